@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that Velmora needs to build, test and run.
+# Usage: scripts/install-deps.sh [build|test|fuzz]   (test and fuzz include build)
+set -euo pipefail
+
+build_packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
+    libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev
+    fonts-ipafont-gothic
+    libgtest-dev libgmock-dev libbenchmark-dev
+)
+test_packages=(clang libclang-rt-14-dev xvfb python3)
+
+wanted=("${build_packages[@]}")
+case "${1:-build}" in
+    test|fuzz) wanted+=("${test_packages[@]}") ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,342 @@
+#include "image/dib_image.h"
+
+#include "platform/screen.h"
+#include "ui/message_box.h"
+#include "ui/string_table.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <sys/mman.h>
+#include <utility>
+
+namespace velmora::image {
+namespace {
+
+std::atomic<int> liveFonts{0};
+
+// Buffers of this size and more are mapped directly: the pages arrive zeroed (no black fill
+// pass) and may be backed by huge pages, which keeps page-fault cost low for large photos.
+constexpr size_t kMappedThreshold = size_t{4} << 20;
+constexpr size_t kHugePage = size_t{2} << 20;
+
+size_t mappedLength(size_t bytes) {
+    return (bytes + kHugePage - 1) / kHugePage * kHugePage;
+}
+
+void writePixel(uint8_t* dst, uint32_t color) {
+    dst[0] = static_cast<uint8_t>(color >> 16);
+    dst[1] = static_cast<uint8_t>(color >> 8);
+    dst[2] = static_cast<uint8_t>(color);
+}
+
+uint32_t readLe32(const uint8_t* p) {
+    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+
+uint16_t readLe16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
+
+} // namespace
+
+Font::Font(const FontDescription& description) : description_(description) {
+    ++liveFonts;
+}
+
+Font::~Font() {
+    --liveFonts;
+}
+
+int Font::liveCount() {
+    return liveFonts.load();
+}
+
+void DibImage::FreeDeleter::operator()(uint8_t* p) const {
+    // The capacity is not known here, so mapped buffers carry their length in front.
+    auto* block = p - 64;
+    size_t length = 0;
+    std::memcpy(&length, block, sizeof length);
+    if (length == 0) {
+        std::free(block);
+    } else {
+        munmap(block, length);
+    }
+}
+
+DibImage::DibImage() = default;
+
+DibImage::~DibImage() {
+    release();
+}
+
+bool DibImage::allocatePixels(size_t bytes) {
+    // Reuse a buffer of about the right size: the caller fills it black.
+    if (pixels_ && bytes <= capacity_ && bytes >= capacity_ / 4) {
+        std::memset(pixels_.get(), 0, bytes);
+        return true;
+    }
+    pixels_.reset();
+    capacity_ = 0;
+    uint8_t* block = nullptr;
+    size_t length = 0;
+    if (bytes + 64 >= kMappedThreshold) {
+        length = mappedLength(bytes + 64);
+        void* mapped =
+            mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped == MAP_FAILED) {
+            return false;
+        }
+        madvise(mapped, length, MADV_HUGEPAGE);
+        block = static_cast<uint8_t*>(mapped); // fresh pages read as zero: already black
+    } else {
+        block = static_cast<uint8_t*>(std::calloc(bytes + 64, 1));
+        if (block == nullptr) {
+            return false;
+        }
+    }
+    std::memcpy(block, &length, sizeof length);
+    pixels_.reset(block + 64);
+    capacity_ = bytes;
+    return true;
+}
+
+void DibImage::failWith(int stringId) const {
+    if (reportErrors) {
+        ui::showError(stringId);
+    }
+}
+
+bool DibImage::create(int32_t width, int32_t height) {
+    const int64_t rows = height < 0 ? -int64_t{height} : int64_t{height};
+    width_ = width;
+    height_ = static_cast<int32_t>(std::min<int64_t>(rows, INT32_MAX));
+    stride_ = 0;
+    const bool sizeOk = width >= 1 && rows >= 1 && width <= kMaxImageSide &&
+                        rows <= kMaxImageSide && int64_t{width} * rows <= kMaxImagePixels;
+    if (!sizeOk || !allocatePixels(static_cast<size_t>(strideFor(width) * rows))) {
+        pixels_.reset();
+        capacity_ = 0;
+        failWith(ui::str::kImageCreateFailed);
+        return false;
+    }
+    stride_ = static_cast<int32_t>(strideFor(width));
+    fontDescription_ = FontDescription{};
+    fontDescription_.height = (platform::screenDpiY() * 9 + 48) / 96;
+    font_ = std::make_unique<Font>(fontDescription_);
+    backColor_ = 0;
+    return true;
+}
+
+void DibImage::release() {
+    font_.reset();
+    pixels_.reset();
+    capacity_ = 0;
+    width_ = 0;
+    height_ = 0;
+    stride_ = 0;
+}
+
+void DibImage::fillBlack() {
+    if (hasPixels()) {
+        std::memset(bits(), 0, static_cast<size_t>(stride_) * height_);
+    }
+}
+
+void DibImage::fillColor(uint32_t color) {
+    if (!hasPixels()) {
+        return;
+    }
+    for (int32_t y = 0; y < height_; ++y) {
+        uint8_t* p = row(y);
+        for (int32_t x = 0; x < width_; ++x) {
+            writePixel(p + 3 * x, color);
+        }
+    }
+}
+
+void DibImage::setFontHeight(int32_t height) {
+    fontDescription_.height = height;
+    font_ = std::make_unique<Font>(fontDescription_); // the replaced font is deleted here
+}
+
+uint32_t DibImage::setTextColor(uint32_t color) {
+    return std::exchange(textColor_, color);
+}
+
+uint32_t DibImage::setBackColor(uint32_t color) {
+    return std::exchange(backColor_, color);
+}
+
+int DibImage::setBackMode(int mode) {
+    return std::exchange(backMode_, mode);
+}
+
+void DibImage::copyFrom(int32_t x, int32_t y, const DibImage& other) {
+    copyRectFrom(x, y, other.width(), other.height(), other, 0, 0);
+}
+
+void DibImage::copyRectFrom(int32_t x, int32_t y, int32_t w, int32_t h, const DibImage& other,
+                            int32_t sx, int32_t sy) {
+    if (!hasPixels() || !other.hasPixels()) {
+        return;
+    }
+    // Clip the rectangle against the source, then against this image.
+    int64_t x0 = x, y0 = y, sx0 = sx, sy0 = sy, cw = w, ch = h;
+    auto clipLow = [](int64_t& pos, int64_t& other, int64_t& len) {
+        if (pos < 0) {
+            other -= pos;
+            len += pos;
+            pos = 0;
+        }
+    };
+    clipLow(sx0, x0, cw);
+    clipLow(sy0, y0, ch);
+    clipLow(x0, sx0, cw);
+    clipLow(y0, sy0, ch);
+    cw = std::min({cw, int64_t{other.width()} - sx0, int64_t{width_} - x0});
+    ch = std::min({ch, int64_t{other.height()} - sy0, int64_t{height_} - y0});
+    if (cw <= 0 || ch <= 0) {
+        return;
+    }
+    for (int64_t r = 0; r < ch; ++r) {
+        std::memmove(row(static_cast<int32_t>(y0 + r)) + 3 * x0,
+                     other.row(static_cast<int32_t>(sy0 + r)) + 3 * sx0,
+                     static_cast<size_t>(3 * cw));
+    }
+}
+
+void DibImage::stretchFrom(int32_t x, int32_t y, int32_t w, int32_t h, const DibImage& other,
+                           int32_t sx, int32_t sy, int32_t sw, int32_t sh) {
+    if (!hasPixels() || !other.hasPixels() || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) {
+        return;
+    }
+    const int32_t colStart = std::max(0, -x);
+    const int32_t colEnd = static_cast<int32_t>(std::min<int64_t>(w, int64_t{width_} - x));
+    const int32_t rowStart = std::max(0, -y);
+    const int32_t rowEnd = static_cast<int32_t>(std::min<int64_t>(h, int64_t{height_} - y));
+    if (colStart >= colEnd || rowStart >= rowEnd) {
+        return;
+    }
+    // Source column of every destination column, computed once (pixel centres).
+    std::unique_ptr<int32_t[]> sourceOffset(new (std::nothrow) int32_t[colEnd - colStart]);
+    if (!sourceOffset) {
+        return;
+    }
+    int32_t validCols = 0;
+    for (int32_t c = colStart; c < colEnd; ++c) {
+        const int64_t srcX = sx + (int64_t{2 * c + 1} * sw) / (int64_t{2} * w);
+        if (srcX < 0 || srcX >= other.width()) {
+            sourceOffset[c - colStart] = -1;
+        } else {
+            sourceOffset[c - colStart] = static_cast<int32_t>(3 * srcX);
+            ++validCols;
+        }
+    }
+    if (validCols == 0) {
+        return;
+    }
+    for (int32_t r = rowStart; r < rowEnd; ++r) {
+        const int64_t srcY = sy + (int64_t{2 * r + 1} * sh) / (int64_t{2} * h);
+        if (srcY < 0 || srcY >= other.height()) {
+            continue;
+        }
+        const uint8_t* src = other.row(static_cast<int32_t>(srcY));
+        uint8_t* dst = row(y + r);
+        for (int32_t c = colStart; c < colEnd; ++c) {
+            const int32_t offset = sourceOffset[c - colStart];
+            if (offset >= 0) {
+                std::memcpy(dst + 3 * (int64_t{x} + c), src + offset, 3);
+            }
+        }
+    }
+}
+
+void DibImage::fitFrom(const DibImage& other) {
+    const int32_t W = width_, H = height_, w = other.width(), h = other.height();
+    if (w < 1 || h < 1) {
+        return;
+    }
+    if (w < W && h < H) {
+        copyRectFrom((W - w) / 2, (H - h) / 2, w, h, other, 0, 0);
+        return;
+    }
+    int64_t fw = int64_t{w} * H / h;
+    int64_t fh = H;
+    if (fw > W) {
+        fw = W;
+        fh = int64_t{h} * W / w;
+    }
+    stretchFrom(static_cast<int32_t>((W - fw) / 2), static_cast<int32_t>((H - fh) / 2),
+                static_cast<int32_t>(fw), static_cast<int32_t>(fh), other, 0, 0, w, h);
+}
+
+bool DibImage::loadPackedDib(const uint8_t* data, size_t length) {
+    constexpr size_t kHeaderSize = 40;
+    if (data == nullptr || length <= kHeaderSize || readLe32(data + 16) != 0) {
+        failWith(ui::str::kImageFaulty);
+        return false;
+    }
+    const auto width = static_cast<int32_t>(readLe32(data + 4));
+    const auto height = static_cast<int32_t>(readLe32(data + 8));
+    const int bpp = readLe16(data + 14);
+    size_t dataOffset = 0;
+    switch (bpp) {
+    case 1:
+        dataOffset = 48;
+        break;
+    case 4:
+        dataOffset = 104;
+        break;
+    case 8:
+        dataOffset = 1064;
+        break;
+    case 24:
+        dataOffset = 40;
+        break;
+    default:
+        break;
+    }
+    // Check the buffer before allocating: a short header must not make a huge image.
+    const int64_t rows = height < 0 ? -int64_t{height} : int64_t{height};
+    const int64_t rowSize = width > 0 ? ((int64_t{width} * bpp + 31) >> 3) & ~int64_t{3} : 0;
+    if (dataOffset == 0 || width < 1 || rows < 1 || rowSize > static_cast<int64_t>(length) ||
+        rows > static_cast<int64_t>(length) ||
+        static_cast<uint64_t>(rows) * static_cast<uint64_t>(rowSize) + dataOffset > length) {
+        // An impossible size is still tried by create so that it reports as its own failure.
+        if (dataOffset != 0 && (width < 1 || rows < 1)) {
+            return create(width, height);
+        }
+        failWith(ui::str::kImageFaulty);
+        return false;
+    }
+    if (!create(width, height)) {
+        return false;
+    }
+    const uint8_t* palette = data + kHeaderSize;
+    const uint8_t* pixels = data + dataOffset;
+    for (int64_t i = 0; i < rows; ++i) {
+        const uint8_t* src = pixels + i * rowSize;
+        uint8_t* dst = row(static_cast<int32_t>(rows - 1 - i));
+        if (bpp == 24) {
+            std::memcpy(dst, src, static_cast<size_t>(3) * width);
+            continue;
+        }
+        for (int32_t x = 0; x < width; ++x) {
+            unsigned index = 0;
+            if (bpp == 1) {
+                index = (src[x / 8] & (0x80 >> (x % 8))) ? 1 : 0;
+            } else if (bpp == 4) {
+                index = (x % 2 == 0) ? src[x / 2] >> 4 : src[x / 2] & 0x0F;
+            } else {
+                index = src[x];
+            }
+            std::memcpy(dst + 3 * x, palette + 4 * index, 3);
+        }
+    }
+    return true;
+}
+
+} // namespace velmora::image

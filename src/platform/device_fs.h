@@ -1,0 +1,62 @@
+// The device file system: paths use '\' and start at the device root '\', which maps to a
+// host folder (default '/'). Core code reaches files only through these calls.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora::platform {
+
+inline constexpr uint32_t kAttrHidden = 0x02;
+inline constexpr uint32_t kAttrDirectory = 0x10;
+inline constexpr uint32_t kAttrNormal = 0x80;
+inline constexpr uint32_t kAttrStorageCard = 0x100; // a folder that is a mount point
+inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
+
+// Calendar fields of a file time, without time-zone conversion.
+struct FileTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+struct FindEntry {
+    std::u16string name;
+    uint32_t attributes = 0;
+    uint64_t size = 0;
+    FileTime lastWrite;
+};
+
+void setDeviceRoot(const std::filesystem::path& hostFolder);
+const std::filesystem::path& deviceRoot();
+
+// Device path -> host path. Dot-dot components are refused (empty result).
+std::filesystem::path toHostPath(std::u16string_view devicePath);
+// Host path -> device path, if the host path lies under the root.
+std::optional<std::u16string> toDevicePath(const std::filesystem::path& hostPath);
+
+uint32_t fileAttributes(std::u16string_view devicePath);
+bool isDirectory(std::u16string_view devicePath);
+bool exists(std::u16string_view devicePath);
+
+// Lists a folder; pattern is "*" or "*.*" (both list every entry, "." and ".." excluded).
+// Returns nothing when the folder cannot be read.
+std::optional<std::vector<FindEntry>> findFiles(std::u16string_view folderWithPattern);
+std::optional<FindEntry> findFile(std::u16string_view devicePath);
+
+bool copyFile(std::u16string_view from, std::u16string_view to, bool failIfExists);
+bool moveFile(std::u16string_view from, std::u16string_view to); // fails if the target exists
+bool deleteFile(std::u16string_view devicePath);
+bool createDirectory(std::u16string_view devicePath);
+
+// Whole-file read, bounded: files larger than maxBytes are refused.
+std::optional<std::vector<uint8_t>> readWholeFile(std::u16string_view devicePath,
+                                                  uint64_t maxBytes = uint64_t{1} << 31);
+
+// Text after the last '\' (the whole text when there is none).
+std::u16string fileNamePart(std::u16string_view path);
+// Text up to and including the last '\' (empty when there is none).
+std::u16string folderPart(std::u16string_view path);
+
+} // namespace velmora::platform

@@ -1,0 +1,66 @@
+#include "ui/message_box.h"
+
+#include "ui/string_table.h"
+#include "util/text.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace velmora::ui {
+namespace {
+
+MessageBoxSeam* installedSeam = nullptr;
+
+std::function<void()>& beforeHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+
+int answerWithoutSeam(const MessageRequest& request) {
+    std::fprintf(stderr, "%s: %s\n", util::toUtf8(request.caption).c_str(),
+                 util::toUtf8(request.text).c_str());
+    return request.buttons == MessageButtons::YesNo ? kButtonYes : kButtonOk;
+}
+
+int showById(int stringId, const char16_t* caption, MessageIcon icon, MessageButtons buttons) {
+    return showMessage({loadResourceString(stringId), caption, icon, buttons});
+}
+
+} // namespace
+
+void setMessageBoxSeam(MessageBoxSeam* seam) {
+    installedSeam = seam;
+}
+
+MessageBoxSeam* messageBoxSeam() {
+    return installedSeam;
+}
+
+void setBeforeMessageHook(std::function<void()> hook) {
+    beforeHook() = std::move(hook);
+}
+
+int showMessage(const MessageRequest& request) {
+    if (beforeHook()) {
+        beforeHook()();
+    }
+    return installedSeam ? installedSeam->show(request) : answerWithoutSeam(request);
+}
+
+int showError(int stringId) {
+    return showById(stringId, kCaptionError, MessageIcon::Error, MessageButtons::Ok);
+}
+
+int showInfo(int stringId) {
+    return showById(stringId, kCaptionInfo, MessageIcon::Information, MessageButtons::Ok);
+}
+
+int askOkCancel(int stringId) {
+    return showById(stringId, kCaptionQuestion, MessageIcon::Question, MessageButtons::OkCancel);
+}
+
+int askYesNo(int stringId) {
+    return showById(stringId, kCaptionQuestion, MessageIcon::Question, MessageButtons::YesNo);
+}
+
+} // namespace velmora::ui

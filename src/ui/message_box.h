@@ -1,0 +1,54 @@
+// The four message-box operations and the seam that shows them.
+// The program installs a Qt seam (QMessageBox); tests install an answerer that records each
+// request and returns scripted answers. Without a seam, requests are written to stderr and
+// answered with the first button (OK or Yes), so headless tools never block.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace velmora::ui {
+
+enum class MessageIcon { Error, Information, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+
+// Button identifiers returned by every operation.
+inline constexpr int kButtonOk = 1;
+inline constexpr int kButtonCancel = 2;
+inline constexpr int kButtonYes = 6;
+inline constexpr int kButtonNo = 7;
+
+inline constexpr char16_t kCaptionError[] = u"ERROR";
+inline constexpr char16_t kCaptionInfo[] = u"Infomation";
+inline constexpr char16_t kCaptionQuestion[] = u"QUESTION";
+
+struct MessageRequest {
+    std::u16string text;
+    std::u16string caption;
+    MessageIcon icon = MessageIcon::Error;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+class MessageBoxSeam {
+  public:
+    virtual ~MessageBoxSeam() = default;
+    // Shows the box modally and returns the pressed button identifier.
+    virtual int show(const MessageRequest& request) = 0;
+};
+
+// Installs the seam (not owned; nullptr restores the stderr fallback).
+void setMessageBoxSeam(MessageBoxSeam* seam);
+MessageBoxSeam* messageBoxSeam();
+
+// Runs before every box: the application leaves full-screen mode here.
+void setBeforeMessageHook(std::function<void()> hook);
+
+int showError(int stringId);
+int showInfo(int stringId);
+int askOkCancel(int stringId);
+int askYesNo(int stringId);
+
+// A composed message (the load-failure box); runs the same hook and seam.
+int showMessage(const MessageRequest& request);
+
+} // namespace velmora::ui

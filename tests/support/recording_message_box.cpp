@@ -1,0 +1,15 @@
+#include "support/recording_message_box.h"
+
+namespace velmora::test {
+
+int RecordingMessageBox::show(const ui::MessageRequest& request) {
+    shown.push_back(request);
+    if (!answers_.empty()) {
+        const int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    return request.buttons == ui::MessageButtons::YesNo ? ui::kButtonYes : ui::kButtonOk;
+}
+
+} // namespace velmora::test
