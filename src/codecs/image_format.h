@@ -1,0 +1,14 @@
+// Which reader handles a file, decided by the file name's ending.
+#pragma once
+
+#include <string_view>
+
+namespace velmora::codecs {
+
+enum class ImageFormat { None = 0, Jpeg = 1, Gif = 2, Bmp = 3, Mag = 4, Png = 5, Tiff = 6 };
+
+// ".jpg"/".jpeg" Jpeg, ".gif" Gif, ".bmp" Bmp, ".mag" Mag, ".png" Png, ".tif" Tiff, any case;
+// every other name (".tiff" included) is None.
+ImageFormat formatFromExtension(std::u16string_view path);
+
+} // namespace velmora::codecs

@@ -1,0 +1,36 @@
+// The two load entry points the rest of the program uses.
+#pragma once
+
+#include "image/dib_image.h"
+#include "image/loaded_image.h"
+
+#include <string_view>
+
+namespace velmora::codecs {
+
+// Stored thumbnails, consulted by loadImageFitted while one is installed.
+class ThumbnailStore {
+  public:
+    virtual ~ThumbnailStore() = default;
+    // Fills target (already box-sized) from a stored thumbnail of path; false when there is none.
+    virtual bool readThumbnail(image::DibImage& target, std::u16string_view path) = 0;
+    virtual void writeThumbnail(const image::DibImage& thumbnail, std::u16string_view path) = 0;
+};
+
+// Installs the thumbnail store (not owned); nullptr switches the cache off.
+void setThumbnailStore(ThumbnailStore* store);
+
+// Full-size load: remembers the path in the image, then runs the reader of the path's format.
+// False for an unknown format or a failed read; the image is then unusable.
+bool loadImage(image::LoadedImage& image, std::u16string_view path);
+
+// Reduced load: target becomes a black box of the given size with the picture fitted into it
+// (unscaled and centred when smaller in both directions). False leaves the black box.
+bool loadImageFitted(image::DibImage& target, std::u16string_view path, int boxWidth,
+                     int boxHeight);
+
+// The writer chosen by the save dialog's type index: 0 JPEG (quality), 1 BMP, 2 PNG, 3 TIFF.
+bool saveByTypeIndex(const image::DibImage& image, std::u16string_view path, int typeIndex,
+                     int quality);
+
+} // namespace velmora::codecs

@@ -1,0 +1,27 @@
+// The per-format readers and writers. Every reader creates the image at the picture's size and
+// fills it; it returns false for a file it cannot open (no message) or cannot decode (message 322
+// while the image's reportErrors is set). Writers show 40079 on failure while reportErrors is set
+// and never replace the target file unless the whole new file was written.
+#pragma once
+
+#include "image/dib_image.h"
+
+#include <string_view>
+
+namespace velmora::codecs {
+
+bool loadJpeg(image::DibImage& image, std::u16string_view path);
+// Decodes at 1/8, 1/4 or 1/2 when the picture is at least 8, 4 or 2 times the box both ways.
+bool loadJpegScaled(image::DibImage& image, std::u16string_view path, int boxWidth, int boxHeight);
+bool loadGif(image::DibImage& image, std::u16string_view path);
+bool loadBmp(image::DibImage& image, std::u16string_view path);
+bool loadMag(image::DibImage& image, std::u16string_view path);
+bool loadPng(image::DibImage& image, std::u16string_view path);
+bool loadTiff(image::DibImage& image, std::u16string_view path);
+
+bool saveJpeg(const image::DibImage& image, std::u16string_view path, int quality);
+bool saveBmp(const image::DibImage& image, std::u16string_view path);
+bool savePng(const image::DibImage& image, std::u16string_view path);
+bool saveTiff(const image::DibImage& image, std::u16string_view path);
+
+} // namespace velmora::codecs
