@@ -13,8 +13,8 @@ SafeFileWriter::SafeFileWriter(std::u16string_view devicePath)
     if (target_.empty() || !target_.has_filename()) {
         return;
     }
-    std::string pattern = (target_.parent_path() / ("." + target_.filename().string() + ".XXXXXX"))
-                              .string();
+    std::string pattern =
+        (target_.parent_path() / ("." + target_.filename().string() + ".XXXXXX")).string();
     const int descriptor = mkstemp(pattern.data());
     if (descriptor < 0) {
         return;

@@ -12,7 +12,7 @@ namespace velmora::settings {
 inline constexpr int kRecentFileLimit = 3;
 inline constexpr int kButtonSlots = 15; // buttons 1..15; only 1..12 are stored
 inline constexpr int kStoredButtons = 12;
-inline constexpr int kArrowKeys = 4;    // left, right, up, down
+inline constexpr int kArrowKeys = 4; // left, right, up, down
 
 class AppSettings {
   public:
@@ -39,7 +39,7 @@ class AppSettings {
     std::array<int32_t, kArrowKeys> keyFunction{8, 9, 10, 11};
     int32_t xMove = 32;
     int32_t yMove = 32;
-    int32_t vOrigin = 2;   // 0 top left, 1 centre, 2 top right
+    int32_t vOrigin = 2; // 0 top left, 1 centre, 2 top right
     int32_t xSeek = 120;
     int32_t ySeek = 160;
     std::array<bool, 6> extensionEnabled{true, true, true, true, true, true};
