@@ -1,0 +1,169 @@
+#include "app/input/button_function.h"
+#include "app/input/key_bindings.h"
+#include "app/input/stylus_drag.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace velmora::app {
+namespace {
+
+// Records every action as a short word so sequences can be compared.
+class RecordedActions : public InputActions {
+  public:
+    std::vector<std::string> log;
+    void zoomIn() override { log.push_back("zoomIn"); }
+    void zoomOut() override { log.push_back("zoomOut"); }
+    void showNext() override { log.push_back("next"); }
+    void showPrevious() override { log.push_back("previous"); }
+    void showFirst() override { log.push_back("first"); }
+    void showLast() override { log.push_back("last"); }
+    void seekForward() override { log.push_back("seekForward"); }
+    void seekBackward() override { log.push_back("seekBackward"); }
+    void toggleWholeOriginal() override { log.push_back("whole"); }
+    void toggleAutoFitOriginal() override { log.push_back("autoFit"); }
+    void fitWhole() override { log.push_back("fitWhole"); }
+    void moveView(MoveDirection direction, int amount) override {
+        const char* names[] = {"left", "right", "up", "down"};
+        log.push_back(std::string(names[static_cast<int>(direction)]) + std::to_string(amount));
+    }
+    void showPopupMenu() override { log.push_back("popup"); }
+    void runCommand(int id) override { log.push_back("command" + std::to_string(id)); }
+};
+
+TEST(ButtonFunction, EveryCodeRunsItsActionAndUnknownCodesNothing) {
+    settings::AppSettings settings;
+    settings.xMove = 7;
+    settings.yMove = 9;
+    RecordedActions actions;
+    for (int code = -1; code <= 13; ++code) {
+        runButtonFunction(code, actions, settings);
+    }
+    const std::vector<std::string> expected{"zoomIn",      "zoomOut",      "next",  "previous",
+                                            "seekForward", "seekBackward", "whole", "left7",
+                                            "right7",      "up9",          "down9", "autoFit"};
+    EXPECT_EQ(actions.log, expected);
+}
+
+TEST(KeyBindings, ArrowKeysFollowTheirAssignment) {
+    settings::AppSettings settings;
+    RecordedActions actions;
+    settings.keyFunction[0] = 3; // left arrow: next
+    handleKeyDown(vk::kLeft, actions, settings);
+    settings.keyFunction[0] = 0; // left arrow: nothing
+    handleKeyDown(vk::kLeft, actions, settings);
+    handleKeyDown(vk::kDown, actions, settings); // default: move down
+    handleKeyDown(vk::kDown, actions, settings); // a repeat acts again
+    EXPECT_EQ(actions.log, (std::vector<std::string>{"next", "down32", "down32"}));
+}
+
+TEST(KeyBindings, FixedKeysAndUnboundKeys) {
+    settings::AppSettings settings;
+    RecordedActions actions;
+    for (int key :
+         {vk::kBack, vk::kReturn, vk::kSpace, vk::kEnd,      vk::kHome, int('B'), int('E'),
+          int('F'),  int('H'),    int('L'),   int('N'),      int('O'),  int('P'), int('R'),
+          int('S'),  int('V'),    vk::kAdd,   vk::kSubtract, int('A'),  int('Z'), 0x70}) {
+        handleKeyDown(key, actions, settings);
+    }
+    const std::vector<std::string> expected{
+        "previous", "popup",        "next",         "last",         "first",  "seekBackward",
+        "fitWhole", "seekForward",  "command40065", "command40068", "next",   "command40010",
+        "previous", "command40069", "command40071", "command40064", "zoomIn", "zoomOut"};
+    EXPECT_EQ(actions.log, expected);
+}
+
+TEST(KeyBindings, DoubleTapByOption) {
+    settings::AppSettings settings;
+    RecordedActions actions;
+    for (int option : {0, 1, 2, 3, 4, 5, -1}) {
+        settings.dblClkOpt = option;
+        handleDoubleTap(actions, settings);
+    }
+    EXPECT_EQ(actions.log, (std::vector<std::string>{"popup", "next", "whole", "autoFit"}));
+}
+
+class FakeView : public DragTarget {
+  public:
+    int width = 240, height = 268;
+    bool wider = true, taller = true;
+    int originX = 0, originY = 0;
+    std::vector<bool> recompositions; // false: fast, true: full quality
+    int surfaceWidth() const override { return width; }
+    int surfaceHeight() const override { return height; }
+    bool imageWiderThanSurface() const override { return wider; }
+    bool imageTallerThanSurface() const override { return taller; }
+    void shiftOrigin(int dx, int dy) override {
+        originX += dx;
+        originY += dy;
+    }
+    void recompose(bool final) override { recompositions.push_back(final); }
+};
+
+struct Clock {
+    uint32_t now = 1000;
+};
+
+TEST(StylusDrag, MovesOnlyInDirectionsWhereThePictureIsLarger) {
+    Clock clock;
+    StylusDrag drag([&clock] { return clock.now; });
+    FakeView view;
+    view.wider = false; // narrower but taller: only vertical movement
+    drag.penDown(100, 100);
+    clock.now += 250;
+    drag.penMove(130, 80, view);
+    EXPECT_EQ(view.originX, 0);
+    EXPECT_EQ(view.originY, -20);
+    drag.penUp(140, 90, view);
+    EXPECT_EQ(view.originY, -10);
+    EXPECT_EQ(view.recompositions, (std::vector<bool>{false, true}));
+    EXPECT_FALSE(drag.isDown());
+}
+
+TEST(StylusDrag, QuickDragRecomposesOnceAtPenUp) {
+    Clock clock;
+    StylusDrag drag([&clock] { return clock.now; });
+    FakeView view;
+    drag.penDown(10, 10);
+    for (int i = 1; i <= 5; ++i) {
+        clock.now += 30; // all within 200 ms of pen down
+        drag.penMove(10 + i, 10 + i, view);
+    }
+    EXPECT_TRUE(view.recompositions.empty());
+    drag.penUp(20, 25, view);
+    EXPECT_EQ(view.recompositions, std::vector<bool>{true});
+    EXPECT_EQ(view.originX, 10);
+    EXPECT_EQ(view.originY, 15);
+}
+
+TEST(StylusDrag, LeavingTheSurfaceEndsTheDragWithoutFinalRedraw) {
+    Clock clock;
+    StylusDrag drag([&clock] { return clock.now; });
+    FakeView view;
+    drag.penDown(50, 50);
+    clock.now += 300;
+    drag.penMove(60, 50, view);
+    clock.now += 300;
+    drag.penMove(-3, 50, view); // left of the window counts as far outside
+    EXPECT_FALSE(drag.isDown());
+    drag.penUp(70, 50, view);
+    EXPECT_EQ(view.recompositions, std::vector<bool>{false});
+    EXPECT_EQ(view.originX, 10);
+}
+
+TEST(StylusDrag, MovesAreIgnoredWithoutPenDownAndTapDoesNotRecompose) {
+    Clock clock;
+    StylusDrag drag([&clock] { return clock.now; });
+    FakeView view;
+    view.wider = view.taller = false;
+    clock.now += 500;
+    drag.penMove(5, 5, view);
+    drag.penDown(5, 5);
+    drag.penUp(5, 5, view);
+    EXPECT_TRUE(view.recompositions.empty());
+}
+
+} // namespace
+} // namespace velmora::app
