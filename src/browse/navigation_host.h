@@ -1,0 +1,25 @@
+// What the navigation needs from the application window.
+#pragma once
+
+namespace velmora::browse {
+
+class NavigationHost {
+  public:
+    virtual ~NavigationHost() = default;
+
+    virtual bool isFullScreen() const = 0;
+    // Hides the bars again and re-applies the initial zoom mode.
+    virtual void enterFullScreen() = 0;
+    // Greys or enables first/previous/next/last from the navigator's list and index.
+    virtual void updateNavButtons() = 0;
+    // Shows (true) or restores (false) the wait cursor around a load.
+    virtual void setBusy(bool busy) = 0;
+    // A picture is about to replace the current one: edits of the old one no longer count.
+    virtual void clearModified() = 0;
+    // The current image holds a newly shown picture: apply the initial zoom mode and redraw.
+    virtual void imageShown() = 0;
+    // The list is empty and the current image was released: redraw the (black) view.
+    virtual void viewCleared() = 0;
+};
+
+} // namespace velmora::browse
