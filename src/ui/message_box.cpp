@@ -23,6 +23,9 @@ int answerWithoutSeam(const MessageRequest& request) {
 }
 
 int showById(int stringId, const char16_t* caption, MessageIcon icon, MessageButtons buttons) {
+    if (beforeHook()) {
+        beforeHook()();
+    }
     return showMessage({loadResourceString(stringId), caption, icon, buttons});
 }
 
@@ -41,9 +44,6 @@ void setBeforeMessageHook(std::function<void()> hook) {
 }
 
 int showMessage(const MessageRequest& request) {
-    if (beforeHook()) {
-        beforeHook()();
-    }
     return installedSeam ? installedSeam->show(request) : answerWithoutSeam(request);
 }
 

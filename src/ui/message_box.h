@@ -9,7 +9,8 @@
 
 namespace velmora::ui {
 
-enum class MessageIcon { Error, Information, Question };
+// Warning is the exclamation icon of the composed load-failure box.
+enum class MessageIcon { Error, Information, Question, Warning };
 enum class MessageButtons { Ok, OkCancel, YesNo };
 
 // Button identifiers returned by every operation.
@@ -40,7 +41,7 @@ class MessageBoxSeam {
 void setMessageBoxSeam(MessageBoxSeam* seam);
 MessageBoxSeam* messageBoxSeam();
 
-// Runs before every box: the application leaves full-screen mode here.
+// Runs before each of the four string-table boxes: the application leaves full-screen mode here.
 void setBeforeMessageHook(std::function<void()> hook);
 
 int showError(int stringId);
@@ -48,7 +49,8 @@ int showInfo(int stringId);
 int askOkCancel(int stringId);
 int askYesNo(int stringId);
 
-// A composed message (the load-failure box); runs the same hook and seam.
+// A composed message (the load-failure box) through the same seam. It does not run the
+// before-message hook: a failed load leaves the view in full-screen mode if it was there.
 int showMessage(const MessageRequest& request);
 
 } // namespace velmora::ui
