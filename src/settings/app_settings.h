@@ -35,7 +35,8 @@ class AppSettings {
     bool formatEnabled(int format) const;
 
     std::vector<std::u16string> recentFiles;
-    std::array<int32_t, kButtonSlots + 1> buttonFunction{}; // index 1..15; index 0 unused
+    // Index 1..15; index 0 unused.
+    std::array<int32_t, kButtonSlots + 1> buttonFunction{0, 7, 3, 5, 6, 1, 2};
     std::array<int32_t, kArrowKeys> keyFunction{8, 9, 10, 11};
     int32_t xMove = 32;
     int32_t yMove = 32;

@@ -1,0 +1,260 @@
+#include "platform/registry.h"
+
+#include "platform/registry_file.h"
+#include "platform/registry_values.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora::platform {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A hive file larger than this is not a hive the program wrote; it is ignored.
+constexpr std::uintmax_t kMaxHiveFileBytes = 16u << 20;
+
+std::optional<std::string> readHiveFile(const fs::path& file) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(file, error);
+    if (error || size > kMaxHiveFileBytes) {
+        return std::nullopt;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes;
+}
+
+// A temporary file beside the target, removed unless it was renamed over the target.
+class ReplacementFile {
+  public:
+    explicit ReplacementFile(const fs::path& target) : target_(target) {
+        pattern_ = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+        descriptor_ = mkstemp(pattern_.data());
+    }
+    ~ReplacementFile() {
+        if (descriptor_ >= 0) {
+            close(descriptor_);
+            unlink(pattern_.c_str());
+        }
+    }
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    bool write(std::string_view bytes) {
+        while (descriptor_ >= 0 && !bytes.empty()) {
+            const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                return false;
+            }
+            bytes.remove_prefix(static_cast<size_t>(written));
+        }
+        return descriptor_ >= 0;
+    }
+
+    bool replaceTarget() {
+        struct stat old {};
+        if (stat(target_.c_str(), &old) == 0) {
+            fchmod(descriptor_, old.st_mode & 07777);
+        }
+        const bool synced = fsync(descriptor_) == 0;
+        const bool closed = close(descriptor_) == 0;
+        descriptor_ = -1;
+        if (synced && closed && rename(pattern_.c_str(), target_.c_str()) == 0) {
+            return true;
+        }
+        unlink(pattern_.c_str());
+        return false;
+    }
+
+  private:
+    fs::path target_;
+    std::string pattern_;
+    int descriptor_ = -1;
+};
+
+bool writeFileReplacing(const fs::path& target, std::string_view bytes) {
+    std::error_code error;
+    fs::create_directories(target.parent_path(), error);
+    ReplacementFile file(target);
+    return file.write(bytes) && file.replaceTarget();
+}
+
+// The device's own description of its hardware buttons and network redirector.
+void seedMachineHive(HiveData& hive) {
+    for (int button = 1; button <= 12; ++button) {
+        static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+        std::u16string key = u"SOFTWARE\\Microsoft\\Shell\\Keys\\40C";
+        key.push_back(kDigits[button]);
+        std::u16string name = u"F";
+        if (button >= 10) {
+            name.push_back(u'1');
+        }
+        name.push_back(static_cast<char16_t>(u'0' + button % 10));
+        hive.setValue(key, u"Name", kRegSz, textBytes(name));
+    }
+    hive.createKey(u"Comm\\Redir");
+}
+
+} // namespace
+
+RegistryKey::RegistryKey(RegistryKey&& other) noexcept
+    : registry_(other.registry_), hive_(other.hive_), path_(std::move(other.path_)) {
+    other.registry_ = nullptr;
+}
+
+RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept {
+    registry_ = other.registry_;
+    hive_ = other.hive_;
+    path_ = std::move(other.path_);
+    other.registry_ = nullptr;
+    return *this;
+}
+
+ValueQuery RegistryKey::queryValue(std::u16string_view name, size_t capacity) const {
+    ValueQuery result;
+    if (!isOpen()) {
+        return result;
+    }
+    const RegistryValue* value = registry_->hive(hive_).findValue(path_, name);
+    if (value == nullptr) {
+        return result;
+    }
+    result.type = value->type;
+    if (value->data.size() <= capacity) {
+        result.ok = true;
+        result.bytes = value->data;
+    }
+    return result;
+}
+
+bool RegistryKey::setValue(std::u16string_view name, uint32_t type, std::span<const uint8_t> data) {
+    if (!isOpen()) {
+        return false;
+    }
+    registry_->hive(hive_).setValue(path_, name, type, {data.begin(), data.end()});
+    registry_->changed(hive_);
+    return true;
+}
+
+bool RegistryKey::setDword(std::u16string_view name, uint32_t number) {
+    return setValue(name, kRegDword, dwordBytes(number));
+}
+
+bool RegistryKey::setString(std::u16string_view name, std::u16string_view text) {
+    return setValue(name, kRegSz, textBytes(text));
+}
+
+bool RegistryKey::deleteValue(std::u16string_view name) {
+    if (!isOpen() || !registry_->hive(hive_).deleteValue(path_, name)) {
+        return false;
+    }
+    registry_->changed(hive_);
+    return true;
+}
+
+Registry::Registry(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+void Registry::setFolder(std::filesystem::path folder) {
+    folder_ = std::move(folder);
+    user_ = {};
+    machine_ = {};
+}
+
+RegistryKey Registry::openKey(Hive which, std::u16string_view path) {
+    std::u16string normalized = normalizeKeyPath(path);
+    if (!normalized.empty() && !hive(which).hasKey(normalized)) {
+        return {};
+    }
+    return RegistryKey(*this, which, std::move(normalized));
+}
+
+RegistryKey Registry::createKey(Hive which, std::u16string_view path) {
+    std::u16string normalized = normalizeKeyPath(path);
+    if (!hive(which).hasKey(normalized)) {
+        hive(which).createKey(normalized);
+        changed(which);
+    }
+    return RegistryKey(*this, which, std::move(normalized));
+}
+
+bool Registry::save(Hive which) {
+    const std::string text = formatHiveText(hive(which), hiveRootName(which));
+    return writeFileReplacing(folder_ / hiveFileName(which), text);
+}
+
+HiveData& Registry::hive(Hive which) {
+    if (!slot(which).loaded) {
+        load(which);
+    }
+    return slot(which).data;
+}
+
+void Registry::load(Hive which) {
+    LoadedHive& loaded = slot(which);
+    loaded.loaded = true;
+    const fs::path file = folder_ / hiveFileName(which);
+    std::error_code error;
+    if (fs::status(file, error).type() == fs::file_type::not_found) {
+        if (which == Hive::LocalMachine) {
+            seedMachineHive(loaded.data);
+            save(which);
+        }
+        return;
+    }
+    if (const auto text = readHiveFile(file)) {
+        loaded.data = parseHiveText(*text, hiveRootName(which));
+    }
+}
+
+void Registry::changed(Hive which) {
+    if (which == Hive::LocalMachine) {
+        save(which);
+    }
+}
+
+std::filesystem::path defaultConfigFolder() {
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    if (configHome != nullptr && fs::path(configHome).is_absolute()) {
+        return fs::path(configHome) / "velmora";
+    }
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0') {
+        const passwd* user = getpwuid(getuid());
+        home = user != nullptr ? user->pw_dir : ".";
+    }
+    return fs::path(home) / ".config" / "velmora";
+}
+
+Registry& registry() {
+    static Registry instance(defaultConfigFolder());
+    return instance;
+}
+
+void setConfigFolder(const std::filesystem::path& folder) {
+    registry().setFolder(folder);
+}
+
+std::string_view hiveFileName(Hive hive) {
+    return hive == Hive::CurrentUser ? "user.reg" : "system.reg";
+}
+
+std::string_view hiveRootName(Hive hive) {
+    return hive == Hive::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+} // namespace velmora::platform

@@ -1,0 +1,171 @@
+#include "settings/app_settings.h"
+
+#include "platform/device_fs.h"
+#include "platform/registry.h"
+#include "platform/registry_values.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace velmora::settings {
+
+namespace {
+
+using platform::Hive;
+using platform::RegistryKey;
+
+constexpr std::u16string_view kKeyPath = u"Software\\Quorrin\\Velmora";
+constexpr std::u16string_view kLastDirName = u"LASTCURDIR";
+constexpr size_t kNumberBytes = 4;
+constexpr size_t kTextBytes = 256;
+
+std::u16string numbered(std::u16string_view prefix, int number) {
+    std::u16string name(prefix);
+    for (const char digit : std::to_string(number)) {
+        name.push_back(static_cast<char16_t>(digit));
+    }
+    return name;
+}
+
+// Every stored number and flag, in the order they are read and written. Instantiated for
+// reading (fields written) and for saving (fields only read).
+template <class Settings> auto storedValues(Settings& s) {
+    using Number = decltype(&s.xMove);
+    using Flag = decltype(&s.viewHq);
+    struct Entry {
+        std::u16string name;
+        Number number = nullptr; // set for numbers ...
+        Flag flag = nullptr;     // ... or for on/off options
+        int32_t low = 0;
+        int32_t high = 0;
+    };
+    std::vector<Entry> entries;
+    const auto number = [&](std::u16string name, Number field, int32_t low, int32_t high) {
+        entries.push_back({std::move(name), field, nullptr, low, high});
+    };
+    const auto flag = [&](std::u16string name, Flag field) {
+        entries.push_back({std::move(name), nullptr, field});
+    };
+    number(u"XMOVE", &s.xMove, 1, 999);
+    number(u"YMOVE", &s.yMove, 1, 999);
+    number(u"VORIGIN", &s.vOrigin, 0, 2);
+    number(u"XSEEK", &s.xSeek, 1, 999);
+    number(u"YSEEK", &s.ySeek, 1, 999);
+    number(u"SEEKDIREC", &s.seekDirec, 0, 1);
+    for (int key = 0; key < kArrowKeys; ++key) {
+        number(numbered(u"KEYFUNC", key), &s.keyFunction[key], 0, 12);
+    }
+    for (int button = 1; button <= kStoredButtons; ++button) {
+        number(numbered(u"BTNFUNC", button), &s.buttonFunction[button], 0, 12);
+    }
+    static constexpr std::u16string_view kExtensionNames[] = {u"EXTJPG", u"EXTGIF", u"EXTBMP",
+                                                              u"EXTMAG", u"EXTPNG", u"EXTTIF"};
+    for (size_t format = 0; format < s.extensionEnabled.size(); ++format) {
+        flag(std::u16string(kExtensionNames[format]), &s.extensionEnabled[format]);
+    }
+    number(u"DISPOPT", &s.dispOpt, 0, 4);
+    flag(u"VIEWHQ", &s.viewHq);
+    flag(u"USEPRELOAD", &s.usePreload);
+    flag(u"OPENLASTFILE", &s.openLastFile);
+    flag(u"THUMBCACHE", &s.thumbCache);
+    number(u"DBLCLKOPT", &s.dblClkOpt, 0, 4);
+    return entries;
+}
+
+// A 32-bit number; values of any other size are treated as missing.
+std::optional<int32_t> readNumber(const RegistryKey& key, std::u16string_view name) {
+    const auto query = key.queryValue(name, kNumberBytes);
+    if (!query.ok) {
+        return std::nullopt;
+    }
+    const auto number = platform::dwordFromBytes(query.bytes);
+    return number ? std::optional<int32_t>(static_cast<int32_t>(*number)) : std::nullopt;
+}
+
+// Text of at most 256 bytes, up to its first NUL; empty when missing or longer.
+std::u16string readText(const RegistryKey& key, std::u16string_view name) {
+    const auto query = key.queryValue(name, kTextBytes);
+    return query.ok ? platform::textFromBytes(query.bytes) : std::u16string();
+}
+
+} // namespace
+
+AppSettings::AppSettings(int screenWidth, int screenHeight)
+    : xSeek(screenWidth / 2), ySeek(screenHeight / 2) {}
+
+void AppSettings::load() {
+    const RegistryKey key = platform::registry().openKey(Hive::CurrentUser, kKeyPath);
+    if (!key.isOpen()) {
+        return;
+    }
+    for (const auto& entry : storedValues(*this)) {
+        const auto number = readNumber(key, entry.name);
+        if (!number) {
+            continue;
+        }
+        if (entry.number != nullptr) {
+            *entry.number = std::clamp(*number, entry.low, entry.high);
+        } else {
+            *entry.flag = *number != 0;
+        }
+    }
+    const std::u16string folder = readText(key, kLastDirName);
+    if (platform::isDirectory(u"\\" + folder)) {
+        lastBrowseDir() = folder;
+    }
+    // A missing entry does not end the list: the later ones are still read.
+    for (int i = 1; i <= kRecentFileLimit && recentFileCount() < kRecentFileLimit; ++i) {
+        std::u16string path = readText(key, numbered(u"LASTFILE", i));
+        if (!path.empty()) {
+            recentFiles.push_back(std::move(path));
+        }
+    }
+}
+
+void AppSettings::save() const {
+    RegistryKey key = platform::registry().createKey(Hive::CurrentUser, kKeyPath);
+    if (!key.isOpen()) {
+        return;
+    }
+    for (const auto& entry : storedValues(*this)) {
+        const int32_t number = entry.number != nullptr ? *entry.number : (*entry.flag ? 1 : 0);
+        key.setDword(entry.name, static_cast<uint32_t>(number));
+    }
+    // An empty folder writes nothing, so the stored one stays.
+    if (!lastBrowseDir().empty()) {
+        key.setString(kLastDirName, lastBrowseDir());
+    }
+    // Entries beyond the list are left as they are.
+    for (int i = 0; i < recentFileCount(); ++i) {
+        key.setString(numbered(u"LASTFILE", i + 1), recentFiles[static_cast<size_t>(i)]);
+    }
+    platform::registry().save(Hive::CurrentUser);
+}
+
+void AppSettings::addRecentFile(const std::u16string& path) {
+    recentFiles.insert(recentFiles.begin(), path);
+    if (recentFileCount() > kRecentFileLimit) {
+        recentFiles.pop_back();
+    }
+}
+
+std::u16string AppSettings::recentFileAt(int index) const {
+    if (index < 0 || index >= recentFileCount()) {
+        return u"none";
+    }
+    return recentFiles[static_cast<size_t>(index)];
+}
+
+bool AppSettings::formatEnabled(int format) const {
+    if (format < 1 || format > static_cast<int>(extensionEnabled.size())) {
+        return false;
+    }
+    return extensionEnabled[static_cast<size_t>(format - 1)];
+}
+
+std::u16string& lastBrowseDir() {
+    static std::u16string folder;
+    return folder;
+}
+
+} // namespace velmora::settings
