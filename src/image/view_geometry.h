@@ -1,0 +1,87 @@
+// ViewGeometry: the zoom modes, zoom steps, scrolling and seeking of the view, as arithmetic on a
+// ViewState for one image size and one surface size. Nothing here draws: an operation that
+// changes what is shown tells the caller to compose the surface again (see view_compose.h).
+//
+// Typical use from a command handler:
+//     ViewGeometry view(state, imageSize, surfaceSize, options);
+//     view.fitWhole();
+//     redraw();
+// Construct a new ViewGeometry whenever the image or the surface changes size.
+#pragma once
+
+#include "image/view_state.h"
+
+#include <cstdint>
+
+namespace velmora::image {
+
+// Direction in which the view moves over the image: Left reveals more of the image's left part.
+enum class MoveDirection { Left, Right, Up, Down };
+
+// What a seek step asks of the caller.
+enum class SeekResult {
+    Moved,        // the view moved within the image: redraw
+    ShowNext,     // the end of the image was reached: show the next picture
+    ShowPrevious, // the start was reached: show the previous picture, then showReadingEnd()
+};
+
+class ViewGeometry {
+  public:
+    ViewGeometry(ViewState& state, ViewSize image, ViewSize surface, const ViewOptions& options);
+
+    // Larger than the surface in that direction (strictly).
+    bool wider() const;
+    bool taller() const;
+
+    // Places the image by vOrigin and remembers that place as the saved origin.
+    void resetOrigin();
+    // Keeps the origin inside the scroll range; an image not larger than the surface in a
+    // direction is placed by vOrigin. The saved origin is left alone.
+    void clampOrigin();
+
+    // The operations below always change what is shown: redraw after each.
+    void applyInitialZoom(); // by dispOpt
+    // 1:1. With restore, returns to the saved origin (clamped); otherwise resetOrigin.
+    void showOriginalSize(bool restore);
+    // The fits never enlarge: an image that already fits is shown at original size.
+    void fitWhole();
+    void fitWidth();
+    void fitHeight();
+    void autoFit(); // covers the surface in both directions
+    // Fit whole (or auto fit) <-> original size; coming back restores the scroll position.
+    void toggleWholeOriginal();
+    void toggleAutoFitOriginal();
+
+    // Scale +/- 0.1 about the surface centre, kept within 0.2 .. 3.0. False (nothing changed,
+    // no redraw) when there is no image.
+    bool zoomIn();
+    bool zoomOut();
+
+    // Scrolls by amount pixels. False (nothing changed, no redraw) when the image is not larger
+    // than the surface in that direction.
+    bool moveView(MoveDirection direction, int32_t amount);
+
+    // One screen step in reading order (seekDirec, vOrigin, xSeek, ySeek).
+    SeekResult seekForward();
+    SeekResult seekBackward();
+    // After the caller has handled ShowPrevious (whether or not another picture was loaded),
+    // shows the last screen of the current image in reading order; then redraw. Construct the
+    // ViewGeometry with the size of the image now shown.
+    void showReadingEnd();
+
+  private:
+    // Place of an image not larger than the surface, by vOrigin, for the current display size.
+    int32_t horizontalPlace() const;
+    int32_t verticalPlace() const;
+    void toggleOriginalWith(void (ViewGeometry::*fit)());
+    bool zoomBy(double step);
+    // Moves and tells whether the origin changed in that direction.
+    bool moved(MoveDirection direction, int32_t amount);
+
+    ViewState& state_;
+    ViewSize image_;
+    ViewSize surface_;
+    ViewOptions options_;
+};
+
+} // namespace velmora::image

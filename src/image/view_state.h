@@ -1,0 +1,53 @@
+// ViewState: where and at which size the current image is drawn on the composition surface, and
+// the plain values the view arithmetic reads. There is no stored scale: it is always
+// displayWidth / image width.
+#pragma once
+
+#include <cstdint>
+
+namespace velmora::image {
+
+struct ViewState {
+    int32_t displayWidth = 0;  // width at which the current image is drawn
+    int32_t displayHeight = 0; // height at which it is drawn
+    int32_t originX = 0;       // surface position of the drawn image's top-left corner;
+    int32_t originY = 0;       // 0 or negative when the image is larger and scrolled
+    int32_t savedOriginX = 0;  // origin to return to when leaving a fit for original size
+    int32_t savedOriginY = 0;
+
+    bool operator==(const ViewState&) const = default;
+};
+
+// Width and height of the current image or of the surface (0 x 0 when there is none).
+struct ViewSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// Placement of an image that is not larger than the surface (VORIGIN).
+inline constexpr int32_t kOriginTopLeft = 0;
+inline constexpr int32_t kOriginCentre = 1;
+inline constexpr int32_t kOriginTopRight = 2;
+
+// Order in which a large image is walked screen by screen (SEEKDIREC).
+inline constexpr int32_t kSeekHorizontalFirst = 0;
+inline constexpr int32_t kSeekVerticalFirst = 1;
+
+// Initial zoom mode applied after each load (DISPOPT).
+inline constexpr int32_t kZoomOriginal = 0;
+inline constexpr int32_t kZoomFitHeight = 1;
+inline constexpr int32_t kZoomFitWidth = 2;
+inline constexpr int32_t kZoomFitWhole = 3;
+inline constexpr int32_t kZoomAutoFit = 4;
+
+// The settings the view reads, copied from AppSettings by the caller (same names and values).
+struct ViewOptions {
+    int32_t vOrigin = kOriginTopRight;
+    int32_t seekDirec = kSeekHorizontalFirst;
+    int32_t xSeek = 120;
+    int32_t ySeek = 160;
+    int32_t dispOpt = kZoomOriginal;
+    bool viewHq = true; // smooth reduction when the image is reduced in both directions
+};
+
+} // namespace velmora::image
