@@ -1,0 +1,174 @@
+#include "image/smooth_scale.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace velmora::image {
+namespace {
+
+// Positions of the visible destination pixels along one axis. A position that would pass the
+// end of the source rectangle is held at its end: it is drawn by nearest pixel either way, so
+// holding it changes nothing but keeps the 16.16 values from overflowing.
+struct AxisWalk {
+    int32_t first = 0; // first visible destination index
+    int32_t count = 0; // visible destination pixels
+    int64_t start = 0; // 16.16 source position of the first visible pixel
+    int64_t step = 0;
+    int64_t limit = 0; // 16.16 position of the end of the source rectangle
+
+    int64_t at(int32_t k) const {
+        const int64_t room = limit - start;
+        if (step > 0 && k > room / step) {
+            return limit;
+        }
+        return start + k * step;
+    }
+};
+
+AxisWalk walkAxis(int32_t sourceStart, int32_t sourceLength, int32_t destStart, int32_t destLength,
+                  int32_t destSize, int64_t step) {
+    AxisWalk walk;
+    const int64_t begin = std::max<int64_t>(destStart, 0);
+    const int64_t end = std::min<int64_t>(int64_t{destStart} + destLength, destSize);
+    if (begin >= end) {
+        return walk;
+    }
+    walk.first = static_cast<int32_t>(begin);
+    walk.count = static_cast<int32_t>(end - begin);
+    walk.limit = (int64_t{sourceStart} + sourceLength) << 16;
+    walk.step = step;
+    walk.start = int64_t{sourceStart} << 16;
+    walk.start = walk.at(static_cast<int32_t>(begin - destStart));
+    return walk;
+}
+
+// Source index of a 16.16 position, held inside [.., end - 1].
+int32_t sourceIndex(int64_t position, int32_t end) {
+    return static_cast<int32_t>(std::min<int64_t>(position >> 16, end - 1));
+}
+
+int fractionByte(int64_t position) {
+    return static_cast<int>((position >> 8) & 0xFF);
+}
+
+bool validRect(PixelRect rect) {
+    return rect.width > 0 && rect.height > 0;
+}
+
+bool insideSource(PixelRect rect, const ConstPixels& source) {
+    return rect.x >= 0 && rect.y >= 0 && int64_t{rect.x} + rect.width <= source.width &&
+           int64_t{rect.y} + rect.height <= source.height;
+}
+
+// Per visible destination column: byte offset of the source pixel and its weight; columns
+// drawn by nearest pixel form a prefix (source column 0) and a suffix (last column).
+struct ColumnTable {
+    std::vector<int32_t> offset;
+    std::vector<uint16_t> weight;
+    int32_t smoothBegin = 0;
+    int32_t smoothEnd = 0;
+};
+
+ColumnTable makeColumns(const AxisWalk& walk, int32_t right) {
+    ColumnTable table;
+    table.offset.resize(walk.count);
+    table.weight.resize(walk.count);
+    table.smoothBegin = walk.count;
+    table.smoothEnd = 0;
+    for (int32_t k = 0; k < walk.count; ++k) {
+        const int64_t position = walk.at(k);
+        const int32_t b = sourceIndex(position, right);
+        table.offset[k] = 3 * b;
+        table.weight[k] = static_cast<uint16_t>(fractionByte(position));
+        if (b != 0 && b != right - 1) {
+            table.smoothBegin = std::min(table.smoothBegin, k);
+            table.smoothEnd = k + 1;
+        }
+    }
+    if (table.smoothEnd == 0) {
+        table.smoothBegin = 0;
+    }
+    return table;
+}
+
+void copyNearest(const uint8_t* sourceRow, const ColumnTable& columns, int32_t from, int32_t to,
+                 uint8_t* out) {
+    for (int32_t k = from; k < to; ++k) {
+        std::memcpy(out + 3 * k, sourceRow + columns.offset[k], 3);
+    }
+}
+
+void blendRow(const uint8_t* top, const uint8_t* bottom, int e, const ColumnTable& columns,
+              uint8_t* out) {
+    const int32_t upper = 255 - e;
+    for (int32_t k = columns.smoothBegin; k < columns.smoothEnd; ++k) {
+        const uint8_t* p = top + columns.offset[k];
+        const uint8_t* q = bottom + columns.offset[k];
+        const int32_t c = columns.weight[k];
+        const int32_t left = 255 - c;
+        uint8_t* d = out + 3 * k;
+        for (int ch = 0; ch < 3; ++ch) {
+            const int32_t value =
+                (p[ch] * left + p[ch + 3] * c) * upper + (q[ch] * left + q[ch + 3] * c) * e;
+            d[ch] = static_cast<uint8_t>(value >> 16);
+        }
+    }
+}
+
+} // namespace
+
+ScaleSteps smoothScaleSteps(int32_t sw, int32_t sh, int32_t w, int32_t h) {
+    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) {
+        return {};
+    }
+    return {static_cast<int64_t>(static_cast<double>(sw) / w * 65536.0),
+            static_cast<int64_t>(static_cast<double>(sh) / h * 65536.0)};
+}
+
+void smoothScaleFrom(DibImage& destination, int32_t x, int32_t y, int32_t w, int32_t h,
+                     const DibImage& source, int32_t sx, int32_t sy, int32_t sw, int32_t sh) {
+    if (!destination.hasPixels() || !source.hasPixels()) {
+        return;
+    }
+    const ScaleSteps steps = smoothScaleSteps(sw, sh, w, h);
+    bilinearScaleRows(
+        {source.bits(), source.width(), source.height(), source.stride()}, {sx, sy, sw, sh},
+        {destination.bits(), destination.width(), destination.height(), destination.stride()},
+        {x, y, w, h}, steps.x, steps.y);
+}
+
+void bilinearScaleRows(const ConstPixels& source, PixelRect sourceRect, const Pixels& destination,
+                       PixelRect destinationRect, int64_t xStep, int64_t yStep) {
+    if (source.bits == nullptr || destination.bits == nullptr || !validRect(sourceRect) ||
+        !validRect(destinationRect) || !insideSource(sourceRect, source) || xStep < 0 ||
+        yStep < 0) {
+        return;
+    }
+    const int32_t right = sourceRect.x + sourceRect.width;
+    const int32_t bottom = sourceRect.y + sourceRect.height;
+    const AxisWalk cols = walkAxis(sourceRect.x, sourceRect.width, destinationRect.x,
+                                   destinationRect.width, destination.width, xStep);
+    const AxisWalk rows = walkAxis(sourceRect.y, sourceRect.height, destinationRect.y,
+                                   destinationRect.height, destination.height, yStep);
+    if (cols.count == 0 || rows.count == 0) {
+        return;
+    }
+    const ColumnTable columns = makeColumns(cols, right);
+    for (int32_t k = 0; k < rows.count; ++k) {
+        const int64_t position = rows.at(k);
+        const int32_t t = sourceIndex(position, bottom);
+        const uint8_t* top = source.bits + static_cast<size_t>(t) * source.stride;
+        uint8_t* out = destination.bits + static_cast<size_t>(rows.first + k) * destination.stride +
+                       3 * static_cast<size_t>(cols.first);
+        if (t == 0 || t == bottom - 1) {
+            copyNearest(top, columns, 0, cols.count, out);
+            continue;
+        }
+        copyNearest(top, columns, 0, columns.smoothBegin, out);
+        blendRow(top, top + source.stride, fractionByte(position), columns, out);
+        copyNearest(top, columns, columns.smoothEnd, cols.count, out);
+    }
+}
+
+} // namespace velmora::image
