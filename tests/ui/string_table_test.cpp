@@ -1,0 +1,62 @@
+#include "ui/string_table.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora::ui {
+namespace {
+
+TEST(StringTable, EveryIdentifierHasItsText) {
+    const int ids[] = {str::kTitle,
+                       str::kWindowClass,
+                       str::kMenuFile,
+                       str::kMenuHelp,
+                       str::kMenuButton,
+                       str::kImageCreateFailed,
+                       str::kNothingSelected,
+                       str::kMenuCreateFailed,
+                       str::kLoadFailed,
+                       str::kBackToFirst,
+                       str::kGoToLast,
+                       str::kImageFaulty,
+                       str::kNotSupported,
+                       str::kNetworkHidden,
+                       str::kSoftResetNeeded,
+                       str::kNetworkConnectFailed,
+                       str::kNetworkDisconnectFailed,
+                       str::kOperationFailed,
+                       str::kNoTargetFile,
+                       str::kFolderMissing,
+                       str::kOverwrite,
+                       str::kMenuEdit,
+                       str::kWriteFailed,
+                       str::kNothingToSave,
+                       str::kBadSaveLocation,
+                       str::kInvalidNumber,
+                       str::kSaveEdited,
+                       str::kUnknownError,
+                       str::kBadFileName,
+                       str::kReallyDelete,
+                       str::kReadFailed,
+                       str::kFileMissing};
+    for (const int id : ids) {
+        EXPECT_FALSE(loadResourceString(id).empty()) << id;
+    }
+}
+
+TEST(StringTable, TextsKeepTheirLineBreaksAndPunctuation) {
+    EXPECT_EQ(loadResourceString(1), u"Velmora");
+    EXPECT_EQ(loadResourceString(3), u"VELMORA");
+    EXPECT_EQ(loadResourceString(316), u"イメージ作成失敗\n（メモリ不足?）");
+    EXPECT_EQ(loadResourceString(319), u"読込失敗");
+    EXPECT_EQ(loadResourceString(40079), u"ファイルの書込に失敗しました。");
+}
+
+TEST(StringTable, UnknownIdentifiersGiveEmptyText) {
+    EXPECT_TRUE(loadResourceString(0).empty());
+    EXPECT_TRUE(loadResourceString(2).empty());
+    EXPECT_TRUE(loadResourceString(40089).empty());
+    EXPECT_TRUE(loadResourceString(-1).empty());
+}
+
+} // namespace
+} // namespace velmora::ui
