@@ -49,6 +49,9 @@ int qtFlagsFor(int flags) {
             qtFlags |= Qt::TextWordWrap;
         }
     }
+    if (flags & kTextNoClip) {
+        qtFlags |= Qt::TextDontClip;
+    }
     return qtFlags;
 }
 
@@ -80,9 +83,6 @@ bool drawText(DibImage& image, int x, int y, int w, int h, const QString& text, 
     if (image.backMode() == kOpaque) {
         painter.setBackgroundMode(Qt::OpaqueMode);
         painter.setBackground(colorOf(image.backColor()));
-    }
-    if (!(flags & kTextNoClip)) {
-        painter.setClipRect(rect);
     }
     painter.drawText(rect, qtFlagsFor(flags), shown);
     return true;
