@@ -1,0 +1,249 @@
+#include "settings/app_settings.h"
+
+#include "platform/device_fs.h"
+#include "platform/registry.h"
+#include "platform/registry_values.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace velmora::settings {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::Hive;
+
+constexpr std::u16string_view kKey = u"Software\\Quorrin\\Velmora";
+
+// Each test gets its own configuration folder and device root.
+class AppSettingsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform::setConfigFolder(config_.path());
+        platform::setDeviceRoot(root_.path());
+        lastBrowseDir().clear();
+    }
+
+    void writeUserHive(const std::string& values) const {
+        config_.write("user.reg", "Windows Registry Editor Version 5.00\n\n"
+                                  "[HKEY_CURRENT_USER\\Software\\Quorrin\\Velmora]\n" +
+                                      values);
+    }
+
+    std::string userHiveText() const {
+        std::ifstream in(config_.path() / "user.reg", std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    static AppSettings loaded() {
+        AppSettings settings(480, 640);
+        settings.load();
+        return settings;
+    }
+
+    test::TempDir config_;
+    test::TempDir root_;
+};
+
+void expectDefaults(const AppSettings& s) {
+    EXPECT_EQ(s.xMove, 32);
+    EXPECT_EQ(s.yMove, 32);
+    EXPECT_EQ(s.vOrigin, 2);
+    EXPECT_EQ(s.xSeek, 240);
+    EXPECT_EQ(s.ySeek, 320);
+    EXPECT_EQ(s.seekDirec, 0);
+    EXPECT_EQ(s.dispOpt, 0);
+    EXPECT_EQ(s.dblClkOpt, 1);
+    EXPECT_EQ(s.keyFunction, (std::array<int32_t, 4>{8, 9, 10, 11}));
+    EXPECT_EQ(s.buttonFunction,
+              (std::array<int32_t, 16>{0, 7, 3, 5, 6, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(s.extensionEnabled, (std::array<bool, 6>{true, true, true, true, true, true}));
+    EXPECT_TRUE(s.viewHq && s.usePreload && s.openLastFile && s.thumbCache);
+    EXPECT_EQ(s.recentFileCount(), 0);
+    EXPECT_TRUE(lastBrowseDir().empty());
+}
+
+TEST_F(AppSettingsTest, FirstRunKeepsEveryDefault) {
+    expectDefaults(loaded());
+}
+
+TEST_F(AppSettingsTest, DamagedOrUnreadableHiveKeepsDefaults) {
+    for (const std::string& damage :
+         {std::string("\"XMOVE\"=dword:zz\n\"YMOVE\"=\"x\n\"DISPOPT\"=hex:1,\\"),
+          std::string("\xff\xfe\x00\x01\x02 binary", 10)}) {
+        writeUserHive(damage);
+        platform::setConfigFolder(config_.path());
+        expectDefaults(loaded());
+    }
+    fs::remove(config_.path() / "user.reg");
+    fs::create_directory(config_.path() / "user.reg");
+    platform::setConfigFolder(config_.path());
+    expectDefaults(loaded());
+}
+
+TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
+    fs::create_directories(root_.path() / "Pictures" / "Trips");
+    AppSettings saved;
+    saved.xMove = 7;
+    saved.yMove = 999;
+    saved.vOrigin = 1;
+    saved.xSeek = 100;
+    saved.ySeek = 1;
+    saved.seekDirec = 1;
+    saved.keyFunction = {0, 12, 3, 4};
+    for (int button = 1; button <= kStoredButtons; ++button) {
+        saved.buttonFunction[button] = 12 - button;
+    }
+    saved.extensionEnabled = {false, true, false, true, false, true};
+    saved.viewHq = false;
+    saved.usePreload = false;
+    saved.openLastFile = false;
+    saved.thumbCache = false;
+    saved.dispOpt = 4;
+    saved.dblClkOpt = 3;
+    saved.addRecentFile(u"\\Pictures\\写真.jpg");
+    saved.addRecentFile(u"\\B \"quoted\".png");
+    lastBrowseDir() = u"Pictures\\Trips\\";
+    saved.save();
+
+    const std::string text = userHiveText();
+    EXPECT_NE(text.find("\"XMOVE\"=dword:00000007"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"LASTCURDIR\"=\"Pictures\\\\Trips\\\\\""), std::string::npos) << text;
+
+    lastBrowseDir().clear();
+    platform::setConfigFolder(config_.path()); // read back from the file, not from memory
+    const AppSettings read = loaded();
+    EXPECT_EQ(read.xMove, saved.xMove);
+    EXPECT_EQ(read.yMove, saved.yMove);
+    EXPECT_EQ(read.vOrigin, saved.vOrigin);
+    EXPECT_EQ(read.xSeek, saved.xSeek);
+    EXPECT_EQ(read.ySeek, saved.ySeek);
+    EXPECT_EQ(read.seekDirec, saved.seekDirec);
+    EXPECT_EQ(read.keyFunction, saved.keyFunction);
+    EXPECT_EQ(read.buttonFunction, saved.buttonFunction);
+    EXPECT_EQ(read.extensionEnabled, saved.extensionEnabled);
+    EXPECT_EQ(read.viewHq, saved.viewHq);
+    EXPECT_EQ(read.usePreload, saved.usePreload);
+    EXPECT_EQ(read.openLastFile, saved.openLastFile);
+    EXPECT_EQ(read.thumbCache, saved.thumbCache);
+    EXPECT_EQ(read.dispOpt, saved.dispOpt);
+    EXPECT_EQ(read.dblClkOpt, saved.dblClkOpt);
+    EXPECT_EQ(read.recentFiles, saved.recentFiles);
+    EXPECT_EQ(lastBrowseDir(), u"Pictures\\Trips\\");
+}
+
+TEST_F(AppSettingsTest, NumbersAreClampedAndOnlyFourByteValuesCount) {
+    writeUserHive("\"XMOVE\"=dword:00000000\n"
+                  "\"YMOVE\"=dword:00001388\n"
+                  "\"DISPOPT\"=dword:00000007\n"
+                  "\"KEYFUNC2\"=dword:fffffffd\n"
+                  "\"BTNFUNC12\"=dword:80000000\n"
+                  "\"XSEEK\"=hex:05,00\n"              // too short
+                  "\"YSEEK\"=hex:05,00,00,00,00\n"     // too long
+                  "\"VORIGIN\"=hex(1):01,00,00,00\n"   // text type: not checked
+                  "\"SEEKDIREC\"=hex(b):01,00,00,00\n" // other type, right size
+                  "\"EXTGIF\"=dword:00000005\n"
+                  "\"VIEWHQ\"=dword:00000000\n"
+                  "\"THUMBCACHE\"=hex:00,00\n");
+    const AppSettings s = loaded();
+    EXPECT_EQ(s.xMove, 1);
+    EXPECT_EQ(s.yMove, 999);
+    EXPECT_EQ(s.dispOpt, 4);
+    EXPECT_EQ(s.keyFunction[2], 0);
+    EXPECT_EQ(s.buttonFunction[12], 0);
+    EXPECT_EQ(s.xSeek, 240);
+    EXPECT_EQ(s.ySeek, 320);
+    EXPECT_EQ(s.vOrigin, 1);
+    EXPECT_EQ(s.seekDirec, 1);
+    EXPECT_TRUE(s.extensionEnabled[1]);
+    EXPECT_FALSE(s.viewHq);
+    EXPECT_TRUE(s.thumbCache);
+}
+
+TEST_F(AppSettingsTest, TextValuesFollowTheSizeRule) {
+    const std::string chars128(128, 'a');
+    const std::string chars200(200, 'b');
+    writeUserHive("\"LASTFILE1\"=\"" + chars200 + "\"\n" + // 400 bytes: not read
+                  "\"LASTFILE2\"=\"\\\\A.jpg\"\n" + "\"LASTFILE3\"=\"" + chars128 +
+                  "\"\n" +                                      // 256 bytes: read
+                  "\"LASTCURDIR\"=hex(1):47,00,00,00,58,00\n"); // ends at the NUL
+    fs::create_directory(root_.path() / "G");
+    const AppSettings s = loaded();
+    ASSERT_EQ(s.recentFileCount(), 2);
+    EXPECT_EQ(s.recentFileAt(0), u"\\A.jpg");
+    EXPECT_EQ(s.recentFileAt(1), std::u16string(128, u'a'));
+    EXPECT_EQ(lastBrowseDir(), u"G");
+
+    // Two entries saved over three stored: the third stays and comes back next time.
+    s.save();
+    platform::setConfigFolder(config_.path());
+    const AppSettings next = loaded();
+    ASSERT_EQ(next.recentFileCount(), 3);
+    EXPECT_EQ(next.recentFileAt(2), std::u16string(128, u'a'));
+
+    const auto stored =
+        platform::registry().openKey(Hive::CurrentUser, kKey).queryValue(u"LASTFILE1", 256);
+    EXPECT_EQ(stored.type, platform::kRegSz);
+    EXPECT_EQ(stored.bytes.size(), 12u) << "written without a terminator";
+}
+
+TEST_F(AppSettingsTest, StoredFolderIsKeptOnlyWhileItExists) {
+    fs::create_directories(root_.path() / "Old");
+    writeUserHive("\"LASTCURDIR\"=\"Old\\\\\"\n");
+    loaded();
+    EXPECT_EQ(lastBrowseDir(), u"Old\\");
+
+    fs::remove(root_.path() / "Old");
+    lastBrowseDir().clear();
+    platform::setConfigFolder(config_.path());
+    loaded();
+    EXPECT_TRUE(lastBrowseDir().empty()) << "the open dialog starts at the root";
+
+    // Saving with no folder leaves the stored one alone.
+    loaded().save();
+    EXPECT_NE(userHiveText().find("\"LASTCURDIR\"=\"Old\\\\\""), std::string::npos);
+}
+
+TEST_F(AppSettingsTest, SaveIntoAnImpossibleFolderIsSilent) {
+    const fs::path blocked = config_.write("plain", "x") / "config";
+    platform::setConfigFolder(blocked);
+    AppSettings settings;
+    settings.xMove = 5;
+    settings.save();
+    EXPECT_FALSE(fs::exists(blocked));
+}
+
+TEST(RecentFiles, NewestFirstAtMostThreeDuplicatesKept) {
+    AppSettings s;
+    EXPECT_EQ(s.recentFileAt(0), u"none");
+    s.addRecentFile(u"\\a.jpg");
+    s.addRecentFile(u"\\a.jpg");
+    EXPECT_EQ(s.recentFileCount(), 2);
+    EXPECT_EQ(s.recentFileAt(1), u"\\a.jpg");
+    s.addRecentFile(u"\\b.jpg");
+    s.addRecentFile(u"\\c.jpg");
+    ASSERT_EQ(s.recentFileCount(), 3);
+    EXPECT_EQ(s.recentFileAt(0), u"\\c.jpg");
+    EXPECT_EQ(s.recentFileAt(2), u"\\a.jpg");
+    EXPECT_EQ(s.recentFileAt(3), u"none");
+    EXPECT_EQ(s.recentFileAt(-1), u"none");
+}
+
+TEST(FormatFlags, FormatsOneToSixFollowTheirFlags) {
+    AppSettings s;
+    s.extensionEnabled = {true, false, true, false, true, false};
+    EXPECT_FALSE(s.formatEnabled(0));
+    EXPECT_TRUE(s.formatEnabled(1));
+    EXPECT_FALSE(s.formatEnabled(2));
+    EXPECT_TRUE(s.formatEnabled(5));
+    EXPECT_FALSE(s.formatEnabled(6));
+    EXPECT_FALSE(s.formatEnabled(7));
+}
+
+} // namespace
+} // namespace velmora::settings
