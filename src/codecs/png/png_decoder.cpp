@@ -1,0 +1,171 @@
+#include "codecs/png/png_decoder.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+
+namespace velmora::codecs {
+namespace {
+
+// Deflate cannot do better than 1032:1 (a 258-byte match in two bits); a stream shorter than
+// this share of the pixel bytes cannot hold the picture it claims, so it is refused before the
+// image is made.
+constexpr uint64_t kDeflateRatioBound = 1100;
+
+struct MemoryInput {
+    const uint8_t* data;
+    size_t size;
+    size_t position;
+};
+
+void readFromMemory(png_structp png, png_bytep out, size_t length) {
+    auto* input = static_cast<MemoryInput*>(png_get_io_ptr(png));
+    if (length > input->size - input->position) {
+        png_error(png, "unexpected end of data");
+    }
+    std::memcpy(out, input->data + input->position, length);
+    input->position += length;
+}
+
+// The library's messages are not for the user: a failure comes back as a result code.
+void stopOnError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+void ignoreWarning(png_structp, png_const_charp) {}
+
+class ReadStructs {
+  public:
+    ReadStructs() {
+        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, stopOnError, ignoreWarning);
+        if (png_ != nullptr) {
+            info_ = png_create_info_struct(png_);
+        }
+    }
+    ~ReadStructs() { png_destroy_read_struct(&png_, info_ != nullptr ? &info_ : nullptr, nullptr); }
+    ReadStructs(const ReadStructs&) = delete;
+    ReadStructs& operator=(const ReadStructs&) = delete;
+
+    bool ok() const { return png_ != nullptr && info_ != nullptr; }
+    png_structp png() const { return png_; }
+    png_infop info() const { return info_; }
+
+  private:
+    png_structp png_ = nullptr;
+    png_infop info_ = nullptr;
+};
+
+struct DecodeJob {
+    image::DibImage* image;
+    uint64_t inputBytes;
+    int64_t maxPixels;
+};
+
+bool plausibleForInput(uint64_t width, uint64_t height, int bitsPerPixel, uint64_t inputBytes) {
+    // width and height are at most 65535 each (the user limits), so this cannot overflow.
+    const uint64_t pixelBytes = width * height * static_cast<uint64_t>(bitsPerPixel) / 8;
+    return pixelBytes / kDeflateRatioBound <= inputBytes;
+}
+
+// Every picture ends as 8-bit blue-green-red. Alpha, including the alpha a transparency chunk
+// becomes, is stripped, so rows always hold 3 bytes per pixel: an interlaced pass can then be
+// read straight into the image row that keeps the earlier passes' pixels.
+void chooseTransformations(png_structp png, png_infop info, int depth, int colorType) {
+    if (colorType == PNG_COLOR_TYPE_PALETTE && depth <= 8) {
+        png_set_palette_to_rgb(png);
+    }
+    if (colorType == PNG_COLOR_TYPE_GRAY && depth < 8) {
+        png_set_expand_gray_1_2_4_to_8(png);
+        png_set_expand(png);
+    }
+    const bool hasTransparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    if (hasTransparency) {
+        png_set_tRNS_to_alpha(png);
+    }
+    if (depth == 16) {
+        png_set_strip_16(png);
+    }
+    if ((colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTransparency) {
+        png_set_strip_alpha(png);
+    }
+    if (depth < 8) {
+        png_set_packing(png);
+    }
+    if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+        png_set_gray_to_rgb(png);
+    }
+    if ((colorType & PNG_COLOR_MASK_COLOR) != 0) {
+        png_set_bgr(png);
+    }
+}
+
+// A library error long-jumps back into this frame, so it and every frame between it and the
+// library calls hold only trivially destructible objects.
+PngDecodeResult runDecode(png_structp png, png_infop info, const DecodeJob& job) {
+    if (setjmp(png_jmpbuf(png)) != 0) {
+        return PngDecodeResult::Corrupt;
+    }
+    png_set_user_limits(png, image::kMaxImageSide, image::kMaxImageSide);
+    png_read_info(png, info);
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    int depth = 0;
+    int colorType = 0;
+    png_get_IHDR(png, info, &width, &height, &depth, &colorType, nullptr, nullptr, nullptr);
+    const int bitsPerPixel = depth * png_get_channels(png, info);
+    if (!plausibleForInput(width, height, bitsPerPixel, job.inputBytes)) {
+        return PngDecodeResult::Implausible;
+    }
+    if (static_cast<int64_t>(width) * height > job.maxPixels) {
+        return PngDecodeResult::TooLarge;
+    }
+    chooseTransformations(png, info, depth, colorType);
+    const int passes = png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != size_t{3} * width) {
+        return PngDecodeResult::Corrupt;
+    }
+    if (!job.image->create(static_cast<int32_t>(width), static_cast<int32_t>(height))) {
+        return PngDecodeResult::CreateFailed;
+    }
+    for (int pass = 0; pass < passes; ++pass) {
+        for (png_uint_32 y = 0; y < height; ++y) {
+            png_read_row(png, job.image->row(static_cast<int32_t>(y)), nullptr);
+        }
+    }
+    png_read_end(png, nullptr);
+    return PngDecodeResult::Ok;
+}
+
+} // namespace
+
+bool hasPngSignature(std::span<const uint8_t> firstBytes) {
+    return firstBytes.size() >= kPngSignatureCheck &&
+           png_sig_cmp(firstBytes.data(), 0, kPngSignatureCheck) == 0;
+}
+
+PngDecodeResult decodePngStream(std::FILE* stream, uint64_t streamBytes, image::DibImage& image,
+                                const PngDecodeLimits& limits) {
+    ReadStructs structs;
+    if (!structs.ok()) {
+        return PngDecodeResult::Corrupt;
+    }
+    png_init_io(structs.png(), stream);
+    return runDecode(structs.png(), structs.info(), {&image, streamBytes, limits.maxPixels});
+}
+
+PngDecodeResult decodePngMemory(std::span<const uint8_t> bytes, image::DibImage& image,
+                                const PngDecodeLimits& limits) {
+    if (!hasPngSignature(bytes)) {
+        return PngDecodeResult::NotPng;
+    }
+    ReadStructs structs;
+    if (!structs.ok()) {
+        return PngDecodeResult::Corrupt;
+    }
+    MemoryInput input{bytes.data(), bytes.size(), 0};
+    png_set_read_fn(structs.png(), &input, readFromMemory);
+    return runDecode(structs.png(), structs.info(), {&image, bytes.size(), limits.maxPixels});
+}
+
+} // namespace velmora::codecs

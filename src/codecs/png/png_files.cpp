@@ -1,0 +1,56 @@
+// loadPng and savePng: the file ends of the PNG adapter.
+#include "codecs/png/png_decoder.h"
+#include "codecs/png/png_encoder.h"
+#include "codecs/readers.h"
+#include "platform/device_fs.h"
+#include "ui/message_box.h"
+#include "ui/string_table.h"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <sys/stat.h>
+
+namespace velmora::codecs {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+void reportFaulty(const image::DibImage& image) {
+    if (image.reportErrors) {
+        ui::showError(ui::str::kImageFaulty);
+    }
+}
+
+} // namespace
+
+bool loadPng(image::DibImage& image, std::u16string_view path) {
+    const auto host = platform::toHostPath(path);
+    FilePtr file(host.empty() ? nullptr : std::fopen(host.c_str(), "rb"));
+    std::array<uint8_t, kPngSignatureCheck> start{};
+    if (file == nullptr || std::fread(start.data(), 1, start.size(), file.get()) != start.size() ||
+        !hasPngSignature(start)) {
+        reportFaulty(image);
+        return false;
+    }
+    struct stat info {};
+    if (fstat(fileno(file.get()), &info) != 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) {
+        return false;
+    }
+    return decodePngStream(file.get(), static_cast<uint64_t>(info.st_size), image) ==
+           PngDecodeResult::Ok;
+}
+
+bool savePng(const image::DibImage& image, std::u16string_view path) {
+    SafeFileWriter writer(path);
+    const bool saved = encodePng(image, writer) && writer.commit();
+    if (!saved && image.reportErrors) {
+        ui::showError(ui::str::kWriteFailed);
+    }
+    return saved;
+}
+
+} // namespace velmora::codecs
