@@ -61,13 +61,5 @@ TEST(FileInfoText, SizesBeyondFourGibibytesAreNotCut) {
     EXPECT_EQ(formatFileInfo(info).size, u"4294967312 Byte");
 }
 
-TEST(FileInfoText, PathWithoutSeparatorIsAllFileName) {
-    FileInfo info = thirdOfSeven();
-    info.path = u"c.jpg";
-    const FileInfoTexts texts = formatFileInfo(info);
-    EXPECT_EQ(texts.fileName, u"c.jpg");
-    EXPECT_TRUE(texts.folder.empty());
-}
-
 } // namespace
 } // namespace velmora::ui

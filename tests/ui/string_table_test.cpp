@@ -5,44 +5,6 @@
 namespace velmora::ui {
 namespace {
 
-TEST(StringTable, EveryIdentifierHasItsText) {
-    const int ids[] = {str::kTitle,
-                       str::kWindowClass,
-                       str::kMenuFile,
-                       str::kMenuHelp,
-                       str::kMenuButton,
-                       str::kImageCreateFailed,
-                       str::kNothingSelected,
-                       str::kMenuCreateFailed,
-                       str::kLoadFailed,
-                       str::kBackToFirst,
-                       str::kGoToLast,
-                       str::kImageFaulty,
-                       str::kNotSupported,
-                       str::kNetworkHidden,
-                       str::kSoftResetNeeded,
-                       str::kNetworkConnectFailed,
-                       str::kNetworkDisconnectFailed,
-                       str::kOperationFailed,
-                       str::kNoTargetFile,
-                       str::kFolderMissing,
-                       str::kOverwrite,
-                       str::kMenuEdit,
-                       str::kWriteFailed,
-                       str::kNothingToSave,
-                       str::kBadSaveLocation,
-                       str::kInvalidNumber,
-                       str::kSaveEdited,
-                       str::kUnknownError,
-                       str::kBadFileName,
-                       str::kReallyDelete,
-                       str::kReadFailed,
-                       str::kFileMissing};
-    for (const int id : ids) {
-        EXPECT_FALSE(loadResourceString(id).empty()) << id;
-    }
-}
-
 TEST(StringTable, TextsKeepTheirLineBreaksAndPunctuation) {
     EXPECT_EQ(loadResourceString(1), u"Velmora");
     EXPECT_EQ(loadResourceString(3), u"VELMORA");

@@ -55,20 +55,6 @@ class DibPainterTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void viewSharesTheImageBytes() {
-        DibImage image;
-        makeCanvas(image, 13, 5);
-        QImage view = viewOf(image);
-        QCOMPARE(view.format(), QImage::Format_BGR888);
-        QCOMPARE(view.bytesPerLine(), qsizetype(image.stride()));
-        view.setPixelColor(2, 3, QColor(10, 20, 30));
-        QCOMPARE(view.constBits(), image.bits());
-        const uint8_t* pixel = image.row(3) + 6;
-        QCOMPARE(int(pixel[0]), 30); // blue, green, red
-        QCOMPARE(int(pixel[1]), 20);
-        QCOMPARE(int(pixel[2]), 10);
-    }
-
     void transparentTextStaysInsideItsRectangleInTheTextColour() {
         DibImage image;
         makeCanvas(image, 101, 40);

@@ -68,16 +68,6 @@ class SingleInstanceTest : public QObject {
         QVERIFY(other.claim(SingleInstance::keyFor(QStringLiteral("/config/other"))));
     }
 
-    void claimIsFreedWhenItsHolderGoes() {
-        const QString key = QStringLiteral("freed");
-        {
-            SingleInstance first;
-            QVERIFY(first.claim(key));
-        }
-        SingleInstance next;
-        QVERIFY(next.claim(key));
-    }
-
     void leftoverLockAndSocketFilesDoNotBlock() {
         const QString key = QStringLiteral("leftovers");
         // Claim once to learn the lock file's name, then leave junk lock and socket files.

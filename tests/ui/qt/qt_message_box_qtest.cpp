@@ -71,9 +71,6 @@ class QtMessageBoxTest : public QObject {
         QTest::newRow("ok/cancel: cancel") << 2 << "QUESTION" << int(QMessageBox::Question)
                                            << int(QMessageBox::Ok | QMessageBox::Cancel)
                                            << int(QMessageBox::Cancel) << kButtonCancel;
-        QTest::newRow("ok/cancel: ok")
-            << 2 << "QUESTION" << int(QMessageBox::Question)
-            << int(QMessageBox::Ok | QMessageBox::Cancel) << int(QMessageBox::Ok) << kButtonOk;
         QTest::newRow("yes/no: yes")
             << 3 << "QUESTION" << int(QMessageBox::Question)
             << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::Yes) << kButtonYes;
