@@ -1,0 +1,135 @@
+#include "codecs/tiff/tiff_decoder.h"
+
+#include "codecs/tiff/tiff_open.h"
+
+#include <tiffio.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace velmora::codecs {
+namespace {
+
+struct RasterFree {
+    void operator()(uint32_t* raster) const { _TIFFfree(raster); }
+};
+using Raster = std::unique_ptr<uint32_t[], RasterFree>;
+
+Raster allocateRaster(uint64_t pixels) {
+    if (pixels == 0 || pixels > static_cast<uint64_t>(INT64_MAX) / 4) {
+        return nullptr;
+    }
+    return Raster(static_cast<uint32_t*>(_TIFFmalloc(static_cast<tmsize_t>(pixels * 4))));
+}
+
+// The library's RGBA reading state, ended when the decode ends.
+class RgbaImage {
+  public:
+    bool begin(TIFF* tiff) {
+        char message[1024] = {};
+        begun_ = TIFFRGBAImageOK(tiff, message) != 0 &&
+                 TIFFRGBAImageBegin(&state_, tiff, /*stopOnError=*/0, message) != 0;
+        return begun_;
+    }
+    ~RgbaImage() {
+        if (begun_) {
+            TIFFRGBAImageEnd(&state_);
+        }
+    }
+    TIFFRGBAImage& state() { return state_; }
+
+  private:
+    TIFFRGBAImage state_{};
+    bool begun_ = false;
+};
+
+// The library turns a bottom-up file top-down one read at a time; read in bands, the bands
+// themselves then go in reverse order.
+bool storedBottomUp(uint16_t orientation) {
+    return orientation == ORIENTATION_BOTLEFT || orientation == ORIENTATION_BOTRIGHT ||
+           orientation == ORIENTATION_LEFTBOT || orientation == ORIENTATION_RIGHTBOT;
+}
+
+// Rows of the band that one strip or one row of tiles covers, at least 1, at most the length.
+uint32_t bandRows(TIFF* tiff, uint32_t length) {
+    uint32_t rows = 0;
+    if (TIFFIsTiled(tiff) != 0) {
+        TIFFGetField(tiff, TIFFTAG_TILELENGTH, &rows);
+    } else {
+        TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &rows);
+    }
+    return std::clamp<uint32_t>(rows, 1, length);
+}
+
+void copyRowsBgr(const uint32_t* raster, uint32_t width, uint32_t rows, uint32_t firstRow,
+                 image::DibImage& image) {
+    for (uint32_t r = 0; r < rows; ++r) {
+        const uint32_t* source = raster + static_cast<size_t>(r) * width;
+        uint8_t* target = image.row(static_cast<int32_t>(firstRow + r));
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint32_t pixel = source[x];
+            target[0] = static_cast<uint8_t>(TIFFGetB(pixel));
+            target[1] = static_cast<uint8_t>(TIFFGetG(pixel));
+            target[2] = static_cast<uint8_t>(TIFFGetR(pixel));
+            target += 3;
+        }
+    }
+}
+
+} // namespace
+
+TiffDecodeResult decodeTiff(TIFF* tiff, image::DibImage& image, const TiffDecodeOptions& options) {
+    if (tiff == nullptr) {
+        return TiffDecodeResult::NotTiff;
+    }
+    uint32_t width = 0;
+    uint32_t length = 0;
+    TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width);
+    TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &length);
+    const auto maxSide = static_cast<uint32_t>(std::max(options.maxSide, 0));
+    if (width == 0 || length == 0 || width > maxSide || length > maxSide) {
+        return TiffDecodeResult::BadSize;
+    }
+    RgbaImage rgba;
+    if (TIFFScanlineSize64(tiff) == 0 || !rgba.begin(tiff)) {
+        return TiffDecodeResult::Unsupported;
+    }
+    if (!image.create(static_cast<int32_t>(width), static_cast<int32_t>(length))) {
+        return TiffDecodeResult::CreateFailed;
+    }
+    uint32_t band = length;
+    Raster raster;
+    if (uint64_t{width} * length * 4 <= options.maxRasterBytes) {
+        raster = allocateRaster(uint64_t{width} * length);
+    }
+    if (raster == nullptr) {
+        band = bandRows(tiff, length);
+        raster = allocateRaster(uint64_t{width} * band);
+        if (raster == nullptr) {
+            return TiffDecodeResult::NoMemory;
+        }
+    }
+    TIFFRGBAImage& state = rgba.state();
+    const bool reversedBands = storedBottomUp(state.orientation);
+    state.req_orientation = ORIENTATION_TOPLEFT;
+    for (uint32_t top = 0; top < length; top += band) {
+        const uint32_t rows = std::min(band, length - top);
+        state.row_offset = static_cast<int>(top);
+        state.col_offset = 0;
+        // A damaged strip does not stop the read (its rows show what the library could
+        // decode); only a file whose pixels cannot be read at all fails here.
+        if (TIFFRGBAImageGet(&state, raster.get(), width, rows) == 0) {
+            return TiffDecodeResult::Corrupt;
+        }
+        copyRowsBgr(raster.get(), width, rows, reversedBands ? length - top - rows : top, image);
+    }
+    return TiffDecodeResult::Ok;
+}
+
+TiffDecodeResult decodeTiffMemory(std::span<const uint8_t> bytes, image::DibImage& image,
+                                  const TiffDecodeOptions& options) {
+    const TiffHandle tiff = openTiffInMemory(bytes);
+    return decodeTiff(tiff.get(), image, options);
+}
+
+} // namespace velmora::codecs

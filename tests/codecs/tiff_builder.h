@@ -1,0 +1,70 @@
+// Builds TIFF files for the tests with libtiff itself.
+#pragma once
+
+#include <tiffio.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace velmora::test {
+
+struct TiffPicture {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint16_t samplesPerPixel = 3;
+    uint16_t photometric = PHOTOMETRIC_RGB;
+    uint16_t compression = COMPRESSION_NONE;
+    uint16_t orientation = ORIENTATION_TOPLEFT;
+    uint32_t rowsPerStrip = 1;
+    uint32_t tileSize = 0;        // square tiles of this size (a multiple of 16) when not 0
+    std::vector<uint8_t> samples; // 8-bit samples, rows in storage order, pixels interleaved
+};
+
+inline bool writeTiff(const std::filesystem::path& path, const TiffPicture& picture) {
+    TIFF* tiff = TIFFOpen(path.c_str(), "w");
+    if (tiff == nullptr) {
+        return false;
+    }
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, picture.width);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, picture.height);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, picture.samplesPerPixel);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, picture.photometric);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, picture.compression);
+    TIFFSetField(tiff, TIFFTAG_ORIENTATION, picture.orientation);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    const size_t rowBytes = size_t{picture.width} * picture.samplesPerPixel;
+    bool ok = true;
+    if (picture.tileSize != 0) {
+        const uint32_t tile = picture.tileSize;
+        TIFFSetField(tiff, TIFFTAG_TILEWIDTH, tile);
+        TIFFSetField(tiff, TIFFTAG_TILELENGTH, tile);
+        std::vector<uint8_t> buffer(size_t{tile} * tile * picture.samplesPerPixel);
+        for (uint32_t ty = 0; ty < picture.height && ok; ty += tile) {
+            for (uint32_t tx = 0; tx < picture.width && ok; tx += tile) {
+                std::fill(buffer.begin(), buffer.end(), 0);
+                for (uint32_t y = ty; y < std::min(ty + tile, picture.height); ++y) {
+                    for (uint32_t x = tx; x < std::min(tx + tile, picture.width); ++x) {
+                        for (uint16_t s = 0; s < picture.samplesPerPixel; ++s) {
+                            buffer[((y - ty) * tile + (x - tx)) * picture.samplesPerPixel + s] =
+                                picture.samples[y * rowBytes + x * picture.samplesPerPixel + s];
+                        }
+                    }
+                }
+                ok = TIFFWriteTile(tiff, buffer.data(), tx, ty, 0, 0) >= 0;
+            }
+        }
+    } else {
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, picture.rowsPerStrip);
+        std::vector<uint8_t> row(rowBytes);
+        for (uint32_t y = 0; y < picture.height && ok; ++y) {
+            std::copy_n(picture.samples.begin() + y * rowBytes, rowBytes, row.begin());
+            ok = TIFFWriteScanline(tiff, row.data(), y, 0) >= 0;
+        }
+    }
+    TIFFClose(tiff);
+    return ok;
+}
+
+} // namespace velmora::test

@@ -1,0 +1,270 @@
+#include "codecs/png/png_decoder.h"
+#include "codecs/readers.h"
+#include "codecs/tiff/tiff_decoder.h"
+#include "device_folder_fixture.h"
+#include "png_builder.h"
+#include "tiff_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+namespace velmora::codecs {
+namespace {
+
+using test::TiffPicture;
+
+std::vector<uint8_t> bgrPixels(const image::DibImage& image) {
+    std::vector<uint8_t> pixels;
+    for (int32_t y = 0; y < image.height(); ++y) {
+        pixels.insert(pixels.end(), image.row(y), image.row(y) + 3 * image.width());
+    }
+    return pixels;
+}
+
+// An RGB picture with a distinct colour in every pixel; expected holds it as top-down
+// blue-green-red whatever order the file stores its rows in.
+struct Sample {
+    TiffPicture picture;
+    std::vector<uint8_t> expected;
+};
+
+Sample rgbSample(uint32_t width, uint32_t height, uint16_t orientation = ORIENTATION_TOPLEFT) {
+    Sample sample;
+    sample.picture.width = width;
+    sample.picture.height = height;
+    sample.picture.orientation = orientation;
+    std::vector<uint8_t> topDown;
+    for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint8_t r = static_cast<uint8_t>(x * 9 + y);
+            const uint8_t g = static_cast<uint8_t>(y * 13);
+            const uint8_t b = static_cast<uint8_t>(x * y + 7);
+            topDown.insert(topDown.end(), {r, g, b});
+            sample.expected.insert(sample.expected.end(), {b, g, r});
+        }
+    }
+    const size_t rowBytes = size_t{width} * 3;
+    for (uint32_t y = 0; y < height; ++y) {
+        const uint32_t stored = orientation == ORIENTATION_BOTLEFT ? height - 1 - y : y;
+        sample.picture.samples.insert(sample.picture.samples.end(),
+                                      topDown.begin() + stored * rowBytes,
+                                      topDown.begin() + (stored + 1) * rowBytes);
+    }
+    return sample;
+}
+
+class TiffFiles : public test::DeviceFolderTest {
+  protected:
+    std::u16string putTiff(const std::string& name, const TiffPicture& picture) {
+        EXPECT_TRUE(test::writeTiff(dir.path() / name, picture));
+        return devicePath(name);
+    }
+    std::vector<uint8_t> bytesOf(const std::string& name) const {
+        const std::string text = contents(name);
+        return {text.begin(), text.end()};
+    }
+};
+
+TEST_F(TiffFiles, StripsTilesAndCompressionAllGiveTheSamePixels) {
+    struct Layout {
+        const char* name;
+        uint32_t rowsPerStrip;
+        uint32_t tileSize;
+        uint16_t compression;
+        uint16_t orientation;
+    };
+    const Layout layouts[] = {
+        {"one-strip", 23, 0, COMPRESSION_NONE, ORIENTATION_TOPLEFT},
+        {"partial-last-strip", 4, 0, COMPRESSION_NONE, ORIENTATION_TOPLEFT},
+        {"lzw", 5, 0, COMPRESSION_LZW, ORIENTATION_TOPLEFT},
+        {"deflate", 3, 0, COMPRESSION_ADOBE_DEFLATE, ORIENTATION_TOPLEFT},
+        {"tiles", 0, 16, COMPRESSION_NONE, ORIENTATION_TOPLEFT},
+        {"bottom-up", 4, 0, COMPRESSION_NONE, ORIENTATION_BOTLEFT},
+        {"bottom-up-tiles", 0, 16, COMPRESSION_NONE, ORIENTATION_BOTLEFT},
+    };
+    for (const Layout& layout : layouts) {
+        Sample sample = rgbSample(37, 23, layout.orientation);
+        sample.picture.rowsPerStrip = layout.rowsPerStrip;
+        sample.picture.tileSize = layout.tileSize;
+        sample.picture.compression = layout.compression;
+        const std::string name = std::string(layout.name) + ".tif";
+        const auto path = putTiff(name, sample.picture);
+
+        image::DibImage whole;
+        ASSERT_TRUE(loadTiff(whole, path)) << layout.name;
+        EXPECT_EQ(bgrPixels(whole), sample.expected) << layout.name;
+        // No room for the whole raster: read strip by strip (or tile row by tile row).
+        image::DibImage banded;
+        ASSERT_EQ(decodeTiffMemory(bytesOf(name), banded, {.maxRasterBytes = 0}),
+                  TiffDecodeResult::Ok)
+            << layout.name;
+        EXPECT_EQ(bgrPixels(banded), sample.expected) << layout.name;
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(TiffFiles, GreyTiffComesOutAsEqualChannels) {
+    TiffPicture picture;
+    picture.width = 5;
+    picture.height = 2;
+    picture.samplesPerPixel = 1;
+    picture.photometric = PHOTOMETRIC_MINISBLACK;
+    picture.rowsPerStrip = 2;
+    picture.samples = {0, 10, 100, 200, 255, 1, 2, 3, 4, 5};
+    image::DibImage image;
+    ASSERT_TRUE(loadTiff(image, putTiff("grey.tif", picture)));
+    std::vector<uint8_t> expected;
+    for (uint8_t v : picture.samples) {
+        expected.insert(expected.end(), {v, v, v});
+    }
+    EXPECT_EQ(bgrPixels(image), expected);
+}
+
+TEST_F(TiffFiles, SidesUpTo10000AreAcceptedAndLongerOnesRefused) {
+    for (auto [width, height, accepted] : {std::tuple{10000u, 1u, true},
+                                           {1u, 10000u, true},
+                                           {10001u, 1u, false},
+                                           {1u, 10001u, false}}) {
+        Sample sample = rgbSample(width, height);
+        sample.picture.rowsPerStrip = height;
+        image::DibImage image;
+        const std::string name = std::to_string(width) + "x" + std::to_string(height) + ".tif";
+        EXPECT_EQ(loadTiff(image, putTiff(name, sample.picture)), accepted) << name;
+        if (accepted) {
+            EXPECT_EQ(bgrPixels(image), sample.expected) << name;
+        }
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(TiffFiles, HostileFilesAreRefusedWithoutMessage) {
+    Sample sample = rgbSample(30, 20);
+    sample.picture.rowsPerStrip = 20;
+    putTiff("good.tif", sample.picture);
+    const std::string good = contents("good.tif");
+    image::DibImage image;
+
+    // The directory comes after the pixels: a cut file has none.
+    EXPECT_FALSE(loadTiff(image, put("truncated.tif", good.substr(0, good.size() / 2))));
+    EXPECT_FALSE(loadTiff(image, put("header-only.tif", good.substr(0, 8))));
+    EXPECT_FALSE(loadTiff(image, put("not-a-tiff.tif", "GIF89a and then some more bytes")));
+    EXPECT_FALSE(loadTiff(image, devicePath("missing.tif")));
+
+    // A 60000 x 60000 claim in a file of a few hundred bytes: refused by its size alone.
+    TiffPicture huge;
+    huge.width = 60000;
+    huge.height = 1;
+    huge.rowsPerStrip = 1;
+    huge.samples.assign(60000 * 3, 0);
+    huge.compression = COMPRESSION_ADOBE_DEFLATE;
+    putTiff("huge.tif", huge);
+    std::string claim = contents("huge.tif");
+    ASSERT_LT(claim.size(), 2000u);
+    EXPECT_EQ(decodeTiffMemory({reinterpret_cast<const uint8_t*>(claim.data()), claim.size()},
+                               image, {.maxSide = 70000}),
+              TiffDecodeResult::Ok); // the file itself is sound
+    image::DibImage refused;
+    EXPECT_EQ(
+        decodeTiffMemory({reinterpret_cast<const uint8_t*>(claim.data()), claim.size()}, refused),
+        TiffDecodeResult::BadSize);
+    EXPECT_FALSE(refused.hasPixels());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(TiffFiles, SavedTiffReadsBackWithTheSamePixels) {
+    image::DibImage original;
+    ASSERT_TRUE(original.create(7, 300)); // more rows than one strip holds
+    for (int32_t y = 0; y < original.height(); ++y) {
+        for (int32_t x = 0; x < 21; ++x) {
+            original.row(y)[x] = static_cast<uint8_t>(y * 3 + x * 11);
+        }
+    }
+    const auto path = put("out.tif", "old contents");
+    ASSERT_TRUE(saveTiff(original, path));
+    image::DibImage loaded;
+    ASSERT_TRUE(loadTiff(loaded, path));
+    EXPECT_EQ(bgrPixels(loaded), bgrPixels(original));
+    EXPECT_EQ(files().size(), 1u);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(TiffFiles, FailedSaveShows40079AndKeepsTheOldFile) {
+    image::DibImage image;
+    ASSERT_TRUE(image.create(3, 3));
+    EXPECT_FALSE(saveTiff(image, devicePath("missing-folder\\out.tif")));
+    const auto path = put("keep.tif", "old contents");
+    image::DibImage empty;
+    EXPECT_FALSE(saveTiff(empty, path));
+    EXPECT_EQ(contents("keep.tif"), "old contents");
+    EXPECT_EQ(files().size(), 1u);
+    EXPECT_EQ(shownIds(), (std::vector<int>{40079, 40079}));
+}
+
+// Readers keep their state per call: different files decode at the same time on several
+// threads (the suite also runs under ThreadSanitizer).
+TEST_F(TiffFiles, DifferentFilesDecodeOnSeveralThreadsAtOnce) {
+    Sample strips = rgbSample(61, 47);
+    strips.picture.rowsPerStrip = 5;
+    strips.picture.compression = COMPRESSION_LZW;
+    Sample tiles = rgbSample(50, 40, ORIENTATION_BOTLEFT);
+    tiles.picture.tileSize = 16;
+    const auto stripsPath = putTiff("strips.tif", strips.picture);
+    const auto tilesPath = putTiff("tiles.tif", tiles.picture);
+
+    test::PngPicture png;
+    png.width = 40;
+    png.height = 30;
+    png.colorType = PNG_COLOR_TYPE_PALETTE;
+    png.interlaced = true;
+    png.palette.resize(256);
+    png.paletteAlpha = {0, 10, 20};
+    std::vector<uint8_t> pngExpected;
+    for (int i = 0; i < 256; ++i) {
+        png.palette[i] = {static_cast<png_byte>(i), static_cast<png_byte>(255 - i),
+                          static_cast<png_byte>(i / 2)};
+    }
+    for (uint32_t y = 0; y < png.height; ++y) {
+        std::vector<uint8_t> row;
+        for (uint32_t x = 0; x < png.width; ++x) {
+            const uint8_t index = static_cast<uint8_t>(x * 7 + y * 3);
+            row.push_back(index);
+            const png_color& c = png.palette[index];
+            pngExpected.insert(pngExpected.end(), {c.blue, c.green, c.red});
+        }
+        png.rows.push_back(row);
+    }
+    const auto pngBytes = test::buildPng(png);
+    const auto pngPath = put("palette.png", std::string(pngBytes.begin(), pngBytes.end()));
+
+    std::atomic<int> mismatches{0};
+    auto repeat = [&](auto decode, const std::vector<uint8_t>& expected) {
+        return std::thread([&, decode] {
+            for (int i = 0; i < 20; ++i) {
+                image::DibImage image;
+                image.reportErrors = false;
+                if (!decode(image) || bgrPixels(image) != expected) {
+                    ++mismatches;
+                }
+            }
+        });
+    };
+    std::vector<std::thread> threads;
+    threads.push_back(
+        repeat([&](image::DibImage& i) { return loadTiff(i, stripsPath); }, strips.expected));
+    threads.push_back(
+        repeat([&](image::DibImage& i) { return loadTiff(i, tilesPath); }, tiles.expected));
+    threads.push_back(repeat([&](image::DibImage& i) { return loadPng(i, pngPath); }, pngExpected));
+    threads.push_back(repeat(
+        [&](image::DibImage& i) { return decodePngMemory(pngBytes, i) == PngDecodeResult::Ok; },
+        pngExpected));
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(mismatches.load(), 0);
+}
+
+} // namespace
+} // namespace velmora::codecs
