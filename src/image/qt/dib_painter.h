@@ -25,7 +25,7 @@ inline constexpr int kTextNoClip = 0x100;
 QImage viewOf(DibImage& image);
 
 // Draws text into the rectangle (x, y, w, h), clipped to it unless kTextNoClip is given.
-// Returns false when the image has no pixels.
+// Returns false when the image has no pixels. Needs a QGuiApplication for its fonts.
 bool drawText(DibImage& image, int x, int y, int w, int h, const QString& text, int flags);
 bool drawText(DibImage& image, int x, int y, int w, int h, const std::u16string& text, int flags);
 

@@ -1,6 +1,7 @@
 #include "platform/qt/single_instance.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -18,9 +19,9 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcInstance, "velmora.platform.instance")
 
-constexpr int kConnectAttempts = 40; // the first start may not be listening yet
+// The first start may hold the lock but not be listening yet: retry within this time.
+constexpr int kNotifyTimeoutMs = 2000;
 constexpr unsigned long kConnectPauseMs = 50;
-constexpr int kSocketWaitMs = 1000;
 
 // A folder only this user can enter: owned by us, a real directory, no access for others.
 bool isPrivateFolder(const QByteArray& path) {
@@ -115,12 +116,13 @@ void SingleInstance::listen(const QString& socketPath) {
 }
 
 void SingleInstance::notifyRunning(const QString& socketPath) {
-    for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
+    const QDeadlineTimer deadline(kNotifyTimeoutMs);
+    while (!deadline.hasExpired()) {
         QLocalSocket socket;
         socket.connectToServer(socketPath);
-        if (socket.waitForConnected(kSocketWaitMs)) {
+        if (socket.waitForConnected(int(deadline.remainingTime()))) {
             socket.write("activate\n");
-            socket.waitForBytesWritten(kSocketWaitMs);
+            socket.waitForBytesWritten(int(deadline.remainingTime()));
             socket.disconnectFromServer();
             return;
         }
