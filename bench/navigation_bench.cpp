@@ -1,0 +1,125 @@
+// Time from the next-picture command to a composed surface for a 12-megapixel JPEG, with the
+// read-ahead finished and without read-ahead, next to the plain decode time. The argument is the
+// initial zoom mode (0 original size: unscaled copy; 3 fit whole: smooth reduction).
+#include "browse/navigator.h"
+#include "codecs/load_image.h"
+#include "image/view_compose.h"
+#include "image/view_geometry.h"
+#include "platform/device_fs.h"
+#include "settings/app_settings.h"
+#include "ui/message_box.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using namespace velmora;
+
+constexpr char16_t kPicture[] = u"\\photo-12mp.jpg";
+
+constexpr int kSurfaceWidth = 1024;
+constexpr int kSurfaceHeight = 768;
+
+// Applies the initial zoom mode and composes the surface, as the window does after a load.
+class ComposingHost : public browse::NavigationHost {
+  public:
+    explicit ComposingHost(int32_t zoomMode) {
+        options_.dispOpt = zoomMode;
+        surface_.create(kSurfaceWidth, kSurfaceHeight);
+    }
+    void attach(const browse::Navigator& navigator) { navigator_ = &navigator; }
+
+    bool isFullScreen() const override { return false; }
+    void enterFullScreen() override {}
+    void updateNavButtons() override {}
+    void setBusy(bool) override {}
+    void clearModified() override {}
+    void imageShown() override {
+        const image::DibImage& shown = navigator_->current();
+        image::ViewGeometry view(state_, {shown.width(), shown.height()},
+                                 {kSurfaceWidth, kSurfaceHeight}, options_);
+        view.applyInitialZoom();
+        image::compose(surface_, shown, state_, options_.viewHq);
+    }
+    void viewCleared() override {}
+
+  private:
+    image::ViewOptions options_;
+    image::ViewState state_;
+    image::DibImage surface_;
+    const browse::Navigator* navigator_ = nullptr;
+};
+
+bool useCorpus(benchmark::State& state) {
+    const char* corpus = std::getenv("VELMORA_BENCH_CORPUS");
+    if (corpus == nullptr ||
+        !std::filesystem::exists(std::filesystem::path(corpus) / "photo-12mp.jpg")) {
+        state.SkipWithError("VELMORA_BENCH_CORPUS must name a folder holding photo-12mp.jpg");
+        return false;
+    }
+    platform::setDeviceRoot(corpus);
+    return true;
+}
+
+// Shows the first of two entries of the same picture, so that the next command has a following
+// entry to take from the read-ahead.
+void prepare(browse::Navigator& navigator) {
+    navigator.clearFolderList();
+    navigator.appendToFolderList(kPicture, true);
+    navigator.appendToFolderList(kPicture, false);
+    navigator.showCurrent();
+    navigator.stopLookAhead(); // waits until the read-ahead is ready
+}
+
+void runNext(benchmark::State& state, bool readAhead) {
+    if (!useCorpus(state)) {
+        return;
+    }
+    ComposingHost host(static_cast<int32_t>(state.range(0)));
+    settings::AppSettings settings;
+    settings.usePreload = readAhead;
+    browse::Navigator navigator(host, settings);
+    host.attach(navigator);
+    for (auto _ : state) {
+        state.PauseTiming();
+        prepare(navigator);
+
+        state.ResumeTiming();
+        navigator.showNext();
+        state.PauseTiming();
+        if (navigator.currentIndex() != 1 || !navigator.current().hasPixels()) {
+            state.SkipWithError("the next picture was not shown");
+        }
+        state.ResumeTiming();
+    }
+}
+
+void BM_NextWithReadAhead(benchmark::State& state) {
+    runNext(state, true);
+}
+
+void BM_NextWithoutReadAhead(benchmark::State& state) {
+    runNext(state, false);
+}
+
+void BM_DecodeOnly(benchmark::State& state) {
+    if (!useCorpus(state)) {
+        return;
+    }
+    image::LoadedImage picture;
+    for (auto _ : state) {
+        if (!codecs::loadImage(picture, kPicture)) {
+            state.SkipWithError("decode failed");
+        }
+    }
+}
+
+BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK(BM_NextWithoutReadAhead)->Unit(benchmark::kMillisecond)->Iterations(8)->Arg(0)->Arg(3);
+BENCHMARK(BM_NextWithReadAhead)->Unit(benchmark::kMillisecond)->Iterations(8)->Arg(0)->Arg(3);
+
+} // namespace
