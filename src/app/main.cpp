@@ -1,6 +1,5 @@
-#include <QApplication>
+#include "app/application.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    return 0;
+    return velmora::app::runApplication(argc, argv);
 }

@@ -1,0 +1,141 @@
+#include "app/application.h"
+
+#include "app/command_ids.h"
+#include "app/command_line_options.h"
+#include "app/convert_command.h"
+#include "app/main_window.h"
+#include "app/version_info.h"
+#include "app/viewer_app.h"
+#include "platform/device_fs.h"
+#include "platform/qt/single_instance.h"
+#include "platform/registry.h"
+#include "ui/qt/qt_message_box.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace velmora::app {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+
+void printTo(FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+int fail(const QString& reason) {
+    printTo(stderr, QStringLiteral("velmora: %1\n").arg(reason));
+    return kExitFailure;
+}
+
+// --root and --config; false (with the reason printed) when the root is not a folder.
+bool applyDeviceOptions(const CommandLineOptions& options) {
+    if (!options.root.isEmpty()) {
+        const QFileInfo root(options.root);
+        if (!root.isDir()) {
+            fail(QStringLiteral("the root is not a folder: %1").arg(options.root));
+            return false;
+        }
+        platform::setDeviceRoot(root.absoluteFilePath().toStdString());
+    }
+    if (!options.config.isEmpty()) {
+        platform::setConfigFolder(QFileInfo(options.config).absoluteFilePath().toStdString());
+    }
+    return true;
+}
+
+int runHeadless(const CommandLineOptions& options) {
+    switch (options.mode) {
+    case CommandLineOptions::Mode::Help:
+        printTo(stdout, usageText());
+        return kExitOk;
+    case CommandLineOptions::Mode::Version:
+        printTo(stdout, versionText());
+        return kExitOk;
+    case CommandLineOptions::Mode::Convert: {
+        if (!applyDeviceOptions(options)) {
+            return kExitFailure;
+        }
+        const ConvertResult result =
+            convertPicture(options.convertInput, options.convertOutput, options.quality);
+        return result.ok ? kExitOk : fail(result.reason);
+    }
+    case CommandLineOptions::Mode::Viewer:
+        break;
+    }
+    return kExitFailure;
+}
+
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    return arguments;
+}
+
+int runViewer(QApplication& application, const CommandLineOptions& options) {
+    if (!applyDeviceOptions(options)) {
+        return kExitFailure;
+    }
+    // A screenshot run is a tool run: it never hands over to a running viewer.
+    platform::SingleInstance instance;
+    const bool takingScreenshot = !options.screenshot.isEmpty();
+    const QString configFolder = QString::fromStdString(platform::registry().folder().string());
+    if (!takingScreenshot && !instance.claim(platform::SingleInstance::keyFor(configFolder))) {
+        return kExitOk;
+    }
+
+    ui::QtMessageBox messageBox;
+    ViewerApp viewer(options.screen, options.picture.toStdU16String());
+    QObject::connect(&instance, &platform::SingleInstance::activationRequested, &viewer,
+                     &ViewerApp::activate);
+    QObject::connect(&viewer, &ViewerApp::closed, &application, &QApplication::quit,
+                     Qt::QueuedConnection);
+
+    bool screenshotFailed = false;
+    if (takingScreenshot) {
+        QObject::connect(&viewer, &ViewerApp::startupFinished, &viewer, [&] {
+            // Let pending layout and paint requests settle before the window is captured.
+            QTimer::singleShot(0, &viewer, [&] {
+                if (!viewer.mainWindow().grab().save(options.screenshot, "PNG")) {
+                    screenshotFailed = true;
+                    fail(QStringLiteral("cannot write the screenshot %1").arg(options.screenshot));
+                }
+                viewer.onCommand(kCmdExit);
+            });
+        });
+    }
+    viewer.start();
+    const int code = application.exec();
+    return screenshotFailed ? kExitFailure : code;
+}
+
+} // namespace
+
+int runApplication(int argc, char** argv) {
+    const QStringList rawArguments = argumentsOf(argc, argv);
+    if (wantsHeadlessMode(rawArguments)) {
+        const ParsedCommandLine parsed = parseCommandLine(rawArguments);
+        return parsed.error.isEmpty() ? runHeadless(parsed.options) : fail(parsed.error);
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("velmora"));
+    QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
+    const ParsedCommandLine parsed = parseCommandLine(QApplication::arguments().mid(1));
+    if (!parsed.error.isEmpty()) {
+        return fail(parsed.error);
+    }
+    return runViewer(application, parsed.options);
+}
+
+} // namespace velmora::app

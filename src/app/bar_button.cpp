@@ -1,0 +1,30 @@
+#include "app/bar_button.h"
+
+#include "platform/screen.h"
+
+#include <QIcon>
+
+namespace velmora::app {
+
+QAction* addBarButton(QToolBar& bar, const BarButton& button, const CommandSink& onCommand) {
+    const QIcon icon(QStringLiteral(":/velmora/") + QString::fromLatin1(button.icon));
+    QAction* action = bar.addAction(icon, QString::fromUtf16(button.tooltip));
+    action->setToolTip(QString::fromUtf16(button.tooltip));
+    action->setObjectName(QStringLiteral("action%1").arg(button.command));
+    bar.widgetForAction(action)->setObjectName(QStringLiteral("button%1").arg(button.command));
+    const int id = button.command;
+    QObject::connect(action, &QAction::triggered, &bar, [onCommand, id] { onCommand(id); });
+    return action;
+}
+
+void setUpFixedBar(QToolBar& bar, const char* objectName) {
+    bar.setObjectName(QString::fromLatin1(objectName));
+    bar.setMovable(false);
+    bar.setFloatable(false);
+    bar.setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const int side = platform::scaleY(16);
+    bar.setIconSize(QSize(side, side));
+    bar.setContentsMargins(0, 0, 0, 0);
+}
+
+} // namespace velmora::app

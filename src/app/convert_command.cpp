@@ -1,0 +1,80 @@
+#include "app/convert_command.h"
+
+#include "codecs/load_image.h"
+#include "codecs/readers.h"
+#include "image/loaded_image.h"
+#include "platform/device_fs.h"
+
+#include <optional>
+
+namespace velmora::app {
+namespace {
+
+std::optional<std::u16string> devicePathOf(const QString& hostPath) {
+    return platform::toDevicePath(std::filesystem::path(hostPath.toStdString()));
+}
+
+ConvertResult failure(const QString& reason) {
+    return {false, reason};
+}
+
+bool write(const image::DibImage& picture, std::u16string_view path, OutputType type, int quality) {
+    switch (type) {
+    case OutputType::Jpeg:
+        return codecs::saveJpeg(picture, path, quality);
+    case OutputType::Bmp:
+        return codecs::saveBmp(picture, path);
+    case OutputType::Png:
+        return codecs::savePng(picture, path);
+    case OutputType::Tiff:
+        return codecs::saveTiff(picture, path);
+    case OutputType::Unknown:
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+OutputType outputTypeFor(const QString& path) {
+    const QString lower = path.toLower();
+    if (lower.endsWith(QLatin1String(".jpg")) || lower.endsWith(QLatin1String(".jpeg"))) {
+        return OutputType::Jpeg;
+    }
+    if (lower.endsWith(QLatin1String(".bmp"))) {
+        return OutputType::Bmp;
+    }
+    if (lower.endsWith(QLatin1String(".png"))) {
+        return OutputType::Png;
+    }
+    if (lower.endsWith(QLatin1String(".tif"))) {
+        return OutputType::Tiff;
+    }
+    return OutputType::Unknown;
+}
+
+ConvertResult convertPicture(const QString& input, const QString& output, int quality) {
+    const OutputType type = outputTypeFor(output);
+    if (type == OutputType::Unknown) {
+        return failure(
+            QStringLiteral("unknown output type (use .jpg, .jpeg, .bmp, .png or .tif): %1")
+                .arg(output));
+    }
+    const auto source = devicePathOf(input);
+    const auto target = devicePathOf(output);
+    if (!source || !target) {
+        return failure(
+            QStringLiteral("path outside the device root: %1").arg(source ? output : input));
+    }
+    image::LoadedImage picture;
+    picture.reportErrors = false;
+    if (!codecs::loadImage(picture, *source)) {
+        return failure(QStringLiteral("cannot read a picture from %1").arg(input));
+    }
+    if (!write(picture, *target, type, quality)) {
+        return failure(QStringLiteral("cannot write %1").arg(output));
+    }
+    return {true, {}};
+}
+
+} // namespace velmora::app

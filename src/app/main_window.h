@@ -1,0 +1,27 @@
+// The main window: paints the composition surface unscaled and hands its events to ViewerApp.
+// The two bars are its children, placed by ViewerApp.
+#pragma once
+
+#include <QWidget>
+
+namespace velmora::app {
+
+class ViewerApp;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit MainWindow(ViewerApp& app);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void addAccelerator(const QKeySequence& keys, int command);
+
+    ViewerApp& app_;
+};
+
+} // namespace velmora::app

@@ -1,0 +1,60 @@
+#include "app/menu_bar.h"
+
+#include "app/bar_button.h"
+#include "app/command_ids.h"
+#include "ui/string_table.h"
+
+#include <QToolButton>
+
+#include <array>
+
+namespace velmora::app {
+namespace {
+
+constexpr std::array<BarButton, 4> kButtons{{
+    {kCmdOpen, u"開く", "menubar/open.svg"},
+    {kCmdSettings, u"設定", "menubar/settings.svg"},
+    {kCmdFileInfo, u"ファイル情報", "menubar/info.svg"},
+    {kCmdToggleToolbar, u"ツール表示", "menubar/toolbar.svg"},
+}};
+
+} // namespace
+
+MenuBar::MenuBar(QWidget* parent, const CommandSink& onCommand) : QToolBar(parent) {
+    setUpFixedBar(*this, "menuBar");
+    fileMenu_ = addDropDown(ui::str::kMenuFile, "File", fileMenuItems(), onCommand);
+    addDropDown(ui::str::kMenuEdit, "Edit", editMenuItems(), onCommand);
+    addDropDown(ui::str::kMenuHelp, "Help", helpMenuItems(), onCommand);
+    connect(fileMenu_, &QMenu::aboutToShow, this, &MenuBar::fileMenuAboutToShow);
+
+    addSeparator();
+    for (size_t i = 0; i < kButtons.size(); ++i) {
+        if (kButtons[i].command == kCmdToggleToolbar) {
+            addSeparator();
+        }
+        addBarButton(*this, kButtons[i], onCommand);
+    }
+    addSeparator();
+}
+
+QMenu& MenuBar::recentMenu() const {
+    return *fileMenu_->findChild<QMenu*>(QStringLiteral("menuRecent"));
+}
+
+QMenu* MenuBar::addDropDown(int textId, const char* name, const std::vector<MenuItem>& items,
+                            const CommandSink& onCommand) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("menu") + QLatin1String(name));
+    fillMenu(*menu, items, onCommand);
+
+    auto* button = new QToolButton(this);
+    button->setObjectName(QStringLiteral("button") + QLatin1String(name));
+    button->setText(QString::fromStdU16String(ui::loadResourceString(textId)));
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setMenu(menu);
+    addWidget(button);
+    return menu;
+}
+
+} // namespace velmora::app

@@ -1,0 +1,34 @@
+#include "app/nav_toolbar.h"
+
+#include "app/bar_button.h"
+#include "app/command_ids.h"
+
+namespace velmora::app {
+
+NavToolbar::NavToolbar(QWidget* parent, const CommandSink& onCommand) : QToolBar(parent) {
+    setUpFixedBar(*this, "toolBar");
+    const auto add = [this, &onCommand](int command, const char16_t* tooltip, const char* icon) {
+        return addBarButton(*this, {command, tooltip, icon}, onCommand);
+    };
+    addSeparator();
+    first_ = add(kCmdFirst, u"先頭へ", "toolbar/first.svg");
+    previous_ = add(kCmdPrevious, u"前へ", "toolbar/previous.svg");
+    next_ = add(kCmdNext, u"次へ", "toolbar/next.svg");
+    last_ = add(kCmdLast, u"最後へ", "toolbar/last.svg");
+    addSeparator();
+    add(kCmdZoomIn, u"拡大", "toolbar/zoom_in.svg");
+    add(kCmdZoomOut, u"縮小", "toolbar/zoom_out.svg");
+    add(kCmdToggleWholeOriginal, u"全体表示", "toolbar/whole.svg");
+    addSeparator();
+    add(kCmdSeekForward, u"順シーク", "toolbar/seek_forward.svg");
+    add(kCmdSeekBackward, u"逆シーク", "toolbar/seek_backward.svg");
+}
+
+void NavToolbar::setNavStates(const NavButtonStates& states) {
+    first_->setEnabled(states.first);
+    previous_->setEnabled(states.previous);
+    next_->setEnabled(states.next);
+    last_->setEnabled(states.last);
+}
+
+} // namespace velmora::app

@@ -1,0 +1,454 @@
+#include "app/viewer_app.h"
+
+#include "app/command_ids.h"
+#include "app/main_window.h"
+#include "app/menu_bar.h"
+#include "app/nav_toolbar.h"
+#include "app/popup_menu.h"
+#include "app/startup_path.h"
+#include "image/view_compose.h"
+#include "ui/message_box.h"
+#include "ui/qt/about_dialog.h"
+#include "ui/qt/file_info_dialog.h"
+#include "ui/string_table.h"
+
+#include <QApplication>
+#include <QMenu>
+
+// The icons live in a static library: their registration has to be pulled in explicitly.
+static void registerIcons() {
+    Q_INIT_RESOURCE(velmora);
+}
+
+namespace velmora::app {
+namespace {
+
+constexpr int kStartupDelayMs = 100;
+constexpr int kRecentSlots = settings::kRecentFileLimit;
+
+ViewerApp* runningApp = nullptr;
+
+QSize initialScreenSize(const std::optional<platform::qt::EmulatedScreenSpec>& emulated) {
+    return platform::qt::ScreenService(emulated).screenSize();
+}
+
+} // namespace
+
+ViewerApp& currentApp() {
+    return *runningApp;
+}
+
+settings::AppSettings& currentSettings() {
+    return runningApp->settings;
+}
+
+ViewerApp::ViewerApp(std::optional<platform::qt::EmulatedScreenSpec> emulatedScreen,
+                     std::u16string commandLine)
+    : settings(initialScreenSize(emulatedScreen).width(),
+               initialScreenSize(emulatedScreen).height()),
+      commandLinePath(std::move(commandLine)), screen_(emulatedScreen),
+      navigator_(*this, settings) {
+    runningApp = this;
+    registerIcons();
+    ui::setBeforeMessageHook([this] {
+        if (fullScreen) {
+            leaveFullScreen();
+        }
+    });
+    startupTimer_.setSingleShot(true);
+    startupTimer_.setInterval(kStartupDelayMs);
+    connect(&startupTimer_, &QTimer::timeout, this, &ViewerApp::onStartupTimer);
+}
+
+ViewerApp::~ViewerApp() {
+    ui::setBeforeMessageHook({});
+    navigator_.stopLookAhead();
+    mainWindow_.reset();
+    runningApp = nullptr;
+}
+
+void ViewerApp::start() {
+    mainWindow_ = std::make_unique<MainWindow>(*this);
+    screen_.placeOnWorkArea(*mainWindow_);
+    platform::setScreenMetrics(screen_.metrics(mainWindow_.get()));
+    settings.load();
+    createBars();
+    commandLinePath = trimAndUnquote(commandLinePath);
+    mainWindow_->show();
+    resizeBackBuffer();
+    layoutToolbar();
+    redraw();
+    startupTimer_.start();
+}
+
+void ViewerApp::createBars() {
+    const CommandSink sink = [this](int id) { onCommand(id); };
+    menuBar_ = new MenuBar(mainWindow_.get(), sink);
+    toolBar_ = new NavToolbar(mainWindow_.get(), sink);
+    menuBar_->setFixedHeight(menuBar_->sizeHint().height());
+    toolBar_->setFixedHeight(toolBar_->sizeHint().height());
+    connect(menuBar_, &MenuBar::fileMenuAboutToShow, this,
+            [this] { fillRecentMenu(menuBar_->recentMenu()); });
+    layoutToolbar();
+    updateNavButtons();
+}
+
+void ViewerApp::onStartupTimer() {
+    if (startupTimerRan_) {
+        return;
+    }
+    startupTimerRan_ = true;
+    startupTimer_.stop();
+    // A path outside the device root counts as missing, which falls back like one.
+    const auto path = startupDevicePath(commandLinePath);
+    navigator_.openAtStartup(path.value_or(std::u16string()));
+    emit startupFinished();
+}
+
+bool ViewerApp::onCommand(int id) {
+    switch (id) {
+    case kCmdClose:
+        QMetaObject::invokeMethod(mainWindow_.get(), &QWidget::close, Qt::QueuedConnection);
+        break;
+    case kCmdExit:
+        mainWindow_->close();
+        break;
+    case kCmdAbout:
+        ui::showAboutDialog(mainWindow_.get());
+        break;
+    case kCmdFileInfo:
+        showFileInfo();
+        break;
+    case kCmdRecentFile0:
+    case kCmdRecentFile1:
+    case kCmdRecentFile2:
+        navigator_.openRecentFile(id - kCmdRecentFile0);
+        break;
+    case kCmdFullScreen:
+        enterFullScreen();
+        break;
+    case kCmdNormalScreen:
+        leaveFullScreen();
+        break;
+    case kCmdToggleFullScreen:
+        toggleFullScreen();
+        break;
+    case kCmdToggleToolbar:
+        toggleToolbar();
+        break;
+    case kCmdMinimise:
+        minimise();
+        break;
+    case kCmdRotateScreen:
+        rotateScreen();
+        break;
+    case kCmdNext:
+        navigator_.showNext();
+        break;
+    case kCmdPrevious:
+        navigator_.showPrevious();
+        break;
+    case kCmdFirst:
+        navigator_.showFirst();
+        break;
+    case kCmdLast:
+        navigator_.showLast();
+        break;
+    case kCmdRestore:
+        navigator_.showCurrent();
+        break;
+    case kCmdZoomIn:
+        zoomBy(&image::ViewGeometry::zoomIn);
+        break;
+    case kCmdZoomOut:
+        zoomBy(&image::ViewGeometry::zoomOut);
+        break;
+    case kCmdFitWhole:
+        applyView(&image::ViewGeometry::fitWhole);
+        break;
+    case kCmdFitHeight:
+        applyView(&image::ViewGeometry::fitHeight);
+        break;
+    case kCmdFitWidth:
+        applyView(&image::ViewGeometry::fitWidth);
+        break;
+    case kCmdOriginalSize:
+        viewGeometry().showOriginalSize(false);
+        redraw();
+        break;
+    case kCmdToggleWholeOriginal:
+        applyView(&image::ViewGeometry::toggleWholeOriginal);
+        break;
+    case kCmdSeekForward:
+        seek(viewGeometry().seekForward());
+        break;
+    case kCmdSeekBackward:
+        seek(viewGeometry().seekBackward());
+        break;
+    // Served by the dialogs and editors of the browsing, editing, file and settings modules.
+    case kCmdOpen:
+    case kCmdSave:
+    case kCmdCopy:
+    case kCmdMove:
+    case kCmdDelete:
+    case kCmdMail:
+    case kCmdNetworkConnect:
+    case kCmdNetworkDisconnect:
+    case kCmdSettings:
+    case kCmdRotateLeft:
+    case kCmdRotateRight:
+    case kCmdFlipVertical:
+    case kCmdFlipHorizontal:
+    case kCmdResize:
+    case kCmdTrim:
+    case kCmdBrightness:
+    case kCmdContrast:
+    case kCmdBlur:
+    case kCmdSharpen:
+    case kCmdEmboss:
+    case kCmdGrey:
+    case kCmdNegative:
+    case kCmdThreshold:
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+void ViewerApp::showFileInfo() {
+    if (fullScreen) {
+        leaveFullScreen();
+    }
+    const image::LoadedImage& shown = current();
+    const ui::FileInfo info =
+        ui::describeFile(navigator_.currentPath(), shown.width(), shown.height(),
+                         navigator_.currentIndex(), navigator_.count());
+    ui::showFileInfoDialog(info, mainWindow_.get());
+}
+
+void ViewerApp::layoutToolbar() {
+    if (menuBar_ == nullptr || toolBar_ == nullptr) {
+        return;
+    }
+    // The window covers the work area, so its bottom edge is the screen's bottom: the menu bar
+    // sits there and the toolbar directly above it, both across the whole width.
+    const int width = mainWindow_->width();
+    const int mh = menuBar_->height();
+    const int th = toolBar_->height();
+    menuBar_->setGeometry(0, mainWindow_->height() - mh, width, mh);
+    toolBar_->setGeometry(0, mainWindow_->height() - th - mh, width, th);
+}
+
+NavButtonStates ViewerApp::navStates() const {
+    return navButtonStates(navigator_.count(), navigator_.currentIndex());
+}
+
+void ViewerApp::updateNavButtons() {
+    if (toolBar_ != nullptr) {
+        toolBar_->setNavStates(navStates());
+    }
+}
+
+bool ViewerApp::resizeBackBuffer() {
+    int width = mainWindow_->width();
+    int height = mainWindow_->height();
+    if (!fullScreen) {
+        height -= menuBar_->height();
+        if (toolbarVisible) {
+            height -= toolBar_->height();
+        }
+    }
+    if (width < 1 || height < 1 || (width == backBuffer.width() && height == backBuffer.height())) {
+        return false;
+    }
+    if (!backBuffer.create(width, height)) {
+        return false;
+    }
+    resetOrigin();
+    return true;
+}
+
+void ViewerApp::enterFullScreen() {
+    fullScreen = true;
+    menuBar_->hide();
+    toolBar_->hide();
+    activate();
+    screen_.placeOnWholeScreen(*mainWindow_);
+    resizeBackBuffer();
+    applyInitialZoom();
+}
+
+void ViewerApp::leaveFullScreen() {
+    fullScreen = false;
+    activate();
+    menuBar_->show();
+    toolBar_->setVisible(toolbarVisible);
+    screen_.placeOnWorkArea(*mainWindow_);
+    resizeBackBuffer();
+    redraw();
+}
+
+void ViewerApp::toggleFullScreen() {
+    if (fullScreen) {
+        leaveFullScreen();
+    } else {
+        enterFullScreen();
+    }
+}
+
+void ViewerApp::toggleToolbar() {
+    toolbarVisible = !toolbarVisible;
+    // The bars stay hidden in full-screen mode; the flag decides what leaving it shows.
+    toolBar_->setVisible(toolbarVisible && !fullScreen);
+    resizeBackBuffer();
+    clampOrigin();
+    redraw();
+}
+
+void ViewerApp::minimise() {
+    mainWindow_->showMinimized();
+}
+
+void ViewerApp::rotateScreen() {
+    const unsigned supported = screen_.supportedOrientations();
+    if (supported == 0) {
+        ui::showError(ui::str::kNotSupported);
+        return;
+    }
+    screen_.setOrientation(platform::qt::nextOrientation(screen_.orientation(), supported),
+                           *mainWindow_);
+    platform::setScreenMetrics(screen_.metrics(mainWindow_.get()));
+}
+
+void ViewerApp::fillRecentMenu(QMenu& recentMenu) {
+    const QList<QAction*> items = recentMenu.actions();
+    for (int i = 0; i < kRecentSlots && i < items.size(); ++i) {
+        const QString path = QString::fromStdU16String(settings.recentFileAt(i));
+        items[i]->setText(escapeMnemonics(path));
+    }
+}
+
+void ViewerApp::showPopupMenu() {
+    PopupMenuState state;
+    state.aboutText = popupAboutText(QString::fromStdU16String(navigator_.currentPath()));
+    state.nav = navStates();
+    state.fullScreen = fullScreen;
+    QMenu* menu = createPopupMenu(*mainWindow_, state, [this](int id) { onCommand(id); });
+    menu->popup(mainWindow_->mapToGlobal(QPoint(30, 90)));
+}
+
+void ViewerApp::activate() {
+    if (mainWindow_->isMinimized()) {
+        mainWindow_->showNormal();
+    }
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
+}
+
+image::ViewGeometry ViewerApp::viewGeometry() {
+    const image::LoadedImage& shown = current();
+    const image::ViewSize imageSize =
+        shown.hasPixels() ? image::ViewSize{shown.width(), shown.height()} : image::ViewSize{};
+    image::ViewOptions options;
+    options.vOrigin = settings.vOrigin;
+    options.seekDirec = settings.seekDirec;
+    options.xSeek = settings.xSeek;
+    options.ySeek = settings.ySeek;
+    options.dispOpt = settings.dispOpt;
+    options.viewHq = settings.viewHq;
+    return image::ViewGeometry(view, imageSize, {backBuffer.width(), backBuffer.height()}, options);
+}
+
+void ViewerApp::resetOrigin() {
+    viewGeometry().resetOrigin();
+}
+
+void ViewerApp::clampOrigin() {
+    viewGeometry().clampOrigin();
+}
+
+void ViewerApp::applyInitialZoom() {
+    viewGeometry().applyInitialZoom();
+    redraw();
+}
+
+void ViewerApp::redraw() {
+    if (backBuffer.hasPixels()) {
+        image::compose(backBuffer, current(), view, settings.viewHq);
+    }
+    mainWindow_->update();
+}
+
+void ViewerApp::redrawFast() {
+    if (backBuffer.hasPixels()) {
+        image::compose(backBuffer, current(), view, false);
+    }
+    mainWindow_->update();
+}
+
+void ViewerApp::zoomBy(bool (image::ViewGeometry::*step)()) {
+    auto geometry = viewGeometry();
+    if ((geometry.*step)()) {
+        redraw();
+    }
+}
+
+void ViewerApp::applyView(void (image::ViewGeometry::*operation)()) {
+    auto geometry = viewGeometry();
+    (geometry.*operation)();
+    redraw();
+}
+
+void ViewerApp::seek(image::SeekResult result) {
+    switch (result) {
+    case image::SeekResult::Moved:
+        redraw();
+        break;
+    case image::SeekResult::ShowNext:
+        navigator_.showNext();
+        break;
+    case image::SeekResult::ShowPrevious:
+        navigator_.showPrevious();
+        viewGeometry().showReadingEnd();
+        redraw();
+        break;
+    }
+}
+
+void ViewerApp::setBusy(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void ViewerApp::imageShown() {
+    applyInitialZoom();
+}
+
+void ViewerApp::viewCleared() {
+    view = {};
+    redraw();
+}
+
+void ViewerApp::onResize() {
+    if (menuBar_ == nullptr || toolBar_ == nullptr) {
+        return;
+    }
+    // The shell keeps its menu bar at the bottom whatever the window does.
+    layoutToolbar();
+    if (resizeBackBuffer()) {
+        resetOrigin();
+        redraw();
+    }
+}
+
+void ViewerApp::onClose() {
+    startupTimer_.stop();
+    settings.save();
+    emit closed();
+}
+
+} // namespace velmora::app

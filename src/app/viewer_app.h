@@ -1,0 +1,120 @@
+// ViewerApp: the one application object. It owns the main window with its two bars, the
+// composition surface the window is painted from, the view state, the navigation (folder list,
+// shown and read-ahead images) and the settings, and it carries the command table.
+#pragma once
+
+#include "app/nav_rules.h"
+#include "browse/navigator.h"
+#include "image/dib_image.h"
+#include "image/view_geometry.h"
+#include "image/view_state.h"
+#include "platform/qt/screen_service.h"
+#include "settings/app_settings.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class QMenu;
+
+namespace velmora::app {
+
+class MainWindow;
+class MenuBar;
+class NavToolbar;
+
+class ViewerApp : public QObject, public browse::NavigationHost {
+    Q_OBJECT
+  public:
+    // commandLine: the start-up argument as given (trimmed and unquoted by start()).
+    ViewerApp(std::optional<platform::qt::EmulatedScreenSpec> emulatedScreen,
+              std::u16string commandLine);
+    ~ViewerApp() override;
+    ViewerApp(const ViewerApp&) = delete;
+    ViewerApp& operator=(const ViewerApp&) = delete;
+
+    // Creates and shows the main window: screen facts, settings, bars, then the start-up timer.
+    void start();
+
+    // Runs a command; false for an identifier the table does not know.
+    bool onCommand(int id);
+
+    void layoutToolbar();
+    void updateNavButtons() override;
+    bool resizeBackBuffer();
+    void enterFullScreen() override;
+    void leaveFullScreen();
+    void toggleFullScreen();
+    void toggleToolbar();
+    void minimise();
+    void rotateScreen();
+    void fillRecentMenu(QMenu& recentMenu);
+    void showPopupMenu();
+    // Brings the main window forward (a second start asked for it).
+    void activate();
+
+    // The view of the current image on the surface.
+    image::ViewGeometry viewGeometry();
+    void resetOrigin();
+    void clampOrigin();
+    void applyInitialZoom();
+    void redraw();
+    void redrawFast();
+
+    // Window events.
+    void onResize();
+    void onClose();
+
+    MainWindow& mainWindow() const { return *mainWindow_; }
+    MenuBar* menuBar() const { return menuBar_; }
+    NavToolbar* toolBar() const { return toolBar_; }
+    browse::Navigator& navigator() { return navigator_; }
+    platform::qt::ScreenService& screen() { return screen_; }
+    image::LoadedImage& current() { return navigator_.current(); }
+
+    bool fullScreen = false;
+    bool toolbarVisible = true;
+    bool modified = false;
+    image::DibImage backBuffer;
+    image::ViewState view;
+    settings::AppSettings settings;
+    std::u16string commandLinePath;
+
+  signals:
+    // The start-up timer has run and the start-up picture, if any, is shown.
+    void startupFinished();
+    // The main window is closing; the settings have been saved.
+    void closed();
+
+  private:
+    bool isFullScreen() const override { return fullScreen; }
+    void setBusy(bool busy) override;
+    void clearModified() override { modified = false; }
+    void imageShown() override;
+    void viewCleared() override;
+
+    void createBars();
+    void onStartupTimer();
+    void showFileInfo();
+    void seek(image::SeekResult result);
+    void zoomBy(bool (image::ViewGeometry::*step)());
+    void applyView(void (image::ViewGeometry::*operation)());
+    NavButtonStates navStates() const;
+
+    platform::qt::ScreenService screen_;
+    browse::Navigator navigator_;
+    std::unique_ptr<MainWindow> mainWindow_;
+    MenuBar* menuBar_ = nullptr;    // owned by the main window
+    NavToolbar* toolBar_ = nullptr; // owned by the main window
+    QTimer startupTimer_;
+    bool startupTimerRan_ = false;
+};
+
+// The running application and its settings.
+ViewerApp& currentApp();
+settings::AppSettings& currentSettings();
+
+} // namespace velmora::app
