@@ -1,0 +1,27 @@
+// The bitmap reader: uncompressed, bottom-up files of 1, 4, 8, 16 (5-5-5), 24 and 32 bits with
+// the colour table and the rows straight behind the 54 bytes of headers. loadBmp (readers.h)
+// reads a device file through it; decodeBmpFromMemory serves in-memory data.
+#pragma once
+
+#include "image/dib_image.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace velmora::codecs::bmp {
+
+// Sequential bytes of a bitmap file.
+class ByteSource {
+  public:
+    virtual ~ByteSource() = default;
+    virtual uint64_t size() const = 0;
+    // Reads exactly length bytes; false when fewer are left.
+    virtual bool read(uint8_t* destination, size_t length) = 0;
+};
+
+// Creates the image at the file's size and fills it; false with message 322 (while the image's
+// reportErrors is set) for data that is not a bitmap this reader takes.
+bool decodeBmp(image::DibImage& image, ByteSource& source);
+bool decodeBmpFromMemory(image::DibImage& image, const uint8_t* data, size_t size);
+
+} // namespace velmora::codecs::bmp

@@ -1,0 +1,186 @@
+#include "codecs/jpeg/jpeg_reader.h"
+
+#include "codecs/jpeg/jpeg_error.h"
+#include "codecs/jpeg/jpeg_source.h"
+#include "codecs/readers.h"
+#include "platform/device_fs.h"
+
+#include <algorithm>
+#include <memory>
+#include <new>
+
+namespace velmora::codecs::jpeg {
+namespace {
+
+// Bounds what the library may allocate for itself (whole-image coefficient buffers of
+// progressive files); a header asking for more ends in a library error, not in an allocation.
+constexpr long kLibraryMemoryLimit = 1L << 30;
+
+// Rows handed to the library per call; they are the image's own rows.
+constexpr int kRowsPerCall = 16;
+
+struct Box {
+    int width;
+    int height;
+};
+
+// Owns the library object; the setjmp functions below only borrow it.
+struct Decompressor {
+    ErrorManager errors;
+    jpeg_decompress_struct library{};
+
+    Decompressor() { library.err = installErrorManager(errors); }
+    ~Decompressor() { jpeg_destroy_decompress(&library); }
+    Decompressor(const Decompressor&) = delete;
+    Decompressor& operator=(const Decompressor&) = delete;
+};
+
+J_COLOR_SPACE outputSpaceFor(J_COLOR_SPACE stored) {
+    // Four-component files are converted by hand; everything else the library turns into the
+    // image's blue-green-red order directly (grey included).
+    return (stored == JCS_CMYK || stored == JCS_YCCK) ? JCS_CMYK : JCS_EXT_BGR;
+}
+
+// Reads the header and fixes the output size. Only trivially destructible locals: a library
+// error jumps back into this frame.
+bool readHeader(Decompressor& decompressor, jpeg_source_mgr* source, const Box* box) {
+    j_decompress_ptr cinfo = &decompressor.library;
+    if (setjmp(decompressor.errors.jump) != 0) {
+        return false;
+    }
+    jpeg_create_decompress(cinfo);
+    cinfo->mem->max_memory_to_use = kLibraryMemoryLimit;
+    cinfo->src = source;
+    jpeg_read_header(cinfo, TRUE);
+    cinfo->dct_method = JDCT_IFAST;
+    cinfo->out_color_space = outputSpaceFor(cinfo->jpeg_color_space);
+    if (box != nullptr) {
+        cinfo->scale_num = 1;
+        cinfo->scale_denom = static_cast<unsigned>(
+            scaleDenominatorFor(cinfo->image_width, cinfo->image_height, box->width, box->height));
+    }
+    jpeg_calc_output_dimensions(cinfo);
+    return true;
+}
+
+// Stored C, M, Y, K to blue, green, red: each channel is its ink plus K, less 255, at least 0.
+void convertCmykRow(const uint8_t* cmyk, uint8_t* bgr, uint32_t width) {
+    for (uint32_t x = 0; x < width; ++x) {
+        const int k = cmyk[4 * x + 3] - 255;
+        bgr[3 * x] = static_cast<uint8_t>(std::max(0, cmyk[4 * x + 2] + k));
+        bgr[3 * x + 1] = static_cast<uint8_t>(std::max(0, cmyk[4 * x + 1] + k));
+        bgr[3 * x + 2] = static_cast<uint8_t>(std::max(0, cmyk[4 * x] + k));
+    }
+}
+
+// Decodes every row into the image (already created at the output size), through cmykRow when
+// the output is four-component. Only trivially destructible locals, as for readHeader.
+bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykRow) {
+    j_decompress_ptr cinfo = &decompressor.library;
+    if (setjmp(decompressor.errors.jump) != 0) {
+        return false;
+    }
+    jpeg_start_decompress(cinfo);
+    const uint32_t height = cinfo->output_height;
+    if (cmykRow != nullptr) {
+        while (cinfo->output_scanline < height) {
+            const auto y = static_cast<int32_t>(cinfo->output_scanline);
+            JSAMPROW row = cmykRow;
+            if (jpeg_read_scanlines(cinfo, &row, 1) == 1) {
+                convertCmykRow(cmykRow, image.row(y), cinfo->output_width);
+            }
+        }
+    } else {
+        while (cinfo->output_scanline < height) {
+            JSAMPROW rows[kRowsPerCall];
+            const uint32_t first = cinfo->output_scanline;
+            const uint32_t count = std::min<uint32_t>(kRowsPerCall, height - first);
+            for (uint32_t i = 0; i < count; ++i) {
+                rows[i] = image.row(static_cast<int32_t>(first + i));
+            }
+            jpeg_read_scanlines(cinfo, rows, count);
+        }
+    }
+    jpeg_finish_decompress(cinfo);
+    return true;
+}
+
+bool decode(image::DibImage& image, jpeg_source_mgr* source, const Box* box) {
+    Decompressor decompressor;
+    if (!readHeader(decompressor, source, box)) {
+        return false;
+    }
+    const jpeg_decompress_struct& cinfo = decompressor.library;
+    // The size limits of create reject an oversized header here, before the library allocates.
+    if (!image.create(static_cast<int32_t>(cinfo.output_width),
+                      static_cast<int32_t>(cinfo.output_height))) {
+        return false;
+    }
+    std::unique_ptr<uint8_t[]> cmykRow;
+    if (cinfo.out_color_space == JCS_CMYK) {
+        cmykRow.reset(new (std::nothrow) uint8_t[size_t{4} * cinfo.output_width]);
+        if (!cmykRow) {
+            return false;
+        }
+    }
+    return readRows(decompressor, image, cmykRow.get());
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+bool decodeFile(image::DibImage& image, std::u16string_view path, const Box* box) {
+    const auto host = platform::toHostPath(path);
+    if (host.empty()) {
+        return false;
+    }
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(host.c_str(), "rb"));
+    if (!file) {
+        return false;
+    }
+    // The source reads whole 4096-byte blocks itself; a stdio buffer would only copy them twice.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    auto source = std::make_unique<FileSource>();
+    return decode(image, prepareFileSource(*source, file.get()), box);
+}
+
+} // namespace
+
+int scaleDenominatorFor(uint32_t pictureWidth, uint32_t pictureHeight, int boxWidth,
+                        int boxHeight) {
+    for (const int denominator : {8, 4, 2}) {
+        if (int64_t{pictureWidth} >= int64_t{denominator} * boxWidth &&
+            int64_t{pictureHeight} >= int64_t{denominator} * boxHeight) {
+            return denominator;
+        }
+    }
+    return 1;
+}
+
+bool decodeJpegFromMemory(image::DibImage& image, const uint8_t* data, size_t size) {
+    MemorySource source;
+    return decode(image, prepareMemorySource(source, data, size), nullptr);
+}
+
+bool decodeJpegScaledFromMemory(image::DibImage& image, const uint8_t* data, size_t size,
+                                int boxWidth, int boxHeight) {
+    MemorySource source;
+    const Box box{boxWidth, boxHeight};
+    return decode(image, prepareMemorySource(source, data, size), &box);
+}
+
+} // namespace velmora::codecs::jpeg
+
+namespace velmora::codecs {
+
+bool loadJpeg(image::DibImage& image, std::u16string_view path) {
+    return jpeg::decodeFile(image, path, nullptr);
+}
+
+bool loadJpegScaled(image::DibImage& image, std::u16string_view path, int boxWidth, int boxHeight) {
+    const jpeg::Box box{boxWidth, boxHeight};
+    return jpeg::decodeFile(image, path, &box);
+}
+
+} // namespace velmora::codecs

@@ -1,0 +1,85 @@
+#include "codecs/jpeg/jpeg_destination.h"
+#include "codecs/jpeg/jpeg_error.h"
+#include "codecs/readers.h"
+#include "ui/message_box.h"
+#include "ui/string_table.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace velmora::codecs {
+namespace {
+
+constexpr int kRowsPerCall = 16;
+
+// Owns the library object; compress() only borrows it.
+struct Compressor {
+    jpeg::ErrorManager errors;
+    jpeg_compress_struct library{};
+
+    Compressor() { library.err = jpeg::installErrorManager(errors); }
+    ~Compressor() { jpeg_destroy_compress(&library); }
+    Compressor(const Compressor&) = delete;
+    Compressor& operator=(const Compressor&) = delete;
+};
+
+// Encodes the image's rows as they stand (blue, green, red). Only trivially destructible
+// locals: a library error jumps back into this frame.
+bool compress(Compressor& compressor, jpeg_destination_mgr* destination,
+              const image::DibImage& image, int quality) {
+    j_compress_ptr cinfo = &compressor.library;
+    if (setjmp(compressor.errors.jump) != 0) {
+        return false;
+    }
+    jpeg_create_compress(cinfo);
+    cinfo->image_width = static_cast<JDIMENSION>(std::max(0, image.width()));
+    cinfo->image_height = static_cast<JDIMENSION>(std::max(0, image.height()));
+    cinfo->input_components = 3;
+    cinfo->in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(cinfo);
+    cinfo->dest = destination;
+    jpeg_set_quality(cinfo, quality, TRUE);
+    cinfo->dct_method = JDCT_IFAST;
+    jpeg_start_compress(cinfo, TRUE);
+    const uint32_t height = cinfo->image_height;
+    while (cinfo->next_scanline < height) {
+        JSAMPROW rows[kRowsPerCall];
+        const uint32_t first = cinfo->next_scanline;
+        const uint32_t count = std::min<uint32_t>(kRowsPerCall, height - first);
+        for (uint32_t i = 0; i < count; ++i) {
+            // The library only reads the rows it is given.
+            rows[i] = const_cast<JSAMPLE*>(image.row(static_cast<int32_t>(first + i)));
+        }
+        jpeg_write_scanlines(cinfo, rows, count);
+    }
+    jpeg_finish_compress(cinfo);
+    return true;
+}
+
+bool writeFile(const image::DibImage& image, std::u16string_view path, int quality) {
+    if (!image.hasPixels()) {
+        return false;
+    }
+    SafeFileWriter writer(path);
+    if (!writer.isOpen()) {
+        return false;
+    }
+    auto destination = std::make_unique<jpeg::WriterDestination>();
+    Compressor compressor;
+    return compress(compressor, jpeg::prepareDestination(*destination, writer), image, quality) &&
+           writer.commit();
+}
+
+} // namespace
+
+bool saveJpeg(const image::DibImage& image, std::u16string_view path, int quality) {
+    if (writeFile(image, path, quality)) {
+        return true;
+    }
+    if (image.reportErrors) {
+        ui::showError(ui::str::kWriteFailed);
+    }
+    return false;
+}
+
+} // namespace velmora::codecs

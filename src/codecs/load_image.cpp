@@ -1,0 +1,93 @@
+#include "codecs/load_image.h"
+
+#include "codecs/image_format.h"
+#include "codecs/readers.h"
+#include "ui/message_box.h"
+#include "ui/string_table.h"
+
+#include <atomic>
+
+namespace velmora::codecs {
+namespace {
+
+std::atomic<ThumbnailStore*> thumbnailStore{nullptr};
+
+bool readFullSize(image::DibImage& image, ImageFormat format, std::u16string_view path) {
+    switch (format) {
+    case ImageFormat::Jpeg:
+        return loadJpeg(image, path);
+    case ImageFormat::Gif:
+        return loadGif(image, path);
+    case ImageFormat::Bmp:
+        return loadBmp(image, path);
+    case ImageFormat::Mag:
+        return loadMag(image, path);
+    case ImageFormat::Png:
+        return loadPng(image, path);
+    case ImageFormat::Tiff:
+        return loadTiff(image, path);
+    case ImageFormat::None:
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+void setThumbnailStore(ThumbnailStore* store) {
+    thumbnailStore.store(store);
+}
+
+bool loadImage(image::LoadedImage& image, std::u16string_view path) {
+    image.path = path;
+    image.fillBlack();
+    return readFullSize(image, formatFromExtension(path), path);
+}
+
+bool loadImageFitted(image::DibImage& target, std::u16string_view path, int boxWidth,
+                     int boxHeight) {
+    target.fillBlack();
+    const ImageFormat format = formatFromExtension(path);
+    if (!target.create(boxWidth, boxHeight)) {
+        return false;
+    }
+    ThumbnailStore* store = thumbnailStore.load();
+    if (store != nullptr && store->readThumbnail(target, path)) {
+        return true;
+    }
+    // The picture's own messages follow the target's setting.
+    image::LoadedImage picture;
+    picture.reportErrors = target.reportErrors;
+    const bool read = format == ImageFormat::Jpeg
+                          ? loadJpegScaled(picture, path, boxWidth, boxHeight)
+                          : readFullSize(picture, format, path);
+    if (!read) {
+        return false;
+    }
+    target.fitFrom(picture);
+    if (store != nullptr) {
+        store->writeThumbnail(target, path);
+    }
+    return true;
+}
+
+bool saveByTypeIndex(const image::DibImage& image, std::u16string_view path, int typeIndex,
+                     int quality) {
+    switch (typeIndex) {
+    case 0:
+        return saveJpeg(image, path, quality);
+    case 1:
+        return saveBmp(image, path);
+    case 2:
+        return savePng(image, path);
+    case 3:
+        return saveTiff(image, path);
+    default:
+        if (image.reportErrors) {
+            ui::showError(ui::str::kWriteFailed);
+        }
+        return false;
+    }
+}
+
+} // namespace velmora::codecs
