@@ -1,0 +1,34 @@
+// The program's own GIF decoder. It shows the first image of a file (87a or 89a) on a canvas of
+// the logical screen size filled with the background colour index; animation and transparency
+// are not supported. Both passes work on one in-memory copy of the file and keep their state in
+// locals, so different files can be decoded on several threads at once.
+#pragma once
+
+#include "codecs/gif/gif_blocks.h"
+#include "codecs/gif/packed_bitmap.h"
+#include "image/dib_image.h"
+
+#include <cstdint>
+#include <span>
+
+namespace velmora::codecs::gif {
+
+struct ScanResult {
+    LoadStatus status = LoadStatus::NotGif;
+    int screenWidth = 0;
+    int screenHeight = 0;
+};
+
+// Checks the block structure of the whole file up to its trailer and reads the screen size.
+ScanResult gifScan(std::span<const uint8_t> file);
+
+// Decodes image number imageNumber (from 1) into a packed bitmap of the screen size at 1, 4 or 8
+// bits per pixel. A file whose trailer comes first gives Decoded and leaves canvas empty.
+LoadStatus gifDecode(std::span<const uint8_t> file, PackedBitmap& canvas, int imageNumber);
+
+// The whole reader on a file held in memory: scan, decode the first image, build the image.
+// A file that is not a complete GIF fails silently; a GIF without a picture or with an empty
+// screen reports 322, one too large for an image 316 (while image.reportErrors is set).
+bool decodeGif(image::DibImage& image, std::span<const uint8_t> file);
+
+} // namespace velmora::codecs::gif
