@@ -66,21 +66,6 @@ TEST(Resample, ProgressEveryThirtyTwoRowsOfEachPassThenDone) {
     }
 }
 
-TEST(Resample, ReductionAveragesNeighbours) {
-    DibImage source;
-    ASSERT_TRUE(source.create(4, 1));
-    const uint8_t values[4] = {0, 40, 80, 120};
-    for (int32_t x = 0; x < 4; ++x) {
-        source.row(0)[3 * x] = values[x];
-    }
-    DibImage out;
-    ASSERT_TRUE(out.create(3, 1));
-    resampleFrom(out, source); // positions 0, 1.333, 2.667
-    EXPECT_EQ(out.row(0)[0], 0);
-    EXPECT_EQ(out.row(0)[3], 53);
-    EXPECT_EQ(out.row(0)[6], 106);
-}
-
 TEST(Resample, EmptyImagesAreLeftAloneWithoutProgress) {
     DibImage empty, out;
     ASSERT_TRUE(out.create(4, 4));

@@ -221,16 +221,5 @@ TEST(ViewGeometry, TogglesReturnToTheSavedScrollPosition) {
     }
 }
 
-TEST(ViewGeometry, OriginalSizeWithoutRestorePlacesAfresh) {
-    ViewState state{240, 180, 0, 0, -300, -100};
-    ViewGeometry view(state, {640, 480}, kHandheld, withOrigin(kOriginTopRight));
-    view.showOriginalSize(true);
-    expectPlaced(state, {640, 480, -300, -100}, "restored");
-    view.showOriginalSize(false);
-    expectPlaced(state, {640, 480, -400, 0}, "placed by vOrigin");
-    EXPECT_EQ(state.savedOriginX, -400);
-    EXPECT_EQ(state.savedOriginY, 0);
-}
-
 } // namespace
 } // namespace velmora::image

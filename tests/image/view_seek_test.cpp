@@ -128,25 +128,6 @@ TEST(ViewSeek, AnImageThatFitsGoesStraightToTheNeighbours) {
     }
 }
 
-TEST(ViewSeek, ReadingEndOfThePreviousPictureIsItsLastScreen) {
-    struct Case {
-        int32_t seekDirec, vOrigin;
-        Position want;
-    };
-    const Case cases[] = {{kSeekHorizontalFirst, kOriginTopRight, {0, -212}},
-                          {kSeekHorizontalFirst, kOriginTopLeft, {-400, -212}},
-                          {kSeekVerticalFirst, kOriginCentre, {-400, -212}}};
-    for (const Case& c : cases) {
-        // The previous picture was just shown at original size by the initial zoom.
-        ViewState state;
-        ViewGeometry view(state, {640, 480}, {240, 268},
-                          seekOptions(c.seekDirec, c.vOrigin, 120, 160));
-        view.applyInitialZoom();
-        view.showReadingEnd();
-        EXPECT_EQ(origin(state), c.want);
-    }
-}
-
 TEST(ViewSeek, DeclinedWrapAtTheFirstPictureJumpsToItsBottom) {
     // Backward at the top of a tall picture, with nothing else loaded: the same picture stays
     // and the caller asks for its reading end.
