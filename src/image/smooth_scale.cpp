@@ -99,8 +99,11 @@ void copyNearest(const uint8_t* sourceRow, const ColumnTable& columns, int32_t f
     }
 }
 
-void blendRow(const uint8_t* top, const uint8_t* bottom, int e, const ColumnTable& columns,
-              uint8_t* out) {
+// Both ways below give the same integers: the weighted sum is distributed either way round.
+
+// Across first, pixel by pixel: for strong reductions, where most source pixels are skipped.
+void blendEachPixel(const uint8_t* top, const uint8_t* bottom, int e, const ColumnTable& columns,
+                    uint8_t* out) {
     const int32_t upper = 255 - e;
     for (int32_t k = columns.smoothBegin; k < columns.smoothEnd; ++k) {
         const uint8_t* p = top + columns.offset[k];
@@ -115,6 +118,33 @@ void blendRow(const uint8_t* top, const uint8_t* bottom, int e, const ColumnTabl
         }
     }
 }
+
+// Down first over the whole span of source bytes in use (one weight for the row, a loop the
+// compiler vectorises), then across: for milder reductions, where most source pixels are used.
+// Each down-blended byte is at most 255 * 255 and fits 16 bits.
+void blendRowsFirst(const uint8_t* top, const uint8_t* bottom, int e, const ColumnTable& columns,
+                    std::vector<uint16_t>& blended, uint8_t* out) {
+    const int32_t first = columns.offset[columns.smoothBegin];
+    const int32_t span = columns.offset[columns.smoothEnd - 1] + 6 - first;
+    const auto upper = static_cast<uint16_t>(255 - e);
+    const auto lower = static_cast<uint16_t>(e);
+    uint16_t* v = blended.data();
+    for (int32_t i = 0; i < span; ++i) {
+        v[i] = static_cast<uint16_t>(top[first + i] * upper + bottom[first + i] * lower);
+    }
+    for (int32_t k = columns.smoothBegin; k < columns.smoothEnd; ++k) {
+        const uint16_t* p = v + (columns.offset[k] - first);
+        const uint32_t c = columns.weight[k];
+        const uint32_t left = 255 - c;
+        uint8_t* d = out + 3 * k;
+        for (int ch = 0; ch < 3; ++ch) {
+            d[ch] = static_cast<uint8_t>((p[ch] * left + p[ch + 3] * c) >> 16);
+        }
+    }
+}
+
+// Down first pays when it blends at most this many source pixels per drawn pixel.
+constexpr int32_t kRowsFirstMaxRatio = 4;
 
 } // namespace
 
@@ -155,6 +185,15 @@ void bilinearScaleRows(const ConstPixels& source, PixelRect sourceRect, const Pi
         return;
     }
     const ColumnTable columns = makeColumns(cols, right);
+    const int32_t smoothCount = columns.smoothEnd - columns.smoothBegin;
+    std::vector<uint16_t> blended;
+    if (smoothCount > 0) {
+        const int32_t span =
+            columns.offset[columns.smoothEnd - 1] + 6 - columns.offset[columns.smoothBegin];
+        if (span / 3 <= kRowsFirstMaxRatio * smoothCount) {
+            blended.resize(static_cast<size_t>(span));
+        }
+    }
     for (int32_t k = 0; k < rows.count; ++k) {
         const int64_t position = rows.at(k);
         const int32_t t = sourceIndex(position, bottom);
@@ -166,7 +205,12 @@ void bilinearScaleRows(const ConstPixels& source, PixelRect sourceRect, const Pi
             continue;
         }
         copyNearest(top, columns, 0, columns.smoothBegin, out);
-        blendRow(top, top + source.stride, fractionByte(position), columns, out);
+        const uint8_t* below = top + source.stride;
+        if (blended.empty()) {
+            blendEachPixel(top, below, fractionByte(position), columns, out);
+        } else {
+            blendRowsFirst(top, below, fractionByte(position), columns, blended, out);
+        }
         copyNearest(top, columns, columns.smoothEnd, cols.count, out);
     }
 }
