@@ -3,6 +3,7 @@
 #include "platform/screen.h"
 
 #include <QIcon>
+#include <QLayout>
 
 namespace velmora::app {
 
@@ -25,6 +26,10 @@ void setUpFixedBar(QToolBar& bar, const char* objectName) {
     const int side = platform::scaleY(16);
     bar.setIconSize(QSize(side, side));
     bar.setContentsMargins(0, 0, 0, 0);
+    bar.layout()->setSpacing(0);
+    // Tight buttons: the bars must hold all their buttons on a 240-pixel-wide screen.
+    bar.setStyleSheet(QStringLiteral("QToolBar { padding: 0px; spacing: 0px; }"
+                                     "QToolButton { padding: 1px; margin: 0px; border: none; }"));
 }
 
 } // namespace velmora::app

@@ -2,8 +2,10 @@
 
 #include "app/bar_button.h"
 #include "app/command_ids.h"
+#include "platform/screen.h"
 #include "ui/string_table.h"
 
+#include <QFontMetrics>
 #include <QToolButton>
 
 #include <array>
@@ -17,6 +19,9 @@ constexpr std::array<BarButton, 4> kButtons{{
     {kCmdFileInfo, u"ファイル情報", "menubar/info.svg"},
     {kCmdToggleToolbar, u"ツール表示", "menubar/toolbar.svg"},
 }};
+
+constexpr int kMenuFontPixels = 12;
+constexpr int kMenuTextMargin = 6;
 
 } // namespace
 
@@ -51,8 +56,17 @@ QMenu* MenuBar::addDropDown(int textId, const char* name, const std::vector<Menu
     button->setObjectName(QStringLiteral("button") + QLatin1String(name));
     button->setText(QString::fromStdU16String(ui::loadResourceString(textId)));
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setPopupMode(QToolButton::InstantPopup);
-    button->setMenu(menu);
+    // The handheld's menu-bar font: small enough for every button on a 240-pixel-wide screen.
+    QFont font = button->font();
+    font.setPixelSize(platform::scaleY(kMenuFontPixels));
+    button->setFont(font);
+    button->setFixedWidth(QFontMetrics(font).horizontalAdvance(button->text()) +
+                          platform::scaleX(kMenuTextMargin));
+    // The bar is at the bottom of the screen: the menu opens upwards from the button.
+    connect(button, &QToolButton::clicked, menu, [button, menu] {
+        const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
+        menu->popup(topLeft - QPoint(0, menu->sizeHint().height()));
+    });
     addWidget(button);
     return menu;
 }

@@ -1,0 +1,207 @@
+// The command line: option parsing, and the real program run as a process for the single
+// instance, --convert, --screenshot, --help and --version.
+#include "app/command_line_options.h"
+#include "app/convert_command.h"
+#include "codecs/load_image.h"
+#include "codecs/readers.h"
+#include "image/dib_image.h"
+#include "platform/device_fs.h"
+#include "support/temp_dir.h"
+#include "util/text.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTest>
+
+using namespace velmora;
+using namespace velmora::app;
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+
+  private:
+    static QString binary() { return QString::fromLocal8Bit(qgetenv("VELMORA_BINARY")); }
+
+    static QString hostPath(const test::TempDir& dir, const char* name) {
+        return QString::fromStdString((dir.path() / name).string());
+    }
+
+    // A 48x32 BMP written by the viewer's own writer.
+    static QString writeBmp(const test::TempDir& dir) {
+        image::DibImage picture;
+        picture.create(48, 32);
+        picture.fillColor(0x00FF00);
+        const QString path = hostPath(dir, "in.bmp");
+        codecs::saveBmp(picture, util::toUtf16(path.toStdString()));
+        return path;
+    }
+
+    struct Run {
+        int exitCode = -1;
+        QString stdErr;
+        QString stdOut;
+    };
+
+    static Run run(const QStringList& arguments, int timeoutMs = 30000) {
+        QProcess process;
+        process.start(binary(), arguments);
+        Run result;
+        if (!process.waitForFinished(timeoutMs)) {
+            process.kill();
+            process.waitForFinished();
+            return result;
+        }
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+        result.stdErr = QString::fromLocal8Bit(process.readAllStandardError());
+        result.stdOut = QString::fromLocal8Bit(process.readAllStandardOutput());
+        return result;
+    }
+
+  private slots:
+    void initTestCase() {
+        QVERIFY2(QFileInfo(binary()).isExecutable(), "VELMORA_BINARY must name the program");
+    }
+
+    void optionsAreParsed() {
+        const ParsedCommandLine parsed = parseCommandLine(
+            {QStringLiteral("--screen"), QStringLiteral("240x320@192"), QStringLiteral("--root"),
+             QStringLiteral("/r"), QStringLiteral("/r/My"), QStringLiteral("Photo.jpg"),
+             QStringLiteral("--"), QStringLiteral("--odd.png")});
+        QVERIFY(parsed.error.isEmpty());
+        QVERIFY(parsed.options.mode == CommandLineOptions::Mode::Viewer);
+        QVERIFY(parsed.options.screen.has_value());
+        QCOMPARE(parsed.options.screen->width, 240);
+        QCOMPARE(parsed.options.screen->height, 320);
+        QCOMPARE(parsed.options.screen->dpi, 192);
+        QCOMPARE(parsed.options.root, QStringLiteral("/r"));
+        // Pieces of a path given without quotes come back together.
+        QCOMPARE(parsed.options.picture, QStringLiteral("/r/My Photo.jpg --odd.png"));
+
+        const ParsedCommandLine convert = parseCommandLine(
+            {QStringLiteral("--convert"), QStringLiteral("a.gif"), QStringLiteral("b.jpg"),
+             QStringLiteral("--quality"), QStringLiteral("20")});
+        QVERIFY(convert.error.isEmpty());
+        QVERIFY(convert.options.mode == CommandLineOptions::Mode::Convert);
+        QCOMPARE(convert.options.convertOutput, QStringLiteral("b.jpg"));
+        QCOMPARE(convert.options.quality, 20);
+    }
+
+    void badOptionsAreRefused() {
+        const QStringList bad[] = {{QStringLiteral("--screen"), QStringLiteral("0x320")},
+                                   {QStringLiteral("--screen"), QStringLiteral("240x320@5")},
+                                   {QStringLiteral("--screen"), QStringLiteral("240*320")},
+                                   {QStringLiteral("--quality"), QStringLiteral("101")},
+                                   {QStringLiteral("--quality"), QStringLiteral("high")},
+                                   {QStringLiteral("--convert"), QStringLiteral("only-input.bmp")},
+                                   {QStringLiteral("--config")},
+                                   {QStringLiteral("--frobnicate")}};
+        for (const QStringList& arguments : bad) {
+            QVERIFY2(!parseCommandLine(arguments).error.isEmpty(), qPrintable(arguments.join(' ')));
+        }
+    }
+
+    void outputTypeFollowsTheEnding() {
+        QVERIFY(outputTypeFor(QStringLiteral("x.JPEG")) == OutputType::Jpeg);
+        QVERIFY(outputTypeFor(QStringLiteral("x.Bmp")) == OutputType::Bmp);
+        QVERIFY(outputTypeFor(QStringLiteral("x.png")) == OutputType::Png);
+        QVERIFY(outputTypeFor(QStringLiteral("x.tif")) == OutputType::Tiff);
+        QVERIFY(outputTypeFor(QStringLiteral("x.tiff")) == OutputType::Unknown);
+        QVERIFY(outputTypeFor(QStringLiteral("png")) == OutputType::Unknown);
+    }
+
+    void convertWritesTheChosenType() {
+        test::TempDir dir;
+        const QString input = writeBmp(dir);
+        for (const char* name : {"out.png", "out.jpg", "out.tif", "out.bmp"}) {
+            const QString output = hostPath(dir, name);
+            const Run result = run({QStringLiteral("--convert"), input, output});
+            QCOMPARE(result.exitCode, 0);
+            QVERIFY(result.stdErr.isEmpty());
+            // Read back with the viewer's own readers (Qt has no TIFF reader here).
+            image::LoadedImage written;
+            written.reportErrors = false;
+            const auto device = platform::toDevicePath(output.toStdString());
+            QVERIFY2(device && codecs::loadImage(written, *device), name);
+            QCOMPARE(written.width(), 48);
+            QCOMPARE(written.height(), 32);
+        }
+    }
+
+    void convertFailuresExitWithOneLine() {
+        test::TempDir dir;
+        const QString input = writeBmp(dir);
+        const QString broken =
+            QString::fromStdString(dir.write("broken.gif", "GIF89a\x01").string());
+        const QStringList failing[] = {
+            {QStringLiteral("--convert"), hostPath(dir, "missing.png"), hostPath(dir, "o.png")},
+            {QStringLiteral("--convert"), broken, hostPath(dir, "o.png")},
+            {QStringLiteral("--convert"), input, hostPath(dir, "o.gif")},
+            {QStringLiteral("--convert"), input, hostPath(dir, "no-such-folder/o.png")}};
+        for (const QStringList& arguments : failing) {
+            const Run result = run(arguments);
+            QCOMPARE(result.exitCode, 1);
+            QCOMPARE(result.stdErr.count(QLatin1Char('\n')), 1);
+        }
+        QVERIFY(!QFileInfo::exists(hostPath(dir, "o.png")));
+    }
+
+    void helpAndVersionNeedNoDisplay() {
+        const Run help = run({QStringLiteral("--help")});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.stdOut.contains(QStringLiteral("--screenshot")));
+        const Run version = run({QStringLiteral("--version")});
+        QCOMPARE(version.exitCode, 0);
+        for (const char* library : {"Qt ", "libjpeg", "libpng", "libtiff"}) {
+            QVERIFY2(version.stdOut.contains(QLatin1String(library)), library);
+        }
+    }
+
+    void screenshotShowsThePictureThenQuitsSavingTheSettings() {
+        test::TempDir dir;
+        const QString picture = writeBmp(dir);
+        const QString shot = hostPath(dir, "shot.png");
+        const Run result =
+            run({QStringLiteral("--screen"), QStringLiteral("240x320"), QStringLiteral("--config"),
+                 hostPath(dir, "config"), QStringLiteral("--screenshot"), shot, picture});
+        QCOMPARE(result.exitCode, 0);
+        const QImage image(shot);
+        QCOMPARE(image.size(), QSize(240, 320));
+        // VORIGIN defaults to the top right: the green picture sits in that corner.
+        QCOMPARE(image.pixelColor(239, 0), QColor(0, 255, 0));
+        QCOMPARE(image.pixelColor(0, 0), QColor(0, 0, 0));
+        QVERIFY(QFileInfo::exists(hostPath(dir, "config/user.reg")));
+    }
+
+    void secondStartExitsWhileTheFirstRuns() {
+        test::TempDir dir;
+        test::TempDir runtime; // private to the test: a viewer the user runs does not interfere
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                           QString::fromStdString(runtime.path().string()));
+        const QStringList arguments{QStringLiteral("--screen"), QStringLiteral("240x320"),
+                                    QStringLiteral("--config"), hostPath(dir, "config")};
+        QProcess first;
+        first.setProcessEnvironment(environment);
+        first.start(binary(), arguments);
+        QVERIFY(first.waitForStarted());
+        // The first start has claimed the instance once its lock shows in the runtime folder.
+        const QDir runtimeFolder(QString::fromStdString(runtime.path().string()));
+        QTRY_VERIFY_WITH_TIMEOUT(!runtimeFolder.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot),
+                                 20000);
+
+        QProcess second;
+        second.setProcessEnvironment(environment);
+        second.start(binary(), arguments);
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        first.terminate();
+        QVERIFY(first.waitForFinished(10000));
+    }
+};
+
+QTEST_MAIN(CommandLineTest)
+#include "command_line_qtest.moc"

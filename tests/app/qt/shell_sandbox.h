@@ -1,0 +1,69 @@
+// A sandbox for shell tests: a device root and a configuration folder in a temporary folder,
+// a scripted message-box answerer, and a viewer on an emulated 240x320 screen.
+#pragma once
+
+#include "app/viewer_app.h"
+#include "codecs/readers.h"
+#include "image/dib_image.h"
+#include "platform/device_fs.h"
+#include "platform/registry.h"
+#include "support/recording_message_box.h"
+#include "support/temp_dir.h"
+#include "util/text.h"
+
+#include <QSignalSpy>
+
+#include <filesystem>
+#include <memory>
+
+namespace velmora::test {
+
+class ShellSandbox {
+  public:
+    ShellSandbox() {
+        std::filesystem::create_directories(root());
+        std::filesystem::create_directories(config());
+        platform::setDeviceRoot(root());
+        platform::setConfigFolder(config());
+    }
+
+    std::filesystem::path root() const { return dir_.path() / "root"; }
+    std::filesystem::path config() const { return dir_.path() / "config"; }
+    std::filesystem::path userHive() const { return config() / "user.reg"; }
+
+    // Starts a viewer and waits until its start-up timer has run; nullptr when it never did.
+    std::unique_ptr<app::ViewerApp> startViewer(
+        std::u16string commandLine = {},
+        std::optional<platform::qt::EmulatedScreenSpec> screen = platform::qt::EmulatedScreenSpec{
+            240, 320, 96}) {
+        auto viewer = std::make_unique<app::ViewerApp>(screen, std::move(commandLine));
+        QSignalSpy started(viewer.get(), &app::ViewerApp::startupFinished);
+        viewer->start();
+        if (started.count() == 0 && !started.wait(5000)) {
+            return nullptr;
+        }
+        return viewer;
+    }
+
+    // Writes a PNG picture of the given size below the root; returns its host path.
+    std::filesystem::path writePicture(const std::string& name, int width, int height) const {
+        image::DibImage picture;
+        picture.create(width, height);
+        picture.fillColor(0x3366CC);
+        const auto host = root() / name;
+        std::filesystem::create_directories(host.parent_path());
+        codecs::savePng(picture, *platform::toDevicePath(host));
+        return host;
+    }
+
+    static std::u16string u16(const std::filesystem::path& path) {
+        return util::toUtf16(path.string());
+    }
+
+    RecordingMessageBox boxes;
+
+  private:
+    TempDir dir_;
+};
+
+} // namespace velmora::test

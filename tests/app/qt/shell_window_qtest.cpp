@@ -1,0 +1,273 @@
+// The main window and its bars on an emulated 240x320 screen: buttons and tooltips, full-screen
+// mode, the toolbar toggle, rotation, the recent-file menu and the pop-up menu.
+#include "shell_sandbox.h"
+
+#include "app/command_ids.h"
+#include "app/main_window.h"
+#include "app/menu_bar.h"
+#include "app/nav_rules.h"
+#include "app/nav_toolbar.h"
+#include "ui/string_table.h"
+
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+
+using namespace velmora;
+using namespace velmora::app;
+
+class ShellWindowTest : public QObject {
+    Q_OBJECT
+
+  private:
+    QString tooltipOf(QToolBar& bar, int command) {
+        auto* button = bar.findChild<QToolButton*>(QStringLiteral("button%1").arg(command));
+        return button != nullptr ? button->toolTip() : QStringLiteral("<missing>");
+    }
+
+    int surfaceHeight(ViewerApp& viewer) { return viewer.backBuffer.height(); }
+
+  private slots:
+    void barsHoldEveryButtonWithItsTooltip() {
+        test::ShellSandbox sandbox;
+        auto viewer = sandbox.startViewer();
+        QVERIFY(viewer);
+        MenuBar& menuBar = *viewer->menuBar();
+        NavToolbar& toolBar = *viewer->toolBar();
+        QCOMPARE(menuBar.objectName(), QStringLiteral("menuBar"));
+        QCOMPARE(toolBar.objectName(), QStringLiteral("toolBar"));
+
+        const std::pair<const char*, int> dropDowns[] = {{"buttonFile", ui::str::kMenuFile},
+                                                         {"buttonEdit", ui::str::kMenuEdit},
+                                                         {"buttonHelp", ui::str::kMenuHelp}};
+        for (const auto& [name, textId] : dropDowns) {
+            auto* button = menuBar.findChild<QToolButton*>(QLatin1String(name));
+            QVERIFY2(button != nullptr, name);
+            QCOMPARE(button->text(), QString::fromStdU16String(ui::loadResourceString(textId)));
+        }
+        QCOMPARE(tooltipOf(menuBar, kCmdOpen), QStringLiteral("開く"));
+        QCOMPARE(tooltipOf(menuBar, kCmdSettings), QStringLiteral("設定"));
+        QCOMPARE(tooltipOf(menuBar, kCmdFileInfo), QStringLiteral("ファイル情報"));
+        QCOMPARE(tooltipOf(menuBar, kCmdToggleToolbar), QStringLiteral("ツール表示"));
+
+        const std::pair<int, const char16_t*> navButtons[] = {
+            {kCmdFirst, u"先頭へ"},
+            {kCmdPrevious, u"前へ"},
+            {kCmdNext, u"次へ"},
+            {kCmdLast, u"最後へ"},
+            {kCmdZoomIn, u"拡大"},
+            {kCmdZoomOut, u"縮小"},
+            {kCmdToggleWholeOriginal, u"全体表示"},
+            {kCmdSeekForward, u"順シーク"},
+            {kCmdSeekBackward, u"逆シーク"}};
+        for (const auto& [command, tooltip] : navButtons) {
+            QCOMPARE(tooltipOf(toolBar, command), QString::fromUtf16(tooltip));
+        }
+
+        // Both bars span the screen at its bottom, the toolbar directly above the menu bar,
+        // and every button fits on the handheld's width.
+        const QWidget& window = viewer->mainWindow();
+        QCOMPARE(menuBar.geometry().bottom(), window.height() - 1);
+        QCOMPARE(toolBar.geometry().bottom() + 1, menuBar.y());
+        QCOMPARE(toolBar.width(), window.width());
+        for (QToolBar* bar : {static_cast<QToolBar*>(&menuBar), static_cast<QToolBar*>(&toolBar)}) {
+            for (QAction* action : bar->actions()) {
+                QWidget* widget = bar->widgetForAction(action);
+                QVERIFY2(widget != nullptr && widget->isVisible() &&
+                             widget->geometry().right() < bar->width(),
+                         qPrintable(action->objectName() + QStringLiteral(" does not fit")));
+            }
+        }
+        QCOMPARE(viewer->backBuffer.width(), 240);
+        QCOMPARE(surfaceHeight(*viewer), 320 - menuBar.height() - toolBar.height());
+    }
+
+    void menusCarryTheCommandTexts() {
+        test::ShellSandbox sandbox;
+        auto viewer = sandbox.startViewer();
+        QVERIFY(viewer);
+        QMenu& file = viewer->menuBar()->fileMenu();
+        const auto action = [&file](int command) {
+            return file.findChild<QAction*>(QStringLiteral("action%1").arg(command));
+        };
+        QCOMPARE(action(kCmdOpen)->text(), QStringLiteral("開く(&O)"));
+        QCOMPARE(action(kCmdFullScreen)->text(), QStringLiteral("フルスクリーン(&A)"));
+        QCOMPARE(action(kCmdExit)->text(), QStringLiteral("終了(&Q)"));
+        QVERIFY(action(kCmdNormalScreen)->isChecked());
+        QVERIFY(!action(kCmdNormalScreen)->isEnabled());
+
+        QMenu* edit = viewer->menuBar()->findChild<QMenu*>(QStringLiteral("menuEdit"));
+        QVERIFY(edit != nullptr);
+        QCOMPARE(edit->findChild<QAction*>(QStringLiteral("action40067"))->text(),
+                 QStringLiteral("２値化(&P)"));
+
+        // A menu item ends in the command table: the full-screen item enters full screen.
+        action(kCmdFullScreen)->trigger();
+        QVERIFY(viewer->fullScreen);
+    }
+
+    void fullScreenHidesTheBarsAndLeavingRestoresWithoutRefitting() {
+        test::ShellSandbox sandbox;
+        const auto picture = sandbox.writePicture("big.png", 600, 900);
+        auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
+        QVERIFY(viewer);
+        viewer->settings.dispOpt = 3; // fit whole
+        const int normalHeight = surfaceHeight(*viewer);
+
+        viewer->onCommand(kCmdFullScreen);
+        QVERIFY(viewer->menuBar()->isHidden());
+        QVERIFY(viewer->toolBar()->isHidden());
+        QCOMPARE(viewer->backBuffer.width(), 240);
+        QCOMPARE(surfaceHeight(*viewer), 320);
+        const int fittedWidth = viewer->view.displayWidth;
+        QVERIFY(fittedWidth < 600); // the initial zoom mode was applied again
+
+        viewer->onCommand(kCmdZoomIn);
+        const image::ViewState zoomed = viewer->view;
+        viewer->onCommand(kCmdNormalScreen);
+        QVERIFY(!viewer->fullScreen);
+        QVERIFY(viewer->menuBar()->isVisible());
+        QVERIFY(viewer->toolBar()->isVisible());
+        QCOMPARE(surfaceHeight(*viewer), normalHeight);
+        QCOMPARE(viewer->view.displayWidth, zoomed.displayWidth);
+        QCOMPARE(viewer->view.displayHeight, zoomed.displayHeight);
+    }
+
+    void hidingTheToolbarGrowsTheSurfaceByItsHeight() {
+        test::ShellSandbox sandbox;
+        const auto picture = sandbox.writePicture("wide.png", 500, 400);
+        auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
+        QVERIFY(viewer);
+        viewer->onCommand(kCmdZoomOut);
+        const image::ViewState before = viewer->view;
+        const int height = surfaceHeight(*viewer);
+        const int toolbarHeight = viewer->toolBar()->height();
+        QVERIFY(toolbarHeight > 0);
+
+        viewer->onCommand(kCmdToggleToolbar);
+        QVERIFY(viewer->toolBar()->isHidden());
+        QCOMPARE(surfaceHeight(*viewer), height + toolbarHeight);
+        QCOMPARE(viewer->view.displayWidth, before.displayWidth); // the zoom is kept
+
+        viewer->onCommand(kCmdToggleToolbar);
+        QVERIFY(viewer->toolBar()->isVisible());
+        QCOMPARE(surfaceHeight(*viewer), height);
+
+        // In full screen the toggle only decides what leaving it shows.
+        viewer->onCommand(kCmdFullScreen);
+        viewer->onCommand(kCmdToggleToolbar);
+        QVERIFY(viewer->toolBar()->isHidden());
+        viewer->onCommand(kCmdToggleFullScreen);
+        QVERIFY(viewer->toolBar()->isHidden());
+        QCOMPARE(surfaceHeight(*viewer), height + toolbarHeight);
+    }
+
+    void rotatingAnEmulatedScreenSwapsTheSurface() {
+        test::ShellSandbox sandbox;
+        auto viewer = sandbox.startViewer();
+        QVERIFY(viewer);
+        viewer->onCommand(kCmdFullScreen);
+        QCOMPARE(viewer->backBuffer.width(), 240);
+        QCOMPARE(viewer->backBuffer.height(), 320);
+
+        viewer->onCommand(kCmdRotateScreen);
+        QTRY_COMPARE(viewer->backBuffer.width(), 320);
+        QCOMPARE(viewer->backBuffer.height(), 240);
+        QCOMPARE(platform::screenMetrics().width, 320);
+
+        for (int turn = 2; turn <= 4; ++turn) {
+            viewer->onCommand(kCmdRotateScreen);
+            const int expectedWidth = turn % 2 == 0 ? 240 : 320;
+            QTRY_COMPARE(viewer->backBuffer.width(), expectedWidth);
+        }
+        QCOMPARE(viewer->screen().orientation(), platform::qt::kOrientation0);
+        QVERIFY(sandbox.boxes.shown.empty());
+    }
+
+    void rotationSkipsUnsupportedTurns() {
+        using namespace platform::qt;
+        const unsigned upright90And270 = kOrientation90 | kOrientation270;
+        QCOMPARE(nextOrientation(kOrientation90, upright90And270), kOrientation270);
+        QCOMPARE(nextOrientation(kOrientation270, upright90And270), kOrientation0);
+        QCOMPARE(nextOrientation(kOrientation0, kAllTurns), kOrientation90);
+        QCOMPARE(nextOrientation(kOrientation90, kAllTurns), kOrientation180);
+        QCOMPARE(nextOrientation(kOrientation0, kOrientation180), kOrientation180);
+    }
+
+    void rotatingARealScreenIsNotSupported() {
+        test::ShellSandbox sandbox;
+        auto viewer = sandbox.startViewer({}, std::nullopt);
+        QVERIFY(viewer);
+        viewer->onCommand(kCmdRotateScreen);
+        QCOMPARE(sandbox.boxes.shown.size(), size_t{1});
+        QCOMPARE(sandbox.boxes.shown[0].text, ui::loadResourceString(ui::str::kNotSupported));
+    }
+
+    void recentMenuShowsNoneForEmptySlots() {
+        test::ShellSandbox sandbox;
+        auto viewer = sandbox.startViewer();
+        QVERIFY(viewer);
+        viewer->settings.recentFiles = {u"\\pics\\R&B.jpg"};
+        emit viewer->menuBar()->fileMenuAboutToShow();
+        const QList<QAction*> items = viewer->menuBar()->recentMenu().actions();
+        QCOMPARE(items.size(), 3);
+        QCOMPARE(items[0]->text(), QStringLiteral("\\pics\\R&&B.jpg")); // shown literally
+        QCOMPARE(items[1]->text(), QStringLiteral("none"));
+        QCOMPARE(items[2]->text(), QStringLiteral("none"));
+
+        // Choosing an empty slot does nothing.
+        items[1]->trigger();
+        QCOMPARE(viewer->navigator().count(), 0);
+        QVERIFY(sandbox.boxes.shown.empty());
+    }
+
+    void popupMenuFollowsTheViewerState() {
+        test::ShellSandbox sandbox;
+        const auto picture = sandbox.writePicture("a_rather_long_picture_name.png", 40, 30);
+        auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
+        QVERIFY(viewer);
+        viewer->onCommand(kCmdFullScreen);
+        viewer->showPopupMenu();
+        auto* menu = viewer->mainWindow().findChild<QMenu*>(QStringLiteral("popupMenu"));
+        QVERIFY(menu != nullptr);
+        const auto action = [menu](int command) {
+            return menu->findChild<QAction*>(QStringLiteral("action%1").arg(command));
+        };
+        QCOMPARE(action(kCmdFileInfo)->text(), QStringLiteral("About[a_rather_long_..]"));
+        QVERIFY(action(kCmdToggleFullScreen)->isChecked());
+        // A one-entry list: nowhere to go.
+        for (int command : {kCmdFirst, kCmdPrevious, kCmdNext, kCmdLast}) {
+            QVERIFY(!action(command)->isEnabled());
+        }
+        QVERIFY(action(kCmdZoomIn)->isEnabled());
+        menu->close();
+    }
+
+    void popupAboutTextCutsLongNames() {
+        QCOMPARE(popupAboutText(QStringLiteral("\\a\\sixteen_chars_.jpg")),
+                 QStringLiteral("About[sixteen_chars_..]"));
+        QCOMPARE(popupAboutText(QStringLiteral("\\a\\exactly16chars.j")),
+                 QStringLiteral("About[exactly16chars.j]"));
+        QCOMPARE(popupAboutText(QStringLiteral("plain.png")), QStringLiteral("About[plain.png]"));
+        QCOMPARE(popupAboutText(QString()), QStringLiteral("About[]"));
+    }
+
+    void navButtonsFollowTheListPosition() {
+        const auto states = [](int count, int index) {
+            const NavButtonStates s = navButtonStates(count, index);
+            return QString::fromLatin1("%1%2%3%4")
+                .arg(s.first ? 'F' : '-')
+                .arg(s.previous ? 'P' : '-')
+                .arg(s.next ? 'N' : '-')
+                .arg(s.last ? 'L' : '-');
+        };
+        QCOMPARE(states(0, 0), QStringLiteral("----"));
+        QCOMPARE(states(1, 0), QStringLiteral("----"));
+        QCOMPARE(states(3, 0), QStringLiteral("--NL"));
+        QCOMPARE(states(3, 1), QStringLiteral("FPNL"));
+        QCOMPARE(states(3, 2), QStringLiteral("FP--"));
+    }
+};
+
+QTEST_MAIN(ShellWindowTest)
+#include "shell_window_qtest.moc"
