@@ -3,6 +3,7 @@
 #include "platform/device_fs.h"
 
 #include "codecs/gif_builder.h"
+#include "codecs/sample_pictures.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 #include "ui/string_table.h"
@@ -341,6 +342,24 @@ TEST(GifDecoder, DifferentFilesDecodeOnSeveralThreadsAtOnce) {
     for (size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(results[i], 5);
         expectCanvas(images[i], frames[i], table, 0);
+    }
+}
+
+TEST(GifDecoder, SamplePicturesMatchTheirBmpTwins) {
+    const auto folder = test::samplesFolder();
+    if (!folder) {
+        GTEST_SKIP() << "no samples folder";
+    }
+    for (const auto& [gifName, bmpName] :
+         {std::pair{"gradient.gif", "gradient.bmp"}, std::pair{"shapes.gif", "shapes.bmp"},
+          std::pair{"shapes-interlaced.gif", "shapes.bmp"}}) {
+        const auto bmp = test::readBmp24(*folder / bmpName);
+        ASSERT_TRUE(bmp) << bmpName;
+        image::DibImage image;
+        ASSERT_TRUE(decodeGif(image, test::readBytes(*folder / gifName))) << gifName;
+        ASSERT_EQ(image.width(), bmp->width);
+        ASSERT_EQ(image.height(), bmp->height);
+        EXPECT_EQ(test::differingPixels(image, *bmp), 0) << gifName;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/device_fs.h"
 
 #include "codecs/mag_builder.h"
+#include "codecs/sample_pictures.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 #include "ui/string_table.h"
@@ -316,6 +317,22 @@ TEST(MagDecoder, DifferentFilesDecodeOnSeveralThreadsAtOnce) {
     for (size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(results[i], 5);
         expectPicture(images[i], mags[i], pictures[i]);
+    }
+}
+
+TEST(MagDecoder, SamplePicturesMatchTheirBmpTwins) {
+    const auto folder = test::samplesFolder();
+    if (!folder) {
+        GTEST_SKIP() << "no samples folder";
+    }
+    for (const char* name : {"gradient", "shapes"}) {
+        const auto bmp = test::readBmp24(*folder / (std::string(name) + ".bmp"));
+        ASSERT_TRUE(bmp) << name;
+        image::DibImage image;
+        ASSERT_TRUE(decodeMag(image, test::readBytes(*folder / (std::string(name) + ".mag"))));
+        ASSERT_EQ(image.width(), bmp->width);
+        ASSERT_EQ(image.height(), bmp->height);
+        EXPECT_EQ(test::differingPixels(image, *bmp), 0) << name;
     }
 }
 

@@ -1,0 +1,19 @@
+// Feeds arbitrary bytes to the GIF reader held in memory.
+#include "codecs/gif/gif_decoder.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace velmora::codecs::gif;
+    const std::span<const uint8_t> file(data, size);
+    // Large screens are legal but make each run slow; keep the fuzzer on the parsing paths.
+    const ScanResult scan = gifScan(file);
+    if (int64_t{scan.screenWidth} * scan.screenHeight > 4'000'000) {
+        return 0;
+    }
+    velmora::image::DibImage image;
+    image.reportErrors = false;
+    decodeGif(image, file);
+    return 0;
+}
