@@ -1,12 +1,15 @@
 #include "app/main_window.h"
 
 #include "app/command_ids.h"
+#include "app/key_mapping.h"
 #include "app/viewer_app.h"
 #include "image/qt/dib_painter.h"
 #include "ui/string_table.h"
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
 
@@ -22,6 +25,7 @@ MainWindow::MainWindow(ViewerApp& app) : app_(app) {
     setPalette(background);
     addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_A), kCmdAbout);
     addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_Q), kCmdClose);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void MainWindow::addAccelerator(const QKeySequence& keys, int command) {
@@ -45,6 +49,40 @@ void MainWindow::resizeEvent(QResizeEvent*) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     app_.onClose();
     event->accept();
+}
+
+// Every key goes to the viewer's handler; keys without a binding are dropped there, not passed on.
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (const int virtualKey = virtualKeyFor(event->key()); virtualKey != 0) {
+        app_.input().keyDown(virtualKey);
+    }
+    event->accept();
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QPoint point = event->position().toPoint();
+        app_.input().penDown(point.x(), point.y());
+    }
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    app_.input().penMove(point.x(), point.y());
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QPoint point = event->position().toPoint();
+        app_.input().penUp(point.x(), point.y());
+    }
+}
+
+// Replaces the second press of a double tap, so it never starts a drag.
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        app_.input().doubleTap();
+    }
 }
 
 } // namespace velmora::app

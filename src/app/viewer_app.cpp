@@ -72,6 +72,7 @@ void ViewerApp::start() {
     screen_.placeOnWorkArea(*mainWindow_);
     platform::setScreenMetrics(screen_.metrics(mainWindow_.get()));
     settings.load();
+    input_.registerButtons();
     createBars();
     commandLinePath = trimAndUnquote(commandLinePath);
     mainWindow_->show();
@@ -447,6 +448,7 @@ void ViewerApp::onResize() {
 
 void ViewerApp::onClose() {
     startupTimer_.stop();
+    input_.unregisterButtons();
     settings.save();
     emit closed();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/nav_rules.h"
+#include "app/viewer_input.h"
 #include "browse/navigator.h"
 #include "image/dib_image.h"
 #include "image/view_geometry.h"
@@ -73,6 +74,8 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     NavToolbar* toolBar() const { return toolBar_; }
     browse::Navigator& navigator() { return navigator_; }
     platform::qt::ScreenService& screen() { return screen_; }
+    // Keys, hardware buttons, taps and drags.
+    ViewerInput& input() { return input_; }
     image::LoadedImage& current() { return navigator_.current(); }
 
     bool fullScreen = false;
@@ -106,6 +109,7 @@ class ViewerApp : public QObject, public browse::NavigationHost {
 
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
+    ViewerInput input_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
     MenuBar* menuBar_ = nullptr;    // owned by the main window
     NavToolbar* toolBar_ = nullptr; // owned by the main window

@@ -1,0 +1,175 @@
+#include "app/viewer_input.h"
+
+#include "app/command_ids.h"
+#include "app/input/button_function.h"
+#include "app/input/key_bindings.h"
+#include "app/main_window.h"
+#include "app/viewer_app.h"
+#include "platform/tick_count.h"
+
+namespace velmora::app {
+namespace {
+
+constexpr int kStoredButtonIds = settings::kStoredButtons; // hot-key ids 12..14 are ignored
+constexpr uint32_t kButtonModifiers = platform::kModWin | platform::kModKeyUp;
+
+bool isAppButton(int virtualKey) {
+    return virtualKey >= vk::kFirstAppButton &&
+           virtualKey < vk::kFirstAppButton + settings::kButtonSlots;
+}
+
+image::MoveDirection toViewDirection(MoveDirection direction) {
+    switch (direction) {
+    case MoveDirection::Left:
+        return image::MoveDirection::Left;
+    case MoveDirection::Right:
+        return image::MoveDirection::Right;
+    case MoveDirection::Up:
+        return image::MoveDirection::Up;
+    case MoveDirection::Down:
+        break;
+    }
+    return image::MoveDirection::Down;
+}
+
+} // namespace
+
+ViewerInput::ViewerInput(ViewerApp& app) : app_(app), drag_(platform::tickCount) {}
+
+void ViewerInput::registerButtons() {
+    for (int slot = 0; slot < settings::kButtonSlots; ++slot) {
+        if (app_.settings.buttonFunction[slot + 1] != 0) {
+            // A failed registration leaves the key to the system, silently.
+            hotKeys_.registerHotKey(slot, vk::kFirstAppButton + slot, kButtonModifiers);
+        }
+    }
+}
+
+void ViewerInput::unregisterButtons() {
+    for (int slot = 0; slot < settings::kButtonSlots; ++slot) {
+        if (app_.settings.buttonFunction[slot + 1] != 0) {
+            hotKeys_.unregisterHotKey(slot);
+        }
+    }
+}
+
+void ViewerInput::keyDown(int virtualKey) {
+    if (!isAppButton(virtualKey)) {
+        handleKeyDown(virtualKey, *this, app_.settings);
+        return;
+    }
+    // A button that was not taken over keeps its system function: nothing here.
+    if (const auto registered = hotKeys_.lookup(static_cast<uint32_t>(virtualKey))) {
+        hotKey(registered->id, registered->modifiers & ~platform::kModKeyUp);
+    }
+}
+
+void ViewerInput::hotKey(int id, uint32_t modifiers) {
+    if ((modifiers & platform::kModKeyUp) != 0) {
+        return;
+    }
+    if (!app_.mainWindow().isActiveWindow()) {
+        app_.activate(); // the first press only brings the viewer forward
+        return;
+    }
+    if (id < 0 || id >= kStoredButtonIds) {
+        return;
+    }
+    runButtonFunction(app_.settings.buttonFunction[static_cast<size_t>(id) + 1], *this,
+                      app_.settings);
+}
+
+void ViewerInput::doubleTap() {
+    handleDoubleTap(*this, app_.settings);
+}
+
+void ViewerInput::zoomIn() {
+    app_.onCommand(kCmdZoomIn);
+}
+
+void ViewerInput::zoomOut() {
+    app_.onCommand(kCmdZoomOut);
+}
+
+void ViewerInput::showNext() {
+    app_.onCommand(kCmdNext);
+}
+
+void ViewerInput::showPrevious() {
+    app_.onCommand(kCmdPrevious);
+}
+
+void ViewerInput::showFirst() {
+    app_.onCommand(kCmdFirst);
+}
+
+void ViewerInput::showLast() {
+    app_.onCommand(kCmdLast);
+}
+
+void ViewerInput::seekForward() {
+    app_.onCommand(kCmdSeekForward);
+}
+
+void ViewerInput::seekBackward() {
+    app_.onCommand(kCmdSeekBackward);
+}
+
+void ViewerInput::toggleWholeOriginal() {
+    app_.onCommand(kCmdToggleWholeOriginal);
+}
+
+void ViewerInput::toggleAutoFitOriginal() {
+    app_.viewGeometry().toggleAutoFitOriginal();
+    app_.redraw();
+}
+
+void ViewerInput::fitWhole() {
+    app_.onCommand(kCmdFitWhole);
+}
+
+void ViewerInput::moveView(MoveDirection direction, int amount) {
+    if (app_.viewGeometry().moveView(toViewDirection(direction), amount)) {
+        app_.redraw();
+    }
+}
+
+void ViewerInput::showPopupMenu() {
+    app_.showPopupMenu();
+}
+
+void ViewerInput::runCommand(int commandId) {
+    app_.onCommand(commandId);
+}
+
+int ViewerInput::surfaceWidth() const {
+    return app_.backBuffer.width();
+}
+
+int ViewerInput::surfaceHeight() const {
+    return app_.backBuffer.height();
+}
+
+bool ViewerInput::imageWiderThanSurface() const {
+    return app_.viewGeometry().wider();
+}
+
+bool ViewerInput::imageTallerThanSurface() const {
+    return app_.viewGeometry().taller();
+}
+
+void ViewerInput::shiftOrigin(int dx, int dy) {
+    app_.view.originX += dx;
+    app_.view.originY += dy;
+}
+
+void ViewerInput::recompose(bool final) {
+    app_.clampOrigin();
+    if (final) {
+        app_.redraw();
+    } else {
+        app_.redrawFast();
+    }
+}
+
+} // namespace velmora::app

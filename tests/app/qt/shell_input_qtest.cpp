@@ -1,0 +1,126 @@
+// Keys, hardware buttons, stylus drags and double taps reaching the viewer through its window.
+#include "shell_sandbox.h"
+
+#include "app/command_ids.h"
+#include "app/key_mapping.h"
+#include "app/main_window.h"
+
+#include <QMenu>
+#include <QTest>
+
+using namespace velmora;
+using namespace velmora::app;
+
+class ShellInputTest : public QObject {
+    Q_OBJECT
+
+  private:
+    // A viewer showing a 600x900 picture at original size, its window active.
+    std::unique_ptr<ViewerApp> startOnLargePicture(test::ShellSandbox& sandbox) {
+        auto viewer = sandbox.startViewer(
+            test::ShellSandbox::u16(sandbox.writePicture("large.png", 600, 900)));
+        if (viewer) {
+            QApplication::setActiveWindow(&viewer->mainWindow());
+        }
+        return viewer;
+    }
+
+  private slots:
+    void qtKeysMapToVirtualKeys() {
+        QCOMPARE(virtualKeyFor(Qt::Key_F1), 0xC1);
+        QCOMPARE(virtualKeyFor(Qt::Key_F12), 0xCC);
+        QCOMPARE(virtualKeyFor(Qt::Key_N), 0x4E);
+        QCOMPARE(virtualKeyFor(Qt::Key_Enter), 0x0D);
+        QCOMPARE(virtualKeyFor(Qt::Key_Left), 0x25);
+        QCOMPARE(virtualKeyFor(Qt::Key_Down), 0x28);
+        QCOMPARE(virtualKeyFor(Qt::Key_Plus), 0x6B);
+        QCOMPARE(virtualKeyFor(Qt::Key_Minus), 0x6D);
+        QCOMPARE(virtualKeyFor(Qt::Key_F13), 0);
+        QCOMPARE(virtualKeyFor(Qt::Key_Tab), 0);
+    }
+
+    void arrowKeysScrollByTheMoveStep() {
+        test::ShellSandbox sandbox;
+        auto viewer = startOnLargePicture(sandbox);
+        QVERIFY(viewer);
+        const int startX = viewer->view.originX;
+        QCOMPARE(startX, 240 - 600); // placed top right
+        QTest::keyClick(&viewer->mainWindow(), Qt::Key_Left);
+        QCOMPARE(viewer->view.originX, startX + viewer->settings.xMove);
+        QTest::keyClick(&viewer->mainWindow(), Qt::Key_Down);
+        QCOMPARE(viewer->view.originY, -viewer->settings.yMove);
+    }
+
+    void onlyAssignedButtonsAreTakenOver() {
+        test::ShellSandbox sandbox;
+        auto viewer = startOnLargePicture(sandbox);
+        QVERIFY(viewer);
+        const auto& hotKeys = viewer->input().hotKeys();
+        const auto button1 = hotKeys.lookup(0xC1);
+        QVERIFY(button1.has_value());
+        QCOMPARE(button1->id, 0);
+        QCOMPARE(button1->modifiers, uint32_t{0x1008});
+        QVERIFY(!hotKeys.lookup(0xC7).has_value()); // button 7 has no action
+
+        // Button 5 zooms in; button 7 does nothing.
+        const int width = viewer->view.displayWidth;
+        QTest::keyClick(&viewer->mainWindow(), Qt::Key_F7);
+        QCOMPARE(viewer->view.displayWidth, width);
+        QTest::keyClick(&viewer->mainWindow(), Qt::Key_F5);
+        QVERIFY(viewer->view.displayWidth > width);
+
+        viewer->onCommand(kCmdExit);
+        QVERIFY(viewer->input().hotKeys().empty()); // given back when the window goes
+    }
+
+    void buttonReleasesAndInactiveWindowsDoNotAct() {
+        test::ShellSandbox sandbox;
+        auto viewer = startOnLargePicture(sandbox);
+        QVERIFY(viewer);
+        const int width = viewer->view.displayWidth;
+        viewer->input().hotKey(4, 0x1008); // release of button 5
+        QCOMPARE(viewer->view.displayWidth, width);
+
+        QApplication::setActiveWindow(nullptr);
+        viewer->input().hotKey(4, 0x0008);
+        QCOMPARE(viewer->view.displayWidth, width); // only brought forward
+        QApplication::setActiveWindow(&viewer->mainWindow());
+        viewer->input().hotKey(4, 0x0008);
+        QVERIFY(viewer->view.displayWidth > width);
+        viewer->input().hotKey(12, 0x0008); // ids past the stored buttons are ignored
+    }
+
+    void dragMovesTheViewWithThePen() {
+        test::ShellSandbox sandbox;
+        auto viewer = startOnLargePicture(sandbox);
+        QVERIFY(viewer);
+        const image::ViewState before = viewer->view;
+        QWidget* window = &viewer->mainWindow();
+        QTest::mousePress(window, Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(130, 140));
+        QCOMPARE(viewer->view.originX, before.originX + 30);
+        QCOMPARE(viewer->view.originY, 0); // cannot go above the top edge
+        QVERIFY(!viewer->input().isPenDown());
+
+        // Lifting the pen outside the surface ends the drag without moving.
+        const image::ViewState moved = viewer->view;
+        QTest::mousePress(window, Qt::LeftButton, {}, QPoint(100, 100));
+        viewer->input().penUp(-5, 100);
+        QCOMPARE(viewer->view, moved);
+        QVERIFY(!viewer->input().isPenDown());
+    }
+
+    void doubleTapOpensThePopupMenu() {
+        test::ShellSandbox sandbox;
+        auto viewer = startOnLargePicture(sandbox);
+        QVERIFY(viewer);
+        QTest::mouseDClick(&viewer->mainWindow(), Qt::LeftButton, {}, QPoint(50, 50));
+        auto* menu = viewer->mainWindow().findChild<QMenu*>(QStringLiteral("popupMenu"));
+        QVERIFY(menu != nullptr);
+        QVERIFY(!viewer->input().isPenDown());
+        menu->close();
+    }
+};
+
+QTEST_MAIN(ShellInputTest)
+#include "shell_input_qtest.moc"
