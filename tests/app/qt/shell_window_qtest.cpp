@@ -9,8 +9,10 @@
 #include "app/nav_toolbar.h"
 #include "ui/string_table.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace velmora;
@@ -241,6 +243,38 @@ class ShellWindowTest : public QObject {
         }
         QVERIFY(action(kCmdZoomIn)->isEnabled());
         menu->close();
+    }
+
+    void informationLeavesFullScreenAndAboutAnswersCtrlA() {
+        test::ShellSandbox sandbox;
+        const auto picture = sandbox.writePicture("info.png", 40, 30);
+        auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
+        QVERIFY(viewer);
+        QApplication::setActiveWindow(&viewer->mainWindow());
+        viewer->onCommand(kCmdFullScreen);
+
+        // Records the modal dialog that opens, then closes it.
+        QStringList opened;
+        bool fullScreenWhileShown = true;
+        const auto closeNextDialog = [&] {
+            QTimer::singleShot(50, [&] {
+                if (QWidget* dialog = QApplication::activeModalWidget()) {
+                    opened.append(dialog->objectName());
+                    fullScreenWhileShown = viewer->fullScreen;
+                    dialog->close();
+                }
+            });
+        };
+        closeNextDialog();
+        viewer->onCommand(kCmdFileInfo);
+        QCOMPARE(opened, QStringList{QStringLiteral("fileInfoDialog")});
+        QVERIFY(!fullScreenWhileShown);
+
+        QApplication::setActiveWindow(&viewer->mainWindow());
+        closeNextDialog();
+        QTest::keyClick(&viewer->mainWindow(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(opened.size(), 2);
+        QCOMPARE(opened[1], QStringLiteral("aboutDialog"));
     }
 
     void popupAboutTextCutsLongNames() {
