@@ -29,7 +29,9 @@ void setUpFixedBar(QToolBar& bar, const char* objectName) {
     bar.layout()->setSpacing(0);
     // Tight buttons: the bars must hold all their buttons on a 240-pixel-wide screen.
     bar.setStyleSheet(QStringLiteral("QToolBar { padding: 0px; spacing: 0px; }"
-                                     "QToolButton { padding: 1px; margin: 0px; border: none; }"));
+                                     "QToolButton { padding: 1px; margin: 0px; border: none; }"
+                                     "QToolButton:hover { background: palette(midlight); }"
+                                     "QToolButton:pressed { background: palette(mid); }"));
 }
 
 } // namespace velmora::app
