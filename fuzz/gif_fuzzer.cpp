@@ -7,9 +7,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace velmora::codecs::gif;
     const std::span<const uint8_t> file(data, size);
-    // Large screens are legal but make each run slow; keep the fuzzer on the parsing paths.
+    // Large screens are legal but make each run slow; keep the fuzzer on the decoding paths.
     const ScanResult scan = gifScan(file);
-    if (int64_t{scan.screenWidth} * scan.screenHeight > 4'000'000) {
+    if (int64_t{scan.screenWidth} * scan.screenHeight > 250'000) {
         return 0;
     }
     velmora::image::DibImage image;

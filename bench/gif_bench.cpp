@@ -1,0 +1,111 @@
+// GIF decoding speed on 1600x1200, 256-colour pictures, plain and interlaced: the corpus's
+// photo-2mp.gif and photo-2mp-interlaced.gif, or generated stand-ins when the corpus lacks them.
+#include "codecs/gif/gif_decoder.h"
+#include "codecs/readers.h"
+#include "platform/device_fs.h"
+
+#include "../tests/codecs/gif_builder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace {
+
+using namespace velmora;
+
+std::filesystem::path corpusFolder() {
+    const char* folder = std::getenv("VELMORA_BENCH_CORPUS");
+    return folder != nullptr ? folder : "";
+}
+
+// A photo-like picture: smooth shading with dithering noise, 256 colours.
+std::string generatedGif(bool interlaced) {
+    constexpr int kWidth = 1600, kHeight = 1200;
+    std::mt19937 random(1);
+    test::GifFrame frame;
+    frame.width = kWidth;
+    frame.height = kHeight;
+    frame.interlaced = interlaced;
+    frame.indices.resize(size_t{kWidth} * kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const double shade = 96 + 80 * std::sin(x / 97.0) * std::cos(y / 131.0) + x / 40.0;
+            frame.indices[size_t(y) * kWidth + x] =
+                static_cast<uint8_t>(std::clamp(shade + random() % 9, 0.0, 255.0));
+        }
+    }
+    return test::GifBuilder()
+        .screen(kWidth, kHeight, test::gifTestPalette(256))
+        .frame(frame)
+        .trailer()
+        .bytes();
+}
+
+// The corpus file, or a generated stand-in written to a temporary folder.
+std::filesystem::path benchFile(const char* name, bool interlaced) {
+    const auto corpus = corpusFolder() / name;
+    if (!corpusFolder().empty() && std::filesystem::exists(corpus)) {
+        return corpus;
+    }
+    const auto generated = std::filesystem::temp_directory_path() / (std::string("gen-") + name);
+    if (!std::filesystem::exists(generated)) {
+        std::ofstream(generated, std::ios::binary) << generatedGif(interlaced);
+    }
+    return generated;
+}
+
+std::vector<uint8_t> readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void reportPixels(benchmark::State& state, const image::DibImage& image) {
+    state.counters["MP/s"] = benchmark::Counter(static_cast<double>(image.width()) *
+                                                    image.height() * state.iterations() / 1e6,
+                                                benchmark::Counter::kIsRate);
+}
+
+// From the bytes in memory to the finished 24-bit image.
+void decodeFromMemory(benchmark::State& state, const char* name, bool interlaced) {
+    const auto bytes = readBytes(benchFile(name, interlaced));
+    image::DibImage image;
+    for (auto _ : state) {
+        if (!codecs::gif::decodeGif(image, bytes)) {
+            state.SkipWithError("decode failed");
+            return;
+        }
+        benchmark::DoNotOptimize(image.bits());
+    }
+    reportPixels(state, image);
+}
+
+// The reader as the viewer runs it: read the file, scan, decode, convert.
+void loadFromFile(benchmark::State& state, const char* name, bool interlaced) {
+    const auto path = benchFile(name, interlaced);
+    platform::setDeviceRoot(path.parent_path());
+    const std::u16string devicePath = u"\\" + path.filename().u16string();
+    image::DibImage image;
+    for (auto _ : state) {
+        if (!codecs::loadGif(image, devicePath)) {
+            state.SkipWithError("load failed");
+            return;
+        }
+        benchmark::DoNotOptimize(image.bits());
+    }
+    reportPixels(state, image);
+}
+
+BENCHMARK_CAPTURE(decodeFromMemory, plain, "photo-2mp.gif", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(decodeFromMemory, interlaced, "photo-2mp-interlaced.gif", true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadFromFile, plain, "photo-2mp.gif", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadFromFile, interlaced, "photo-2mp-interlaced.gif", true)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
