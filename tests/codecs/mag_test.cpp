@@ -163,21 +163,6 @@ TEST(MagDecoder, ZeroFlagsTakeFourBytesOfPixelDataPerFlagByte) {
     EXPECT_EQ(decodeBitmap(test::buildMag(mag)).result, MagResult::StreamOutside);
 }
 
-TEST(MagDecoder, PaletteIsStoredGreenRedBlue) {
-    MagFile mag;
-    mag.right = 7;
-    mag.palette = {{10, 20, 30}};
-    mag.flagLines = {{0}};
-    mag.pixelData = {0, 0, 0, 0};
-    const Decoded d = decodeBitmap(test::buildMag(mag));
-    ASSERT_EQ(d.result, MagResult::Decoded);
-    const uint8_t* entry = d.bitmap.data() + PackedBitmap::kHeaderSize;
-    EXPECT_EQ(entry[0], 30); // blue
-    EXPECT_EQ(entry[1], 10); // green
-    EXPECT_EQ(entry[2], 20); // red
-    EXPECT_EQ(entry[3], 0);
-}
-
 TEST(MagDecoder, TwoHundredLineBitAndNonZeroTopChangeNothing) {
     const Lines lines = randomLines(7, 8, 5);
     MagFile mag = encoded(false, 0, 15, lines);
