@@ -2,6 +2,7 @@
 
 #include "platform/registry_file.h"
 #include "platform/registry_values.h"
+#include "platform/replacement_file.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -36,62 +37,11 @@ std::optional<std::string> readHiveFile(const fs::path& file) {
     return bytes;
 }
 
-// A temporary file beside the target, removed unless it was renamed over the target.
-class ReplacementFile {
-  public:
-    explicit ReplacementFile(const fs::path& target) : target_(target) {
-        pattern_ = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-        descriptor_ = mkstemp(pattern_.data());
-    }
-    ~ReplacementFile() {
-        if (descriptor_ >= 0) {
-            close(descriptor_);
-            unlink(pattern_.c_str());
-        }
-    }
-    ReplacementFile(const ReplacementFile&) = delete;
-    ReplacementFile& operator=(const ReplacementFile&) = delete;
-
-    bool write(std::string_view bytes) {
-        while (descriptor_ >= 0 && !bytes.empty()) {
-            const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            if (written <= 0) {
-                return false;
-            }
-            bytes.remove_prefix(static_cast<size_t>(written));
-        }
-        return descriptor_ >= 0;
-    }
-
-    bool replaceTarget() {
-        struct stat old {};
-        if (stat(target_.c_str(), &old) == 0) {
-            fchmod(descriptor_, old.st_mode & 07777);
-        }
-        const bool synced = fsync(descriptor_) == 0;
-        const bool closed = close(descriptor_) == 0;
-        descriptor_ = -1;
-        if (synced && closed && rename(pattern_.c_str(), target_.c_str()) == 0) {
-            return true;
-        }
-        unlink(pattern_.c_str());
-        return false;
-    }
-
-  private:
-    fs::path target_;
-    std::string pattern_;
-    int descriptor_ = -1;
-};
-
 bool writeFileReplacing(const fs::path& target, std::string_view bytes) {
     std::error_code error;
     fs::create_directories(target.parent_path(), error);
     ReplacementFile file(target);
-    return file.write(bytes) && file.replaceTarget();
+    return file.write(bytes.data(), bytes.size()) && file.commit();
 }
 
 // The device's own description of its hardware buttons and network redirector.

@@ -1,15 +1,12 @@
-#include "codecs/safe_file_writer.h"
-
-#include "platform/device_fs.h"
+#include "platform/replacement_file.h"
 
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace velmora::codecs {
+namespace velmora::platform {
 
-SafeFileWriter::SafeFileWriter(std::u16string_view devicePath)
-    : target_(platform::toHostPath(devicePath)) {
+ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
     if (target_.empty() || !target_.has_filename()) {
         return;
     }
@@ -28,7 +25,7 @@ SafeFileWriter::SafeFileWriter(std::u16string_view devicePath)
     }
 }
 
-SafeFileWriter::~SafeFileWriter() {
+ReplacementFile::~ReplacementFile() {
     if (file_ != nullptr) {
         std::fclose(file_);
     }
@@ -38,7 +35,7 @@ SafeFileWriter::~SafeFileWriter() {
     }
 }
 
-bool SafeFileWriter::write(const void* data, size_t length) {
+bool ReplacementFile::write(const void* data, size_t length) {
     if (file_ == nullptr || failed_) {
         return false;
     }
@@ -48,7 +45,7 @@ bool SafeFileWriter::write(const void* data, size_t length) {
     return !failed_;
 }
 
-bool SafeFileWriter::commit() {
+bool ReplacementFile::commit() {
     if (file_ == nullptr || failed_) {
         return false;
     }
@@ -74,4 +71,4 @@ bool SafeFileWriter::commit() {
     return committed_;
 }
 
-} // namespace velmora::codecs
+} // namespace velmora::platform
