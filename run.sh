@@ -8,7 +8,7 @@ cmake --build --preset release
 binary=build/release/velmora
 
 args=("$@")
-[ ${#args[@]} -eq 0 ] && args=("$PWD/samples/page.jpg")
+[ ${#args[@]} -eq 0 ] && args=("$PWD/samples/page-1600x2400.gif")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     shot="$PWD/build/velmora-screenshot.png"
     QT_QPA_PLATFORM=offscreen "$binary" --screen 240x320 --screenshot "$shot" "${args[@]}"
