@@ -1,17 +1,10 @@
 #include "app/input/key_bindings.h"
 
+#include "app/command_ids.h"
 #include "app/input/button_function.h"
 
 namespace velmora::app {
 namespace {
-
-// Commands reached by letter keys.
-constexpr int kCmdOpen = 40010;
-constexpr int kCmdSave = 40071;
-constexpr int kCmdFlipVertical = 40064;
-constexpr int kCmdFlipHorizontal = 40065;
-constexpr int kCmdRotateLeft = 40068;
-constexpr int kCmdRotateRight = 40069;
 
 void run(ButtonFunction function, InputActions& actions, const settings::AppSettings& settings) {
     runButtonFunction(static_cast<int32_t>(function), actions, settings);
