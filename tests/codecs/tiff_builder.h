@@ -3,6 +3,7 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <vector>

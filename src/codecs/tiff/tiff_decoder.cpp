@@ -50,8 +50,8 @@ bool storedBottomUp(uint16_t orientation) {
            orientation == ORIENTATION_LEFTBOT || orientation == ORIENTATION_RIGHTBOT;
 }
 
-// Rows of the band that one strip or one row of tiles covers, at least 1, at most the length.
-uint32_t bandRows(TIFF* tiff, uint32_t length) {
+// Rows of one strip or one row of tiles, at least 1, at most the length.
+uint32_t unitRows(TIFF* tiff, uint32_t length) {
     uint32_t rows = 0;
     if (TIFFIsTiled(tiff) != 0) {
         TIFFGetField(tiff, TIFFTAG_TILELENGTH, &rows);
@@ -59,6 +59,13 @@ uint32_t bandRows(TIFF* tiff, uint32_t length) {
         TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &rows);
     }
     return std::clamp<uint32_t>(rows, 1, length);
+}
+
+// Rows per band: whole strips only, so that no strip is decoded twice.
+uint32_t bandRows(uint32_t width, uint32_t length, uint32_t unit, uint64_t maxRasterBytes) {
+    const uint64_t unitBytes = uint64_t{width} * unit * 4;
+    const uint64_t units = std::max<uint64_t>(maxRasterBytes / unitBytes, 1);
+    return static_cast<uint32_t>(std::min<uint64_t>(units * unit, length));
 }
 
 void copyRowsBgr(const uint32_t* raster, uint32_t width, uint32_t rows, uint32_t firstRow,
@@ -97,17 +104,15 @@ TiffDecodeResult decodeTiff(TIFF* tiff, image::DibImage& image, const TiffDecode
     if (!image.create(static_cast<int32_t>(width), static_cast<int32_t>(length))) {
         return TiffDecodeResult::CreateFailed;
     }
-    uint32_t band = length;
-    Raster raster;
-    if (uint64_t{width} * length * 4 <= options.maxRasterBytes) {
-        raster = allocateRaster(uint64_t{width} * length);
+    const uint32_t unit = unitRows(tiff, length);
+    uint32_t band = bandRows(width, length, unit, options.maxRasterBytes);
+    Raster raster = allocateRaster(uint64_t{width} * band);
+    if (raster == nullptr && band > unit) {
+        band = unit;
+        raster = allocateRaster(uint64_t{width} * band);
     }
     if (raster == nullptr) {
-        band = bandRows(tiff, length);
-        raster = allocateRaster(uint64_t{width} * band);
-        if (raster == nullptr) {
-            return TiffDecodeResult::NoMemory;
-        }
+        return TiffDecodeResult::NoMemory;
     }
     TIFFRGBAImage& state = rgba.state();
     const bool reversedBands = storedBottomUp(state.orientation);

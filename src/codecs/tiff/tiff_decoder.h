@@ -24,9 +24,11 @@ enum class TiffDecodeResult {
 struct TiffDecodeOptions {
     // Width and length must each lie in 1 .. maxSide.
     int32_t maxSide = 10000;
-    // The whole RGBA raster is read at once when it fits in this many bytes and can be
-    // allocated; otherwise the picture is read one strip (or one row of tiles) at a time.
-    uint64_t maxRasterBytes = UINT64_MAX;
+    // The RGBA raster is read in bands of whole strips (or rows of tiles) that fit in this many
+    // bytes, the whole picture at once when it fits; always at least one strip, also when the
+    // larger band cannot be allocated. A band that stays in the cache reads about twice as fast
+    // as a fresh whole-picture raster.
+    uint64_t maxRasterBytes = uint64_t{1} << 20;
 };
 
 TiffDecodeResult decodeTiff(TIFF* tiff, image::DibImage& image,
