@@ -1,0 +1,13 @@
+// Decodes arbitrary bytes as a PNG file held in memory.
+#include "codecs/png/png_decoder.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    velmora::image::DibImage image;
+    image.reportErrors = false;
+    // Small pictures only, so that each run stays quick.
+    velmora::codecs::decodePngMemory({data, size}, image, {.maxPixels = 4'000'000});
+    return 0;
+}
