@@ -20,6 +20,13 @@
 
 namespace velmora::test {
 
+using Bgr = std::array<int, 3>;
+
+inline Bgr bgrAt(const image::DibImage& image, int x, int y) {
+    const uint8_t* p = image.row(y) + 3 * x;
+    return {p[0], p[1], p[2]};
+}
+
 class DeviceFolderTest : public ::testing::Test {
   protected:
     DeviceFolderTest() { platform::setDeviceRoot(dir.path()); }
@@ -45,12 +52,11 @@ class DeviceFolderTest : public ::testing::Test {
         }
         return names;
     }
-    // String-table identifiers of the messages shown so far.
+    // String-table identifiers of the messages shown so far (316, 322 and 40079 only).
     std::vector<int> shownIds() const {
         std::vector<int> ids;
         for (const auto& request : boxes.shown) {
-            for (int id :
-                 {ui::str::kImageCreateFailed, ui::str::kImageFaulty, ui::str::kWriteFailed}) {
+            for (int id : {316, 322, 40079}) {
                 if (request.text == ui::loadResourceString(id)) {
                     ids.push_back(id);
                 }
@@ -62,12 +68,6 @@ class DeviceFolderTest : public ::testing::Test {
     TempDir dir;
     RecordingMessageBox boxes;
 };
-
-// Blue, green, red of pixel (x, y).
-inline std::array<int, 3> bgrAt(const image::DibImage& image, int x, int y) {
-    const uint8_t* p = image.row(y) + 3 * x;
-    return {p[0], p[1], p[2]};
-}
 
 // While alive, no file of this process can grow past maxBytes: writes beyond fail.
 class FileSizeLimit {

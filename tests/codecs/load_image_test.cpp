@@ -1,5 +1,4 @@
 #include "codecs/load_image.h"
-#include "codecs/readers.h"
 
 #include "bmp_builder.h"
 #include "device_folder_fixture.h"
@@ -7,53 +6,29 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstring>
-#include <string>
 #include <thread>
-#include <vector>
 
 namespace velmora::codecs {
 namespace {
 
+using test::Bgr;
 using test::bgrAt;
-using Bgr = std::array<int, 3>;
+using test::solidBmp;
 
-// A 24-bit bitmap of one colour.
-std::string solidBmp(int width, int height, uint8_t blue, uint8_t green, uint8_t red) {
-    test::BmpBuilder builder(width, height, 24);
-    for (int i = 0; i < height; ++i) {
-        builder.row({});
-    }
-    std::string bytes = builder.bytes();
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const size_t at = 54 + y * builder.rowSize() + 3 * x;
-            bytes[at] = static_cast<char>(blue);
-            bytes[at + 1] = static_cast<char>(green);
-            bytes[at + 2] = static_cast<char>(red);
-        }
-    }
-    return bytes;
-}
-
-// The bounding box of the pixels that are not black.
-struct Extent {
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-    bool operator==(const Extent&) const = default;
-};
-Extent nonBlackExtent(const image::DibImage& image) {
-    Extent e;
+// The bounding box (left, top, right, bottom) of the pixels that are not black.
+std::array<int, 4> nonBlackExtent(const image::DibImage& image) {
+    std::array<int, 4> e{1 << 30, 1 << 30, -1, -1};
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (bgrAt(image, x, y) != Bgr{0, 0, 0}) {
-                e = {std::min(e.left, x), std::min(e.top, y), std::max(e.right, x),
-                     std::max(e.bottom, y)};
+                e = {std::min(e[0], x), std::min(e[1], y), std::max(e[2], x), std::max(e[3], y)};
             }
         }
     }
     return e;
 }
+const std::array<int, 4> kAllBlack{1 << 30, 1 << 30, -1, -1};
 
 class LoadImage : public test::DeviceFolderTest {
   protected:
@@ -66,74 +41,59 @@ TEST_F(LoadImage, DispatchesByEndingAndRemembersPath) {
     ASSERT_TRUE(loadImage(image, bmp));
     EXPECT_EQ(image.path, bmp);
     EXPECT_EQ(bgrAt(image, 2, 1), (Bgr{1, 2, 3}));
-
-    const auto jpg = put("b.jpeg", test::solidJpeg(24, 8, 200, 100, 50));
-    ASSERT_TRUE(loadImage(image, jpg));
+    ASSERT_TRUE(loadImage(image, put("b.jpeg", test::solidJpeg(24, 8, 200, 100, 50))));
     EXPECT_EQ(image.width(), 24);
-    EXPECT_EQ(image.path, jpg);
-
-    // The same bitmap bytes under a name of another format go to that format's reader.
+    // Bitmap bytes under a JPEG name go to the JPEG reader, which refuses them.
     EXPECT_FALSE(loadImage(image, put("c.jpg", solidBmp(3, 2, 1, 2, 3))));
-}
 
-TEST_F(LoadImage, FailedLoadLeavesTheOldImageBlack) {
+    // A failed load leaves the image as it stood, filled black.
     ASSERT_TRUE(image.create(4, 4));
     image.fillColor(0x00FFFFFF);
     EXPECT_FALSE(loadImage(image, put("notes.txt", "hello")));
     EXPECT_EQ(image.path, devicePath("notes.txt"));
-    EXPECT_EQ(nonBlackExtent(image), Extent{});
-
-    image.fillColor(0x00FFFFFF);
-    EXPECT_FALSE(loadImage(image, devicePath("missing.bmp")));
-    EXPECT_EQ(nonBlackExtent(image), Extent{});
+    EXPECT_EQ(nonBlackExtent(image), kAllBlack);
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(LoadImage, FittedSmallPictureIsCentredUnscaled) {
+TEST_F(LoadImage, FittedPicturesAreCentredInTheBox) {
     ASSERT_TRUE(loadImageFitted(target, put("small.bmp", solidBmp(50, 40, 9, 9, 9)), 100, 120));
     ASSERT_EQ(target.width(), 100);
     ASSERT_EQ(target.height(), 120);
-    EXPECT_EQ(nonBlackExtent(target), (Extent{25, 40, 74, 79}));
-}
-
-TEST_F(LoadImage, FittedLargeJpegIsReducedAndCentred) {
-    // 800 x 600 decodes at 1/4 (200 x 150), then fits the box as 100 x 75 at (0, 22).
+    EXPECT_EQ(nonBlackExtent(target), (std::array<int, 4>{25, 40, 74, 79})) << "unscaled";
+    // 800 x 600 decodes at 1/4 (200 x 150), then fits as 100 x 75 at (0, 22).
     ASSERT_TRUE(
         loadImageFitted(target, put("big.jpg", test::solidJpeg(800, 600, 60, 90, 120)), 100, 120));
-    EXPECT_EQ(nonBlackExtent(target), (Extent{0, 22, 99, 96}));
+    EXPECT_EQ(nonBlackExtent(target), (std::array<int, 4>{0, 22, 99, 96}));
 }
 
 TEST_F(LoadImage, FittedFailureLeavesABlackBox) {
-    ASSERT_TRUE(target.create(10, 10));
-    target.fillColor(0x00FFFFFF);
     EXPECT_FALSE(loadImageFitted(target, put("notes.txt", "hello"), 100, 120));
     EXPECT_EQ(target.width(), 100);
     EXPECT_EQ(target.height(), 120);
-    EXPECT_EQ(nonBlackExtent(target), Extent{});
-
-    target.reportErrors = false; // a broken picture in a thumbnail page stays silent
+    EXPECT_EQ(nonBlackExtent(target), kAllBlack);
+    target.reportErrors = false; // the picture's messages follow the target's setting
     EXPECT_FALSE(loadImageFitted(target, put("broken.bmp", "BM broken"), 100, 120));
-    EXPECT_EQ(nonBlackExtent(target), Extent{});
+    EXPECT_EQ(nonBlackExtent(target), kAllBlack);
     EXPECT_TRUE(boxes.shown.empty());
 }
 
 class FakeStore : public ThumbnailStore {
   public:
-    bool readThumbnail(image::DibImage& target, std::u16string_view path) override {
-        reads.emplace_back(path);
-        if (!hit) {
-            return false;
+    bool readThumbnail(image::DibImage& target, std::u16string_view) override {
+        ++reads;
+        if (hit) {
+            target.fillColor(0x00010203);
         }
-        target.fillColor(0x00010203);
-        return true;
+        return hit;
     }
     void writeThumbnail(const image::DibImage& thumbnail, std::u16string_view path) override {
-        writes.emplace_back(path);
+        written.emplace_back(path);
         writtenExtent = nonBlackExtent(thumbnail);
     }
     bool hit = false;
-    std::vector<std::u16string> reads, writes;
-    Extent writtenExtent;
+    int reads = 0;
+    std::vector<std::u16string> written;
+    std::array<int, 4> writtenExtent{};
 };
 
 TEST_F(LoadImage, ThumbnailStoreIsAskedFirstAndGivenNewThumbnails) {
@@ -141,18 +101,15 @@ TEST_F(LoadImage, ThumbnailStoreIsAskedFirstAndGivenNewThumbnails) {
     setThumbnailStore(&store);
     const auto path = put("small.bmp", solidBmp(50, 40, 9, 9, 9));
     ASSERT_TRUE(loadImageFitted(target, path, 100, 120));
-    EXPECT_EQ(store.reads, std::vector<std::u16string>{path});
-    EXPECT_EQ(store.writes, std::vector<std::u16string>{path});
-    EXPECT_EQ(store.writtenExtent, (Extent{25, 40, 74, 79}));
-
+    EXPECT_EQ(store.written, std::vector<std::u16string>{path});
+    EXPECT_EQ(store.writtenExtent, (std::array<int, 4>{25, 40, 74, 79}));
     store.hit = true;
     ASSERT_TRUE(loadImageFitted(target, devicePath("gone.bmp"), 100, 120));
-    EXPECT_EQ(bgrAt(target, 0, 0), (Bgr{1, 2, 3})); // 0x00010203 is red 3, blue 1
-    EXPECT_EQ(store.writes.size(), 1u);
-
+    EXPECT_EQ(bgrAt(target, 0, 0), (Bgr{1, 2, 3}));
     setThumbnailStore(nullptr);
     EXPECT_FALSE(loadImageFitted(target, devicePath("gone.bmp"), 100, 120));
-    EXPECT_EQ(store.reads.size(), 2u);
+    EXPECT_EQ(store.reads, 2);
+    EXPECT_EQ(store.written.size(), 1u);
 }
 
 TEST_F(LoadImage, SaveByTypeIndexPicksTheWriter) {
@@ -166,23 +123,20 @@ TEST_F(LoadImage, SaveByTypeIndexPicksTheWriter) {
 }
 
 TEST_F(LoadImage, DecodesDifferentFilesOnSeveralThreadsAtOnce) {
-    const std::vector<std::u16string> paths = {
-        put("t0.jpg", test::solidJpeg(300, 200, 10, 20, 30)),
-        put("t1.bmp", solidBmp(300, 200, 40, 50, 60)),
-        put("t2.jpg", test::solidJpeg(200, 300, 70, 80, 90)),
-        put("t3.bmp", solidBmp(200, 300, 100, 110, 120)),
-    };
-    std::vector<image::LoadedImage> expected(paths.size());
-    for (size_t i = 0; i < paths.size(); ++i) {
+    const std::u16string paths[] = {put("t0.jpg", test::solidJpeg(300, 200, 10, 20, 30)),
+                                    put("t1.bmp", solidBmp(300, 200, 40, 50, 60)),
+                                    put("t2.jpg", test::solidJpeg(200, 300, 70, 80, 90)),
+                                    put("t3.bmp", solidBmp(200, 300, 100, 110, 120))};
+    image::LoadedImage expected[4], results[4];
+    int loaded[4] = {};
+    for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(loadImage(expected[i], paths[i]));
+        results[i].reportErrors = false;
     }
-    std::vector<image::LoadedImage> results(paths.size());
-    std::vector<int> loaded(paths.size(), 0);
     std::vector<std::thread> threads;
-    for (size_t i = 0; i < paths.size(); ++i) {
+    for (int i = 0; i < 4; ++i) {
         threads.emplace_back([&, i] {
             for (int round = 0; round < 5; ++round) {
-                results[i].reportErrors = false;
                 loaded[i] += loadImage(results[i], paths[i]) ? 1 : 0;
             }
         });
@@ -190,7 +144,7 @@ TEST_F(LoadImage, DecodesDifferentFilesOnSeveralThreadsAtOnce) {
     for (auto& thread : threads) {
         thread.join();
     }
-    for (size_t i = 0; i < paths.size(); ++i) {
+    for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(loaded[i], 5);
         ASSERT_EQ(results[i].height(), expected[i].height());
         EXPECT_EQ(0, std::memcmp(results[i].bits(), expected[i].bits(),
