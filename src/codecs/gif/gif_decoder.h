@@ -5,7 +5,7 @@
 #pragma once
 
 #include "codecs/gif/gif_blocks.h"
-#include "codecs/gif/packed_bitmap.h"
+#include "codecs/packed_bitmap.h"
 #include "image/dib_image.h"
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 // image's rows in file order (plain, or the four interlace passes) at its left and top offset.
 #pragma once
 
-#include "codecs/gif/packed_bitmap.h"
+#include "codecs/packed_bitmap.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -139,7 +139,7 @@ bool decodeFile(image::DibImage& image, std::u16string_view path, const Box* box
     if (!file) {
         return false;
     }
-    // The source reads whole 4096-byte blocks itself; a stdio buffer would only copy them twice.
+    // The source reads whole blocks itself; a stdio buffer would only copy them twice.
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
     auto source = std::make_unique<FileSource>();
     return decode(image, prepareFileSource(*source, file.get()), box);

@@ -3,7 +3,7 @@
 // pixel. Every stream read and every copy source is checked against its buffer.
 #pragma once
 
-#include "codecs/gif/packed_bitmap.h"
+#include "codecs/packed_bitmap.h"
 #include "image/dib_image.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "codecs/gif/packed_bitmap.h"
+#include "codecs/packed_bitmap.h"
 
 #include "image/dib_image.h"
 
