@@ -5,6 +5,7 @@
 #include "ui/string_table.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +40,50 @@ uint32_t readLe32(const uint8_t* p) {
 uint16_t readLe16(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
+
+// Colour tables of a 1-, 4- or 8-bit packed bitmap, prepared so that a row expands with one
+// table copy per source byte (4 bits: both pixels of a byte at once).
+class IndexedPalette {
+  public:
+    IndexedPalette(const uint8_t* rgbQuads, int bitsPerPixel) : bpp_(bitsPerPixel) {
+        const int entries = 1 << std::min(bitsPerPixel, 8);
+        for (int i = 0; i < entries; ++i) {
+            std::memcpy(&colours_[3 * i], rgbQuads + 4 * i, 3);
+        }
+        if (bpp_ == 4) {
+            for (int b = 0; b < 256; ++b) {
+                std::memcpy(&pairs_[6 * b], &colours_[3 * (b >> 4)], 3);
+                std::memcpy(&pairs_[6 * b + 3], &colours_[3 * (b & 0x0F)], 3);
+            }
+        }
+    }
+
+    void expandRow(const uint8_t* src, uint8_t* dst, int32_t width) const {
+        if (bpp_ == 8) {
+            for (int32_t x = 0; x < width; ++x) {
+                std::memcpy(dst + 3 * x, &colours_[3 * src[x]], 3);
+            }
+        } else if (bpp_ == 4) {
+            const int32_t pairs = width / 2;
+            for (int32_t p = 0; p < pairs; ++p) {
+                std::memcpy(dst + 6 * p, &pairs_[6 * src[p]], 6);
+            }
+            if (width % 2 != 0) {
+                std::memcpy(dst + 6 * pairs, &colours_[3 * (src[pairs] >> 4)], 3);
+            }
+        } else {
+            for (int32_t x = 0; x < width; ++x) {
+                const int bit = (src[x / 8] >> (7 - x % 8)) & 1;
+                std::memcpy(dst + 3 * x, &colours_[3 * bit], 3);
+            }
+        }
+    }
+
+  private:
+    int bpp_;
+    std::array<uint8_t, 3 * 256> colours_{};
+    std::array<uint8_t, 6 * 256> pairs_{};
+};
 
 } // namespace
 
@@ -315,25 +360,15 @@ bool DibImage::loadPackedDib(const uint8_t* data, size_t length) {
     if (!create(width, height)) {
         return false;
     }
-    const uint8_t* palette = data + kHeaderSize;
+    const IndexedPalette palette(data + kHeaderSize, bpp);
     const uint8_t* pixels = data + dataOffset;
     for (int64_t i = 0; i < rows; ++i) {
         const uint8_t* src = pixels + i * rowSize;
         uint8_t* dst = row(static_cast<int32_t>(rows - 1 - i));
         if (bpp == 24) {
             std::memcpy(dst, src, static_cast<size_t>(3) * width);
-            continue;
-        }
-        for (int32_t x = 0; x < width; ++x) {
-            unsigned index = 0;
-            if (bpp == 1) {
-                index = (src[x / 8] & (0x80 >> (x % 8))) ? 1 : 0;
-            } else if (bpp == 4) {
-                index = (x % 2 == 0) ? src[x / 2] >> 4 : src[x / 2] & 0x0F;
-            } else {
-                index = src[x];
-            }
-            std::memcpy(dst + 3 * x, palette + 4 * index, 3);
+        } else {
+            palette.expandRow(src, dst, width);
         }
     }
     return true;

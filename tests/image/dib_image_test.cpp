@@ -167,6 +167,22 @@ TEST(DibImage, PackedDibEightBitFirstRowIsBottomRow) {
     EXPECT_EQ(image.row(0)[2], 0);
 }
 
+TEST(DibImage, PackedDibFourBitOddWidthTakesHighNibbleFirst) {
+    auto data = packedHeader(3, 1, 4);
+    std::vector<uint8_t> palette(64, 0);
+    for (int i = 0; i < 16; ++i) {
+        palette[4 * i] = static_cast<uint8_t>(10 * i); // blue = 10 x index
+    }
+    data.insert(data.end(), palette.begin(), palette.end());
+    const uint8_t pixels[4] = {0x12, 0x3F, 0, 0}; // indices 1, 2, 3 (F is row padding)
+    data.insert(data.end(), pixels, pixels + 4);
+    DibImage image;
+    ASSERT_TRUE(image.loadPackedDib(data.data(), data.size()));
+    EXPECT_EQ(image.row(0)[0], 10);
+    EXPECT_EQ(image.row(0)[3], 20);
+    EXPECT_EQ(image.row(0)[6], 30);
+}
+
 TEST(DibImage, PackedDibRefusesUnsupportedAndHugeClaims) {
     DibImage image;
     image.reportErrors = false;
