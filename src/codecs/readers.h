@@ -1,7 +1,8 @@
 // The per-format readers and writers. Every reader creates the image at the picture's size and
-// fills it; it returns false for a file it cannot open (no message) or cannot decode (message 322
-// while the image's reportErrors is set). Writers show 40079 on failure while reportErrors is set
-// and never replace the target file unless the whole new file was written.
+// fills it, and returns false when it cannot. Messages appear only while the image's reportErrors
+// is set: 316 from the image when memory runs out, and 322 for a faulty picture from the readers
+// that report it (GIF, MAG, BMP, JPEG, PNG; the TIFF reader fails silently). Writers show 40079
+// on failure and never replace the target file unless the whole new file was written.
 #pragma once
 
 #include "image/dib_image.h"
