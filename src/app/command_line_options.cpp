@@ -62,7 +62,7 @@ QString readOption(ArgumentReader& reader, const QString& option, CommandLineOpt
         if (QString error = readValue(reader, option, text); !error.isEmpty()) {
             return error;
         }
-        options.screen = platform::qt::parseScreenSpec(text);
+        options.screen = platform::qt::parseScreenOption(text);
         return options.screen ? QString() : QStringLiteral("bad screen size: %1").arg(text);
     }
     if (option == QLatin1String("--quality")) {

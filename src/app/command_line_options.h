@@ -16,7 +16,7 @@ struct CommandLineOptions {
     // Every argument that is not an option, joined by single spaces: a picture path with spaces
     // may arrive unquoted in several pieces, as on the handheld's single command line.
     QString picture;
-    std::optional<platform::qt::EmulatedScreenSpec> screen;
+    std::optional<platform::qt::EmulatedScreen> screen;
     QString root;
     QString config;
     QString screenshot;

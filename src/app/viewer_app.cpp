@@ -28,7 +28,7 @@ constexpr int kRecentSlots = settings::kRecentFileLimit;
 
 ViewerApp* runningApp = nullptr;
 
-QSize initialScreenSize(const std::optional<platform::qt::EmulatedScreenSpec>& emulated) {
+QSize initialScreenSize(const std::optional<platform::qt::EmulatedScreen>& emulated) {
     return platform::qt::ScreenService(emulated).screenSize();
 }
 
@@ -42,7 +42,7 @@ settings::AppSettings& currentSettings() {
     return runningApp->settings;
 }
 
-ViewerApp::ViewerApp(std::optional<platform::qt::EmulatedScreenSpec> emulatedScreen,
+ViewerApp::ViewerApp(std::optional<platform::qt::EmulatedScreen> emulatedScreen,
                      std::u16string commandLine)
     : settings(initialScreenSize(emulatedScreen).width(),
                initialScreenSize(emulatedScreen).height()),

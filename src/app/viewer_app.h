@@ -31,7 +31,7 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
-    ViewerApp(std::optional<platform::qt::EmulatedScreenSpec> emulatedScreen,
+    ViewerApp(std::optional<platform::qt::EmulatedScreen> emulatedScreen,
               std::u16string commandLine);
     ~ViewerApp() override;
     ViewerApp(const ViewerApp&) = delete;

@@ -9,7 +9,7 @@
 
 namespace velmora::test {
 
-struct BmpSpec {
+struct BmpLayout {
     int32_t width;
     int32_t height;
     uint16_t bits;
@@ -18,29 +18,33 @@ struct BmpSpec {
     uint32_t compression = 0;
 };
 
-inline std::string bmpFile(const BmpSpec& spec) {
+inline std::string bmpFile(const BmpLayout& layout) {
     auto put32 = [](std::string& out, uint32_t v) {
         for (int i = 0; i < 4; ++i) {
             out += static_cast<char>(v >> (8 * i));
         }
     };
-    const size_t entries = spec.bits == 1 ? 2 : spec.bits == 4 ? 16 : spec.bits == 8 ? 256 : 0;
-    const size_t rowSize = static_cast<size_t>(((int64_t{spec.width} * spec.bits + 31) >> 3) & ~3);
+    const size_t entries = layout.bits == 1   ? 2
+                           : layout.bits == 4 ? 16
+                           : layout.bits == 8 ? 256
+                                              : 0;
+    const size_t rowSize =
+        static_cast<size_t>(((int64_t{layout.width} * layout.bits + 31) >> 3) & ~3);
     std::string out = "BM";
     put32(out, 0); // file size: not read
     put32(out, 0);
     put32(out, static_cast<uint32_t>(54 + 4 * entries));
     put32(out, 40);
-    put32(out, static_cast<uint32_t>(spec.width));
-    put32(out, static_cast<uint32_t>(spec.height));
-    put32(out, 1u | uint32_t{spec.bits} << 16); // planes, bits per pixel
-    put32(out, spec.compression);
+    put32(out, static_cast<uint32_t>(layout.width));
+    put32(out, static_cast<uint32_t>(layout.height));
+    put32(out, 1u | uint32_t{layout.bits} << 16); // planes, bits per pixel
+    put32(out, layout.compression);
     out.append(20, '\0');
     for (size_t i = 0; i < entries; ++i) {
-        const auto c = i < spec.colors.size() ? spec.colors[i] : std::array<uint8_t, 3>{};
+        const auto c = i < layout.colors.size() ? layout.colors[i] : std::array<uint8_t, 3>{};
         out.append({static_cast<char>(c[0]), static_cast<char>(c[1]), static_cast<char>(c[2]), 0});
     }
-    for (const auto& row : spec.rows) {
+    for (const auto& row : layout.rows) {
         std::string stored(row.begin(), row.end());
         stored.resize(rowSize, '\0');
         out += stored;

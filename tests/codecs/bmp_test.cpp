@@ -25,7 +25,7 @@ TEST_F(Bmp, PalettedDepthsSkipRowPaddingAndStoreBottomRowFirst) {
         {1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}};
     const Bgr c0{1, 2, 3}, c1{4, 5, 6}, c2{7, 8, 9}, c3{10, 11, 12};
     struct Case {
-        test::BmpSpec spec;
+        test::BmpLayout layout;
         std::vector<Bgr> top, bottom;
     };
     const Case cases[] = {
@@ -40,10 +40,10 @@ TEST_F(Bmp, PalettedDepthsSkipRowPaddingAndStoreBottomRowFirst) {
          {c3, c2, c1, c0, c3}},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(load(bmpFile(c.spec))) << c.spec.bits;
+        ASSERT_TRUE(load(bmpFile(c.layout))) << c.layout.bits;
         for (int x = 0; x < 5; ++x) {
-            EXPECT_EQ(bgrAt(image, x, 0), c.top[x]) << c.spec.bits << " bits, x " << x;
-            EXPECT_EQ(bgrAt(image, x, 1), c.bottom[x]) << c.spec.bits << " bits, x " << x;
+            EXPECT_EQ(bgrAt(image, x, 0), c.top[x]) << c.layout.bits << " bits, x " << x;
+            EXPECT_EQ(bgrAt(image, x, 1), c.bottom[x]) << c.layout.bits << " bits, x " << x;
         }
     }
 }

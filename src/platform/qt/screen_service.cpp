@@ -25,25 +25,25 @@ bool isSideways(unsigned orientation) {
 
 } // namespace
 
-std::optional<EmulatedScreenSpec> parseScreenSpec(const QString& text) {
+std::optional<EmulatedScreen> parseScreenOption(const QString& text) {
     static const QRegularExpression pattern(
         QStringLiteral("^(\\d{1,5})x(\\d{1,5})(?:@(\\d{1,4}))?$"));
     const auto match = pattern.match(text);
     if (!match.hasMatch()) {
         return std::nullopt;
     }
-    EmulatedScreenSpec spec;
-    spec.width = match.captured(1).toInt();
-    spec.height = match.captured(2).toInt();
+    EmulatedScreen screen;
+    screen.width = match.captured(1).toInt();
+    screen.height = match.captured(2).toInt();
     if (match.hasCaptured(3)) {
-        spec.dpi = match.captured(3).toInt();
+        screen.dpi = match.captured(3).toInt();
     }
     const auto sideOk = [](int side) { return side >= 1 && side <= kLargestSide; };
-    if (!sideOk(spec.width) || !sideOk(spec.height) || spec.dpi < kLowestDpi ||
-        spec.dpi > kHighestDpi) {
+    if (!sideOk(screen.width) || !sideOk(screen.height) || screen.dpi < kLowestDpi ||
+        screen.dpi > kHighestDpi) {
         return std::nullopt;
     }
-    return spec;
+    return screen;
 }
 
 unsigned nextOrientation(unsigned current, unsigned supported) {
@@ -54,7 +54,7 @@ unsigned nextOrientation(unsigned current, unsigned supported) {
     return candidate;
 }
 
-ScreenService::ScreenService(std::optional<EmulatedScreenSpec> emulated) : emulated_(emulated) {}
+ScreenService::ScreenService(std::optional<EmulatedScreen> emulated) : emulated_(emulated) {}
 
 QSize ScreenService::screenSize(const QWidget* window) const {
     if (emulated_) {

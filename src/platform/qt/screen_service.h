@@ -14,14 +14,14 @@ class QWidget;
 
 namespace velmora::platform::qt {
 
-struct EmulatedScreenSpec {
+struct EmulatedScreen {
     int width = 240;
     int height = 320;
     int dpi = 96;
 };
 
 // Parses "WxH" or "WxH@DPI" (positive sizes up to 16384, DPI 24..960); nothing on bad text.
-std::optional<EmulatedScreenSpec> parseScreenSpec(const QString& text);
+std::optional<EmulatedScreen> parseScreenOption(const QString& text);
 
 // Display orientations as the handheld numbers them; a supported set is a mask of 1, 2, 4.
 inline constexpr unsigned kOrientation0 = 0;
@@ -36,7 +36,7 @@ unsigned nextOrientation(unsigned current, unsigned supported);
 
 class ScreenService {
   public:
-    explicit ScreenService(std::optional<EmulatedScreenSpec> emulated = std::nullopt);
+    explicit ScreenService(std::optional<EmulatedScreen> emulated = std::nullopt);
 
     bool isEmulated() const { return emulated_.has_value(); }
     // Screen size in pixels and the work area (the screen minus the desktop's panels) of the
@@ -57,7 +57,7 @@ class ScreenService {
     void placeOnWholeScreen(QWidget& window) const;
 
   private:
-    std::optional<EmulatedScreenSpec> emulated_;
+    std::optional<EmulatedScreen> emulated_;
     unsigned orientation_ = kOrientation0;
 };
 

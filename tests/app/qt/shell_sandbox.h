@@ -32,10 +32,9 @@ class ShellSandbox {
     std::filesystem::path userHive() const { return config() / "user.reg"; }
 
     // Starts a viewer and waits until its start-up timer has run; nullptr when it never did.
-    std::unique_ptr<app::ViewerApp> startViewer(
-        std::u16string commandLine = {},
-        std::optional<platform::qt::EmulatedScreenSpec> screen = platform::qt::EmulatedScreenSpec{
-            240, 320, 96}) {
+    std::unique_ptr<app::ViewerApp> startViewer(std::u16string commandLine = {},
+                                                std::optional<platform::qt::EmulatedScreen> screen =
+                                                    platform::qt::EmulatedScreen{240, 320, 96}) {
         auto viewer = std::make_unique<app::ViewerApp>(screen, std::move(commandLine));
         QSignalSpy started(viewer.get(), &app::ViewerApp::startupFinished);
         viewer->start();
