@@ -5,7 +5,7 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh build
 cmake --preset release >/dev/null
 cmake --build --preset release
-binary=build/release/velmora
+binary=build/release/src/velmora
 
 args=("$@")
 [ ${#args[@]} -eq 0 ] && args=("$PWD/samples/page-1600x2400.gif")

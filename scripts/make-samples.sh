@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Writes samples/: the drawings of make-samples.py as BMP, GIF and MAG, then the same drawings
 # converted by the viewer's own writers to JPEG, PNG and TIFF.
-# Usage: scripts/make-samples.sh [VIEWER]   (default build/release/velmora)
+# Usage: scripts/make-samples.sh [VIEWER]   (default build/release/src/velmora)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-viewer=${1:-build/release/velmora}
+viewer=${1:-build/release/src/velmora}
 python3 scripts/make-samples.py
 "$viewer" --convert samples/page-1600x2400.gif samples/page-1600x2400.jpg --quality 90
 "$viewer" --convert samples/gradient.bmp samples/gradient.jpg --quality 90

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Makes docs/screenshot.png with the program itself: the sample page fitted whole on an emulated
-# 240x320 handheld screen. Needs a built viewer (build/release/velmora, or give its path).
+# 240x320 handheld screen. Needs a built viewer (build/release/src/velmora, or give its path).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-binary=${1:-build/release/velmora}
+binary=${1:-build/release/src/velmora}
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
 cat > "$config/user.reg" <<'REG'
