@@ -49,6 +49,7 @@ class IndexedPalette {
         const int entries = 1 << std::min(bitsPerPixel, 8);
         for (int i = 0; i < entries; ++i) {
             std::memcpy(&colours_[3 * i], rgbQuads + 4 * i, 3);
+            std::memcpy(&quads_[4 * i], rgbQuads + 4 * i, 3);
         }
         if (bpp_ == 4) {
             for (int b = 0; b < 256; ++b) {
@@ -60,9 +61,12 @@ class IndexedPalette {
 
     void expandRow(const uint8_t* src, uint8_t* dst, int32_t width) const {
         if (bpp_ == 8) {
-            for (int32_t x = 0; x < width; ++x) {
-                std::memcpy(dst + 3 * x, &colours_[3 * src[x]], 3);
+            // Four-byte stores; the fourth byte is overwritten by the next pixel, and the last
+            // pixel is stored with three so that nothing past the row is touched.
+            for (int32_t x = 0; x + 1 < width; ++x) {
+                std::memcpy(dst + 3 * x, &quads_[4 * src[x]], 4);
             }
+            std::memcpy(dst + 3 * (width - 1), &quads_[4 * src[width - 1]], 3);
         } else if (bpp_ == 4) {
             const int32_t pairs = width / 2;
             for (int32_t p = 0; p < pairs; ++p) {
@@ -83,6 +87,7 @@ class IndexedPalette {
     int bpp_;
     std::array<uint8_t, 3 * 256> colours_{};
     std::array<uint8_t, 6 * 256> pairs_{};
+    std::array<uint8_t, 4 * 256> quads_{};
 };
 
 } // namespace
