@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -135,23 +136,41 @@ TEST(SmoothScale, MatchesThePlainScalerForReductionsEnlargementsAndClipping) {
         {{0, 0, 97, 61}, {0, 0, 150, 100}},   // enlargement: several nearest rows
         {{0, 0, 97, 61}, {5, 5, 3, 2}},       // tiny
         {{0, 0, 97, 61}, {60, 30, 1, 1}},
+        // Strong reductions, most source pixels skipped, with widths that leave every remainder
+        // of a group of pixels, and the right edge of the source and destination reached.
+        {{0, 0, 97, 61}, {0, 0, 24, 15}},
+        {{0, 0, 97, 61}, {1, 2, 21, 13}},
+        {{0, 0, 97, 61}, {0, 0, 11, 6}},
+        {{0, 0, 97, 61}, {0, 0, 7, 5}},
+        {{0, 0, 97, 61}, {0, 0, 6, 5}},
+        {{0, 0, 97, 61}, {0, 0, 5, 5}},
+        {{1, 1, 96, 60}, {0, 0, 19, 17}},
+        {{40, 20, 57, 41}, {50, 40, 14, 8}},  // ends at the destination's right edge
+        {{0, 0, 97, 61}, {45, 0, 25, 48}},    // clipped on the right, rows kept
+        {{0, 0, 97, 61}, {-13, -9, 23, 16}},  // clipped on the left and top
+        {{20, 10, 77, 51}, {30, 20, 34, 28}}, // to the bottom right corners of both
     };
-    DibImage source;
-    ASSERT_TRUE(source.create(97, 61));
-    fillRandom(source, 7);
-    for (const Case& c : cases) {
-        DibImage got, want;
-        ASSERT_TRUE(got.create(64, 48));
-        ASSERT_TRUE(want.create(64, 48));
-        fillRandom(got, 3);
-        fillRandom(want, 3);
-        smoothScaleFrom(got, c.destination.x, c.destination.y, c.destination.width,
-                        c.destination.height, source, c.source.x, c.source.y, c.source.width,
-                        c.source.height);
-        referenceScale(want, c.destination, source, c.source);
-        EXPECT_TRUE(samePixels(got, want))
-            << "destination " << c.destination.x << "," << c.destination.y << " "
-            << c.destination.width << "x" << c.destination.height;
+    // Rows padded to four bytes, and rows without padding, where a read past the last byte of
+    // the last row leaves the picture.
+    for (const int32_t width : {97, 96}) {
+        DibImage source;
+        ASSERT_TRUE(source.create(width, 61));
+        fillRandom(source, 7);
+        for (Case c : cases) {
+            c.source.width = std::min(c.source.width, width - c.source.x);
+            DibImage got, want;
+            ASSERT_TRUE(got.create(64, 48));
+            ASSERT_TRUE(want.create(64, 48));
+            fillRandom(got, 3);
+            fillRandom(want, 3);
+            smoothScaleFrom(got, c.destination.x, c.destination.y, c.destination.width,
+                            c.destination.height, source, c.source.x, c.source.y, c.source.width,
+                            c.source.height);
+            referenceScale(want, c.destination, source, c.source);
+            EXPECT_TRUE(samePixels(got, want))
+                << "source " << width << " wide, destination " << c.destination.x << ","
+                << c.destination.y << " " << c.destination.width << "x" << c.destination.height;
+        }
     }
 }
 
