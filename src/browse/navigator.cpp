@@ -18,10 +18,16 @@ bool loadWithCodecs(image::LoadedImage& image, std::u16string_view path) {
     return codecs::loadImage(image, path);
 }
 
-// Empties a read-ahead image: no path, not ready, no pixels.
-void drop(image::LoadedImage& image) {
+// Makes a read-ahead image stand for no picture. Its pixels stay for the next read-ahead to
+// reuse: unmapping a large picture on the interface thread would cost milliseconds per step.
+void forget(image::LoadedImage& image) {
     image.ready.store(false, std::memory_order_relaxed);
     image.path.clear();
+}
+
+// Empties a read-ahead image: no path, not ready, no pixels.
+void drop(image::LoadedImage& image) {
+    forget(image);
     image.release();
 }
 
@@ -185,7 +191,7 @@ bool Navigator::takeLookAhead(const std::u16string& path) {
     std::swap(current_, lookAhead_);
     current_->reportErrors = true;
     lookAhead_->reportErrors = false;
-    drop(*lookAhead_);
+    forget(*lookAhead_);
     return true;
 }
 
@@ -243,7 +249,7 @@ void Navigator::startLookAhead() {
     }
     // Emptied here, before the worker exists, so that a stale ready flag can never be seen
     // while the new worker writes the path.
-    drop(*lookAhead_);
+    forget(*lookAhead_);
     const int next = currentIndex_ + 1;
     if (currentIndex_ < 0 || next >= count()) {
         return;
