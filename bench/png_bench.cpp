@@ -3,37 +3,27 @@
 // of one size does.
 #include "codecs/readers.h"
 #include "image/dib_image.h"
-#include "platform/device_fs.h"
+#include "support/bench_corpus.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace {
 
 using namespace velmora;
 
-constexpr char16_t kPicture[] = u"\\photo-3mp.png";
-
-bool useCorpus(benchmark::State& state) {
-    const char* corpus = std::getenv("VELMORA_BENCH_CORPUS");
-    if (corpus == nullptr) {
-        state.SkipWithError("VELMORA_BENCH_CORPUS is not set");
-        return false;
-    }
-    platform::setDeviceRoot(corpus);
-    return true;
-}
+constexpr char kPicture[] = "photo-3mp.png";
 
 void loadPhotoPng(benchmark::State& state) {
-    if (!useCorpus(state)) {
+    const auto picture = bench::corpusPicture(state, kPicture);
+    if (picture.empty()) {
         return;
     }
     image::DibImage image;
     image.reportErrors = false;
     for (auto _ : state) {
-        if (!codecs::loadPng(image, kPicture)) {
+        if (!codecs::loadPng(image, picture)) {
             state.SkipWithError("the picture did not load");
             return;
         }
@@ -46,18 +36,18 @@ void loadPhotoPng(benchmark::State& state) {
 BENCHMARK(loadPhotoPng)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 void savePhotoPng(benchmark::State& state) {
-    if (!useCorpus(state)) {
+    const auto picture = bench::corpusPicture(state, kPicture);
+    if (picture.empty()) {
         return;
     }
     image::DibImage image;
     image.reportErrors = false;
-    if (!codecs::loadPng(image, kPicture)) {
+    if (!codecs::loadPng(image, picture)) {
         state.SkipWithError("the picture did not load");
         return;
     }
-    const auto out = std::filesystem::temp_directory_path() / "velmora-png-bench.png";
-    platform::setDeviceRoot(out.parent_path());
-    const std::u16string target = u"\\velmora-png-bench.png";
+    const auto out = bench::scratchFolder() / "velmora-png-bench.png";
+    const std::u16string target = bench::deviceFor(out);
     for (auto _ : state) {
         if (!codecs::savePng(image, target)) {
             state.SkipWithError("the picture was not saved");

@@ -7,26 +7,15 @@
 #include "codecs/tiff/tiff_open.h"
 #include "image/dib_image.h"
 #include "platform/device_fs.h"
+#include "support/bench_corpus.h"
 
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 namespace {
 
 using namespace velmora;
 
-const char16_t* const kPictures[] = {u"\\photo-3mp-strip.tif", u"\\photo-3mp-strip-lzw.tif"};
-
-bool useCorpus(benchmark::State& state) {
-    const char* corpus = std::getenv("VELMORA_BENCH_CORPUS");
-    if (corpus == nullptr) {
-        state.SkipWithError("VELMORA_BENCH_CORPUS is not set");
-        return false;
-    }
-    platform::setDeviceRoot(corpus);
-    return true;
-}
+const char* const kPictures[] = {"photo-3mp-strip.tif", "photo-3mp-strip-lzw.tif"};
 
 void countPixels(benchmark::State& state, const image::DibImage& image) {
     state.counters["megapixels"] = benchmark::Counter(static_cast<double>(image.width()) *
@@ -35,10 +24,10 @@ void countPixels(benchmark::State& state, const image::DibImage& image) {
 }
 
 void loadStripTiff(benchmark::State& state) {
-    if (!useCorpus(state)) {
+    const auto picture = bench::corpusPicture(state, kPictures[state.range(0)]);
+    if (picture.empty()) {
         return;
     }
-    const char16_t* picture = kPictures[state.range(0)];
     image::DibImage image;
     image.reportErrors = false;
     for (auto _ : state) {
@@ -53,10 +42,11 @@ void loadStripTiff(benchmark::State& state) {
 BENCHMARK(loadStripTiff)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 void decodeStripTiff(benchmark::State& state, uint64_t maxRasterBytes) {
-    if (!useCorpus(state)) {
+    const auto picture = bench::corpusPicture(state, kPictures[state.range(0)]);
+    if (picture.empty()) {
         return;
     }
-    const auto path = platform::toHostPath(kPictures[state.range(0)]);
+    const auto path = platform::toHostPath(picture);
     image::DibImage image;
     image.reportErrors = false;
     for (auto _ : state) {
