@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Velmora needs to build, test and run.
-# Usage: scripts/install-deps.sh [build|test|fuzz]   (test and fuzz include build)
+# Usage: scripts/install-deps.sh [build|test|fuzz]   (each includes build; fuzz adds clang)
 set -euo pipefail
 
 build_packages=(
@@ -10,11 +10,11 @@ build_packages=(
     fonts-ipafont-gothic
     libgtest-dev libgmock-dev libbenchmark-dev
 )
-test_packages=(clang libclang-rt-14-dev xvfb python3)
+fuzz_packages=(clang libclang-rt-14-dev)
 
 wanted=("${build_packages[@]}")
 case "${1:-build}" in
-    test|fuzz) wanted+=("${test_packages[@]}") ;;
+    fuzz) wanted+=("${fuzz_packages[@]}") ;;
 esac
 
 missing=()
