@@ -282,7 +282,7 @@ TEST(GifDecoder, PictureWithoutImageOrScreenReports322) {
 TEST(GifDecoder, HugeScreenInATinyFileFailsWith316WithoutDecoding) {
     const std::string file = GifBuilder()
                                  .screen(60000, 60000, test::gifTestPalette(2))
-                                 .descriptor({0, 0, 1, 1})
+                                 .descriptor({.width = 1, .height = 1})
                                  .byte(2)
                                  .raw(std::string("\x02\x4C\x01\x00", 4))
                                  .trailer()
