@@ -280,9 +280,11 @@ TEST(GifDecoder, PictureWithoutImageOrScreenReports322) {
 }
 
 TEST(GifDecoder, HugeScreenInATinyFileFailsWith316WithoutDecoding) {
+    test::GifFrame onePixel;
+    onePixel.width = onePixel.height = 1;
     const std::string file = GifBuilder()
                                  .screen(60000, 60000, test::gifTestPalette(2))
-                                 .descriptor({.width = 1, .height = 1})
+                                 .descriptor(onePixel)
                                  .byte(2)
                                  .raw(std::string("\x02\x4C\x01\x00", 4))
                                  .trailer()
