@@ -4,6 +4,7 @@
 
 #include "codecs/gif_builder.h"
 #include "codecs/sample_pictures.h"
+#include "support/concurrent_decodes.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 #include "ui/string_table.h"
@@ -12,7 +13,6 @@
 
 #include <random>
 #include <span>
-#include <thread>
 
 namespace velmora::codecs::gif {
 namespace {
@@ -322,18 +322,12 @@ TEST(GifDecoder, DifferentFilesDecodeOnSeveralThreadsAtOnce) {
         files.push_back(singleFrameGif(frames.back(), 120 + i, 90, table));
     }
     std::vector<image::DibImage> images(files.size());
-    std::vector<int> results(files.size(), 0);
-    {
-        std::vector<std::jthread> threads;
-        for (size_t i = 0; i < files.size(); ++i) {
-            threads.emplace_back([&, i] {
-                images[i].reportErrors = false;
-                for (int round = 0; round < 5; ++round) {
-                    results[i] += decodeGif(images[i], asBytes(files[i])) ? 1 : 0;
-                }
-            });
-        }
-    }
+    const auto results = test::decodeConcurrently(
+        images, files,
+        [](image::DibImage& image, const std::string& file) {
+            return decodeGif(image, asBytes(file));
+        },
+        5);
     for (size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(results[i], 5);
         expectCanvas(images[i], frames[i], table, 0);

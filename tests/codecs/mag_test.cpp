@@ -4,6 +4,7 @@
 
 #include "codecs/mag_builder.h"
 #include "codecs/sample_pictures.h"
+#include "support/concurrent_decodes.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 #include "ui/string_table.h"
@@ -12,7 +13,6 @@
 
 #include <random>
 #include <span>
-#include <thread>
 
 namespace velmora::codecs::mag {
 namespace {
@@ -287,18 +287,12 @@ TEST(MagDecoder, DifferentFilesDecodeOnSeveralThreadsAtOnce) {
         files.push_back(test::buildMag(mags.back()));
     }
     std::vector<image::DibImage> images(files.size());
-    std::vector<int> results(files.size(), 0);
-    {
-        std::vector<std::jthread> threads;
-        for (size_t i = 0; i < files.size(); ++i) {
-            threads.emplace_back([&, i] {
-                images[i].reportErrors = false;
-                for (int round = 0; round < 5; ++round) {
-                    results[i] += decodeMag(images[i], asBytes(files[i])) ? 1 : 0;
-                }
-            });
-        }
-    }
+    const auto results = test::decodeConcurrently(
+        images, files,
+        [](image::DibImage& image, const std::string& file) {
+            return decodeMag(image, asBytes(file));
+        },
+        5);
     for (size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(results[i], 5);
         expectPicture(images[i], mags[i], pictures[i]);
