@@ -1,5 +1,7 @@
 #include "codecs/png/png_decoder.h"
 
+#include "codecs/png/png_structs.h"
+
 #include <png.h>
 
 #include <csetjmp>
@@ -27,33 +29,6 @@ void readFromMemory(png_structp png, png_bytep out, size_t length) {
     std::memcpy(out, input->data + input->position, length);
     input->position += length;
 }
-
-// The library's messages are not for the user: a failure comes back as a result code.
-void stopOnError(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
-}
-void ignoreWarning(png_structp, png_const_charp) {}
-
-class ReadStructs {
-  public:
-    ReadStructs() {
-        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, stopOnError, ignoreWarning);
-        if (png_ != nullptr) {
-            info_ = png_create_info_struct(png_);
-        }
-    }
-    ~ReadStructs() { png_destroy_read_struct(&png_, info_ != nullptr ? &info_ : nullptr, nullptr); }
-    ReadStructs(const ReadStructs&) = delete;
-    ReadStructs& operator=(const ReadStructs&) = delete;
-
-    bool ok() const { return png_ != nullptr && info_ != nullptr; }
-    png_structp png() const { return png_; }
-    png_infop info() const { return info_; }
-
-  private:
-    png_structp png_ = nullptr;
-    png_infop info_ = nullptr;
-};
 
 struct DecodeJob {
     image::DibImage* image;
@@ -146,7 +121,7 @@ bool hasPngSignature(std::span<const uint8_t> firstBytes) {
 
 PngDecodeResult decodePngStream(std::FILE* stream, uint64_t streamBytes, image::DibImage& image,
                                 const PngDecodeLimits& limits) {
-    ReadStructs structs;
+    PngStructs<PngDirection::Read> structs;
     if (!structs.ok()) {
         return PngDecodeResult::Corrupt;
     }
@@ -159,7 +134,7 @@ PngDecodeResult decodePngMemory(std::span<const uint8_t> bytes, image::DibImage&
     if (!hasPngSignature(bytes)) {
         return PngDecodeResult::NotPng;
     }
-    ReadStructs structs;
+    PngStructs<PngDirection::Read> structs;
     if (!structs.ok()) {
         return PngDecodeResult::Corrupt;
     }

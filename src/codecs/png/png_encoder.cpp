@@ -1,16 +1,13 @@
 #include "codecs/png/png_encoder.h"
 
+#include "codecs/png/png_structs.h"
+
 #include <png.h>
 
 #include <csetjmp>
 
 namespace velmora::codecs {
 namespace {
-
-void stopOnError(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
-}
-void ignoreWarning(png_structp, png_const_charp) {}
 
 void writeToFile(png_structp png, png_bytep data, size_t length) {
     auto* writer = static_cast<SafeFileWriter*>(png_get_io_ptr(png));
@@ -20,27 +17,6 @@ void writeToFile(png_structp png, png_bytep data, size_t length) {
 }
 // The writer flushes once, when it commits.
 void flushNothing(png_structp) {}
-
-class WriteStructs {
-  public:
-    WriteStructs() {
-        png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, stopOnError, ignoreWarning);
-        if (png_ != nullptr) {
-            info_ = png_create_info_struct(png_);
-        }
-    }
-    ~WriteStructs() { png_destroy_write_struct(&png_, info_ != nullptr ? &info_ : nullptr); }
-    WriteStructs(const WriteStructs&) = delete;
-    WriteStructs& operator=(const WriteStructs&) = delete;
-
-    bool ok() const { return png_ != nullptr && info_ != nullptr; }
-    png_structp png() const { return png_; }
-    png_infop info() const { return info_; }
-
-  private:
-    png_structp png_ = nullptr;
-    png_infop info_ = nullptr;
-};
 
 // A library error long-jumps back into this frame, so it holds only trivially destructible
 // objects.
@@ -71,7 +47,7 @@ bool encodePng(const image::DibImage& image, SafeFileWriter& writer) {
     if (!image.hasPixels() || !writer.isOpen()) {
         return false;
     }
-    WriteStructs structs;
+    PngStructs<PngDirection::Write> structs;
     if (!structs.ok()) {
         return false;
     }
