@@ -54,43 +54,42 @@ const image::DibImage& picture() {
     return loaded;
 }
 
-void BM_SmoothReduce(benchmark::State& state) {
+// Draws the whole picture into a surface of the benchmark's size, once per iteration.
+template <class Draw> void scaleWholePicture(benchmark::State& state, Draw draw) {
     const image::DibImage& source = picture();
     const auto w = static_cast<int32_t>(state.range(0));
     const auto h = static_cast<int32_t>(state.range(1));
     image::DibImage surface;
     surface.create(w, h);
     for (auto _ : state) {
-        image::smoothScaleFrom(surface, 0, 0, w, h, source, 0, 0, source.width(), source.height());
+        draw(surface, w, h, source);
         benchmark::DoNotOptimize(surface.bits());
     }
     state.SetItemsProcessed(state.iterations() * w * h);
     state.SetLabel(pictureName);
+}
+
+void BM_SmoothReduce(benchmark::State& state) {
+    scaleWholePicture(state, [](image::DibImage& surface, int32_t w, int32_t h,
+                                const image::DibImage& source) {
+        image::smoothScaleFrom(surface, 0, 0, w, h, source, 0, 0, source.width(), source.height());
+    });
 }
 
 void BM_NearestStretch(benchmark::State& state) {
-    const image::DibImage& source = picture();
-    const auto w = static_cast<int32_t>(state.range(0));
-    const auto h = static_cast<int32_t>(state.range(1));
-    image::DibImage surface;
-    surface.create(w, h);
-    for (auto _ : state) {
-        surface.stretchFrom(0, 0, w, h, source, 0, 0, source.width(), source.height());
-        benchmark::DoNotOptimize(surface.bits());
-    }
-    state.SetItemsProcessed(state.iterations() * w * h);
-    state.SetLabel(pictureName);
+    scaleWholePicture(
+        state, [](image::DibImage& surface, int32_t w, int32_t h, const image::DibImage& source) {
+            surface.stretchFrom(0, 0, w, h, source, 0, 0, source.width(), source.height());
+        });
 }
 
-BENCHMARK(BM_SmoothReduce)
-    ->Unit(benchmark::kMillisecond)
-    ->Args({1440, 1080})
-    ->Args({1024, 768})
-    ->Args({240, 320});
-BENCHMARK(BM_NearestStretch)
-    ->Unit(benchmark::kMillisecond)
-    ->Args({1440, 1080})
-    ->Args({1024, 768})
-    ->Args({240, 320});
+void surfaceSizes(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Unit(benchmark::kMillisecond)
+        ->Args({1440, 1080})
+        ->Args({1024, 768})
+        ->Args({240, 320});
+}
+BENCHMARK(BM_SmoothReduce)->Apply(surfaceSizes);
+BENCHMARK(BM_NearestStretch)->Apply(surfaceSizes);
 
 } // namespace
