@@ -5,21 +5,19 @@
 #include "codecs/load_image.h"
 #include "image/view_compose.h"
 #include "image/view_geometry.h"
-#include "platform/device_fs.h"
 #include "settings/app_settings.h"
+#include "support/bench_corpus.h"
 #include "ui/message_box.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 namespace {
 
 using namespace velmora;
 
-constexpr char16_t kPicture[] = u"\\photo-12mp.jpg";
+constexpr char kPicture[] = "photo-12mp.jpg";
 
 constexpr int kSurfaceWidth = 1024;
 constexpr int kSurfaceHeight = 768;
@@ -54,29 +52,19 @@ class ComposingHost : public browse::NavigationHost {
     const browse::Navigator* navigator_ = nullptr;
 };
 
-bool useCorpus(benchmark::State& state) {
-    const char* corpus = std::getenv("VELMORA_BENCH_CORPUS");
-    if (corpus == nullptr ||
-        !std::filesystem::exists(std::filesystem::path(corpus) / "photo-12mp.jpg")) {
-        state.SkipWithError("VELMORA_BENCH_CORPUS must name a folder holding photo-12mp.jpg");
-        return false;
-    }
-    platform::setDeviceRoot(corpus);
-    return true;
-}
-
 // Shows the first of two entries of the same picture, so that the next command has a following
 // entry to take from the read-ahead.
-void prepare(browse::Navigator& navigator) {
+void prepare(browse::Navigator& navigator, const std::u16string& picture) {
     navigator.clearFolderList();
-    navigator.appendToFolderList(kPicture, true);
-    navigator.appendToFolderList(kPicture, false);
+    navigator.appendToFolderList(picture, true);
+    navigator.appendToFolderList(picture, false);
     navigator.showCurrent();
     navigator.stopLookAhead(); // waits until the read-ahead is ready
 }
 
 void runNext(benchmark::State& state, bool readAhead) {
-    if (!useCorpus(state)) {
+    const auto picture = bench::corpusPicture(state, kPicture);
+    if (picture.empty()) {
         return;
     }
     ComposingHost host(static_cast<int32_t>(state.range(0)));
@@ -86,7 +74,7 @@ void runNext(benchmark::State& state, bool readAhead) {
     host.attach(navigator);
     for (auto _ : state) {
         state.PauseTiming();
-        prepare(navigator);
+        prepare(navigator, picture);
 
         state.ResumeTiming();
         navigator.showNext();
@@ -107,12 +95,13 @@ void BM_NextWithoutReadAhead(benchmark::State& state) {
 }
 
 void BM_DecodeOnly(benchmark::State& state) {
-    if (!useCorpus(state)) {
+    const auto picture = bench::corpusPicture(state, kPicture);
+    if (picture.empty()) {
         return;
     }
-    image::LoadedImage picture;
+    image::LoadedImage image;
     for (auto _ : state) {
-        if (!codecs::loadImage(picture, kPicture)) {
+        if (!codecs::loadImage(image, picture)) {
             state.SkipWithError("decode failed");
         }
     }
