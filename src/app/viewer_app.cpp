@@ -195,7 +195,6 @@ bool ViewerApp::onCommand(int id) {
     case kCmdMail:
     case kCmdNetworkConnect:
     case kCmdNetworkDisconnect:
-    case kCmdSettings:
     case kCmdRotateLeft:
     case kCmdRotateRight:
     case kCmdFlipVertical:
@@ -212,7 +211,7 @@ bool ViewerApp::onCommand(int id) {
     case kCmdThreshold:
         break;
     default:
-        return false;
+        return settingsController_.onCommand(id);
     }
     return true;
 }
@@ -226,6 +225,10 @@ void ViewerApp::showFileInfo() {
         ui::describeFile(navigator_.currentPath(), shown.width(), shown.height(),
                          navigator_.currentIndex(), navigator_.count());
     ui::showFileInfoDialog(info, mainWindow_.get());
+}
+
+QWidget* ViewerApp::sheetOwner() {
+    return mainWindow_.get();
 }
 
 void ViewerApp::layoutToolbar() {

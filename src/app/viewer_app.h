@@ -11,6 +11,7 @@
 #include "image/view_state.h"
 #include "platform/qt/screen_service.h"
 #include "settings/app_settings.h"
+#include "settings/qt/settings_controller.h"
 
 #include <QObject>
 #include <QTimer>
@@ -27,7 +28,7 @@ class MainWindow;
 class MenuBar;
 class NavToolbar;
 
-class ViewerApp : public QObject, public browse::NavigationHost {
+class ViewerApp : public QObject, public browse::NavigationHost, public settings::qt::SettingsHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
@@ -99,6 +100,12 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     void imageShown() override;
     void viewCleared() override;
 
+    // SettingsHost
+    settings::AppSettings& appSettings() override { return settings; }
+    QWidget* sheetOwner() override;
+    void registerButtons() override { input_.registerButtons(); }
+    void unregisterButtons() override { input_.unregisterButtons(); }
+
     void createBars();
     void onStartupTimer();
     void showFileInfo();
@@ -110,6 +117,7 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
     ViewerInput input_{*this};
+    settings::qt::SettingsController settingsController_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
     MenuBar* menuBar_ = nullptr;    // owned by the main window
     NavToolbar* toolBar_ = nullptr; // owned by the main window
