@@ -45,6 +45,10 @@ ButtonAssignPage::ButtonAssignPage(SettingsHost& host, QWidget* parent)
     list_->setIconSize(QSize(kIconSide, kIconSide));
     list_->setColumnWidth(0, 86);
     list_->setColumnWidth(1, 138);
+    // The function column takes what is left instead of scrolling sideways.
+    list_->header()->setStretchLastSection(true);
+    list_->header()->setMinimumSectionSize(0);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     const AppSettings& settings = host.appSettings();
     const std::vector<ShellButton> buttons = readShellButtons();

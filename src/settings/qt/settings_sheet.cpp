@@ -6,6 +6,7 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -14,6 +15,8 @@ namespace {
 
 constexpr std::array<const char16_t*, SettingsSheet::kPageCount> kTabTitles{
     u"動作", u"ボタン", u"拡張子", u"表示", u"ダブルタップ", u"一般"};
+
+constexpr int kTabFontPixels = 11;
 
 } // namespace
 
@@ -33,6 +36,11 @@ SettingsSheet::SettingsSheet(SettingsHost& host, QWidget* parent)
     tabs_->setObjectName(QStringLiteral("tabs12320"));
     tabs_->setTabPosition(QTabWidget::South);
     tabs_->setDocumentMode(true);
+    // Six titles side by side on a 240-pixel-wide screen: a smaller font and tight tabs.
+    QFont tabFont = tabs_->tabBar()->font();
+    tabFont.setPixelSize(kTabFontPixels);
+    tabs_->tabBar()->setFont(tabFont);
+    tabs_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 3px; }"));
     for (const char16_t* title : kTabTitles) {
         auto* holder = new QWidget(tabs_);
         auto* holderLayout = new QVBoxLayout(holder);
