@@ -16,6 +16,7 @@ namespace {
 constexpr int kFunctionCount = 13;             // codes 0..12
 constexpr int kArrowNameBase = kFunctionCount; // the names after the functions: 左矢印, ...
 constexpr int kIconSide = 16;
+constexpr int kVisibleFunctions = 6;
 
 QString functionName(int32_t code) {
     if (code < 0 || code >= kFunctionCount) {
@@ -67,6 +68,10 @@ ButtonAssignPage::ButtonAssignPage(SettingsHost& host, QWidget* parent)
         combo_->addItem(functionName(code));
     }
     combo_->setCurrentIndex(0);
+    // A short list with a scroll bar below the box, as the handheld's drop-down list is,
+    // instead of a menu of all 13 functions that would run off a 320-pixel screen.
+    combo_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    combo_->setMaxVisibleItems(kVisibleFunctions);
 
     connect(list_, &QTreeWidget::itemSelectionChanged, this, &ButtonAssignPage::rowSelected);
     connect(combo_, &QComboBox::activated, this, &ButtonAssignPage::functionChosen);
