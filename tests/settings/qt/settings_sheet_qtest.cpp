@@ -97,6 +97,14 @@ void press(const SettingsSheet& sheet, const char* button) {
     child<QPushButton>(sheet, QString::fromLatin1(button))->click();
 }
 
+// Values other than the defaults on the pages after the first.
+void changeLaterPages(AppSettings& settings) {
+    settings.dispOpt = 3;
+    settings.dblClkOpt = 4;
+    settings.extensionEnabled[1] = false;
+    settings.thumbCache = false;
+}
+
 QImage pixels(const QIcon& icon) {
     return icon.pixmap(16, 16).toImage();
 }
@@ -248,10 +256,7 @@ class SettingsSheetTest : public QObject {
     void pagesAreMadeWhenVisitedAndOnlyMadePagesApply() {
         Sandbox sandbox;
         FakeHost host;
-        host.settings.dispOpt = 3;
-        host.settings.dblClkOpt = 4;
-        host.settings.extensionEnabled[1] = false;
-        host.settings.thumbCache = false;
+        changeLaterPages(host.settings);
         SettingsSheet sheet(host, &host.owner);
         QCOMPARE(sheet.windowTitle(), u"プロパティ"_qs);
         QVERIFY(sheet.page(0) != nullptr);
@@ -278,10 +283,7 @@ class SettingsSheetTest : public QObject {
     void eachPageShowsAndStoresItsSettings() {
         Sandbox sandbox;
         FakeHost host;
-        host.settings.dispOpt = 3;
-        host.settings.dblClkOpt = 4;
-        host.settings.extensionEnabled[1] = false;
-        host.settings.thumbCache = false;
+        changeLaterPages(host.settings);
         SettingsSheet sheet(host, &host.owner);
         auto* tabs = child<QTabWidget>(sheet, QStringLiteral("tabs12320"));
         for (int i = 0; i < SettingsSheet::kPageCount; ++i) {
