@@ -1,29 +1,9 @@
 #include "settings/button_rows.h"
 
 #include "platform/registry.h"
-#include "platform/registry_values.h"
+#include "settings/registry_text.h"
 
 namespace velmora::settings {
-namespace {
-
-constexpr size_t kTextBytes = 256;
-
-std::u16string decimal(int32_t number) {
-    std::u16string text;
-    for (const char digit : std::to_string(number)) {
-        text.push_back(static_cast<char16_t>(digit));
-    }
-    return text;
-}
-
-// Text of at most 256 bytes; empty when missing or longer.
-std::u16string readText(const platform::RegistryKey& key, std::u16string_view name) {
-    const auto query = key.queryValue(name, kTextBytes);
-    return query.ok ? platform::textFromBytes(query.bytes) : std::u16string();
-}
-
-} // namespace
-
 std::u16string shellButtonKeyPath(int32_t button) {
     static constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
     std::u16string path = u"SOFTWARE\\Microsoft\\Shell\\Keys\\40C";
@@ -39,9 +19,9 @@ std::vector<ShellButton> readShellButtons() {
         if (!key.isOpen()) {
             continue;
         }
-        ShellButton button{n, readText(key, u"Name"), readText(key, u"Icon")};
+        ShellButton button{n, readRegistryText(key, u"Name"), readRegistryText(key, u"Icon")};
         if (button.name.empty()) {
-            button.name = u"Button" + decimal(n);
+            button.name = withNumber(u"Button", n);
         }
         buttons.push_back(std::move(button));
     }
