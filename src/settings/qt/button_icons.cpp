@@ -39,7 +39,10 @@ QIcon iconFromFile(const IconLocation& location) {
 QIcon arrowKeyIcon(int key) {
     static constexpr std::array<const char*, 4> kNames{"key_left.svg", "key_right.svg",
                                                        "key_up.svg", "key_down.svg"};
-    return resourceIcon(kNames.at(static_cast<size_t>(key)));
+    if (key < 0 || key >= static_cast<int>(kNames.size())) {
+        return {};
+    }
+    return resourceIcon(kNames[static_cast<size_t>(key)]);
 }
 
 QIcon defaultButtonIcon() {

@@ -8,7 +8,7 @@
 
 namespace velmora::settings::qt {
 
-// Key 0..3: left, right, up, down.
+// Key 0..3: left, right, up, down; no icon for any other number.
 QIcon arrowKeyIcon(int key);
 QIcon defaultButtonIcon();
 // The icon "file,index" names (a device path): image index of a file Qt can read, else the

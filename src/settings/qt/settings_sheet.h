@@ -24,7 +24,9 @@ class SettingsSheet : public QDialog {
     SettingsSheet(SettingsHost& host, QWidget* parent);
 
     // The page of tab index, or nullptr while that tab has not been visited.
-    SettingsPage* page(int index) const { return pages_.at(static_cast<size_t>(index)); }
+    SettingsPage* page(int index) const {
+        return index >= 0 && index < kPageCount ? pages_[static_cast<size_t>(index)] : nullptr;
+    }
 
     void accept() override;
 
