@@ -2,10 +2,9 @@
 
 #include "browse/folder_tree.h"
 #include "browse/qt/browse_icons.h"
+#include "browse/qt/dialog_buttons.h"
 #include "ui/qt/owner_sized_dialog.h"
 
-#include <QHBoxLayout>
-#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -17,13 +16,7 @@ namespace {
 // Each item remembers which icon it was given; only ordinary folders change icon when they open.
 constexpr int kIconRole = Qt::UserRole;
 
-QPushButton* addButton(QHBoxLayout& row, const QString& text, const char* objectName) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(QLatin1String(objectName));
-    button->setFixedWidth(60);
-    row.addWidget(button);
-    return button;
-}
+constexpr int kButtonWidth = 60;
 
 bool isOrdinaryFolder(const QTreeWidgetItem* item) {
     const int iconId = item->data(0, kIconRole).toInt();
@@ -47,8 +40,9 @@ FolderChooser::FolderChooser(QWidget* owner) : QDialog(owner), tree_(new QTreeWi
     setWindowTitle(QStringLiteral("ディレクトリ選択"));
 
     auto* buttons = new QHBoxLayout;
-    QPushButton* ok = addButton(*buttons, QStringLiteral("OK"), "okButton");
-    QPushButton* cancel = addButton(*buttons, QStringLiteral("キャンセル"), "cancelButton");
+    QPushButton* ok = addDialogButton(*buttons, QStringLiteral("OK"), "okButton", kButtonWidth);
+    QPushButton* cancel =
+        addDialogButton(*buttons, QStringLiteral("キャンセル"), "cancelButton", kButtonWidth);
     buttons->addStretch(1);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &FolderChooser::accept);
