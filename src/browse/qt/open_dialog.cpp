@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kButtonWidth = 70;
 constexpr int kNameColumnWidth = 150;
-constexpr int kSizeColumnWidth = 50;
+constexpr int kSizeColumnWidth = 60; // "99999KB" in the 10-point font
 constexpr int kThumbnailsResult = 1061;
 
 class WaitCursor {

@@ -156,6 +156,27 @@ class OpenDialogTest : public QObject {
         QVERIFY(!std::filesystem::exists(dir_.path() / "P" / "VelThumbs"));
     }
 
+    void downKeyTurnsToThePageTheTapChoosesFrom() {
+        QWidget handheld;
+        handheld.setGeometry(0, 0, 240, 320);
+        whenShown("thumbnailDialog", [](QDialog& view) {
+            auto& grid = static_cast<ThumbnailDialog&>(view);
+            QTRY_VERIFY(grid.pageComplete());
+            QCOMPARE(grid.grid().cells.size(), size_t{4});
+            QTest::keyClick(view.findChild<QWidget*>("thumbnailCanvas"), Qt::Key_Down);
+            QCOMPARE(grid.page(), 1);
+            QTest::keyClick(view.findChild<QWidget*>("thumbnailCanvas"), Qt::Key_Down);
+            QCOMPARE(grid.page(), 1); // the last page
+            tapCell(view, 0);
+        });
+        browse::FolderList paths;
+        for (char16_t i = u'1'; i <= u'5'; ++i) {
+            paths.push_back(u"\\P\\p" + std::u16string(1, i) + u".bmp");
+        }
+        ThumbnailDialog view(&handheld, paths, false);
+        QCOMPARE(view.run().value_or(u""), u"\\P\\p5.bmp");
+    }
+
     void emptyViewLeavesWithOk() {
         whenShown("thumbnailDialog", [](QDialog& view) {
             QTRY_VERIFY(static_cast<ThumbnailDialog&>(view).pageComplete());
