@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
@@ -167,6 +168,12 @@ class OpenDialogTest : public QObject {
             QCOMPARE(grid.page(), 1);
             QTest::keyClick(view.findChild<QWidget*>("thumbnailCanvas"), Qt::Key_Down);
             QCOMPARE(grid.page(), 1); // the last page
+            auto* scrollBar = view.findChild<QScrollBar*>("pageScrollBar");
+            QCOMPARE(scrollBar->value(), 1);
+            scrollBar->setValue(0);
+            QCOMPARE(grid.page(), 0);
+            scrollBar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            QCOMPARE(grid.page(), 1);
             tapCell(view, 0);
         });
         browse::FolderList paths;
