@@ -184,15 +184,6 @@ class OpenDialogTest : public QObject {
         QCOMPARE(view.run().value_or(u""), u"\\P\\p5.bmp");
     }
 
-    void emptyViewLeavesWithOk() {
-        whenShown("thumbnailDialog", [](QDialog& view) {
-            QTRY_VERIFY(static_cast<ThumbnailDialog&>(view).pageComplete());
-            press(view, "okButton");
-        });
-        ThumbnailDialog view(nullptr, {}, true);
-        QVERIFY(!view.run().has_value());
-    }
-
   private:
     test::TempDir dir_;
     test::RecordingMessageBox boxes_;
