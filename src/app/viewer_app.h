@@ -6,6 +6,7 @@
 #include "app/nav_rules.h"
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
+#include "browse/qt/browse_controller.h"
 #include "image/dib_image.h"
 #include "image/view_geometry.h"
 #include "image/view_state.h"
@@ -28,7 +29,10 @@ class MainWindow;
 class MenuBar;
 class NavToolbar;
 
-class ViewerApp : public QObject, public browse::NavigationHost, public settings::qt::SettingsHost {
+class ViewerApp : public QObject,
+                  public browse::NavigationHost,
+                  public browse::qt::BrowseHost,
+                  public settings::qt::SettingsHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
@@ -99,6 +103,8 @@ class ViewerApp : public QObject, public browse::NavigationHost, public settings
     void clearModified() override { modified = false; }
     void imageShown() override;
     void viewCleared() override;
+    QWidget* dialogOwner() override;
+    void leaveFullScreenForDialog() override;
 
     // SettingsHost
     settings::AppSettings& appSettings() override { return settings; }
@@ -116,6 +122,7 @@ class ViewerApp : public QObject, public browse::NavigationHost, public settings
 
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
+    browse::qt::BrowseController browseController_{*this, navigator_, settings};
     ViewerInput input_{*this};
     settings::qt::SettingsController settingsController_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
