@@ -162,12 +162,14 @@ bool submitInStore(mapi::Session& session, const mapi::Binary& storeId, const Ma
 void sendMail(const MailText& text, std::u16string_view filePath, const MailLogon& logon) {
     std::unique_ptr<mapi::Session> session;
     const mapi::HResult loggedOn = logon(session);
-    if (reportFailure(session ? loggedOn : mapi::kErrCallFailed, kLogon)) {
+    if (reportFailure(session || mapi::failed(loggedOn) ? loggedOn : mapi::kErrCallFailed,
+                      kLogon)) {
         return;
     }
     std::unique_ptr<mapi::Table> stores;
     const mapi::HResult listed = session->getMsgStoresTable(mapi::kMapiUnicode, stores);
-    if (reportFailure(stores ? listed : mapi::kErrCallFailed, kStoresTable)) {
+    if (reportFailure(stores || mapi::failed(listed) ? listed : mapi::kErrCallFailed,
+                      kStoresTable)) {
         return;
     }
     mapi::RowSet rows;
