@@ -6,6 +6,9 @@
 #include "app/nav_rules.h"
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
+#include "fileops/qt/mail_controller.h"
+#include "fileops/qt/network_controller.h"
+#include "fileops/qt/sharing_host.h"
 #include "image/dib_image.h"
 #include "image/view_geometry.h"
 #include "image/view_state.h"
@@ -27,7 +30,7 @@ class MainWindow;
 class MenuBar;
 class NavToolbar;
 
-class ViewerApp : public QObject, public browse::NavigationHost {
+class ViewerApp : public QObject, public browse::NavigationHost, public fileops::qt::SharingHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
@@ -98,6 +101,10 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     void clearModified() override { modified = false; }
     void imageShown() override;
     void viewCleared() override;
+    std::u16string currentFilePath() const override { return navigator_.currentPath(); }
+    bool isModified() const override { return modified; }
+    void runSaveCommand() override;
+    QWidget* dialogParent() const override;
 
     void createBars();
     void onStartupTimer();
@@ -110,6 +117,8 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
     ViewerInput input_{*this};
+    fileops::qt::MailController mailController_{*this};
+    fileops::qt::NetworkController networkController_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
     MenuBar* menuBar_ = nullptr;    // owned by the main window
     NavToolbar* toolBar_ = nullptr; // owned by the main window
