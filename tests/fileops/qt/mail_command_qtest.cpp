@@ -1,5 +1,7 @@
 // The mail command through its real dialog, into Maildir stores in a sandbox: the no-file
 // error, the save question, the kept recipient text and the empty-field rules.
+#include "dialog_fields.h"
+#include "fake_sharing_host.h"
 #include "fileops/qt/mail_controller.h"
 #include "fileops/sharing_commands.h"
 #include "platform/mail/mime_message.h"
@@ -8,48 +10,11 @@
 #include "support/recording_message_box.h"
 #include "ui/string_table.h"
 
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QtTest>
 
 using namespace velmora;
 
 namespace {
-
-class FakeHost : public fileops::qt::SharingHost {
-  public:
-    std::u16string currentFilePath() const override { return path; }
-    bool isModified() const override { return modified; }
-    void runSaveCommand() override { ++saves; }
-    void setBusy(bool) override {}
-    QWidget* dialogParent() const override { return const_cast<QWidget*>(&window); }
-
-    std::u16string path = u"\\photos\\cat.png";
-    bool modified = false;
-    int saves = 0;
-    QWidget window;
-};
-
-QString fieldText(QWidget& dialog, const char* name) {
-    if (auto* line = dialog.findChild<QLineEdit*>(QLatin1String(name))) {
-        return line->text();
-    }
-    auto* body = dialog.findChild<QPlainTextEdit*>(QLatin1String(name));
-    return body ? body->toPlainText() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
-}
-
-void setField(QWidget& dialog, const char* name, const QString& text) {
-    if (auto* line = dialog.findChild<QLineEdit*>(QLatin1String(name))) {
-        line->setText(text);
-    } else if (auto* body = dialog.findChild<QPlainTextEdit*>(QLatin1String(name))) {
-        body->setPlainText(text);
-    }
-}
-
-void press(QWidget& dialog, const char* button) {
-    dialog.findChild<QPushButton*>(QLatin1String(button))->click();
-}
 
 std::string base64Of(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
@@ -66,7 +31,7 @@ class MailCommandTest : public QObject {
     void withoutCurrentFileShowsTheNoTargetError() {
         test::MailSandbox sandbox;
         test::RecordingMessageBox boxes;
-        FakeHost host;
+        test::FakeSharingHost host;
         host.path.clear();
         fileops::qt::MailController mail(host);
         QVERIFY(mail.onCommand(fileops::kCmdMail));
@@ -80,7 +45,7 @@ class MailCommandTest : public QObject {
         sandbox.writeFile("root/photos/cat.png", "picture");
         test::RecordingMessageBox boxes;
         test::ModalDialogDriver dialogs;
-        FakeHost host;
+        test::FakeSharingHost host;
         host.modified = true;
         fileops::qt::MailController mail(host);
 
@@ -94,7 +59,7 @@ class MailCommandTest : public QObject {
 
         // No: the file as stored goes out.
         boxes.script({ui::kButtonNo});
-        dialogs.onNext([](QWidget& dialog) { press(dialog, "okButton"); });
+        dialogs.onNext([](QWidget& dialog) { test::press(dialog, "okButton"); });
         mail.onCommand(fileops::kCmdMail);
         QCOMPARE(host.saves, 1);
         QCOMPARE(dialogs.seen, QStringList{QStringLiteral("mailDialog")});
@@ -106,20 +71,20 @@ class MailCommandTest : public QObject {
         sandbox.writeFile("root/photos/cat.png", "picture");
         test::RecordingMessageBox boxes;
         test::ModalDialogDriver dialogs;
-        FakeHost host;
+        test::FakeSharingHost host;
         fileops::qt::MailController mail(host);
 
         QString recipients, subject, body;
         QSize size;
         dialogs.onNext([&](QWidget& dialog) {
             size = dialog.size();
-            recipients = fieldText(dialog, "edit1001");
-            subject = fieldText(dialog, "edit1002");
-            body = fieldText(dialog, "edit1047");
-            setField(dialog, "edit1001", QStringLiteral("a@x.org b@x.org;c@x.org"));
-            setField(dialog, "edit1002", QString());
-            setField(dialog, "edit1047", QString());
-            press(dialog, "okButton");
+            recipients = test::fieldText(dialog, "edit1001");
+            subject = test::fieldText(dialog, "edit1002");
+            body = test::fieldText(dialog, "edit1047");
+            test::setField(dialog, "edit1001", QStringLiteral("a@x.org b@x.org;c@x.org"));
+            test::setField(dialog, "edit1002", QString());
+            test::setField(dialog, "edit1047", QString());
+            test::press(dialog, "okButton");
         });
         mail.onCommand(fileops::kCmdMail);
         QCOMPARE(size, host.window.size());
@@ -135,15 +100,15 @@ class MailCommandTest : public QObject {
         // Offered again; a cancelled dialog keeps it and sends nothing.
         QString offered;
         dialogs.onNext([&](QWidget& dialog) {
-            offered = fieldText(dialog, "edit1001");
-            setField(dialog, "edit1001", QStringLiteral("other@x.org"));
-            press(dialog, "cancelButton");
+            offered = test::fieldText(dialog, "edit1001");
+            test::setField(dialog, "edit1001", QStringLiteral("other@x.org"));
+            test::press(dialog, "cancelButton");
         });
         mail.onCommand(fileops::kCmdMail);
         QCOMPARE(offered, QStringLiteral("a@x.org b@x.org;c@x.org"));
         dialogs.onNext([&](QWidget& dialog) {
-            offered = fieldText(dialog, "edit1001");
-            press(dialog, "cancelButton");
+            offered = test::fieldText(dialog, "edit1001");
+            test::press(dialog, "cancelButton");
         });
         mail.onCommand(fileops::kCmdMail);
         QCOMPARE(offered, QStringLiteral("a@x.org b@x.org;c@x.org"));

@@ -1,0 +1,168 @@
+// The network commands through the real connection and disconnection dialogs: the switch check,
+// mapping a folder, its listing after a restart, failures and silent cancels.
+#include "dialog_fields.h"
+#include "fake_sharing_host.h"
+#include "fileops/qt/network_controller.h"
+#include "fileops/sharing_commands.h"
+#include "platform/device_fs.h"
+#include "platform/network_connections.h"
+#include "platform/registry.h"
+#include "support/modal_dialog.h"
+#include "support/recording_message_box.h"
+#include "support/temp_dir.h"
+#include "ui/string_table.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QtTest>
+
+using namespace velmora;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Sandbox {
+  public:
+    Sandbox() {
+        fs::create_directories(root());
+        fs::create_directories(share() / "trip");
+        dir_.write("share/trip/a.png", "png");
+        platform::setDeviceRoot(root());
+        restart();
+    }
+    ~Sandbox() {
+        platform::setNetworkFolderShown(false);
+        platform::setNetworkMappings({});
+    }
+    fs::path root() const { return dir_.path() / "root"; }
+    fs::path share() const { return dir_.path() / "share"; }
+    // The program starting again: hives read from disk, network folder loaded.
+    void restart() const {
+        platform::setConfigFolder(dir_.path() / "config");
+        platform::loadNetworkFolder();
+    }
+    static void switchOn() {
+        platform::registry()
+            .createKey(platform::Hive::LocalMachine, platform::kRedirKey)
+            .setDword(platform::kRegisterFsRootValue, 1);
+    }
+
+  private:
+    test::TempDir dir_;
+};
+
+std::vector<std::u16string> namesIn(std::u16string_view folder) {
+    std::vector<std::u16string> names;
+    for (const auto& entry : platform::findFiles(std::u16string(folder) + u"*")
+                                 .value_or(std::vector<platform::FindEntry>{})) {
+        names.push_back(entry.name);
+    }
+    return names;
+}
+
+std::vector<std::u16string> texts(const test::RecordingMessageBox& boxes) {
+    std::vector<std::u16string> shown;
+    for (const auto& box : boxes.shown) {
+        shown.push_back(box.text);
+    }
+    return shown;
+}
+
+} // namespace
+
+class NetworkCommandTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void switchOffAsksAndNeverOpensTheDialog() {
+        for (const int answer : {ui::kButtonNo, ui::kButtonYes}) {
+            Sandbox sandbox;
+            test::RecordingMessageBox boxes;
+            test::ModalDialogDriver dialogs;
+            test::FakeSharingHost host;
+            fileops::qt::NetworkController network(host);
+            boxes.script({answer});
+            dialogs.onNext([](QWidget& dialog) { test::press(dialog, "cancelButton"); });
+            QVERIFY(network.onCommand(fileops::kCmdNetworkConnect));
+            QCoreApplication::processEvents();
+            QVERIFY(dialogs.seen.isEmpty());
+            std::vector<std::u16string> expected{ui::loadResourceString(ui::str::kNetworkHidden)};
+            if (answer == ui::kButtonYes) {
+                expected.push_back(ui::loadResourceString(ui::str::kSoftResetNeeded));
+            }
+            QVERIFY(texts(boxes) == expected);
+            // The folder appears only after a restart, and only after Yes.
+            QVERIFY(!platform::exists(u"\\Network"));
+            sandbox.restart();
+            QCOMPARE(platform::exists(u"\\Network"), answer == ui::kButtonYes);
+        }
+    }
+
+    void connectedFolderIsListedAfterARestartAndDisconnectingRemovesIt() {
+        Sandbox sandbox;
+        Sandbox::switchOn();
+        sandbox.restart();
+        test::RecordingMessageBox boxes;
+        test::ModalDialogDriver dialogs;
+        test::FakeSharingHost host;
+        fileops::qt::NetworkController network(host);
+
+        dialogs.onNext([&](QWidget& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("remoteFolder"))
+                ->setText(QString::fromStdString(sandbox.share().string()));
+            test::press(dialog, "okButton");
+        });
+        network.onCommand(fileops::kCmdNetworkConnect);
+        QCOMPARE(dialogs.seen, QStringList{QStringLiteral("networkConnectDialog")});
+        QVERIFY(boxes.shown.empty());
+        sandbox.restart();
+        QVERIFY(namesIn(u"\\Network\\") == std::vector<std::u16string>{u"VEL-Network"});
+        QVERIFY(namesIn(u"\\Network\\VEL-Network\\trip\\") ==
+                std::vector<std::u16string>{u"a.png"});
+
+        int listed = -1;
+        dialogs.onNext([&](QWidget& dialog) {
+            auto* list = dialog.findChild<QListWidget*>(QStringLiteral("connectionList"));
+            listed = list->count();
+            list->setCurrentRow(0);
+            test::press(dialog, "okButton");
+        });
+        network.onCommand(fileops::kCmdNetworkDisconnect);
+        QCOMPARE(listed, 1);
+        QVERIFY(boxes.shown.empty());
+        QVERIFY(namesIn(u"\\Network\\").empty());
+        sandbox.restart();
+        QVERIFY(platform::networkConnections().empty());
+    }
+
+    void failuresShowTheirErrorAndCancelsAreSilent() {
+        Sandbox sandbox;
+        Sandbox::switchOn();
+        test::RecordingMessageBox boxes;
+        test::ModalDialogDriver dialogs;
+        test::FakeSharingHost host;
+        fileops::qt::NetworkController network(host);
+
+        dialogs.onNext([&](QWidget& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("remoteFolder"))
+                ->setText(QString::fromStdString((sandbox.share() / "missing").string()));
+            test::press(dialog, "okButton");
+        });
+        network.onCommand(fileops::kCmdNetworkConnect);
+        QVERIFY(texts(boxes) == std::vector<std::u16string>{
+                                    ui::loadResourceString(ui::str::kNetworkConnectFailed)});
+        QVERIFY(platform::networkConnections().empty());
+
+        boxes.shown.clear();
+        for (const int command : {fileops::kCmdNetworkConnect, fileops::kCmdNetworkDisconnect}) {
+            dialogs.onNext([](QWidget& dialog) { test::press(dialog, "cancelButton"); });
+            network.onCommand(command);
+        }
+        QCOMPARE(dialogs.seen.size(), 3);
+        QVERIFY(boxes.shown.empty());
+        QVERIFY(!network.onCommand(fileops::kCmdMail));
+    }
+};
+
+QTEST_MAIN(NetworkCommandTest)
+#include "network_command_qtest.moc"
