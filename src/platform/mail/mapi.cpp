@@ -5,7 +5,6 @@
 #include "util/text.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace velmora::platform::mapi {
 namespace {
@@ -25,20 +24,34 @@ template <typename T> const T* valueOf(const PropValue* prop) {
     return prop != nullptr ? std::get_if<T>(&prop->value) : nullptr;
 }
 
-// Applies the properties this store keeps; flags and status are accepted and not used, since
-// the transport decides them.
-HResult applyProps(std::span<const PropValue> props,
-                   const std::function<HResult(const PropValue&)>& apply) {
+// Sets the one text property an object keeps; others (flags, status, sizes) are accepted and
+// not used, since the transport decides them.
+HResult setTextProp(std::span<const PropValue> props, uint32_t tag, std::u16string& target) {
     for (const auto& prop : props) {
-        if (const HResult result = apply(prop); failed(result)) {
-            return result;
+        if (prop.tag != tag) {
+            continue;
         }
+        const auto* text = std::get_if<std::u16string>(&prop.value);
+        if (text == nullptr) {
+            return kErrInvalidParameter;
+        }
+        target = *text;
     }
     return kOk;
 }
 
-bool opensForWriting(uint32_t interfaceOptions, uint32_t flags) {
-    return interfaceOptions == kStreamWrite && (flags & kMapiModify) != 0;
+// A write stream on the one binary property an object offers, emptied first.
+HResult openWriteStream(uint32_t tag, uint32_t offered, uint32_t interfaceOptions, uint32_t flags,
+                        const std::shared_ptr<Binary>& target, std::unique_ptr<Stream>& stream) {
+    if (tag != offered) {
+        return kErrNotFound;
+    }
+    if (interfaceOptions != kStreamWrite || (flags & kMapiModify) == 0) {
+        return kErrNoAccess;
+    }
+    target->clear();
+    stream = std::make_unique<Stream>(target);
+    return kOk;
 }
 
 class StoresTable : public Table {
@@ -101,31 +114,13 @@ HResult Stream::commit(uint32_t) {
 }
 
 HResult Attach::setProps(std::span<const PropValue> props) {
-    AttachmentData& attachment = message_->attachments[index_];
-    return applyProps(props, [&attachment](const PropValue& prop) {
-        if (prop.tag == kPrAttachFilename) {
-            const auto* name = std::get_if<std::u16string>(&prop.value);
-            if (name == nullptr) {
-                return kErrInvalidParameter;
-            }
-            attachment.fileName = *name;
-        }
-        return kOk;
-    });
+    return setTextProp(props, kPrAttachFilename, message_->attachments[index_].fileName);
 }
 
 HResult Attach::openProperty(uint32_t tag, uint32_t interfaceOptions, uint32_t flags,
                              std::unique_ptr<Stream>& stream) {
-    if (tag != kPrAttachDataBin) {
-        return kErrNotFound;
-    }
-    if (!opensForWriting(interfaceOptions, flags)) {
-        return kErrNoAccess;
-    }
-    auto target = message_->attachments[index_].bytes;
-    target->clear();
-    stream = std::make_unique<Stream>(std::move(target));
-    return kOk;
+    return openWriteStream(tag, kPrAttachDataBin, interfaceOptions, flags,
+                           message_->attachments[index_].bytes, stream);
 }
 
 HResult Message::modifyRecipients(uint32_t flags, const RowSet& recipients) {
@@ -148,30 +143,12 @@ HResult Message::modifyRecipients(uint32_t flags, const RowSet& recipients) {
 }
 
 HResult Message::setProps(std::span<const PropValue> props) {
-    MessageData& message = *data_;
-    return applyProps(props, [&message](const PropValue& prop) {
-        if (prop.tag == kPrSubject) {
-            const auto* subject = std::get_if<std::u16string>(&prop.value);
-            if (subject == nullptr) {
-                return kErrInvalidParameter;
-            }
-            message.subject = *subject;
-        }
-        return kOk;
-    });
+    return setTextProp(props, kPrSubject, data_->subject);
 }
 
 HResult Message::openProperty(uint32_t tag, uint32_t interfaceOptions, uint32_t flags,
                               std::unique_ptr<Stream>& stream) {
-    if (tag != kPrBody) {
-        return kErrNotFound;
-    }
-    if (!opensForWriting(interfaceOptions, flags)) {
-        return kErrNoAccess;
-    }
-    data_->body->clear();
-    stream = std::make_unique<Stream>(data_->body);
-    return kOk;
+    return openWriteStream(tag, kPrBody, interfaceOptions, flags, data_->body, stream);
 }
 
 HResult Message::createAttach(std::unique_ptr<Attach>& attach) {

@@ -12,7 +12,6 @@
 #include "support/temp_dir.h"
 #include "ui/string_table.h"
 
-#include <QLineEdit>
 #include <QListWidget>
 #include <QtTest>
 
@@ -68,6 +67,16 @@ std::vector<std::u16string> texts(const test::RecordingMessageBox& boxes) {
     return shown;
 }
 
+// Runs the connect command and answers its dialog with the folder.
+void connectFolder(test::ModalDialogDriver& dialogs, fileops::qt::NetworkController& network,
+                   const fs::path& folder) {
+    dialogs.onNext([folder](QWidget& dialog) {
+        test::setField(dialog, "remoteFolder", QString::fromStdString(folder.string()));
+        test::press(dialog, "okButton");
+    });
+    network.onCommand(fileops::kCmdNetworkConnect);
+}
+
 } // namespace
 
 class NetworkCommandTest : public QObject {
@@ -107,12 +116,7 @@ class NetworkCommandTest : public QObject {
         test::FakeSharingHost host;
         fileops::qt::NetworkController network(host);
 
-        dialogs.onNext([&](QWidget& dialog) {
-            dialog.findChild<QLineEdit*>(QStringLiteral("remoteFolder"))
-                ->setText(QString::fromStdString(sandbox.share().string()));
-            test::press(dialog, "okButton");
-        });
-        network.onCommand(fileops::kCmdNetworkConnect);
+        connectFolder(dialogs, network, sandbox.share());
         QCOMPARE(dialogs.seen, QStringList{QStringLiteral("networkConnectDialog")});
         QVERIFY(boxes.shown.empty());
         sandbox.restart();
@@ -143,12 +147,7 @@ class NetworkCommandTest : public QObject {
         test::FakeSharingHost host;
         fileops::qt::NetworkController network(host);
 
-        dialogs.onNext([&](QWidget& dialog) {
-            dialog.findChild<QLineEdit*>(QStringLiteral("remoteFolder"))
-                ->setText(QString::fromStdString((sandbox.share() / "missing").string()));
-            test::press(dialog, "okButton");
-        });
-        network.onCommand(fileops::kCmdNetworkConnect);
+        connectFolder(dialogs, network, sandbox.share() / "missing");
         QVERIFY(texts(boxes) == std::vector<std::u16string>{
                                     ui::loadResourceString(ui::str::kNetworkConnectFailed)});
         QVERIFY(platform::networkConnections().empty());
