@@ -189,7 +189,6 @@ bool ViewerApp::onCommand(int id) {
         seek(viewGeometry().seekBackward());
         break;
     // Served by the dialogs and editors of the browsing, editing, file and settings modules.
-    case kCmdOpen:
     case kCmdSave:
     case kCmdCopy:
     case kCmdMove:
@@ -211,7 +210,8 @@ bool ViewerApp::onCommand(int id) {
     case kCmdThreshold:
         break;
     default:
-        return mailController_.onCommand(id) || networkController_.onCommand(id);
+        return browseController_.onCommand(id) || mailController_.onCommand(id) ||
+               networkController_.onCommand(id);
     }
     return true;
 }
@@ -428,12 +428,18 @@ void ViewerApp::runSaveCommand() {
     onCommand(kCmdSave);
 }
 
-QWidget* ViewerApp::dialogParent() const {
+void ViewerApp::imageShown() {
+    applyInitialZoom();
+}
+
+QWidget* ViewerApp::dialogOwner() {
     return mainWindow_.get();
 }
 
-void ViewerApp::imageShown() {
-    applyInitialZoom();
+void ViewerApp::leaveFullScreenForDialog() {
+    if (fullScreen) {
+        leaveFullScreen();
+    }
 }
 
 void ViewerApp::viewCleared() {

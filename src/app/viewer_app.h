@@ -6,6 +6,7 @@
 #include "app/nav_rules.h"
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
+#include "browse/qt/browse_controller.h"
 #include "fileops/qt/mail_controller.h"
 #include "fileops/qt/network_controller.h"
 #include "fileops/qt/sharing_host.h"
@@ -30,7 +31,10 @@ class MainWindow;
 class MenuBar;
 class NavToolbar;
 
-class ViewerApp : public QObject, public browse::NavigationHost, public fileops::qt::SharingHost {
+class ViewerApp : public QObject,
+                  public browse::NavigationHost,
+                  public browse::qt::BrowseHost,
+                  public fileops::qt::SharingHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
@@ -101,10 +105,11 @@ class ViewerApp : public QObject, public browse::NavigationHost, public fileops:
     void clearModified() override { modified = false; }
     void imageShown() override;
     void viewCleared() override;
+    QWidget* dialogOwner() override;
+    void leaveFullScreenForDialog() override;
     std::u16string currentFilePath() const override { return navigator_.currentPath(); }
     bool isModified() const override { return modified; }
     void runSaveCommand() override;
-    QWidget* dialogParent() const override;
 
     void createBars();
     void onStartupTimer();
@@ -116,6 +121,7 @@ class ViewerApp : public QObject, public browse::NavigationHost, public fileops:
 
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
+    browse::qt::BrowseController browseController_{*this, navigator_, settings};
     ViewerInput input_{*this};
     fileops::qt::MailController mailController_{*this};
     fileops::qt::NetworkController networkController_{*this};

@@ -29,7 +29,7 @@ void MailController::mail() {
         return;
     }
     const MailText proposed{recipients_, platform::fileNamePart(path), kProposedMailBody};
-    const auto accepted = runMailDialog(proposed, host_.dialogParent());
+    const auto accepted = runMailDialog(proposed, host_.dialogOwner());
     if (!accepted) {
         return;
     }

@@ -36,7 +36,7 @@ void NetworkController::connectShare() {
     platform::qt::NetResource resource;
     resource.localName = kNetworkLocalName;
     platform::qt::ConnectDialogRequest request;
-    request.owner = host_.dialogParent();
+    request.owner = host_.dialogOwner();
     request.resource = &resource;
     if (failedDialog(platform::qt::connectionDialog(request))) {
         ui::showError(ui::str::kNetworkConnectFailed);
@@ -44,7 +44,7 @@ void NetworkController::connectShare() {
 }
 
 void NetworkController::disconnectShare() {
-    if (failedDialog(platform::qt::disconnectionDialog(host_.dialogParent(),
+    if (failedDialog(platform::qt::disconnectionDialog(host_.dialogOwner(),
                                                        platform::qt::kResourceTypeAny))) {
         ui::showError(ui::str::kNetworkDisconnectFailed);
     }

@@ -20,7 +20,7 @@ class SharingHost {
     // Shows (true) or restores (false) the wait cursor around a long operation.
     virtual void setBusy(bool busy) = 0;
     // The window the dialogs belong to.
-    virtual QWidget* dialogParent() const = 0;
+    virtual QWidget* dialogOwner() = 0;
 };
 
 } // namespace velmora::fileops::qt

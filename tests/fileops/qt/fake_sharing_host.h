@@ -14,7 +14,7 @@ class FakeSharingHost : public fileops::qt::SharingHost {
     bool isModified() const override { return modified; }
     void runSaveCommand() override { ++saves; }
     void setBusy(bool) override {}
-    QWidget* dialogParent() const override { return const_cast<QWidget*>(&window); }
+    QWidget* dialogOwner() override { return &window; }
 
     std::u16string path = u"\\photos\\cat.png";
     bool modified = false;
