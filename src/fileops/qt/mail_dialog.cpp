@@ -1,17 +1,18 @@
 #include "fileops/qt/mail_dialog.h"
 
+#include "browse/qt/dialog_buttons.h"
 #include "ui/qt/owner_sized_dialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace velmora::fileops::qt {
 namespace {
 
+constexpr int kButtonWidth = 70;
 // Each field is read into a buffer of 5000 characters, terminator included.
 constexpr int kFieldCharacters = 4999;
 
@@ -39,16 +40,7 @@ MailDialog::MailDialog(const MailText& proposed, QWidget* parent)
     body_->setObjectName(QStringLiteral("edit1047"));
     body_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(ok, &QPushButton::clicked, this, [this] { done(1); });
-    connect(cancel, &QPushButton::clicked, this, [this] { done(2); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = browse::qt::addOkCancelRow(*this, kButtonWidth);
     buttons->addStretch(1);
 
     auto* note = new QLabel(QStringLiteral("画像ファイルを添付したメールを作成します。"), this);
@@ -73,7 +65,7 @@ MailText MailDialog::texts() const {
 
 std::optional<MailText> runMailDialog(const MailText& proposed, QWidget* parent) {
     MailDialog dialog(proposed, parent);
-    if (dialog.exec() != 1) {
+    if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
     return dialog.texts();

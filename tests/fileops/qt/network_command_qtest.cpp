@@ -1,5 +1,7 @@
 // The network commands through the real connection and disconnection dialogs: the switch check,
 // mapping a folder, its listing after a restart, failures and silent cancels.
+#include "browse/qt/folder_chooser.h"
+#include "browse/qt/open_dialog.h"
 #include "dialog_fields.h"
 #include "fake_sharing_host.h"
 #include "fileops/qt/network_controller.h"
@@ -13,6 +15,8 @@
 #include "ui/string_table.h"
 
 #include <QListWidget>
+#include <QTreeView>
+#include <QTreeWidget>
 #include <QtTest>
 
 using namespace velmora;
@@ -77,6 +81,46 @@ void connectFolder(test::ModalDialogDriver& dialogs, fileops::qt::NetworkControl
     network.onCommand(fileops::kCmdNetworkConnect);
 }
 
+// The rows of the open dialog's list.
+QStringList rowNames(QWidget& dialog) {
+    const auto* list = dialog.findChild<QTreeView*>(QStringLiteral("fileList"));
+    QStringList names;
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        names << list->model()->index(row, 0).data().toString();
+    }
+    return names;
+}
+
+// Taps the open dialog's row of that name (a folder is entered, a picture chosen).
+void tapRow(QWidget& dialog, const QString& name) {
+    auto* list = dialog.findChild<QTreeView*>(QStringLiteral("fileList"));
+    const QRect rect = list->visualRect(list->model()->index(rowNames(dialog).indexOf(name), 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// Expands the chooser's tree along names and returns each level's folder names.
+std::vector<QStringList> chooserLevels(QWidget& chooser, const QStringList& names) {
+    QTreeWidgetItem* item =
+        chooser.findChild<QTreeWidget*>(QStringLiteral("folderTree"))->topLevelItem(0);
+    std::vector<QStringList> levels;
+    for (const QString& name : names) {
+        item->setExpanded(true);
+        QStringList level;
+        QTreeWidgetItem* next = nullptr;
+        for (int i = 0; i < item->childCount(); ++i) {
+            level << item->child(i)->text(0);
+            next = item->child(i)->text(0) == name ? item->child(i) : next;
+        }
+        levels.push_back(level);
+        if (next == nullptr) {
+            break;
+        }
+        item = next;
+    }
+    item->treeWidget()->setCurrentItem(item);
+    return levels;
+}
+
 } // namespace
 
 class NetworkCommandTest : public QObject {
@@ -137,6 +181,51 @@ class NetworkCommandTest : public QObject {
         QVERIFY(namesIn(u"\\Network\\").empty());
         sandbox.restart();
         QVERIFY(platform::networkConnections().empty());
+    }
+
+    void mappedFolderIsBrowsableInTheOpenDialogAndTheChooser() {
+        Sandbox sandbox;
+        Sandbox::switchOn();
+        sandbox.restart();
+        test::RecordingMessageBox boxes;
+        test::ModalDialogDriver dialogs;
+        test::FakeSharingHost host;
+        fileops::qt::NetworkController network(host);
+        connectFolder(dialogs, network, sandbox.share());
+        sandbox.restart();
+
+        std::vector<QStringList> rows;
+        dialogs.onNext([&](QWidget& dialog) {
+            for (const char* name : {"Network", "VEL-Network", "trip"}) {
+                rows.push_back(rowNames(dialog));
+                tapRow(dialog, QLatin1String(name));
+            }
+            rows.push_back(rowNames(dialog));
+            tapRow(dialog, QStringLiteral("a.png"));
+        });
+        settings::AppSettings settings;
+        browse::qt::OpenDialog open(nullptr, settings);
+        const auto choice = open.run();
+        QCOMPARE(rows.size(), size_t{4});
+        QVERIFY(rows[0].contains(QStringLiteral("Network")));
+        QCOMPARE(rows[1], (QStringList{QStringLiteral(".."), QStringLiteral("VEL-Network")}));
+        QCOMPARE(rows[3], (QStringList{QStringLiteral(".."), QStringLiteral("a.png")}));
+        QVERIFY(choice && choice->list.at(0) == u"\\Network\\VEL-Network\\trip\\a.png");
+
+        std::vector<QStringList> levels;
+        dialogs.onNext([&](QWidget& chooser) {
+            levels =
+                chooserLevels(chooser, {QStringLiteral("Network"), QStringLiteral("VEL-Network"),
+                                        QStringLiteral("trip")});
+            test::press(chooser, "okButton");
+        });
+        const auto chosen = browse::qt::chooseFolder(nullptr);
+        QCOMPARE(levels.size(), size_t{3});
+        QVERIFY(levels[0].contains(QStringLiteral("Network")));
+        QCOMPARE(levels[1], QStringList{QStringLiteral("VEL-Network")});
+        QCOMPARE(levels[2], QStringList{QStringLiteral("trip")});
+        QVERIFY(chosen.accepted && chosen.path == u"\\Network\\VEL-Network\\trip");
+        QVERIFY(boxes.shown.empty());
     }
 
     void failuresShowTheirErrorAndCancelsAreSilent() {
