@@ -16,6 +16,14 @@
 namespace velmora::platform::qt {
 namespace {
 
+// A dialog no wider or taller than its owner's window: a long path must not push it off a
+// handheld's screen.
+void fitOwner(QDialog& dialog) {
+    if (const QWidget* owner = dialog.parentWidget()) {
+        dialog.setMaximumSize(owner->window()->size());
+    }
+}
+
 QDialogButtonBox* okCancelButtons(QDialog& dialog) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
@@ -71,6 +79,7 @@ int connectionDialog(const ConnectDialogRequest& request) {
         QStringLiteral("接続名: %1").arg(QString::fromStdU16String(localName)), &dialog));
     QLineEdit* field = folderField(dialog, *layout, localName);
     layout->addWidget(okCancelButtons(dialog));
+    fitOwner(dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return kNetDialogCancelled;
     }
@@ -93,6 +102,8 @@ int disconnectionDialog(QWidget* owner, uint32_t type) {
     layout->addWidget(new QLabel(QStringLiteral("切断する接続:"), &dialog));
     auto* list = new QListWidget(&dialog);
     list->setObjectName(QStringLiteral("connectionList"));
+    list->setTextElideMode(Qt::ElideMiddle);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (const auto& connection : networkConnections()) {
         auto* item =
             new QListWidgetItem(QStringLiteral("%1  (%2)")
@@ -108,6 +119,7 @@ int disconnectionDialog(QWidget* owner, uint32_t type) {
     QObject::connect(list, &QListWidget::itemSelectionChanged, ok,
                      [list, ok] { ok->setEnabled(list->currentItem() != nullptr); });
     layout->addWidget(buttons);
+    fitOwner(dialog);
     if (dialog.exec() != QDialog::Accepted || list->currentItem() == nullptr) {
         return kNetDialogCancelled;
     }
