@@ -106,40 +106,6 @@ TEST(MessageStores, MaildirFoldersInNameOrderThenTheSubmissionProgram) {
     EXPECT_EQ(storeNames(), (std::vector<std::u16string>{u"Archive", u"Local", u"Sendmail"}));
 }
 
-TEST(MessageStores, RefuseUnknownIdentifiersAndWrongStreamModes) {
-    test::MailSandbox sandbox;
-    std::unique_ptr<mapi::Session> session;
-    ASSERT_EQ(mapi::logonEx(session), mapi::kOk);
-    std::unique_ptr<mapi::MsgStore> store;
-    EXPECT_EQ(session->openMsgStore({'x'}, 0, store), mapi::kErrInvalidEntryId);
-
-    std::unique_ptr<mapi::Table> table;
-    mapi::RowSet rows;
-    session->getMsgStoresTable(mapi::kMapiUnicode, table);
-    table->queryRows(1, 0, rows);
-    ASSERT_EQ(session->openMsgStore(std::get<mapi::Binary>(rows.at(0).at(0).value), 0, store),
-              mapi::kOk);
-    std::unique_ptr<mapi::Folder> folder;
-    EXPECT_EQ(store->openEntry({'x'}, mapi::kMapiModify, folder), mapi::kErrInvalidEntryId);
-    const uint32_t tags[] = {mapi::kPrDraftsEntryId};
-    std::vector<mapi::PropValue> drafts;
-    ASSERT_EQ(store->getProps(tags, mapi::kMapiUnicode, drafts), mapi::kOk);
-    ASSERT_EQ(
-        store->openEntry(std::get<mapi::Binary>(drafts.at(0).value), mapi::kMapiModify, folder),
-        mapi::kOk);
-    std::unique_ptr<mapi::Message> message;
-    ASSERT_EQ(folder->createMessage(message), mapi::kOk);
-    std::unique_ptr<mapi::Stream> stream;
-    EXPECT_EQ(message->openProperty(mapi::kPrBody, 0, mapi::kMapiModify, stream),
-              mapi::kErrNoAccess);
-    EXPECT_EQ(
-        message->openProperty(mapi::kPrSubject, mapi::kStreamWrite, mapi::kMapiModify, stream),
-        mapi::kErrNotFound);
-    const mapi::RowSet noAddress = {
-        {{mapi::kPrRecipientType, mapi::kMapiTo}, {mapi::kPrAddrType, std::u16string(u"SMTP")}}};
-    EXPECT_EQ(message->modifyRecipients(mapi::kModRecipAdd, noAddress), mapi::kErrInvalidParameter);
-}
-
 TEST(MimeMessage, HeadersCarryNoInjectedLinesAndEncodeTheSubject) {
     MessageData message;
     message.to = {u"a@example.org\nBcc: spy@example.org", u"b@example.org"};

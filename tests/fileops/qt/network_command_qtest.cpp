@@ -151,7 +151,7 @@ class NetworkCommandTest : public QObject {
         }
     }
 
-    void connectedFolderIsListedAfterARestartAndDisconnectingRemovesIt() {
+    void mappedFolderIsBrowsedAfterARestartUntilDisconnected() {
         Sandbox sandbox;
         Sandbox::switchOn();
         sandbox.restart();
@@ -159,41 +159,11 @@ class NetworkCommandTest : public QObject {
         test::ModalDialogDriver dialogs;
         test::FakeSharingHost host;
         fileops::qt::NetworkController network(host);
-
         connectFolder(dialogs, network, sandbox.share());
         QCOMPARE(dialogs.seen, QStringList{QStringLiteral("networkConnectDialog")});
-        QVERIFY(boxes.shown.empty());
-        sandbox.restart();
-        QVERIFY(namesIn(u"\\Network\\") == std::vector<std::u16string>{u"VEL-Network"});
-        QVERIFY(namesIn(u"\\Network\\VEL-Network\\trip\\") ==
-                std::vector<std::u16string>{u"a.png"});
-
-        int listed = -1;
-        dialogs.onNext([&](QWidget& dialog) {
-            auto* list = dialog.findChild<QListWidget*>(QStringLiteral("connectionList"));
-            listed = list->count();
-            list->setCurrentRow(0);
-            test::press(dialog, "okButton");
-        });
-        network.onCommand(fileops::kCmdNetworkDisconnect);
-        QCOMPARE(listed, 1);
-        QVERIFY(boxes.shown.empty());
-        QVERIFY(namesIn(u"\\Network\\").empty());
-        sandbox.restart();
-        QVERIFY(platform::networkConnections().empty());
-    }
-
-    void mappedFolderIsBrowsableInTheOpenDialogAndTheChooser() {
-        Sandbox sandbox;
-        Sandbox::switchOn();
-        sandbox.restart();
-        test::RecordingMessageBox boxes;
-        test::ModalDialogDriver dialogs;
-        test::FakeSharingHost host;
-        fileops::qt::NetworkController network(host);
-        connectFolder(dialogs, network, sandbox.share());
         sandbox.restart();
 
+        // The open dialog and the folder chooser browse into it.
         std::vector<QStringList> rows;
         dialogs.onNext([&](QWidget& dialog) {
             for (const char* name : {"Network", "VEL-Network", "trip"}) {
@@ -225,6 +195,19 @@ class NetworkCommandTest : public QObject {
         QCOMPARE(levels[1], QStringList{QStringLiteral("VEL-Network")});
         QCOMPARE(levels[2], QStringList{QStringLiteral("trip")});
         QVERIFY(chosen.accepted && chosen.path == u"\\Network\\VEL-Network\\trip");
+
+        int listed = -1;
+        dialogs.onNext([&](QWidget& dialog) {
+            auto* list = dialog.findChild<QListWidget*>(QStringLiteral("connectionList"));
+            listed = list->count();
+            list->setCurrentRow(0);
+            test::press(dialog, "okButton");
+        });
+        network.onCommand(fileops::kCmdNetworkDisconnect);
+        QCOMPARE(listed, 1);
+        QVERIFY(namesIn(u"\\Network\\").empty());
+        sandbox.restart();
+        QVERIFY(platform::networkConnections().empty());
         QVERIFY(boxes.shown.empty());
     }
 
