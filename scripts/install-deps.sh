@@ -10,10 +10,13 @@ build_packages=(
     fonts-ipafont-gothic
     libgtest-dev libgmock-dev libbenchmark-dev
 )
+# The end-to-end mail test: msmtp as the submission program, aiosmtpd as the SMTP server.
+test_packages=(msmtp python3-aiosmtpd)
 fuzz_packages=(clang libclang-rt-14-dev)
 
 wanted=("${build_packages[@]}")
 case "${1:-build}" in
+    test) wanted+=("${test_packages[@]}") ;;
     fuzz) wanted+=("${fuzz_packages[@]}") ;;
 esac
 
