@@ -200,7 +200,7 @@ fs::path homeTrashFolder() {
     return fs::path(home) / ".local" / "share" / "Trash";
 }
 
-TrashResult moveToTrash(const fs::path& hostFile) {
+TrashResult moveHostFileToTrash(const fs::path& hostFile) {
     std::error_code error;
     const fs::path file = fs::absolute(hostFile, error).lexically_normal();
     struct stat info {};
@@ -225,7 +225,7 @@ TrashResult moveToTrash(const fs::path& hostFile) {
 
 TrashResult moveToTrash(std::u16string_view devicePath) {
     const fs::path host = toHostPath(devicePath);
-    return host.empty() ? TrashResult::Failed : moveToTrash(host);
+    return host.empty() ? TrashResult::Failed : moveHostFileToTrash(host);
 }
 
 } // namespace velmora::platform

@@ -18,7 +18,7 @@ enum class TrashResult {
 // Writes Trash/info/NAME.trashinfo first (Path and DeletionDate), then renames the file to
 // Trash/files/NAME; NAME is the file's name, made unique with ".2", ".3", ... before its
 // extension. A failed rename removes the info file again.
-TrashResult moveToTrash(const std::filesystem::path& hostFile);
+TrashResult moveHostFileToTrash(const std::filesystem::path& hostFile);
 TrashResult moveToTrash(std::u16string_view devicePath);
 
 // $XDG_DATA_HOME/Trash, or ~/.local/share/Trash when XDG_DATA_HOME is not set.

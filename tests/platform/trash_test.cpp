@@ -70,8 +70,8 @@ class TrashTest : public ::testing::Test {
 TEST_F(TrashTest, DeletedFilesGoToTheHomeTrashWithTheirOrigin) {
     const fs::path first = dir.write("pics/My photo%.jpg", "first");
     const fs::path second = dir.write("other/My photo%.jpg", "second");
-    ASSERT_EQ(moveToTrash(first), TrashResult::Trashed);
-    ASSERT_EQ(moveToTrash(second), TrashResult::Trashed);
+    ASSERT_EQ(moveHostFileToTrash(first), TrashResult::Trashed);
+    ASSERT_EQ(moveHostFileToTrash(second), TrashResult::Trashed);
 
     EXPECT_FALSE(fs::exists(first) || fs::exists(second));
     EXPECT_EQ(contents(trash() / "files" / "My photo%.jpg"), "first");
@@ -87,7 +87,7 @@ TEST_F(TrashTest, DeletedFilesGoToTheHomeTrashWithTheirOrigin) {
 TEST_F(TrashTest, AFailedRenameKeepsTheFileAndTakesTheInfoBack) {
     const fs::path file = dir.write("pics/a.jpg", "kept");
     test::InjectedFaults faults({{FileStep::Move, EACCES}});
-    EXPECT_EQ(moveToTrash(file), TrashResult::Failed);
+    EXPECT_EQ(moveHostFileToTrash(file), TrashResult::Failed);
     EXPECT_EQ(contents(file), "kept");
     EXPECT_TRUE(fs::is_empty(trash() / "info"));
 }
@@ -96,7 +96,7 @@ TEST_F(TrashTest, NoUsableTrashChangesNothing) {
     const fs::path file = dir.write("pics/a.jpg", "kept");
     dir.write("blocked", "a file where the data folder should be");
     setenv("XDG_DATA_HOME", (dir.path() / "blocked" / "data").c_str(), 1);
-    EXPECT_EQ(moveToTrash(file), TrashResult::Unavailable);
+    EXPECT_EQ(moveHostFileToTrash(file), TrashResult::Unavailable);
     EXPECT_EQ(contents(file), "kept");
 }
 
@@ -120,7 +120,7 @@ TEST_F(TrashTest, OtherFileSystemsUseATrashAtTheirTop) {
     const std::string name = fs::path(folder).filename().string() + "-b.png";
     std::ofstream(fs::path(folder) / name) << "elsewhere";
 
-    EXPECT_EQ(moveToTrash(fs::path(folder) / name), TrashResult::Trashed);
+    EXPECT_EQ(moveHostFileToTrash(fs::path(folder) / name), TrashResult::Trashed);
     EXPECT_EQ(contents(own / "files" / name), "elsewhere");
     EXPECT_EQ(recordedPath(own / "info" / (name + ".trashinfo")),
               fs::path(folder).filename().string() + "/" + name);
