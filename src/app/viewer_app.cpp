@@ -187,7 +187,6 @@ bool ViewerApp::onCommand(int id) {
         seek(viewGeometry().seekBackward());
         break;
     // Served by the dialogs and editors of the browsing, editing, file and settings modules.
-    case kCmdOpen:
     case kCmdSave:
     case kCmdCopy:
     case kCmdMove:
@@ -212,7 +211,7 @@ bool ViewerApp::onCommand(int id) {
     case kCmdThreshold:
         break;
     default:
-        return false;
+        return browseController_.onCommand(id);
     }
     return true;
 }
@@ -427,6 +426,16 @@ void ViewerApp::setBusy(bool busy) {
 
 void ViewerApp::imageShown() {
     applyInitialZoom();
+}
+
+QWidget* ViewerApp::dialogOwner() {
+    return mainWindow_.get();
+}
+
+void ViewerApp::leaveFullScreenForDialog() {
+    if (fullScreen) {
+        leaveFullScreen();
+    }
 }
 
 void ViewerApp::viewCleared() {

@@ -6,6 +6,7 @@
 #include "app/nav_rules.h"
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
+#include "browse/qt/browse_controller.h"
 #include "image/dib_image.h"
 #include "image/view_geometry.h"
 #include "image/view_state.h"
@@ -27,7 +28,7 @@ class MainWindow;
 class MenuBar;
 class NavToolbar;
 
-class ViewerApp : public QObject, public browse::NavigationHost {
+class ViewerApp : public QObject, public browse::NavigationHost, public browse::qt::BrowseHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
@@ -98,6 +99,8 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     void clearModified() override { modified = false; }
     void imageShown() override;
     void viewCleared() override;
+    QWidget* dialogOwner() override;
+    void leaveFullScreenForDialog() override;
 
     void createBars();
     void onStartupTimer();
@@ -109,6 +112,7 @@ class ViewerApp : public QObject, public browse::NavigationHost {
 
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
+    browse::qt::BrowseController browseController_{*this, navigator_, settings};
     ViewerInput input_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
     MenuBar* menuBar_ = nullptr;    // owned by the main window
