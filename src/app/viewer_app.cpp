@@ -187,10 +187,6 @@ bool ViewerApp::onCommand(int id) {
         seek(viewGeometry().seekBackward());
         break;
     // Served by the dialogs and editors of the browsing, editing, file and settings modules.
-    case kCmdSave:
-    case kCmdCopy:
-    case kCmdMove:
-    case kCmdDelete:
     case kCmdMail:
     case kCmdNetworkConnect:
     case kCmdNetworkDisconnect:
@@ -211,7 +207,7 @@ bool ViewerApp::onCommand(int id) {
     case kCmdThreshold:
         break;
     default:
-        return browseController_.onCommand(id);
+        return browseController_.onCommand(id) || fileController_.onCommand(id);
     }
     return true;
 }

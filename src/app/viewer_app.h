@@ -7,6 +7,7 @@
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
 #include "browse/qt/browse_controller.h"
+#include "fileops/qt/file_controller.h"
 #include "image/dib_image.h"
 #include "image/view_geometry.h"
 #include "image/view_state.h"
@@ -28,7 +29,10 @@ class MainWindow;
 class MenuBar;
 class NavToolbar;
 
-class ViewerApp : public QObject, public browse::NavigationHost, public browse::qt::BrowseHost {
+class ViewerApp : public QObject,
+                  public browse::NavigationHost,
+                  public browse::qt::BrowseHost,
+                  public fileops::FileOpsHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
@@ -73,7 +77,7 @@ class ViewerApp : public QObject, public browse::NavigationHost, public browse::
     MainWindow& mainWindow() const { return *mainWindow_; }
     MenuBar* menuBar() const { return menuBar_; }
     NavToolbar* toolBar() const { return toolBar_; }
-    browse::Navigator& navigator() { return navigator_; }
+    browse::Navigator& navigator() override { return navigator_; }
     platform::qt::ScreenService& screen() { return screen_; }
     // Keys, hardware buttons, taps and drags.
     ViewerInput& input() { return input_; }
@@ -113,6 +117,7 @@ class ViewerApp : public QObject, public browse::NavigationHost, public browse::
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
     browse::qt::BrowseController browseController_{*this, navigator_, settings};
+    fileops::qt::FileController fileController_{*this, settings};
     ViewerInput input_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
     MenuBar* menuBar_ = nullptr;    // owned by the main window

@@ -3,6 +3,8 @@
 
 #include "browse/navigator.h"
 
+class QWidget;
+
 namespace velmora::fileops {
 
 class FileOpsHost {
@@ -13,6 +15,8 @@ class FileOpsHost {
     virtual browse::Navigator& navigator() = 0;
     // The edits of the shown image no longer count as unsaved.
     virtual void clearModified() = 0;
+    // The window the save dialog and the folder chooser are shown over.
+    virtual QWidget* dialogOwner() = 0;
 };
 
 } // namespace velmora::fileops

@@ -33,6 +33,7 @@ class FileCommandsTest : public NavigatorTest, public fileops::FileOpsHost {
 
     browse::Navigator& navigator() override { return NavigatorTest::navigator; }
     void clearModified() override { host.modified = false; }
+    QWidget* dialogOwner() override { return nullptr; }
 
     std::string contents(const std::string& relative) const {
         std::ifstream in(dir.path() / relative, std::ios::binary);
