@@ -15,6 +15,7 @@ namespace velmora::fileops::qt {
 namespace {
 
 constexpr int kButtonWidth = 60;
+constexpr int kBrowseButtonWidth = 30;
 
 QRadioButton* addQuality(QHBoxLayout& row, QButtonGroup& group, const QString& text,
                          const char* objectName, int quality) {
@@ -48,6 +49,7 @@ SaveDialog::SaveDialog(QWidget* owner, const SaveProposal& proposal, FolderField
     folderEdit_->setText(QString::fromStdU16String(proposal.folder));
     auto* browse = new QPushButton(QStringLiteral("..."), this);
     browse->setObjectName(QStringLiteral("browseButton"));
+    browse->setFixedWidth(kBrowseButtonWidth);
     // Whatever the chooser returns goes into the field: a cancelled chooser empties it.
     connect(browse, &QPushButton::clicked, this,
             [this] { folderEdit_->setText(QString::fromStdU16String(chooseFolder_())); });
@@ -74,6 +76,7 @@ SaveDialog::SaveDialog(QWidget* owner, const SaveProposal& proposal, FolderField
     addQuality(*qualityRow, *qualities_, QStringLiteral("中"), "qualityMedium", kQualityMedium)
         ->setChecked(true);
     addQuality(*qualityRow, *qualities_, QStringLiteral("低"), "qualityLow", kQualityLow);
+    qualityRow->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
