@@ -38,14 +38,7 @@ void FileCommands::save() {
 
 void FileCommands::copy() {
     const auto transfer = chooseTransfer();
-    if (!transfer) {
-        return;
-    }
-    const bool replacing = platform::exists(transfer->target);
-    if (replacing && !agreeToReplace(transfer->target)) {
-        return;
-    }
-    if (!platform::copyFile(transfer->source, transfer->target, !replacing)) {
+    if (transfer && !platform::copyFile(transfer->source, transfer->target, !transfer->replacing)) {
         ui::showError(ui::str::kOperationFailed);
     }
 }
@@ -55,12 +48,9 @@ void FileCommands::move() {
     if (!transfer) {
         return;
     }
-    const bool replacing = platform::exists(transfer->target);
-    if (replacing && !agreeToReplace(transfer->target)) {
-        return;
-    }
-    const bool moved = replacing ? platform::moveFileReplacing(transfer->source, transfer->target)
-                                 : platform::moveFile(transfer->source, transfer->target);
+    const bool moved = transfer->replacing
+                           ? platform::moveFileReplacing(transfer->source, transfer->target)
+                           : platform::moveFile(transfer->source, transfer->target);
     if (!moved) {
         ui::showError(ui::str::kOperationFailed);
     }
@@ -102,7 +92,11 @@ std::optional<FileCommands::Transfer> FileCommands::chooseTransfer() {
     if (target == source) {
         return std::nullopt;
     }
-    return Transfer{std::move(source), std::move(target)};
+    const bool replacing = platform::exists(target);
+    if (replacing && !agreeToReplace(target)) {
+        return std::nullopt;
+    }
+    return Transfer{std::move(source), std::move(target), replacing};
 }
 
 bool FileCommands::agreeToReplace(const std::u16string& target) {

@@ -37,10 +37,11 @@ class FileCommands {
 
   private:
     // The current file and its target in the chosen folder; nothing after a refusal, a
-    // cancelled chooser or a target equal to the source.
+    // cancelled chooser, a target equal to the source or a declined replacement.
     struct Transfer {
         std::u16string source;
         std::u16string target;
+        bool replacing = false; // a file stands at the target and may be replaced
     };
     std::optional<Transfer> chooseTransfer();
     // For a file standing at the target: false for a folder (error shown) or a declined

@@ -4,9 +4,9 @@
 
 #include "browse/navigator_fixture.h"
 #include "fileops/file_commands.h"
+#include "support/scoped_environment.h"
 #include "ui/string_table.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -18,17 +18,6 @@ class FileCommandsTest : public NavigatorTest, public fileops::FileOpsHost {
     void SetUp() override {
         NavigatorTest::SetUp();
         settings.usePreload = false;
-        const char* previous = std::getenv("XDG_DATA_HOME");
-        previousDataHome_ = previous ? std::optional<std::string>(previous) : std::nullopt;
-        setenv("XDG_DATA_HOME", (dir.path() / ".data").c_str(), 1);
-    }
-    void TearDown() override {
-        if (previousDataHome_) {
-            setenv("XDG_DATA_HOME", previousDataHome_->c_str(), 1);
-        } else {
-            unsetenv("XDG_DATA_HOME");
-        }
-        NavigatorTest::TearDown();
     }
 
     browse::Navigator& navigator() override { return NavigatorTest::navigator; }
@@ -79,7 +68,7 @@ class FileCommandsTest : public NavigatorTest, public fileops::FileOpsHost {
         }};
 
   private:
-    std::optional<std::string> previousDataHome_;
+    ScopedEnvironment dataHome_{"XDG_DATA_HOME", (dir.path() / ".data").string()};
 };
 
 } // namespace velmora::test

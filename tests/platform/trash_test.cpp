@@ -1,6 +1,7 @@
 #include "platform/trash.h"
 
 #include "support/injected_fault.h"
+#include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -26,18 +27,6 @@ std::string contents(const fs::path& file) {
 // The home trash lives in a temporary data folder on the same file system as the pictures.
 class TrashTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const char* previous = std::getenv("XDG_DATA_HOME");
-        previous_ = previous ? std::optional<std::string>(previous) : std::nullopt;
-        setenv("XDG_DATA_HOME", (dir.path() / "data").c_str(), 1);
-    }
-    void TearDown() override {
-        if (previous_) {
-            setenv("XDG_DATA_HOME", previous_->c_str(), 1);
-        } else {
-            unsetenv("XDG_DATA_HOME");
-        }
-    }
     fs::path trash() const { return dir.path() / "data" / "Trash"; }
 
     // The info file's lines, checked for the header and a DeletionDate within a minute of now.
@@ -64,7 +53,7 @@ class TrashTest : public ::testing::Test {
     }
 
     test::TempDir dir;
-    std::optional<std::string> previous_;
+    test::ScopedEnvironment dataHome_{"XDG_DATA_HOME", (dir.path() / "data").string()};
 };
 
 TEST_F(TrashTest, DeletedFilesGoToTheHomeTrashWithTheirOrigin) {
@@ -95,7 +84,7 @@ TEST_F(TrashTest, AFailedRenameKeepsTheFileAndTakesTheInfoBack) {
 TEST_F(TrashTest, NoUsableTrashChangesNothing) {
     const fs::path file = dir.write("pics/a.jpg", "kept");
     dir.write("blocked", "a file where the data folder should be");
-    setenv("XDG_DATA_HOME", (dir.path() / "blocked" / "data").c_str(), 1);
+    test::ScopedEnvironment blocked("XDG_DATA_HOME", (dir.path() / "blocked" / "data").string());
     EXPECT_EQ(moveHostFileToTrash(file), TrashResult::Unavailable);
     EXPECT_EQ(contents(file), "kept");
 }

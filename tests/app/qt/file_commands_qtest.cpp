@@ -5,6 +5,7 @@
 
 #include "app/command_ids.h"
 #include "app/main_window.h"
+#include "support/scoped_environment.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,8 +14,6 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
-
-#include <cstdlib>
 
 using namespace velmora;
 using namespace velmora::app;
@@ -54,7 +53,7 @@ class FileCommandsTest : public QObject {
 
     static void saveCopyMoveDelete(std::optional<platform::qt::EmulatedScreen> screen) {
         test::ShellSandbox sandbox;
-        setenv("XDG_DATA_HOME", (sandbox.config() / "data").c_str(), 1);
+        test::ScopedEnvironment dataHome("XDG_DATA_HOME", (sandbox.config() / "data").string());
         sandbox.writePicture("P/a.png", 30, 20);
         sandbox.writePicture("P/b.png", 40, 30);
         sandbox.writePicture("P/c.png", 50, 40);
@@ -106,7 +105,6 @@ class FileCommandsTest : public QObject {
         QCOMPARE(viewer->current().width(), 50);
         QCOMPARE(sandbox.boxes.shown.size(), size_t{2});
         viewer->onCommand(kCmdExit);
-        unsetenv("XDG_DATA_HOME");
     }
 
   private slots:
