@@ -190,7 +190,6 @@ bool ViewerApp::onCommand(int id) {
     case kCmdMail:
     case kCmdNetworkConnect:
     case kCmdNetworkDisconnect:
-    case kCmdSettings:
     case kCmdRotateLeft:
     case kCmdRotateRight:
     case kCmdFlipVertical:
@@ -207,7 +206,8 @@ bool ViewerApp::onCommand(int id) {
     case kCmdThreshold:
         break;
     default:
-        return browseController_.onCommand(id) || fileController_.onCommand(id);
+        return settingsController_.onCommand(id) || browseController_.onCommand(id) ||
+               fileController_.onCommand(id);
     }
     return true;
 }
@@ -221,6 +221,10 @@ void ViewerApp::showFileInfo() {
         ui::describeFile(navigator_.currentPath(), shown.width(), shown.height(),
                          navigator_.currentIndex(), navigator_.count());
     ui::showFileInfoDialog(info, mainWindow_.get());
+}
+
+QWidget* ViewerApp::sheetOwner() {
+    return mainWindow_.get();
 }
 
 void ViewerApp::layoutToolbar() {

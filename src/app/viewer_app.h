@@ -13,6 +13,7 @@
 #include "image/view_state.h"
 #include "platform/qt/screen_service.h"
 #include "settings/app_settings.h"
+#include "settings/qt/settings_controller.h"
 
 #include <QObject>
 #include <QTimer>
@@ -32,7 +33,8 @@ class NavToolbar;
 class ViewerApp : public QObject,
                   public browse::NavigationHost,
                   public browse::qt::BrowseHost,
-                  public fileops::FileOpsHost {
+                  public fileops::FileOpsHost,
+                  public settings::qt::SettingsHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
@@ -106,6 +108,12 @@ class ViewerApp : public QObject,
     QWidget* dialogOwner() override;
     void leaveFullScreenForDialog() override;
 
+    // SettingsHost
+    settings::AppSettings& appSettings() override { return settings; }
+    QWidget* sheetOwner() override;
+    void registerButtons() override { input_.registerButtons(); }
+    void unregisterButtons() override { input_.unregisterButtons(); }
+
     void createBars();
     void onStartupTimer();
     void showFileInfo();
@@ -119,6 +127,7 @@ class ViewerApp : public QObject,
     browse::qt::BrowseController browseController_{*this, navigator_, settings};
     fileops::qt::FileController fileController_{*this, settings};
     ViewerInput input_{*this};
+    settings::qt::SettingsController settingsController_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
     MenuBar* menuBar_ = nullptr;    // owned by the main window
     NavToolbar* toolBar_ = nullptr; // owned by the main window

@@ -42,7 +42,9 @@ bool writeThumbnail(const image::DibImage& thumbnail, std::u16string_view pictur
     if (!platform::isDirectory(folder) && !platform::createDirectory(folder)) {
         return false;
     }
-    return codecs::saveJpeg(thumbnail, thumbnailPathOf(picturePath), kThumbnailQuality);
+    // A lost thumbnail is made again, so the write does not wait for the medium.
+    return codecs::saveJpeg(thumbnail, thumbnailPathOf(picturePath), kThumbnailQuality,
+                            platform::Durability::Unsynced);
 }
 
 bool ThumbnailCache::readThumbnail(image::DibImage& target, std::u16string_view path) {

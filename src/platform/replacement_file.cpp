@@ -11,7 +11,8 @@
 
 namespace velmora::platform {
 
-ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
+ReplacementFile::ReplacementFile(const std::filesystem::path& target, Durability durability)
+    : target_(target), durability_(durability) {
     if (target_.empty() || !target_.has_filename()) {
         return;
     }
@@ -61,8 +62,9 @@ bool ReplacementFile::flush() {
     if (file_ == nullptr || failed_) {
         return false;
     }
-    if (std::fflush(file_) != 0 || injectedFault(FileStep::Sync) != 0 ||
-        fsync(fileno(file_)) != 0) {
+    const bool flushed = std::fflush(file_) == 0;
+    if (!flushed || (durability_ == Durability::Synced &&
+                     (injectedFault(FileStep::Sync) != 0 || fsync(fileno(file_)) != 0))) {
         failed_ = true;
     }
     return !failed_;

@@ -5,27 +5,20 @@
 
 namespace velmora::browse::qt {
 QIcon browseIcon(int iconId) {
-    QStyle::StandardPixmap pixmap;
-    switch (iconId) {
-    case kIconFolder:
-        pixmap = QStyle::SP_DirClosedIcon;
-        break;
-    case kIconStorageCard:
-        pixmap = QStyle::SP_DriveHDIcon;
-        break;
-    case kIconPictureFile:
-        pixmap = QStyle::SP_FileIcon;
-        break;
-    case kIconOpenFolder:
-        pixmap = QStyle::SP_DirOpenIcon;
-        break;
-    case kIconDeviceRoot:
-        pixmap = QStyle::SP_ComputerIcon;
-        break;
-    default:
-        return {};
+    static constexpr struct {
+        int id;
+        QStyle::StandardPixmap pixmap;
+    } kIcons[] = {
+        {kIconFolder, QStyle::SP_DirClosedIcon},    {kIconStorageCard, QStyle::SP_DriveHDIcon},
+        {kIconPictureFile, QStyle::SP_FileIcon},    {kIconOpenFolder, QStyle::SP_DirOpenIcon},
+        {kIconDeviceRoot, QStyle::SP_ComputerIcon},
+    };
+    for (const auto& icon : kIcons) {
+        if (icon.id == iconId) {
+            return QApplication::style()->standardIcon(icon.pixmap);
+        }
     }
-    return QApplication::style()->standardIcon(pixmap);
+    return {};
 }
 
 } // namespace velmora::browse::qt

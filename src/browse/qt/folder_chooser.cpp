@@ -39,14 +39,8 @@ FolderChooser::FolderChooser(QWidget* owner) : QDialog(owner), tree_(new QTreeWi
     setObjectName(QStringLiteral("folderChooser"));
     setWindowTitle(QStringLiteral("ディレクトリ選択"));
 
-    auto* buttons = new QHBoxLayout;
-    QPushButton* ok = addDialogButton(*buttons, QStringLiteral("OK"), "okButton", kButtonWidth);
-    QPushButton* cancel =
-        addDialogButton(*buttons, QStringLiteral("キャンセル"), "cancelButton", kButtonWidth);
+    QHBoxLayout* buttons = addOkCancelRow(*this, kButtonWidth);
     buttons->addStretch(1);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &FolderChooser::accept);
-    connect(cancel, &QPushButton::clicked, this, &FolderChooser::reject);
 
     tree_->setObjectName(QStringLiteral("folderTree"));
     tree_->setHeaderHidden(true);

@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kButtonWidth = 70;
 constexpr int kNameColumnWidth = 150;
-constexpr int kSizeColumnWidth = 50;
+constexpr int kSizeColumnWidth = 60; // "99999KB" in the 10-point font
 constexpr int kThumbnailsResult = 1061;
 
 class WaitCursor {
@@ -37,18 +37,11 @@ OpenDialog::OpenDialog(QWidget* owner, const settings::AppSettings& settings)
     setObjectName(QStringLiteral("openDialog"));
     setWindowTitle(QStringLiteral("開く"));
 
-    auto* buttons = new QHBoxLayout;
-    QPushButton* ok = addDialogButton(*buttons, QStringLiteral("OK"), "okButton", kButtonWidth);
-    QPushButton* cancel =
-        addDialogButton(*buttons, QStringLiteral("キャンセル"), "cancelButton", kButtonWidth);
+    QHBoxLayout* buttons = addOkCancelRow(*this, kButtonWidth);
     buttons->addSpacing(5);
     QPushButton* thumbnails =
         addDialogButton(*buttons, QStringLiteral("サムネイル"), "thumbnailButton", kButtonWidth);
     buttons->addStretch(1);
-    // The default button also takes the enter key pressed on the list.
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &OpenDialog::onOk);
-    connect(cancel, &QPushButton::clicked, this, &OpenDialog::reject);
     connect(thumbnails, &QPushButton::clicked, this, &OpenDialog::showThumbnails);
 
     list_->setObjectName(QStringLiteral("fileList"));
@@ -67,7 +60,7 @@ OpenDialog::OpenDialog(QWidget* owner, const settings::AppSettings& settings)
     font.setPointSize(10);
     list_->setFont(font);
     // A single tap acts at once.
-    connect(list_, &QTreeView::clicked, this, &OpenDialog::onOk);
+    connect(list_, &QTreeView::clicked, this, &OpenDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(5, 5, 5, 5);
@@ -92,7 +85,7 @@ void OpenDialog::fill() {
     model_->setEntries(listOpenFolder(currentFolder_, settings_));
 }
 
-void OpenDialog::onOk() {
+void OpenDialog::accept() {
     const QModelIndexList selected = list_->selectionModel()->selectedRows();
     if (selected.isEmpty()) {
         done(1);

@@ -32,8 +32,9 @@ class OpenDialog : public QDialog {
     const std::u16string& currentFolder() const { return currentFolder_; }
 
   private:
+    // OK, a tap on a row and the enter key: go up, enter a folder or choose a picture.
+    void accept() override;
     void fill();
-    void onOk();
     void showThumbnails();
 
     const settings::AppSettings& settings_;

@@ -55,6 +55,9 @@ ThumbnailDialog::ThumbnailDialog(QWidget* owner, FolderList paths, bool useCache
     canvasWidget_->setObjectName(QStringLiteral("thumbnailCanvas"));
     canvasWidget_->setAttribute(Qt::WA_OpaquePaintEvent);
     canvasWidget_->installEventFilter(this);
+    // The canvas takes the keys, so that up and down turn the pages.
+    canvasWidget_->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(canvasWidget_);
     scrollBar_->setObjectName(QStringLiteral("pageScrollBar"));
     scrollBar_->setRange(0, 0);
     scrollBar_->setPageStep(1);
@@ -87,6 +90,7 @@ std::optional<std::u16string> ThumbnailDialog::run() {
 
 void ThumbnailDialog::start() {
     started_ = true;
+    canvasWidget_->setFocus();
     layOut();
     drawPage();
 }
@@ -107,18 +111,16 @@ bool ThumbnailDialog::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
         tapAt(static_cast<QMouseEvent*>(event)->position().toPoint());
         return true;
-    default:
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            turnTo(page_ + (key == Qt::Key_Up ? -1 : 1));
+            return true;
+        }
         return false;
     }
-}
-
-void ThumbnailDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Up) {
-        turnTo(page_ - 1);
-    } else if (event->key() == Qt::Key_Down) {
-        turnTo(page_ + 1);
-    } else {
-        QDialog::keyPressEvent(event);
+    default:
+        return false;
     }
 }
 

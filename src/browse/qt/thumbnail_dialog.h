@@ -38,7 +38,6 @@ class ThumbnailDialog : public QDialog {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void start();

@@ -60,11 +60,12 @@ bool compress(Compressor& compressor, jpeg_destination_mgr* destination,
     return true;
 }
 
-bool writeFile(const image::DibImage& image, std::u16string_view path, int quality) {
+bool writeFile(const image::DibImage& image, std::u16string_view path, int quality,
+               platform::Durability durability) {
     if (!image.hasPixels()) {
         return false;
     }
-    SafeFileWriter writer(path);
+    SafeFileWriter writer(path, durability);
     if (!writer.isOpen()) {
         return false;
     }
@@ -76,8 +77,9 @@ bool writeFile(const image::DibImage& image, std::u16string_view path, int quali
 
 } // namespace
 
-bool saveJpeg(const image::DibImage& image, std::u16string_view path, int quality) {
-    if (writeFile(image, path, quality)) {
+bool saveJpeg(const image::DibImage& image, std::u16string_view path, int quality,
+              platform::Durability durability) {
+    if (writeFile(image, path, quality, durability)) {
         return true;
     }
     if (image.reportErrors) {

@@ -35,15 +35,8 @@ SaveDialog::SaveDialog(QWidget* owner, const SaveProposal& proposal, FolderField
     setObjectName(QStringLiteral("saveDialog"));
     setWindowTitle(QStringLiteral("保存"));
 
-    auto* buttons = new QHBoxLayout;
-    QPushButton* ok =
-        browse::qt::addDialogButton(*buttons, QStringLiteral("OK"), "okButton", kButtonWidth);
-    QPushButton* cancel = browse::qt::addDialogButton(*buttons, QStringLiteral("キャンセル"),
-                                                      "cancelButton", kButtonWidth);
+    QHBoxLayout* buttons = browse::qt::addOkCancelRow(*this, kButtonWidth);
     buttons->addStretch(1);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &SaveDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &SaveDialog::reject);
 
     folderEdit_->setObjectName(QStringLiteral("folderEdit"));
     folderEdit_->setText(QString::fromStdU16String(proposal.folder));

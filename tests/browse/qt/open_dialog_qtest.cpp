@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
@@ -156,13 +157,31 @@ class OpenDialogTest : public QObject {
         QVERIFY(!std::filesystem::exists(dir_.path() / "P" / "VelThumbs"));
     }
 
-    void emptyViewLeavesWithOk() {
+    void downKeyTurnsToThePageTheTapChoosesFrom() {
+        QWidget handheld;
+        handheld.setGeometry(0, 0, 240, 320);
         whenShown("thumbnailDialog", [](QDialog& view) {
-            QTRY_VERIFY(static_cast<ThumbnailDialog&>(view).pageComplete());
-            press(view, "okButton");
+            auto& grid = static_cast<ThumbnailDialog&>(view);
+            QTRY_VERIFY(grid.pageComplete());
+            QCOMPARE(grid.grid().cells.size(), size_t{4});
+            QTest::keyClick(view.findChild<QWidget*>("thumbnailCanvas"), Qt::Key_Down);
+            QCOMPARE(grid.page(), 1);
+            QTest::keyClick(view.findChild<QWidget*>("thumbnailCanvas"), Qt::Key_Down);
+            QCOMPARE(grid.page(), 1); // the last page
+            auto* scrollBar = view.findChild<QScrollBar*>("pageScrollBar");
+            QCOMPARE(scrollBar->value(), 1);
+            scrollBar->setValue(0);
+            QCOMPARE(grid.page(), 0);
+            scrollBar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            QCOMPARE(grid.page(), 1);
+            tapCell(view, 0);
         });
-        ThumbnailDialog view(nullptr, {}, true);
-        QVERIFY(!view.run().has_value());
+        browse::FolderList paths;
+        for (char16_t i = u'1'; i <= u'5'; ++i) {
+            paths.push_back(u"\\P\\p" + std::u16string(1, i) + u".bmp");
+        }
+        ThumbnailDialog view(&handheld, paths, false);
+        QCOMPARE(view.run().value_or(u""), u"\\P\\p5.bmp");
     }
 
   private:
