@@ -50,10 +50,13 @@ TEST_F(SaveCommandTest, SavesTheShownPictureUnderTheChosenNameAndType) {
     chooseSave(u"\\out\\", u"b", fileops::kSaveBmp);
     commands.save();
     EXPECT_EQ(contents("out/b.bmp").size(), 54u + 3 * 12) << "a 4 x 3 BMP";
-    saveChoice = fileops::SaveChoice{u"", u"c.png", fileops::kSavePng, 66};
+    chooseSave(u"\\", u"c", fileops::kSavePng);
+    commands.save();
+    EXPECT_TRUE(exists("c.png")) << "the root gives \\c.png";
+    saveChoice = fileops::SaveChoice{u"", u"d.png", fileops::kSavePng, 66};
     uncheckedSaveChoice = true;
     commands.save();
-    EXPECT_TRUE(exists("c.png"));
+    EXPECT_TRUE(exists("d.png"));
 }
 
 TEST_F(SaveCommandTest, RefusalsAndQuestionsLeaveEverythingAsItWas) {
