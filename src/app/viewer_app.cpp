@@ -189,10 +189,6 @@ bool ViewerApp::onCommand(int id) {
         seek(viewGeometry().seekBackward());
         break;
     // Served by the dialogs and editors of the browsing, editing, file and settings modules.
-    case kCmdSave:
-    case kCmdCopy:
-    case kCmdMove:
-    case kCmdDelete:
     case kCmdRotateLeft:
     case kCmdRotateRight:
     case kCmdFlipVertical:
@@ -210,7 +206,8 @@ bool ViewerApp::onCommand(int id) {
         break;
     default:
         return settingsController_.onCommand(id) || browseController_.onCommand(id) ||
-               mailController_.onCommand(id) || networkController_.onCommand(id);
+               mailController_.onCommand(id) || networkController_.onCommand(id) ||
+               fileController_.onCommand(id);
     }
     return true;
 }

@@ -7,6 +7,7 @@
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
 #include "browse/qt/browse_controller.h"
+#include "fileops/qt/file_controller.h"
 #include "fileops/qt/mail_controller.h"
 #include "fileops/qt/network_controller.h"
 #include "fileops/qt/sharing_host.h"
@@ -36,6 +37,7 @@ class ViewerApp : public QObject,
                   public browse::NavigationHost,
                   public browse::qt::BrowseHost,
                   public settings::qt::SettingsHost,
+                  public fileops::FileOpsHost,
                   public fileops::qt::SharingHost {
     Q_OBJECT
   public:
@@ -81,7 +83,7 @@ class ViewerApp : public QObject,
     MainWindow& mainWindow() const { return *mainWindow_; }
     MenuBar* menuBar() const { return menuBar_; }
     NavToolbar* toolBar() const { return toolBar_; }
-    browse::Navigator& navigator() { return navigator_; }
+    browse::Navigator& navigator() override { return navigator_; }
     platform::qt::ScreenService& screen() { return screen_; }
     // Keys, hardware buttons, taps and drags.
     ViewerInput& input() { return input_; }
@@ -130,6 +132,7 @@ class ViewerApp : public QObject,
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
     browse::qt::BrowseController browseController_{*this, navigator_, settings};
+    fileops::qt::FileController fileController_{*this, settings};
     ViewerInput input_{*this};
     settings::qt::SettingsController settingsController_{*this};
     fileops::qt::MailController mailController_{*this};

@@ -1,5 +1,7 @@
 #include "platform/device_fs.h"
 
+#include "platform/file_faults.h"
+#include "platform/file_transfer.h"
 #include "util/text.h"
 
 #include <cerrno>
@@ -270,38 +272,23 @@ std::optional<FindEntry> findFile(std::u16string_view devicePath) {
 }
 
 bool copyFile(std::u16string_view from, std::u16string_view to, bool failIfExists) {
-    const auto source = toHostPath(from), target = toHostPath(to);
-    std::error_code error;
-    if (source.empty() || target.empty() || !fs::is_regular_file(source, error)) {
-        return false;
-    }
-    const auto options =
-        failIfExists ? fs::copy_options::none : fs::copy_options::overwrite_existing;
-    return fs::copy_file(source, target, options, error) && !error;
+    return copyFileChecked(toHostPath(from), toHostPath(to),
+                           failIfExists ? Overwrite::Never : Overwrite::Replace);
 }
 
 bool moveFile(std::u16string_view from, std::u16string_view to) {
-    const auto source = toHostPath(from), target = toHostPath(to);
-    std::error_code error;
-    if (source.empty() || target.empty() || fs::exists(target, error) ||
-        !fs::exists(source, error)) {
-        return false;
-    }
-    fs::rename(source, target, error);
-    if (error == std::errc::cross_device_link) {
-        error.clear();
-        fs::copy(source, target, fs::copy_options::recursive, error);
-        if (!error) {
-            fs::remove_all(source, error);
-        }
-    }
-    return !error;
+    return moveFileChecked(toHostPath(from), toHostPath(to), Overwrite::Never);
+}
+
+bool moveFileReplacing(std::u16string_view from, std::u16string_view to) {
+    return moveFileChecked(toHostPath(from), toHostPath(to), Overwrite::Replace);
 }
 
 bool deleteFile(std::u16string_view devicePath) {
     const auto host = toHostPath(devicePath);
     std::error_code error;
-    return !host.empty() && !fs::is_directory(host, error) && fs::remove(host, error) && !error;
+    return !host.empty() && !fs::is_directory(host, error) &&
+           injectedFault(FileStep::Remove) == 0 && fs::remove(host, error) && !error;
 }
 
 bool createDirectory(std::u16string_view devicePath) {

@@ -57,8 +57,11 @@ bool exists(std::u16string_view devicePath);
 std::optional<std::vector<FindEntry>> findFiles(std::u16string_view folderWithPattern);
 std::optional<FindEntry> findFile(std::u16string_view devicePath);
 
+// Copy and move replace a file at the target in one step and never lose the source (see
+// platform/file_transfer.h); a copy keeps the source's modification time.
 bool copyFile(std::u16string_view from, std::u16string_view to, bool failIfExists);
 bool moveFile(std::u16string_view from, std::u16string_view to); // fails if the target exists
+bool moveFileReplacing(std::u16string_view from, std::u16string_view to);
 bool deleteFile(std::u16string_view devicePath);
 bool createDirectory(std::u16string_view devicePath);
 

@@ -61,6 +61,7 @@ template <class Settings> auto storedValues(Settings& s) {
     flag(u"OPENLASTFILE", &s.openLastFile);
     flag(u"THUMBCACHE", &s.thumbCache);
     number(u"DBLCLKOPT", &s.dblClkOpt, 0, 4);
+    flag(u"USETRASH", &s.useTrash);
     return entries;
 }
 
