@@ -12,7 +12,10 @@ QAction* addBarButton(QToolBar& bar, const BarButton& button, const CommandSink&
     QAction* action = bar.addAction(icon, QString::fromUtf16(button.tooltip));
     action->setToolTip(QString::fromUtf16(button.tooltip));
     action->setObjectName(QStringLiteral("action%1").arg(button.command));
-    bar.widgetForAction(action)->setObjectName(QStringLiteral("button%1").arg(button.command));
+    QWidget* widget = bar.widgetForAction(action);
+    widget->setObjectName(QStringLiteral("button%1").arg(button.command));
+    // Keys belong to the picture: a bar button never takes the keyboard focus.
+    widget->setFocusPolicy(Qt::NoFocus);
     const int id = button.command;
     QObject::connect(action, &QAction::triggered, &bar, [onCommand, id] { onCommand(id); });
     return action;

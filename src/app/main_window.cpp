@@ -35,11 +35,21 @@ void MainWindow::addAccelerator(const QKeySequence& keys, int command) {
 
 void MainWindow::paintEvent(QPaintEvent*) {
     const QImage surface = image::viewOf(app_.backBuffer);
-    if (surface.isNull()) {
-        return;
+    if (!surface.isNull()) {
+        QPainter painter(this);
+        painter.drawImage(0, 0, surface);
     }
-    QPainter painter(this);
-    painter.drawImage(0, 0, surface);
+    if (!painted_) {
+        painted_ = true;
+        emit firstPainted();
+    }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        app_.screen().keepFrameOnWorkArea(*this);
+    }
+    QWidget::changeEvent(event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent*) {
@@ -57,6 +67,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         app_.input().keyDown(virtualKey);
     }
     event->accept();
+}
+
+// Tab and Backtab never move the focus away from the picture; they reach keyPressEvent.
+bool MainWindow::focusNextPrevChild(bool) {
+    return false;
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {

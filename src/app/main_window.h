@@ -13,11 +13,17 @@ class MainWindow : public QWidget {
   public:
     explicit MainWindow(ViewerApp& app);
 
+  signals:
+    // The window has been exposed and painted for the first time.
+    void firstPainted();
+
   protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -27,6 +33,7 @@ class MainWindow : public QWidget {
     void addAccelerator(const QKeySequence& keys, int command);
 
     ViewerApp& app_;
+    bool painted_ = false;
 };
 
 } // namespace velmora::app

@@ -56,6 +56,7 @@ QMenu* MenuBar::addDropDown(int textId, const char* name, const std::vector<Menu
     button->setObjectName(QStringLiteral("button") + QLatin1String(name));
     button->setText(QString::fromStdU16String(ui::loadResourceString(textId)));
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setFocusPolicy(Qt::NoFocus);
     // The handheld's menu-bar font: small enough for every button on a 240-pixel-wide screen.
     QFont font = button->font();
     font.setPixelSize(platform::scaleY(kMenuFontPixels));

@@ -23,7 +23,9 @@ static void registerIcons() {
 namespace velmora::app {
 namespace {
 
-constexpr int kStartupDelayMs = 100;
+// A window that is never exposed (started minimised, or on another desktop) still opens its
+// start-up picture after this long.
+constexpr int kUnexposedStartupMs = 1000;
 constexpr int kRecentSlots = settings::kRecentFileLimit;
 
 ViewerApp* runningApp = nullptr;
@@ -56,7 +58,7 @@ ViewerApp::ViewerApp(std::optional<platform::qt::EmulatedScreen> emulatedScreen,
         }
     });
     startupTimer_.setSingleShot(true);
-    startupTimer_.setInterval(kStartupDelayMs);
+    startupTimer_.setInterval(kUnexposedStartupMs);
     connect(&startupTimer_, &QTimer::timeout, this, &ViewerApp::onStartupTimer);
 }
 
@@ -69,16 +71,21 @@ ViewerApp::~ViewerApp() {
 
 void ViewerApp::start() {
     mainWindow_ = std::make_unique<MainWindow>(*this);
+    // The window gets its final size and its bars before it is shown: both bars are in the
+    // first frame, and nothing is fitted to an intermediate size.
     screen_.placeOnWorkArea(*mainWindow_);
     platform::setScreenMetrics(screen_.metrics(mainWindow_.get()));
     settings.load();
     input_.registerButtons();
     createBars();
     commandLinePath = trimAndUnquote(commandLinePath);
-    mainWindow_->show();
     resizeBackBuffer();
-    layoutToolbar();
     redraw();
+    // The start-up picture is opened as soon as the shown window has been painted once.
+    connect(
+        mainWindow_.get(), &MainWindow::firstPainted, this, [this] { startupTimer_.start(0); },
+        Qt::QueuedConnection);
+    screen_.showOnWorkArea(*mainWindow_);
     startupTimer_.start();
 }
 
@@ -285,7 +292,7 @@ void ViewerApp::leaveFullScreen() {
     activate();
     menuBar_->show();
     toolBar_->setVisible(toolbarVisible);
-    screen_.placeOnWorkArea(*mainWindow_);
+    screen_.leaveWholeScreen(*mainWindow_);
     resizeBackBuffer();
     redraw();
 }

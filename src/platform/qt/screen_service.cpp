@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <utility>
 
 namespace velmora::platform::qt {
@@ -105,16 +106,65 @@ void ScreenService::placeOnWorkArea(QWidget& window) const {
         window.setFixedSize(emulated_->width, emulated_->height);
         return;
     }
-    window.setGeometry(workArea(&window));
+    // The frame's corner goes to the work area's corner, so that un-maximising later never
+    // leaves the title bar above the screen.
+    const QRect area = workArea(&window);
+    window.resize(area.size());
+    window.move(area.topLeft());
+}
+
+void ScreenService::showOnWorkArea(QWidget& window) const {
+    if (emulated_) {
+        window.show();
+        return;
+    }
     window.showMaximized();
 }
 
-void ScreenService::placeOnWholeScreen(QWidget& window) const {
+void ScreenService::placeOnWholeScreen(QWidget& window) {
     if (emulated_) {
         window.setFixedSize(emulated_->width, emulated_->height);
         return;
     }
+    if (!window.isFullScreen()) {
+        wasMaximised_ = window.isMaximized();
+        normalGeometry_ = window.geometry();
+    }
+    window.setGeometry(screenOf(&window).geometry());
     window.showFullScreen();
+}
+
+void ScreenService::leaveWholeScreen(QWidget& window) const {
+    if (emulated_) {
+        window.setFixedSize(emulated_->width, emulated_->height);
+        return;
+    }
+    if (!window.isFullScreen()) {
+        return;
+    }
+    if (wasMaximised_) {
+        window.showMaximized();
+    } else {
+        window.showNormal();
+        window.setGeometry(normalGeometry_);
+    }
+}
+
+void ScreenService::keepFrameOnWorkArea(QWidget& window) const {
+    if (emulated_ || window.isMaximized() || window.isFullScreen() || window.isMinimized()) {
+        return;
+    }
+    const QRect area = workArea(&window);
+    const QRect frame = window.frameGeometry();
+    if (area.contains(frame)) {
+        return;
+    }
+    const QSize frameExtra = frame.size() - window.size();
+    window.resize(window.size().boundedTo(area.size() - frameExtra));
+    const QSize frameSize = window.size() + frameExtra;
+    // Within the area, and never above or left of it when the frame alone is larger.
+    window.move(std::max(area.left(), std::min(frame.x(), area.right() + 1 - frameSize.width())),
+                std::max(area.top(), std::min(frame.y(), area.bottom() + 1 - frameSize.height())));
 }
 
 } // namespace velmora::platform::qt

@@ -52,13 +52,26 @@ class ScreenService {
     // sideways; the window then sees an ordinary resize.
     void setOrientation(unsigned orientation, QWidget& window);
 
-    // The window covers the work area (normal mode) or the whole screen (full-screen mode).
+    // Gives the window its normal-mode size, the work area, without showing it, so that it is
+    // laid out at its final size before its first paint.
     void placeOnWorkArea(QWidget& window) const;
-    void placeOnWholeScreen(QWidget& window) const;
+    // Shows the window in normal mode: maximised on a desktop, the whole emulated screen else.
+    void showOnWorkArea(QWidget& window) const;
+    // Full-screen mode. The window takes the screen's size at once, so that what is fitted to
+    // it right after uses the full-screen surface; leaving restores the window as it was
+    // (maximised, or its normal geometry).
+    void placeOnWholeScreen(QWidget& window);
+    void leaveWholeScreen(QWidget& window) const;
+    // After a desktop window was un-maximised: its frame (title bar included) is kept on the
+    // work area.
+    void keepFrameOnWorkArea(QWidget& window) const;
 
   private:
     std::optional<EmulatedScreen> emulated_;
     unsigned orientation_ = kOrientation0;
+    // The desktop window's state before full screen.
+    bool wasMaximised_ = true;
+    QRect normalGeometry_;
 };
 
 } // namespace velmora::platform::qt

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QSet>
 #include <QTest>
 
 using namespace velmora;
@@ -172,6 +173,24 @@ class CommandLineTest : public QObject {
         QCOMPARE(image.pixelColor(239, 0), QColor(0, 255, 0));
         QCOMPARE(image.pixelColor(0, 0), QColor(0, 0, 0));
         QVERIFY(QFileInfo::exists(hostPath(dir, "config/user.reg")));
+    }
+
+    void desktopScreenshotShowsBothBars() {
+        test::TempDir dir;
+        const QString shot = hostPath(dir, "desktop.png");
+        const Run result = run({QStringLiteral("--config"), hostPath(dir, "config"),
+                                QStringLiteral("--screenshot"), shot, writeBmp(dir)});
+        QCOMPARE(result.exitCode, 0);
+        const QImage image(shot);
+        QVERIFY(image.height() > 100);
+        // The bars' icons and captions give the bottom strip many colours; an empty strip has one.
+        QSet<QRgb> colours;
+        for (int y = image.height() - 40; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                colours.insert(image.pixel(x, y));
+            }
+        }
+        QVERIFY2(colours.size() > 8, qPrintable(QString::number(colours.size())));
     }
 
     void secondStartExitsWhileTheFirstRuns() {
