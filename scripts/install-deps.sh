@@ -7,7 +7,7 @@ build_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
     libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 fuzz_packages=(clang libclang-rt-14-dev)

@@ -10,6 +10,7 @@
 #include "platform/qt/single_instance.h"
 #include "platform/registry.h"
 #include "ui/qt/qt_message_box.h"
+#include "ui/qt/qt_translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -131,6 +132,7 @@ int runApplication(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
+    ui::installQtTranslations(application);
     const ParsedCommandLine parsed = parseCommandLine(QApplication::arguments().mid(1));
     if (!parsed.error.isEmpty()) {
         return fail(parsed.error);
