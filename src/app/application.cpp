@@ -7,6 +7,7 @@
 #include "app/version_info.h"
 #include "app/viewer_app.h"
 #include "platform/device_fs.h"
+#include "platform/qt/screen_service.h"
 #include "platform/qt/single_instance.h"
 #include "platform/registry.h"
 #include "ui/qt/qt_message_box.h"
@@ -128,6 +129,7 @@ int runApplication(int argc, char** argv) {
         return parsed.error.isEmpty() ? runHeadless(parsed.options) : fail(parsed.error);
     }
 
+    platform::qt::prepareScaleFactor(parseCommandLine(rawArguments).options.screen);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));

@@ -1,7 +1,5 @@
 #include "app/bar_button.h"
 
-#include "platform/screen.h"
-
 #include <QIcon>
 #include <QLayout>
 
@@ -26,7 +24,8 @@ void setUpFixedBar(QToolBar& bar, const char* objectName) {
     bar.setMovable(false);
     bar.setFloatable(false);
     bar.setToolButtonStyle(Qt::ToolButtonIconOnly);
-    const int side = platform::scaleY(16);
+    // Sizes in Qt's window coordinates, which Qt scales by the screen's DPI.
+    const int side = 16;
     bar.setIconSize(QSize(side, side));
     bar.setContentsMargins(0, 0, 0, 0);
     bar.layout()->setSpacing(0);

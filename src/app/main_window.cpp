@@ -34,8 +34,10 @@ void MainWindow::addAccelerator(const QKeySequence& keys, int command) {
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
-    const QImage surface = image::viewOf(app_.backBuffer);
+    QImage surface = image::viewOf(app_.backBuffer);
     if (!surface.isNull()) {
+        // The surface holds device pixels: copied one to one, unscaled.
+        surface.setDevicePixelRatio(devicePixelRatioF());
         QPainter painter(this);
         painter.drawImage(0, 0, surface);
     }
@@ -74,21 +76,26 @@ bool MainWindow::focusNextPrevChild(bool) {
     return false;
 }
 
+// Pen points are in the surface's device pixels.
+QPoint MainWindow::devicePoint(const QMouseEvent& event) const {
+    return (event.position() * devicePixelRatioF()).toPoint();
+}
+
 void MainWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        const QPoint point = event->position().toPoint();
+        const QPoint point = devicePoint(*event);
         app_.input().penDown(point.x(), point.y());
     }
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
+    const QPoint point = devicePoint(*event);
     app_.input().penMove(point.x(), point.y());
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        const QPoint point = event->position().toPoint();
+        const QPoint point = devicePoint(*event);
         app_.input().penUp(point.x(), point.y());
     }
 }

@@ -31,6 +31,7 @@ class MainWindow : public QWidget {
 
   private:
     void addAccelerator(const QKeySequence& keys, int command);
+    QPoint devicePoint(const QMouseEvent& event) const;
 
     ViewerApp& app_;
     bool painted_ = false;

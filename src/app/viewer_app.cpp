@@ -259,14 +259,17 @@ void ViewerApp::updateNavButtons() {
 }
 
 bool ViewerApp::resizeBackBuffer() {
-    int width = mainWindow_->width();
-    int height = mainWindow_->height();
+    int windowHeight = mainWindow_->height();
     if (!fullScreen) {
-        height -= menuBar_->height();
+        windowHeight -= menuBar_->height();
         if (toolbarVisible) {
-            height -= toolBar_->height();
+            windowHeight -= toolBar_->height();
         }
     }
+    // The surface is in device pixels: one picture pixel per screen pixel at original size.
+    const qreal ratio = platform::qt::ScreenService::devicePixelRatio(mainWindow_.get());
+    const int width = qRound(mainWindow_->width() * ratio);
+    const int height = qRound(windowHeight * ratio);
     if (width < 1 || height < 1 || (width == backBuffer.width() && height == backBuffer.height())) {
         return false;
     }

@@ -23,6 +23,10 @@ struct EmulatedScreen {
 // Parses "WxH" or "WxH@DPI" (positive sizes up to 16384, DPI 24..960); nothing on bad text.
 std::optional<EmulatedScreen> parseScreenOption(const QString& text);
 
+// Sets Qt's scale factor to DPI/96 for an emulated screen, so that every window, menu and
+// dialog scales as that screen's DPI asks. Must run before the application object exists.
+void prepareScaleFactor(const std::optional<EmulatedScreen>& emulated);
+
 // Display orientations as the handheld numbers them; a supported set is a mask of 1, 2, 4.
 inline constexpr unsigned kOrientation0 = 0;
 inline constexpr unsigned kOrientation90 = 1;
@@ -39,11 +43,15 @@ class ScreenService {
     explicit ScreenService(std::optional<EmulatedScreen> emulated = std::nullopt);
 
     bool isEmulated() const { return emulated_.has_value(); }
-    // Screen size in pixels and the work area (the screen minus the desktop's panels) of the
-    // screen the window is on (the primary screen without a window).
+    // Screen size in device pixels, and the work area (the screen minus the desktop's panels)
+    // in Qt's window coordinates, of the screen the window is on (the primary screen without a
+    // window).
     QSize screenSize(const QWidget* window = nullptr) const;
     QRect workArea(const QWidget* window = nullptr) const;
+    // Size and DPI; the DPI of a desktop screen is 96 times its device pixel ratio.
     ScreenMetrics metrics(const QWidget* window = nullptr) const;
+    // Device pixels per window coordinate.
+    static qreal devicePixelRatio(const QWidget* window);
 
     // Turns the emulated screen can take; 0 for a real screen.
     unsigned supportedOrientations() const;
