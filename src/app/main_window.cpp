@@ -6,6 +6,7 @@
 #include "image/qt/dib_painter.h"
 #include "ui/string_table.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
@@ -18,7 +19,8 @@ namespace velmora::app {
 MainWindow::MainWindow(ViewerApp& app) : app_(app) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QString::fromStdU16String(ui::loadResourceString(ui::str::kTitle)));
-    setWindowIcon(QIcon(QStringLiteral(":/velmora/velmora.svg")));
+    // The application's icon: every window and the About dialog show it.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/velmora/velmora.svg")));
     setAutoFillBackground(true);
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::white);

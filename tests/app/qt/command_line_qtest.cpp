@@ -154,6 +154,7 @@ class CommandLineTest : public QObject {
         QVERIFY(help.stdOut.contains(QStringLiteral("--screenshot")));
         const Run version = run({QStringLiteral("--version")});
         QCOMPARE(version.exitCode, 0);
+        QVERIFY(version.stdOut.startsWith(QStringLiteral("velmora " VELMORA_VERSION "\n")));
         for (const char* library : {"Qt ", "libjpeg", "libpng", "libtiff"}) {
             QVERIFY2(version.stdOut.contains(QLatin1String(library)), library);
         }

@@ -10,6 +10,7 @@
 #include "ui/string_table.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -256,11 +257,15 @@ class ShellWindowTest : public QObject {
         // Records the modal dialog that opens, then closes it.
         QStringList opened;
         bool fullScreenWhileShown = true;
+        QImage aboutIcon;
         const auto closeNextDialog = [&] {
             QTimer::singleShot(50, [&] {
                 if (QWidget* dialog = QApplication::activeModalWidget()) {
                     opened.append(dialog->objectName());
                     fullScreenWhileShown = viewer->fullScreen;
+                    if (auto* icon = dialog->findChild<QLabel*>(QStringLiteral("aboutIcon"))) {
+                        aboutIcon = icon->pixmap().toImage();
+                    }
                     dialog->close();
                 }
             });
@@ -275,6 +280,9 @@ class ShellWindowTest : public QObject {
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(opened.size(), 2);
         QCOMPARE(opened[1], QStringLiteral("aboutDialog"));
+        // The application's own icon, not an empty square.
+        QVERIFY(!aboutIcon.isNull());
+        QCOMPARE(aboutIcon.pixelColor(aboutIcon.width() / 2, aboutIcon.height() / 2).alpha(), 255);
     }
 
     void popupAboutTextCutsLongNames() {
