@@ -8,11 +8,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGestureEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QWheelEvent>
 
 namespace velmora::app {
 
@@ -28,6 +31,7 @@ MainWindow::MainWindow(ViewerApp& app) : app_(app) {
     addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_A), kCmdAbout);
     addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_Q), kCmdClose);
     setFocusPolicy(Qt::StrongFocus);
+    grabGesture(Qt::PinchGesture);
 }
 
 void MainWindow::addAccelerator(const QKeySequence& keys, int command) {
@@ -107,6 +111,47 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         app_.input().doubleTap();
     }
+}
+
+// Desktop conventions beside the handheld's: a right click opens the pop-up menu where it is.
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        app_.showPopupMenu(event->globalPos());
+    } else {
+        app_.showPopupMenu();
+    }
+}
+
+void MainWindow::wheelEvent(QWheelEvent* event) {
+    const QPoint angle = event->angleDelta();
+    app_.input().wheel(angle.x(), angle.y(), event->modifiers().testFlag(Qt::ControlModifier));
+    event->accept();
+}
+
+// A pinch on a touchscreen (a gesture) or on a touchpad (a native gesture) zooms.
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::Gesture) {
+        auto* gestures = static_cast<QGestureEvent*>(event);
+        if (auto* pinch = static_cast<QPinchGesture*>(gestures->gesture(Qt::PinchGesture))) {
+            if (pinch->state() == Qt::GestureStarted) {
+                app_.input().pinchBegan();
+            }
+            app_.input().pinch(pinch->totalScaleFactor());
+        }
+        return true;
+    }
+    if (event->type() == QEvent::NativeGesture) {
+        auto* gesture = static_cast<QNativeGestureEvent*>(event);
+        if (gesture->gestureType() == Qt::BeginNativeGesture) {
+            app_.input().pinchBegan();
+            touchpadScale_ = 1;
+        } else if (gesture->gestureType() == Qt::ZoomNativeGesture) {
+            touchpadScale_ *= 1 + gesture->value();
+            app_.input().pinch(touchpadScale_);
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 } // namespace velmora::app

@@ -28,6 +28,9 @@ class MainWindow : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     void addAccelerator(const QKeySequence& keys, int command);
@@ -35,6 +38,7 @@ class MainWindow : public QWidget {
 
     ViewerApp& app_;
     bool painted_ = false;
+    double touchpadScale_ = 1; // total scale of the touchpad pinch under way
 };
 
 } // namespace velmora::app

@@ -340,13 +340,13 @@ void ViewerApp::fillRecentMenu(QMenu& recentMenu) {
     }
 }
 
-void ViewerApp::showPopupMenu() {
+void ViewerApp::showPopupMenu(std::optional<QPoint> screenPoint) {
     PopupMenuState state;
     state.aboutText = popupAboutText(QString::fromStdU16String(navigator_.currentPath()));
     state.nav = navStates();
     state.fullScreen = fullScreen;
     QMenu* menu = createPopupMenu(*mainWindow_, state, [this](int id) { onCommand(id); });
-    menu->popup(mainWindow_->mapToGlobal(QPoint(30, 90)));
+    menu->popup(screenPoint.value_or(mainWindow_->mapToGlobal(QPoint(30, 90))));
 }
 
 void ViewerApp::activate() {

@@ -13,6 +13,7 @@
 #include "settings/app_settings.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QTimer>
 
 #include <memory>
@@ -53,7 +54,8 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     void minimise();
     void rotateScreen();
     void fillRecentMenu(QMenu& recentMenu);
-    void showPopupMenu();
+    // At the handheld's fixed point, or at a screen point (a right click).
+    void showPopupMenu(std::optional<QPoint> screenPoint = std::nullopt);
     // Brings the main window forward (a second start asked for it).
     void activate();
 
