@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QTimer>
@@ -130,6 +131,11 @@ int runApplication(int argc, char** argv) {
     }
 
     platform::qt::prepareScaleFactor(parseCommandLine(rawArguments).options.screen);
+    // Without a usable XDG_RUNTIME_DIR Qt warns at start; the program's own private folder
+    // (mode 0700) stands in for it.
+    if (const QString runtime = platform::SingleInstance::runtimeFolder(); !runtime.isEmpty()) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));

@@ -45,11 +45,15 @@ class CommandLineTest : public QObject {
         QString stdOut;
     };
 
-    static Run run(const QStringList& arguments, int timeoutMs = 30000) {
+    static Run
+    run(const QStringList& arguments,
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+        constexpr int kTimeoutMs = 30000;
         QProcess process;
+        process.setProcessEnvironment(environment);
         process.start(binary(), arguments);
         Run result;
-        if (!process.waitForFinished(timeoutMs)) {
+        if (!process.waitForFinished(kTimeoutMs)) {
             process.kill();
             process.waitForFinished();
             return result;
@@ -176,12 +180,17 @@ class CommandLineTest : public QObject {
         QVERIFY(QFileInfo::exists(hostPath(dir, "config/user.reg")));
     }
 
-    void desktopScreenshotShowsBothBars() {
+    void desktopScreenshotShowsBothBarsAndPrintsNothing() {
         test::TempDir dir;
         const QString shot = hostPath(dir, "desktop.png");
+        QProcessEnvironment withoutRuntimeFolder = QProcessEnvironment::systemEnvironment();
+        withoutRuntimeFolder.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         const Run result = run({QStringLiteral("--config"), hostPath(dir, "config"),
-                                QStringLiteral("--screenshot"), shot, writeBmp(dir)});
+                                QStringLiteral("--screenshot"), shot, writeBmp(dir)},
+                               withoutRuntimeFolder);
         QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.stdErr, QString());
+        QCOMPARE(result.stdOut, QString());
         const QImage image(shot);
         QVERIFY(image.height() > 100);
         // The bars' icons and captions give the bottom strip many colours; an empty strip has one.
