@@ -11,9 +11,13 @@ build_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 fuzz_packages=(clang libclang-rt-14-dev)
+# The checks of the installed desktop files (scripts/check-install.sh).
+test_packages=(desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils
+    libfile-mimeinfo-perl)
 
 wanted=("${build_packages[@]}")
 case "${1:-build}" in
+    test) wanted+=("${test_packages[@]}") ;;
     fuzz) wanted+=("${fuzz_packages[@]}") ;;
 esac
 

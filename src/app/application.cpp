@@ -139,7 +139,7 @@ int runApplication(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
     ui::installQtTranslations(application);
     const ParsedCommandLine parsed = parseCommandLine(QApplication::arguments().mid(1));
     if (!parsed.error.isEmpty()) {
