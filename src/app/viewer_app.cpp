@@ -3,6 +3,7 @@
 #include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
+#include "app/menu_placement.h"
 #include "app/nav_toolbar.h"
 #include "app/popup_menu.h"
 #include "app/startup_path.h"
@@ -65,6 +66,7 @@ ViewerApp::ViewerApp(std::optional<platform::qt::EmulatedScreen> emulatedScreen,
 ViewerApp::~ViewerApp() {
     ui::setBeforeMessageHook({});
     navigator_.stopLookAhead();
+    menuPlacement_.reset();
     mainWindow_.reset();
     runningApp = nullptr;
 }
@@ -81,6 +83,9 @@ void ViewerApp::start() {
     commandLinePath = trimAndUnquote(commandLinePath);
     resizeBackBuffer();
     redraw();
+    if (screen_.isEmulated()) {
+        menuPlacement_ = std::make_unique<MenuPlacement>(*mainWindow_);
+    }
     // The start-up picture is opened as soon as the shown window has been painted once.
     connect(
         mainWindow_.get(), &MainWindow::firstPainted, this, [this] { startupTimer_.start(0); },

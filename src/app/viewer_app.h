@@ -26,6 +26,7 @@ namespace velmora::app {
 
 class MainWindow;
 class MenuBar;
+class MenuPlacement;
 class NavToolbar;
 
 class ViewerApp : public QObject, public browse::NavigationHost {
@@ -113,8 +114,9 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     browse::Navigator navigator_;
     ViewerInput input_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
-    MenuBar* menuBar_ = nullptr;    // owned by the main window
-    NavToolbar* toolBar_ = nullptr; // owned by the main window
+    MenuBar* menuBar_ = nullptr;                   // owned by the main window
+    NavToolbar* toolBar_ = nullptr;                // owned by the main window
+    std::unique_ptr<MenuPlacement> menuPlacement_; // on an emulated screen only
     QTimer startupTimer_;
     bool startupTimerRan_ = false;
 };

@@ -60,6 +60,11 @@ void prepareScaleFactor(const std::optional<EmulatedScreen>& emulated) {
     }
 }
 
+QPoint placedInside(const QRect& rect, const QRect& area) {
+    return {std::max(area.left(), std::min(rect.left(), area.right() + 1 - rect.width())),
+            std::max(area.top(), std::min(rect.top(), area.bottom() + 1 - rect.height()))};
+}
+
 unsigned nextOrientation(unsigned current, unsigned supported) {
     unsigned candidate = current == kOrientation0 ? kOrientation90 : (current << 1) & kAllTurns;
     while (candidate != 0 && (supported & candidate) == 0) {
@@ -180,10 +185,7 @@ void ScreenService::keepFrameOnWorkArea(QWidget& window) const {
     }
     const QSize frameExtra = frame.size() - window.size();
     window.resize(window.size().boundedTo(area.size() - frameExtra));
-    const QSize frameSize = window.size() + frameExtra;
-    // Within the area, and never above or left of it when the frame alone is larger.
-    window.move(std::max(area.left(), std::min(frame.x(), area.right() + 1 - frameSize.width())),
-                std::max(area.top(), std::min(frame.y(), area.bottom() + 1 - frameSize.height())));
+    window.move(placedInside(QRect(frame.topLeft(), window.size() + frameExtra), area));
 }
 
 } // namespace velmora::platform::qt

@@ -27,6 +27,10 @@ std::optional<EmulatedScreen> parseScreenOption(const QString& text);
 // dialog scales as that screen's DPI asks. Must run before the application object exists.
 void prepareScaleFactor(const std::optional<EmulatedScreen>& emulated);
 
+// Where a rectangle goes so that it lies inside area: moved as little as needed, and with its
+// top left corner inside when it is larger than area.
+QPoint placedInside(const QRect& rect, const QRect& area);
+
 // Display orientations as the handheld numbers them; a supported set is a mask of 1, 2, 4.
 inline constexpr unsigned kOrientation0 = 0;
 inline constexpr unsigned kOrientation90 = 1;

@@ -246,6 +246,32 @@ class ShellWindowTest : public QObject {
         menu->close();
     }
 
+    void menusStayInsideTheEmulatedScreen() {
+        test::ShellSandbox sandbox;
+        auto viewer = sandbox.startViewer();
+        QVERIFY(viewer);
+        QWidget& window = viewer->mainWindow();
+        window.move(100, 50);
+        QTRY_VERIFY(window.mapToGlobal(QPoint(0, 0)).x() >= 100);
+        const QRect screen(window.mapToGlobal(QPoint(0, 0)), window.size());
+        viewer->showPopupMenu();
+        auto* popup = window.findChild<QMenu*>(QStringLiteral("popupMenu"));
+        QVERIFY(popup);
+        const QList<QMenu*> subMenus = popup->findChildren<QMenu*>();
+        QVERIFY(!subMenus.isEmpty());
+        // Where the host's screen has room but the emulated one has not.
+        subMenus.first()->popup(screen.topRight() + QPoint(-10, 200));
+        QTRY_VERIFY(subMenus.first()->isVisible());
+        QVERIFY2(screen.contains(subMenus.first()->geometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(subMenus.first()->x())
+                                .arg(subMenus.first()->y())
+                                .arg(subMenus.first()->width())
+                                .arg(subMenus.first()->height())));
+        subMenus.first()->close();
+        popup->close();
+    }
+
     void informationLeavesFullScreenAndAboutAnswersCtrlA() {
         test::ShellSandbox sandbox;
         const auto picture = sandbox.writePicture("info.png", 40, 30);
