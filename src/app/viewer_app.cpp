@@ -199,7 +199,6 @@ bool ViewerApp::onCommand(int id) {
         seek(viewGeometry().seekBackward());
         break;
     // Served by the dialogs and editors of the browsing, editing, file and settings modules.
-    case kCmdOpen:
     case kCmdSave:
     case kCmdCopy:
     case kCmdMove:
@@ -207,7 +206,6 @@ bool ViewerApp::onCommand(int id) {
     case kCmdMail:
     case kCmdNetworkConnect:
     case kCmdNetworkDisconnect:
-    case kCmdSettings:
     case kCmdRotateLeft:
     case kCmdRotateRight:
     case kCmdFlipVertical:
@@ -224,7 +222,7 @@ bool ViewerApp::onCommand(int id) {
     case kCmdThreshold:
         break;
     default:
-        return false;
+        return settingsController_.onCommand(id) || browseController_.onCommand(id);
     }
     return true;
 }
@@ -238,6 +236,10 @@ void ViewerApp::showFileInfo() {
         ui::describeFile(navigator_.currentPath(), shown.width(), shown.height(),
                          navigator_.currentIndex(), navigator_.count());
     ui::showFileInfoDialog(info, mainWindow_.get());
+}
+
+QWidget* ViewerApp::sheetOwner() {
+    return mainWindow_.get();
 }
 
 void ViewerApp::layoutToolbar() {
@@ -442,6 +444,16 @@ void ViewerApp::setBusy(bool busy) {
 
 void ViewerApp::imageShown() {
     applyInitialZoom();
+}
+
+QWidget* ViewerApp::dialogOwner() {
+    return mainWindow_.get();
+}
+
+void ViewerApp::leaveFullScreenForDialog() {
+    if (fullScreen) {
+        leaveFullScreen();
+    }
 }
 
 void ViewerApp::viewCleared() {

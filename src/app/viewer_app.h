@@ -6,11 +6,13 @@
 #include "app/nav_rules.h"
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
+#include "browse/qt/browse_controller.h"
 #include "image/dib_image.h"
 #include "image/view_geometry.h"
 #include "image/view_state.h"
 #include "platform/qt/screen_service.h"
 #include "settings/app_settings.h"
+#include "settings/qt/settings_controller.h"
 
 #include <QObject>
 #include <QPoint>
@@ -29,7 +31,10 @@ class MenuBar;
 class MenuPlacement;
 class NavToolbar;
 
-class ViewerApp : public QObject, public browse::NavigationHost {
+class ViewerApp : public QObject,
+                  public browse::NavigationHost,
+                  public browse::qt::BrowseHost,
+                  public settings::qt::SettingsHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
@@ -101,6 +106,14 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     void clearModified() override { modified = false; }
     void imageShown() override;
     void viewCleared() override;
+    QWidget* dialogOwner() override;
+    void leaveFullScreenForDialog() override;
+
+    // SettingsHost
+    settings::AppSettings& appSettings() override { return settings; }
+    QWidget* sheetOwner() override;
+    void registerButtons() override { input_.registerButtons(); }
+    void unregisterButtons() override { input_.unregisterButtons(); }
 
     void createBars();
     void onStartupTimer();
@@ -112,7 +125,9 @@ class ViewerApp : public QObject, public browse::NavigationHost {
 
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
+    browse::qt::BrowseController browseController_{*this, navigator_, settings};
     ViewerInput input_{*this};
+    settings::qt::SettingsController settingsController_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
     MenuBar* menuBar_ = nullptr;                   // owned by the main window
     NavToolbar* toolBar_ = nullptr;                // owned by the main window
