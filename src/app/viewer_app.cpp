@@ -8,6 +8,7 @@
 #include "app/popup_menu.h"
 #include "app/startup_path.h"
 #include "image/view_compose.h"
+#include "platform/network_connections.h"
 #include "ui/message_box.h"
 #include "ui/qt/about_dialog.h"
 #include "ui/qt/file_info_dialog.h"
@@ -77,6 +78,7 @@ void ViewerApp::start() {
     // first frame, and nothing is fitted to an intermediate size.
     screen_.placeOnWorkArea(*mainWindow_);
     platform::setScreenMetrics(screen_.metrics(mainWindow_.get()));
+    platform::loadNetworkFolder();
     settings.load();
     input_.registerButtons();
     createBars();
@@ -203,9 +205,6 @@ bool ViewerApp::onCommand(int id) {
     case kCmdCopy:
     case kCmdMove:
     case kCmdDelete:
-    case kCmdMail:
-    case kCmdNetworkConnect:
-    case kCmdNetworkDisconnect:
     case kCmdRotateLeft:
     case kCmdRotateRight:
     case kCmdFlipVertical:
@@ -222,7 +221,8 @@ bool ViewerApp::onCommand(int id) {
     case kCmdThreshold:
         break;
     default:
-        return settingsController_.onCommand(id) || browseController_.onCommand(id);
+        return settingsController_.onCommand(id) || browseController_.onCommand(id) ||
+               mailController_.onCommand(id) || networkController_.onCommand(id);
     }
     return true;
 }
@@ -440,6 +440,10 @@ void ViewerApp::setBusy(bool busy) {
     } else {
         QApplication::restoreOverrideCursor();
     }
+}
+
+void ViewerApp::runSaveCommand() {
+    onCommand(kCmdSave);
 }
 
 void ViewerApp::imageShown() {

@@ -7,6 +7,9 @@
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
 #include "browse/qt/browse_controller.h"
+#include "fileops/qt/mail_controller.h"
+#include "fileops/qt/network_controller.h"
+#include "fileops/qt/sharing_host.h"
 #include "image/dib_image.h"
 #include "image/view_geometry.h"
 #include "image/view_state.h"
@@ -34,7 +37,8 @@ class NavToolbar;
 class ViewerApp : public QObject,
                   public browse::NavigationHost,
                   public browse::qt::BrowseHost,
-                  public settings::qt::SettingsHost {
+                  public settings::qt::SettingsHost,
+                  public fileops::qt::SharingHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
@@ -108,6 +112,9 @@ class ViewerApp : public QObject,
     void viewCleared() override;
     QWidget* dialogOwner() override;
     void leaveFullScreenForDialog() override;
+    std::u16string currentFilePath() const override { return navigator_.currentPath(); }
+    bool isModified() const override { return modified; }
+    void runSaveCommand() override;
 
     // SettingsHost
     settings::AppSettings& appSettings() override { return settings; }
@@ -128,6 +135,8 @@ class ViewerApp : public QObject,
     browse::qt::BrowseController browseController_{*this, navigator_, settings};
     ViewerInput input_{*this};
     settings::qt::SettingsController settingsController_{*this};
+    fileops::qt::MailController mailController_{*this};
+    fileops::qt::NetworkController networkController_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
     MenuBar* menuBar_ = nullptr;                   // owned by the main window
     NavToolbar* toolBar_ = nullptr;                // owned by the main window

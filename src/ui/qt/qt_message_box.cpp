@@ -71,6 +71,8 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
         return QMessageBox::Question;
     case MessageIcon::Warning:
         return QMessageBox::Warning;
+    case MessageIcon::Plain:
+        return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }
