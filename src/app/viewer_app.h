@@ -19,6 +19,7 @@
 #include "settings/qt/settings_controller.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QTimer>
 
 #include <memory>
@@ -31,6 +32,7 @@ namespace velmora::app {
 
 class MainWindow;
 class MenuBar;
+class MenuPlacement;
 class NavToolbar;
 
 class ViewerApp : public QObject,
@@ -64,7 +66,8 @@ class ViewerApp : public QObject,
     void minimise();
     void rotateScreen();
     void fillRecentMenu(QMenu& recentMenu);
-    void showPopupMenu();
+    // At the handheld's fixed point, or at a screen point (a right click).
+    void showPopupMenu(std::optional<QPoint> screenPoint = std::nullopt);
     // Brings the main window forward (a second start asked for it).
     void activate();
 
@@ -138,8 +141,9 @@ class ViewerApp : public QObject,
     fileops::qt::MailController mailController_{*this};
     fileops::qt::NetworkController networkController_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
-    MenuBar* menuBar_ = nullptr;    // owned by the main window
-    NavToolbar* toolBar_ = nullptr; // owned by the main window
+    MenuBar* menuBar_ = nullptr;                   // owned by the main window
+    NavToolbar* toolBar_ = nullptr;                // owned by the main window
+    std::unique_ptr<MenuPlacement> menuPlacement_; // on an emulated screen only
     QTimer startupTimer_;
     bool startupTimerRan_ = false;
 };

@@ -182,17 +182,28 @@ TEST_F(AppSettingsTest, TextValuesFollowTheSizeRule) {
     EXPECT_EQ(s.recentFileAt(1), std::u16string(128, u'a'));
     EXPECT_EQ(lastBrowseDir(), u"G");
 
-    // Two entries saved over three stored: the third stays and comes back next time.
+    // Two entries saved over three stored: the third stays in the hive, and as it now repeats
+    // the second it is listed once next time.
     s.save();
     platform::setConfigFolder(config_.path());
     const AppSettings next = loaded();
-    ASSERT_EQ(next.recentFileCount(), 3);
-    EXPECT_EQ(next.recentFileAt(2), std::u16string(128, u'a'));
+    EXPECT_EQ(next.recentFiles, s.recentFiles);
+    const auto key = platform::registry().openKey(Hive::CurrentUser, kKey);
+    EXPECT_EQ(key.queryValue(u"LASTFILE3", 256).bytes.size(), 256u);
 
-    const auto stored =
-        platform::registry().openKey(Hive::CurrentUser, kKey).queryValue(u"LASTFILE1", 256);
+    const auto stored = key.queryValue(u"LASTFILE1", 256);
     EXPECT_EQ(stored.type, platform::kRegSz);
     EXPECT_EQ(stored.bytes.size(), 12u) << "written without a terminator";
+}
+
+TEST_F(AppSettingsTest, RepeatedRecentFilesInTheHiveAreListedOnce) {
+    // A hive holding one path in all three slots (written by an older version) still loads.
+    writeUserHive("\"LASTFILE1\"=\"\\\\x.png\"\n\"LASTFILE2\"=\"\\\\x.png\"\n"
+                  "\"LASTFILE3\"=\"\\\\x.png\"\n");
+    AppSettings repeated = loaded();
+    EXPECT_EQ(repeated.recentFiles, std::vector<std::u16string>{u"\\x.png"});
+    repeated.addRecentFile(u"\\y.png");
+    EXPECT_EQ(repeated.recentFiles, (std::vector<std::u16string>{u"\\y.png", u"\\x.png"}));
 }
 
 TEST_F(AppSettingsTest, StoredFolderIsKeptOnlyWhileItExists) {
@@ -221,18 +232,15 @@ TEST_F(AppSettingsTest, SaveIntoAnImpossibleFolderIsSilent) {
     EXPECT_FALSE(fs::exists(blocked));
 }
 
-TEST(RecentFiles, NewestFirstAtMostThreeDuplicatesKept) {
+TEST(RecentFiles, NewestFirstAtMostThreeEachOnce) {
     AppSettings s;
     EXPECT_EQ(s.recentFileAt(0), u"none");
-    s.addRecentFile(u"\\a.jpg");
-    s.addRecentFile(u"\\a.jpg");
-    EXPECT_EQ(s.recentFileCount(), 2);
-    EXPECT_EQ(s.recentFileAt(1), u"\\a.jpg");
-    s.addRecentFile(u"\\b.jpg");
-    s.addRecentFile(u"\\c.jpg");
-    ASSERT_EQ(s.recentFileCount(), 3);
-    EXPECT_EQ(s.recentFileAt(0), u"\\c.jpg");
-    EXPECT_EQ(s.recentFileAt(2), u"\\a.jpg");
+    for (const char16_t* path : {u"\\a.jpg", u"\\a.jpg", u"\\b.jpg", u"\\c.jpg", u"\\d.jpg"}) {
+        s.addRecentFile(path);
+    }
+    EXPECT_EQ(s.recentFiles, (std::vector<std::u16string>{u"\\d.jpg", u"\\c.jpg", u"\\b.jpg"}));
+    s.addRecentFile(u"\\b.jpg"); // already listed: moves to the front
+    EXPECT_EQ(s.recentFiles, (std::vector<std::u16string>{u"\\b.jpg", u"\\d.jpg", u"\\c.jpg"}));
     EXPECT_EQ(s.recentFileAt(3), u"none");
     EXPECT_EQ(s.recentFileAt(-1), u"none");
 }
