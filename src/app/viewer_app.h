@@ -98,6 +98,9 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     void clearModified() override { modified = false; }
     void imageShown() override;
     void viewCleared() override;
+    image::ViewRequest viewRequest() const override;
+    void imageShownComposed(const image::ComposedView& ahead) override;
+    image::ViewOptions viewOptions() const;
 
     void createBars();
     void onStartupTimer();
