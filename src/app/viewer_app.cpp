@@ -267,6 +267,7 @@ bool ViewerApp::resizeBackBuffer() {
         return false;
     }
     resetOrigin();
+    navigator_.viewRequestChanged();
     return true;
 }
 

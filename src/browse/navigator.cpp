@@ -242,6 +242,10 @@ void Navigator::releaseLookAhead() {
     lookAhead_.release();
 }
 
+void Navigator::viewRequestChanged() {
+    lookAhead_.recompose(host_.viewRequest());
+}
+
 void Navigator::adoptReadAhead(ReadAhead&& readAhead) {
     lookAhead_ = std::move(readAhead);
 }

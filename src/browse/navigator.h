@@ -66,6 +66,9 @@ class Navigator {
     void stopLookAhead();
     // Stops the worker and frees the read-ahead picture (edits do this to make room).
     void releaseLookAhead();
+    // The host's viewRequest() changed (a new surface size): the read-ahead picture, when it is
+    // decoded, has its view composed again for it off the interface thread.
+    void viewRequestChanged();
     // Takes over a read-ahead started before the navigator existed (the start-up picture,
     // decoded while the window system starts); showCurrent then takes its picture as usual.
     void adoptReadAhead(ReadAhead&& readAhead);

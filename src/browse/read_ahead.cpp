@@ -23,6 +23,18 @@ void readAhead(image::LoadedImage& image, image::ComposedView& composed, const I
     }
 }
 
+// The body of a worker that only composes the view of a decoded picture; it sets ready again
+// as its last write.
+void composeAhead(image::LoadedImage& image, image::ComposedView& composed,
+                  const image::ViewRequest& request) {
+    try {
+        image::composeInitialView(composed, image, request);
+    } catch (...) {
+        composed.request = {};
+    }
+    image.ready.store(true, std::memory_order_release);
+}
+
 std::unique_ptr<image::LoadedImage> silentImage() {
     auto image = std::make_unique<image::LoadedImage>();
     image->reportErrors = false;
@@ -77,6 +89,23 @@ bool ReadAhead::start(const ImageLoader& loader, std::u16string path,
     }
     workerPath_ = std::move(path);
     return true;
+}
+
+void ReadAhead::recompose(const image::ViewRequest& request) {
+    // Ready seen set means the decoding worker has written its last: waiting for it is at once.
+    if (!image_->ready.load(std::memory_order_acquire) || request.surface.width < 1 ||
+        request.surface.height < 1 || composed_->request == request) {
+        return;
+    }
+    wait();
+    image_->ready.store(false, std::memory_order_relaxed);
+    try {
+        worker_ = std::thread(composeAhead, std::ref(*image_), std::ref(*composed_), request);
+    } catch (const std::system_error&) {
+        image_->ready.store(true, std::memory_order_relaxed);
+        return;
+    }
+    workerPath_ = image_->path;
 }
 
 void ReadAhead::wait() {

@@ -42,6 +42,11 @@ class ReadAhead {
     // surface, composes the view for it. False when no thread could be had (the picture is then
     // simply loaded when it is shown).
     bool start(const ImageLoader& loader, std::u16string path, const image::ViewRequest& request);
+    // The surface or the view settings changed. When the picture is decoded and its view was
+    // composed for something else, starts a worker that composes it again for request (the
+    // start-up picture, decoded before there was a window, gets its view this way). Nothing while
+    // the decode is still running: its view is then composed when it is shown.
+    void recompose(const image::ViewRequest& request);
     // Waits for the worker, if any, to end.
     void wait();
     // A worker was started for path and has not been waited for: it may still be decoding it.

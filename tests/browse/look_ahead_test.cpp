@@ -130,6 +130,27 @@ TEST_F(LookAheadTest, NextViewIsComposedAheadAndUsedOnlyWhileTheRequestHolds) {
     EXPECT_EQ(shownShade(), 30);
 }
 
+TEST_F(LookAheadTest, DecodedPictureIsComposedAgainForANewSurface) {
+    // The start-up case: decoded before there was a surface, composed once the window has one.
+    browse::ReadAhead startup;
+    ASSERT_TRUE(startup.start(loads.loader(), b, {}));
+    startup.wait(); // decoded
+    navigator.adoptReadAhead(std::move(startup));
+    image::ViewOptions fitWhole;
+    fitWhole.dispOpt = image::kZoomFitWhole;
+    host.request = {{3, 2}, fitWhole};
+    navigator.viewRequestChanged();
+    navigator.openAtStartup(b);
+    navigator.stopLookAhead();
+
+    EXPECT_EQ(shownShade(), 20);
+    EXPECT_EQ(loads.countFor(b), 1);
+    ASSERT_EQ(host.composedShown.size(), 1u);
+    image::ViewState expected;
+    image::ViewGeometry(expected, {4, 3}, {3, 2}, fitWhole).applyInitialZoom();
+    EXPECT_EQ(host.composedShown[0], expected);
+}
+
 TEST_F(LookAheadTest, ReadAheadPictureIsFreedWhenNothingFollows) {
     for (const bool preload : {true, false}) {
         SCOPED_TRACE(preload ? "read-ahead on" : "read-ahead off");
