@@ -130,6 +130,19 @@ TEST_F(LookAheadTest, NextViewIsComposedAheadAndUsedOnlyWhileTheRequestHolds) {
     EXPECT_EQ(shownShade(), 30);
 }
 
+TEST_F(LookAheadTest, UnreadableStartupPictureIsReportedWhenShownAsWithoutTheEarlyDecode) {
+    const std::u16string bad = file("pics/broken.bmp", "BM not really a bitmap");
+    browse::ReadAhead startup;
+    ASSERT_TRUE(startup.start(loads.loader(), bad, {}));
+    navigator.adoptReadAhead(std::move(startup));
+    navigator.openAtStartup(bad);
+    navigator.stopLookAhead();
+    ASSERT_EQ(boxes.shown.size(), 2u) << "the failed early decode itself stays silent";
+    EXPECT_EQ(boxes.shown[0].text, u"画像が不正です");
+    EXPECT_EQ(boxes.shown[1].text, u"読込失敗:\nbroken.bmp");
+    EXPECT_EQ(host.shownCount, 0);
+}
+
 TEST_F(LookAheadTest, DecodedPictureIsComposedAgainForANewSurface) {
     // The start-up case: decoded before there was a surface, composed once the window has one.
     browse::ReadAhead startup;
