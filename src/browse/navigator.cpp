@@ -227,11 +227,11 @@ void Navigator::showLast() {
 void Navigator::startLookAhead() {
     stopLookAhead();
     const int next = currentIndex_ + 1;
-    if (!settings_.usePreload || currentIndex_ < 0 || next >= count()) {
+    // Without a worker the read-ahead picture's memory is given back.
+    if (!settings_.usePreload || currentIndex_ < 0 || next >= count() ||
+        !lookAhead_.start(loader_, list_[static_cast<size_t>(next)], host_.viewRequest())) {
         lookAhead_.release();
-        return;
     }
-    lookAhead_.start(loader_, list_[static_cast<size_t>(next)], host_.viewRequest());
 }
 
 void Navigator::stopLookAhead() {
