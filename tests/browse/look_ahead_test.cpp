@@ -6,6 +6,7 @@
 #include <future>
 
 #include "image/view_geometry.h"
+#include "platform/device_fs.h"
 #include "platform/screen.h"
 
 namespace velmora::test {
@@ -128,6 +129,17 @@ TEST_F(LookAheadTest, NextViewIsComposedAheadAndUsedOnlyWhileTheRequestHolds) {
     EXPECT_EQ(host.composedShown.size(), 1u);
     EXPECT_EQ(host.shownCount, 3);
     EXPECT_EQ(shownShade(), 30);
+}
+
+// The window's start applies --root again while the start-up picture decodes (ThreadSanitizer
+// checks that the worker's path translation is left alone).
+TEST_F(LookAheadTest, RootSetAgainDuringTheStartupDecodeLeavesTheWorkerAlone) {
+    browse::ReadAhead startup;
+    ASSERT_TRUE(startup.start(loads.loader(), b, {}));
+    platform::setDeviceRoot(dir.path());
+    startup.wait();
+    EXPECT_TRUE(startup.readyFor(b));
+    EXPECT_EQ(startup.image().row(0)[0], 20);
 }
 
 TEST_F(LookAheadTest, UnreadableStartupPictureIsReportedWhenShownAsWithoutTheEarlyDecode) {
