@@ -148,6 +148,8 @@ void ReadAhead::release() {
     composed_->surface.release();
 }
 
+// The image stands for no picture. Its pixels stay for the next read to reuse: unmapping a
+// large picture on the interface thread would cost milliseconds per step.
 void ReadAhead::forget() {
     image_->ready.store(false, std::memory_order_relaxed);
     image_->path.clear();
