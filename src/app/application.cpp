@@ -25,6 +25,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 namespace velmora::app {
 namespace {
@@ -124,7 +125,11 @@ int runViewer(QApplication& application, const CommandLineOptions& options,
         return kExitOk;
     }
 
-    ui::QtMessageBox messageBox;
+    // A screenshot run asks nobody: without the Qt seam every box goes to stderr with its default.
+    std::optional<ui::QtMessageBox> messageBox;
+    if (!takingScreenshot) {
+        messageBox.emplace();
+    }
     ViewerApp viewer(options.screen, options.picture.toStdU16String());
     viewer.navigator().adoptReadAhead(std::move(startupPicture));
     QObject::connect(&instance, &platform::SingleInstance::activationRequested, &viewer,

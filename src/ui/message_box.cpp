@@ -3,6 +3,7 @@
 #include "ui/string_table.h"
 #include "util/text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -16,9 +17,12 @@ std::function<void()>& beforeHook() {
     return hook;
 }
 
+// Writes the box as one line (a composed text has line breaks) and gives its default answer.
 int answerWithoutSeam(const MessageRequest& request) {
+    std::u16string text = request.text;
+    std::replace(text.begin(), text.end(), u'\n', u' ');
     std::fprintf(stderr, "%s: %s\n", util::toUtf8(request.caption).c_str(),
-                 util::toUtf8(request.text).c_str());
+                 util::toUtf8(text).c_str());
     return request.buttons == MessageButtons::YesNo ? kButtonYes : kButtonOk;
 }
 

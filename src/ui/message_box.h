@@ -1,7 +1,8 @@
 // The four message-box operations and the seam that shows them.
 // The program installs a Qt seam (QMessageBox); tests install an answerer that records each
-// request and returns scripted answers. Without a seam, requests are written to stderr and
-// answered with the first button (OK or Yes), so headless tools never block.
+// request and returns scripted answers. Without a seam (headless tools, screenshot runs), each
+// request is written to stderr as one line and answered with its default button (OK or Yes), so
+// nothing waits for a user.
 #pragma once
 
 #include <functional>

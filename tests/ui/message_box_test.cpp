@@ -75,11 +75,15 @@ TEST_F(MessageBoxTest, HookRunsBeforeEachTableBoxButNotBeforeTheComposedBox) {
     EXPECT_EQ(boxes.shown.back().icon, MessageIcon::Warning);
 }
 
-TEST(MessageBoxWithoutSeam, AnswersWithTheFirstButton) {
+TEST(MessageBoxWithoutSeam, AnswersWithTheDefaultButtonAndWritesOneLine) {
     ASSERT_EQ(messageBoxSeam(), nullptr);
     EXPECT_EQ(askYesNo(str::kReallyDelete), kButtonYes);
     EXPECT_EQ(askOkCancel(str::kReallyDelete), kButtonOk);
     EXPECT_EQ(showError(str::kReallyDelete), kButtonOk);
+    testing::internal::CaptureStderr();
+    showMessage(
+        {u"読込失敗:\na.jpg", u"Image Load Failed.", MessageIcon::Warning, MessageButtons::Ok});
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Image Load Failed.: 読込失敗: a.jpg\n");
 }
 
 } // namespace

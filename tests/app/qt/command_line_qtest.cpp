@@ -180,6 +180,20 @@ class CommandLineTest : public QObject {
         QVERIFY(QFileInfo::exists(hostPath(dir, "config/user.reg")));
     }
 
+    void screenshotOfABrokenPictureAnswersTheBoxOnStderrAndExits() {
+        test::TempDir dir;
+        const QString broken =
+            QString::fromStdString(dir.write("broken.gif", "GIF89a\x01").string());
+        const QString shot = hostPath(dir, "broken.png");
+        const Run result =
+            run({QStringLiteral("--screen"), QStringLiteral("240x320"), QStringLiteral("--config"),
+                 hostPath(dir, "config"), QStringLiteral("--screenshot"), shot, broken});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.stdErr.count(QLatin1Char('\n')), 1);
+        QVERIFY2(result.stdErr.contains(QStringLiteral("broken.gif")), qPrintable(result.stdErr));
+        QCOMPARE(QImage(shot).size(), QSize(240, 320));
+    }
+
     void desktopScreenshotShowsBothBarsAndPrintsNothing() {
         test::TempDir dir;
         const QString shot = hostPath(dir, "desktop.png");
