@@ -1,19 +1,22 @@
 // Command identifiers: the numbers of the menu resources. Menu items, bar buttons, the pop-up
 // menu, keys, hardware buttons and double taps all end in ViewerApp::onCommand with one of these.
+// The numbers a module's controller serves are defined in that module and only named here.
 #pragma once
 
-#include "fileops/sharing_commands.h"
+#include "browse/command_ids.h"
+#include "fileops/command_ids.h"
+#include "settings/command_ids.h"
 
 namespace velmora::app {
 
 inline constexpr int kCmdClose = 1; // Ctrl+Q; posts the close
 inline constexpr int kCmdAbout = 40003;
-inline constexpr int kCmdOpen = 40010;
+inline constexpr int kCmdOpen = browse::kCmdOpen;
 inline constexpr int kCmdFullScreen = 40011;
 inline constexpr int kCmdExit = 40012; // closes at once
 inline constexpr int kCmdNext = 40018;
 inline constexpr int kCmdPrevious = 40023;
-inline constexpr int kCmdSettings = 40024;
+inline constexpr int kCmdSettings = settings::kCmdSettings;
 inline constexpr int kCmdOriginalSize = 40028;
 inline constexpr int kCmdFitWhole = 40029;
 inline constexpr int kCmdZoomIn = 40037;
@@ -31,10 +34,10 @@ inline constexpr int kCmdThreshold = 40067;
 inline constexpr int kCmdRotateLeft = 40068;
 inline constexpr int kCmdRotateRight = 40069;
 inline constexpr int kCmdGrey = 40070;
-inline constexpr int kCmdSave = 40071;
-inline constexpr int kCmdCopy = 40072;
-inline constexpr int kCmdMove = 40073;
-inline constexpr int kCmdDelete = 40074;
+inline constexpr int kCmdSave = fileops::kCmdSave;
+inline constexpr int kCmdCopy = fileops::kCmdCopy;
+inline constexpr int kCmdMove = fileops::kCmdMove;
+inline constexpr int kCmdDelete = fileops::kCmdDelete;
 inline constexpr int kCmdMail = fileops::kCmdMail;
 inline constexpr int kCmdFitHeight = 40081;
 inline constexpr int kCmdFitWidth = 40082;

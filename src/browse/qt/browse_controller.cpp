@@ -1,5 +1,6 @@
 #include "browse/qt/browse_controller.h"
 
+#include "browse/command_ids.h"
 #include "browse/qt/open_dialog.h"
 
 namespace velmora::browse::qt {

@@ -9,8 +9,6 @@
 
 namespace velmora::browse::qt {
 
-inline constexpr int kCmdOpen = 40010;
-
 class BrowseController {
   public:
     BrowseController(BrowseHost& host, Navigator& navigator, const settings::AppSettings& settings);

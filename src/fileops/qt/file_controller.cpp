@@ -1,7 +1,7 @@
 #include "fileops/qt/file_controller.h"
 
-#include "app/command_ids.h"
 #include "browse/qt/folder_chooser.h"
+#include "fileops/command_ids.h"
 #include "fileops/qt/save_dialog.h"
 
 namespace velmora::fileops::qt {
@@ -32,16 +32,16 @@ FileController::FileController(FileOpsHost& host, const settings::AppSettings& s
 
 bool FileController::onCommand(int id) {
     switch (id) {
-    case app::kCmdSave:
+    case kCmdSave:
         commands_.save();
         return true;
-    case app::kCmdCopy:
+    case kCmdCopy:
         commands_.copy();
         return true;
-    case app::kCmdMove:
+    case kCmdMove:
         commands_.move();
         return true;
-    case app::kCmdDelete:
+    case kCmdDelete:
         commands_.remove();
         return true;
     default:

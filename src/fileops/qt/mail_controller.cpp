@@ -1,8 +1,8 @@
 #include "fileops/qt/mail_controller.h"
 
+#include "fileops/command_ids.h"
 #include "fileops/mail_sender.h"
 #include "fileops/qt/mail_dialog.h"
-#include "fileops/sharing_commands.h"
 #include "platform/device_fs.h"
 #include "ui/message_box.h"
 #include "ui/string_table.h"

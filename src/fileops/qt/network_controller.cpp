@@ -1,7 +1,7 @@
 #include "fileops/qt/network_controller.h"
 
+#include "fileops/command_ids.h"
 #include "fileops/network_switch.h"
-#include "fileops/sharing_commands.h"
 #include "platform/qt/network_dialogs.h"
 #include "ui/message_box.h"
 #include "ui/string_table.h"

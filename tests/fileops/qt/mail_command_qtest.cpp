@@ -2,8 +2,8 @@
 // error, the save question, the kept recipient text and the empty-field rules.
 #include "dialog_fields.h"
 #include "fake_sharing_host.h"
+#include "fileops/command_ids.h"
 #include "fileops/qt/mail_controller.h"
-#include "fileops/sharing_commands.h"
 #include "platform/mail/mime_message.h"
 #include "support/mail_sandbox.h"
 #include "support/modal_dialog.h"

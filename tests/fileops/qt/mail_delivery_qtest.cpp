@@ -3,8 +3,8 @@
 // for a bounded time), and Python's email package reads what arrived.
 #include "dialog_fields.h"
 #include "fake_sharing_host.h"
+#include "fileops/command_ids.h"
 #include "fileops/qt/mail_controller.h"
-#include "fileops/sharing_commands.h"
 #include "support/mail_sandbox.h"
 #include "support/modal_dialog.h"
 #include "support/recording_message_box.h"
