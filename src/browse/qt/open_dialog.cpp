@@ -9,6 +9,7 @@
 #include "ui/qt/owner_sized_dialog.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QHeaderView>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -59,8 +60,10 @@ OpenDialog::OpenDialog(QWidget* owner, const settings::AppSettings& settings)
     QFont font = list_->font();
     font.setPointSize(10);
     list_->setFont(font);
-    // A single tap acts at once.
-    connect(list_, &QTreeView::clicked, this, &OpenDialog::accept);
+    // A single tap acts at once. A desktop double click counts as one tap: its second click would
+    // otherwise act on whatever row the first one's refill put under the pointer.
+    list_->viewport()->installEventFilter(this);
+    connect(list_, &QTreeView::clicked, this, &OpenDialog::onRowTapped);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(5, 5, 5, 5);
@@ -107,6 +110,25 @@ void OpenDialog::accept() {
     choice_ = choosePicture(listedPicturePaths(currentFolder_, model_->entries(), settings_), path);
     settings::lastBrowseDir() = currentFolder_;
     done(1);
+}
+
+bool OpenDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            secondClickOfDoubleClick_ = false;
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            secondClickOfDoubleClick_ = true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void OpenDialog::onRowTapped() {
+    if (secondClickOfDoubleClick_) {
+        secondClickOfDoubleClick_ = false;
+        return;
+    }
+    accept();
 }
 
 void OpenDialog::showThumbnails() {

@@ -34,14 +34,17 @@ class OpenDialog : public QDialog {
   private:
     // OK, a tap on a row and the enter key: go up, enter a folder or choose a picture.
     void accept() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void fill();
     void showThumbnails();
+    void onRowTapped();
 
     const settings::AppSettings& settings_;
     std::u16string currentFolder_;
     OpenListModel* model_;
     QTreeView* list_;
     std::optional<PictureChoice> choice_;
+    bool secondClickOfDoubleClick_ = false;
 };
 
 } // namespace velmora::browse::qt

@@ -50,6 +50,14 @@ void tapRow(QDialog& dialog, int row) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
+// A desktop double click as the window system delivers it: press, release, press, release.
+void doubleClickRow(QDialog& dialog, int row) {
+    auto* list = dialog.findChild<QTreeView*>(QStringLiteral("fileList"));
+    const QPoint point = list->visualRect(list->model()->index(row, 0)).center();
+    QTest::mouseDClick(dialog.windowHandle(), Qt::LeftButton, {},
+                       list->viewport()->mapTo(&dialog, point));
+}
+
 void press(QDialog& dialog, const char* button) {
     dialog.findChild<QPushButton*>(QLatin1String(button))->click();
 }
@@ -114,6 +122,19 @@ class OpenDialogTest : public QObject {
         QVERIFY(!again.run().has_value());
         QCOMPARE(inP.front(), QStringLiteral(".."));
         QCOMPARE(settings::lastBrowseDir(), u"P\\");
+    }
+
+    void doubleClickEntersAFolderOnce() {
+        QStringList listed;
+        whenShown("openDialog", [&](QDialog& dialog) {
+            doubleClickRow(dialog, 0);
+            listed = rowNames(dialog);
+            press(dialog, "cancelButton");
+        });
+        OpenDialog dialog(nullptr, settings_);
+        QVERIFY(!dialog.run().has_value());
+        QCOMPARE(listed.size(), 6);
+        QCOMPARE(listed.front(), QStringLiteral(".."));
     }
 
     void vanishedRememberedFolderStartsAtTheRoot() {
