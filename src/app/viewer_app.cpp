@@ -69,6 +69,7 @@ ViewerApp::~ViewerApp() {
 
 void ViewerApp::start() {
     mainWindow_ = std::make_unique<MainWindow>(*this);
+    editController_ = std::make_unique<edit::qt::EditController>(*this, mainWindow_.get());
     screen_.placeOnWorkArea(*mainWindow_);
     platform::setScreenMetrics(screen_.metrics(mainWindow_.get()));
     settings.load();
@@ -174,8 +175,7 @@ bool ViewerApp::onCommand(int id) {
         applyView(&image::ViewGeometry::fitWidth);
         break;
     case kCmdOriginalSize:
-        viewGeometry().showOriginalSize(false);
-        redraw();
+        showActualSize();
         break;
     case kCmdToggleWholeOriginal:
         applyView(&image::ViewGeometry::toggleWholeOriginal);
@@ -196,23 +196,9 @@ bool ViewerApp::onCommand(int id) {
     case kCmdNetworkConnect:
     case kCmdNetworkDisconnect:
     case kCmdSettings:
-    case kCmdRotateLeft:
-    case kCmdRotateRight:
-    case kCmdFlipVertical:
-    case kCmdFlipHorizontal:
-    case kCmdResize:
-    case kCmdTrim:
-    case kCmdBrightness:
-    case kCmdContrast:
-    case kCmdBlur:
-    case kCmdSharpen:
-    case kCmdEmboss:
-    case kCmdGrey:
-    case kCmdNegative:
-    case kCmdThreshold:
         break;
     default:
-        return false;
+        return editController_ && editController_->onCommand(id);
     }
     return true;
 }
@@ -427,6 +413,15 @@ void ViewerApp::setBusy(bool busy) {
 
 void ViewerApp::imageShown() {
     applyInitialZoom();
+}
+
+QWidget* ViewerApp::editWindow() {
+    return mainWindow_.get();
+}
+
+void ViewerApp::showActualSize() {
+    viewGeometry().showOriginalSize(false);
+    redraw();
 }
 
 void ViewerApp::viewCleared() {

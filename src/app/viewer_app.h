@@ -6,6 +6,7 @@
 #include "app/nav_rules.h"
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
+#include "edit/qt/edit_controller.h"
 #include "image/dib_image.h"
 #include "image/view_geometry.h"
 #include "image/view_state.h"
@@ -27,7 +28,7 @@ class MainWindow;
 class MenuBar;
 class NavToolbar;
 
-class ViewerApp : public QObject, public browse::NavigationHost {
+class ViewerApp : public QObject, public browse::NavigationHost, public edit::qt::EditHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
@@ -98,6 +99,12 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     void clearModified() override { modified = false; }
     void imageShown() override;
     void viewCleared() override;
+    image::DibImage& editedPicture() override { return current(); }
+    QWidget* editWindow() override;
+    void dropLookAhead() override { navigator_.releaseLookAhead(); }
+    void showActualSize() override;
+    void redrawPicture() override { redraw(); }
+    void markModified() override { modified = true; }
 
     void createBars();
     void onStartupTimer();
@@ -115,6 +122,7 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     NavToolbar* toolBar_ = nullptr; // owned by the main window
     QTimer startupTimer_;
     bool startupTimerRan_ = false;
+    std::unique_ptr<edit::qt::EditController> editController_; // made with the main window
 };
 
 // The running application and its settings.

@@ -1,0 +1,46 @@
+// The progress bar of the long edits: a small captionless box ("progressDialog") with one bar
+// ("progress1053"), made hidden with the main window. While it shows, the main window takes no
+// input, so no second edit can start from the events that step() lets through.
+#pragma once
+
+#include "edit/progress.h"
+
+#include <QDialog>
+#include <QPointer>
+
+class QProgressBar;
+
+namespace velmora::edit::qt {
+
+class ProgressDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit ProgressDialog(QWidget* mainWindow);
+
+    // Disables the main window, sets the bar to 0 of 0..100 and shows the box centred on it.
+    void begin();
+    // Handles every pending event, then moves the bar to percent.
+    void step(int percent);
+    // Hides the box and enables the main window again.
+    void end();
+    // step() as the callback the edits take.
+    Progress callback();
+
+  private:
+    QPointer<QWidget> mainWindow_;
+    QProgressBar* bar_;
+};
+
+// begin() on construction, end() on destruction.
+class ProgressScope {
+  public:
+    explicit ProgressScope(ProgressDialog& dialog) : dialog_(dialog) { dialog_.begin(); }
+    ~ProgressScope() { dialog_.end(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+  private:
+    ProgressDialog& dialog_;
+};
+
+} // namespace velmora::edit::qt
