@@ -152,8 +152,8 @@ void EditController::filter(bool (*operation)(image::DibImage&, const Progress&)
     }
     bool filtered = false;
     {
-        ProgressScope shown(*progress_);
-        filtered = operation(host_.editedPicture(), progress_->callback());
+        ProgressRun run(*progress_);
+        filtered = operation(host_.editedPicture(), run.callback());
     }
     if (filtered) {
         changed(false);
@@ -172,8 +172,8 @@ void EditController::resize() {
     }
     bool resized = false;
     {
-        ProgressScope shown(*progress_);
-        resized = edit::resize(picture, size->width, size->height, progress_->callback());
+        ProgressRun run(*progress_);
+        resized = edit::resize(picture, size->width, size->height, run.callback());
     }
     if (resized) {
         changed(true);

@@ -52,8 +52,20 @@ void ProgressDialog::end() {
     }
 }
 
-Progress ProgressDialog::callback() {
-    return [this](int percent) { step(percent); };
+ProgressRun::~ProgressRun() {
+    if (shown_) {
+        dialog_.end();
+    }
+}
+
+Progress ProgressRun::callback() {
+    return [this](int percent) {
+        if (!shown_) {
+            shown_ = true;
+            dialog_.begin();
+        }
+        dialog_.step(percent);
+    };
 }
 
 } // namespace velmora::edit::qt

@@ -23,24 +23,26 @@ class ProgressDialog : public QDialog {
     void step(int percent);
     // Hides the box and enables the main window again.
     void end();
-    // step() as the callback the edits take.
-    Progress callback();
 
   private:
     QPointer<QWidget> mainWindow_;
     QProgressBar* bar_;
 };
 
-// begin() on construction, end() on destruction.
-class ProgressScope {
+// One long edit's use of the box: it shows at the first progress report (so an edit that fails
+// to get its memory first shows its message without it) and hides when the run ends.
+class ProgressRun {
   public:
-    explicit ProgressScope(ProgressDialog& dialog) : dialog_(dialog) { dialog_.begin(); }
-    ~ProgressScope() { dialog_.end(); }
-    ProgressScope(const ProgressScope&) = delete;
-    ProgressScope& operator=(const ProgressScope&) = delete;
+    explicit ProgressRun(ProgressDialog& dialog) : dialog_(dialog) {}
+    ~ProgressRun();
+    ProgressRun(const ProgressRun&) = delete;
+    ProgressRun& operator=(const ProgressRun&) = delete;
+
+    Progress callback();
 
   private:
     ProgressDialog& dialog_;
+    bool shown_ = false;
 };
 
 } // namespace velmora::edit::qt

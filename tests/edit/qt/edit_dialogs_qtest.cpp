@@ -242,12 +242,22 @@ class EditDialogsTest : public QObject {
         QCOMPARE(bar->value(), 0);
         bool ranBetweenSteps = false;
         QTimer::singleShot(0, [&ranBetweenSteps] { ranBetweenSteps = true; });
-        progress.callback()(42);
+        progress.step(42);
         QVERIFY(ranBetweenSteps); // pending events are handled at each step
         QCOMPARE(bar->value(), 42);
         progress.end();
         QVERIFY(!progress.isVisible());
         QVERIFY(owner_.isEnabled());
+
+        // A run shows the box from its first report to its end.
+        {
+            ProgressRun run(progress);
+            QVERIFY(!progress.isVisible());
+            run.callback()(7);
+            QVERIFY(progress.isVisible() && !owner_.isEnabled());
+            QCOMPARE(bar->value(), 7);
+        }
+        QVERIFY(!progress.isVisible() && owner_.isEnabled());
     }
 
   private:
