@@ -66,6 +66,24 @@ TEST(ToneTest, ByteArithmetic) {
     }
 }
 
+// Every byte at every slider value against the formula written out in double precision.
+TEST(ToneTest, ContrastFollowsTheDoubleFormulaEverywhere) {
+    for (int value = 1; value <= 199; ++value) {
+        image::DibImage picture;
+        ASSERT_TRUE(
+            picture.create(91, 1)); // 273 bytes: every value, and a tail past 16-byte blocks
+        for (int i = 0; i < 273; ++i) {
+            picture.row(0)[i] = static_cast<uint8_t>(i);
+        }
+        contrast(picture, value);
+        for (int i = 0; i < 273; ++i) {
+            const double s = (i % 256 - 127.5) * (value * 0.01) + 127.5;
+            const int expected = s > 255.0 ? 255 : (s < 0.0 ? 0 : static_cast<int>(s));
+            ASSERT_EQ(picture.row(0)[i], expected) << "value " << value << " byte " << i % 256;
+        }
+    }
+}
+
 TEST(ToneTest, NegativeTwiceGivesThePictureBack) {
     image::DibImage original, picture;
     test::makePattern(original, 7, 5);
