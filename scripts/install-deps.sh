@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Velmora needs to build, test and run.
-# Usage: scripts/install-deps.sh [build|test|fuzz]   (each includes build; fuzz adds clang)
+# Usage: scripts/install-deps.sh [build|test|fuzz|anchors]   (each includes build; fuzz adds
+# clang; anchors adds libvips for the speed anchors in ../shared/perf the benchmarks are read against)
 set -euo pipefail
 
 build_packages=(
@@ -11,10 +12,12 @@ build_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 fuzz_packages=(clang libclang-rt-14-dev)
+anchor_packages=(libvips-dev)
 
 wanted=("${build_packages[@]}")
 case "${1:-build}" in
     fuzz) wanted+=("${fuzz_packages[@]}") ;;
+    anchors) wanted+=("${anchor_packages[@]}") ;;
 esac
 
 missing=()
