@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Velmora needs to build, test and run.
 # Usage: scripts/install-deps.sh [build|test|fuzz|anchors]   (each includes build; fuzz adds
-# clang; anchors adds libvips for the speed anchors in ../shared/perf the benchmarks are read against)
+# clang; anchors adds libvips for the speed-anchor tool the benchmarks are compared with)
 set -euo pipefail
 
 build_packages=(
