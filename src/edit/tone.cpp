@@ -172,9 +172,10 @@ void contrast(image::DibImage& image, int value) {
 }
 
 void threshold(image::DibImage& image, int threshold) {
-    forEachPixel(image, [threshold](uint8_t* p) {
-        const int mean = (p[0] + p[1] + p[2]) / 3;
-        const uint8_t level = mean > threshold ? 255 : 0;
+    // The mean (B + G + R) / 3 is above threshold exactly when the sum is above 3 threshold + 2.
+    const int limit = 3 * threshold + 2;
+    forEachPixel(image, [limit](uint8_t* p) {
+        const uint8_t level = p[0] + p[1] + p[2] > limit ? 255 : 0;
         p[0] = p[1] = p[2] = level;
     });
 }
