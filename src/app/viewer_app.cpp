@@ -187,7 +187,6 @@ bool ViewerApp::onCommand(int id) {
         seek(viewGeometry().seekBackward());
         break;
     // Served by the dialogs and editors of the browsing, editing, file and settings modules.
-    case kCmdOpen:
     case kCmdSave:
     case kCmdCopy:
     case kCmdMove:
@@ -195,10 +194,10 @@ bool ViewerApp::onCommand(int id) {
     case kCmdMail:
     case kCmdNetworkConnect:
     case kCmdNetworkDisconnect:
-    case kCmdSettings:
         break;
     default:
-        return editController_ && editController_->onCommand(id);
+        return settingsController_.onCommand(id) || browseController_.onCommand(id) ||
+               (editController_ && editController_->onCommand(id));
     }
     return true;
 }
@@ -212,6 +211,10 @@ void ViewerApp::showFileInfo() {
         ui::describeFile(navigator_.currentPath(), shown.width(), shown.height(),
                          navigator_.currentIndex(), navigator_.count());
     ui::showFileInfoDialog(info, mainWindow_.get());
+}
+
+QWidget* ViewerApp::sheetOwner() {
+    return mainWindow_.get();
 }
 
 void ViewerApp::layoutToolbar() {
@@ -422,6 +425,16 @@ QWidget* ViewerApp::editWindow() {
 void ViewerApp::showActualSize() {
     viewGeometry().showOriginalSize(false);
     redraw();
+}
+
+QWidget* ViewerApp::dialogOwner() {
+    return mainWindow_.get();
+}
+
+void ViewerApp::leaveFullScreenForDialog() {
+    if (fullScreen) {
+        leaveFullScreen();
+    }
 }
 
 void ViewerApp::viewCleared() {

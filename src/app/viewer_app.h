@@ -6,12 +6,14 @@
 #include "app/nav_rules.h"
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
+#include "browse/qt/browse_controller.h"
 #include "edit/qt/edit_controller.h"
 #include "image/dib_image.h"
 #include "image/view_geometry.h"
 #include "image/view_state.h"
 #include "platform/qt/screen_service.h"
 #include "settings/app_settings.h"
+#include "settings/qt/settings_controller.h"
 
 #include <QObject>
 #include <QTimer>
@@ -28,7 +30,11 @@ class MainWindow;
 class MenuBar;
 class NavToolbar;
 
-class ViewerApp : public QObject, public browse::NavigationHost, public edit::qt::EditHost {
+class ViewerApp : public QObject,
+                  public browse::NavigationHost,
+                  public browse::qt::BrowseHost,
+                  public settings::qt::SettingsHost,
+                  public edit::qt::EditHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
@@ -99,6 +105,16 @@ class ViewerApp : public QObject, public browse::NavigationHost, public edit::qt
     void clearModified() override { modified = false; }
     void imageShown() override;
     void viewCleared() override;
+    QWidget* dialogOwner() override;
+    void leaveFullScreenForDialog() override;
+
+    // SettingsHost
+    settings::AppSettings& appSettings() override { return settings; }
+    QWidget* sheetOwner() override;
+    void registerButtons() override { input_.registerButtons(); }
+    void unregisterButtons() override { input_.unregisterButtons(); }
+
+    // EditHost
     image::DibImage& editedPicture() override { return current(); }
     QWidget* editWindow() override;
     void dropLookAhead() override { navigator_.releaseLookAhead(); }
@@ -116,7 +132,9 @@ class ViewerApp : public QObject, public browse::NavigationHost, public edit::qt
 
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
+    browse::qt::BrowseController browseController_{*this, navigator_, settings};
     ViewerInput input_{*this};
+    settings::qt::SettingsController settingsController_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
     MenuBar* menuBar_ = nullptr;    // owned by the main window
     NavToolbar* toolBar_ = nullptr; // owned by the main window

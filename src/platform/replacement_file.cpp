@@ -6,7 +6,8 @@
 
 namespace velmora::platform {
 
-ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
+ReplacementFile::ReplacementFile(const std::filesystem::path& target, Durability durability)
+    : target_(target), durability_(durability) {
     if (target_.empty() || !target_.has_filename()) {
         return;
     }
@@ -49,7 +50,8 @@ bool ReplacementFile::commit() {
     if (file_ == nullptr || failed_) {
         return false;
     }
-    const bool flushed = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
+    const bool flushed = std::fflush(file_) == 0 &&
+                         (durability_ == Durability::Unsynced || fsync(fileno(file_)) == 0);
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
     if (!flushed || !closed) {

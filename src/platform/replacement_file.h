@@ -8,10 +8,15 @@
 
 namespace velmora::platform {
 
+// Whether commit waits until the bytes are on the medium before the rename. A file that can be
+// made again (a thumbnail) need not wait: the rename still keeps a half-written file out of sight.
+enum class Durability { Synced, Unsynced };
+
 class ReplacementFile {
   public:
     // Opens a temporary beside the host file target; check isOpen().
-    explicit ReplacementFile(const std::filesystem::path& target);
+    explicit ReplacementFile(const std::filesystem::path& target,
+                             Durability durability = Durability::Synced);
     // Removes the temporary unless commit() succeeded.
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
@@ -27,6 +32,7 @@ class ReplacementFile {
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     std::FILE* file_ = nullptr;
+    Durability durability_;
     bool failed_ = false;
     bool committed_ = false;
 };

@@ -56,11 +56,12 @@ bool compress(Compressor& compressor, jpeg_destination_mgr* destination,
     return true;
 }
 
-bool writeFile(const image::DibImage& image, std::u16string_view path, int quality) {
+bool writeFile(const image::DibImage& image, std::u16string_view path, int quality,
+               platform::Durability durability) {
     if (!image.hasPixels()) {
         return false;
     }
-    SafeFileWriter writer(path);
+    SafeFileWriter writer(path, durability);
     if (!writer.isOpen()) {
         return false;
     }
@@ -72,8 +73,9 @@ bool writeFile(const image::DibImage& image, std::u16string_view path, int quali
 
 } // namespace
 
-bool saveJpeg(const image::DibImage& image, std::u16string_view path, int quality) {
-    if (writeFile(image, path, quality)) {
+bool saveJpeg(const image::DibImage& image, std::u16string_view path, int quality,
+              platform::Durability durability) {
+    if (writeFile(image, path, quality, durability)) {
         return true;
     }
     if (image.reportErrors) {
