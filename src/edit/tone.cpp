@@ -1,5 +1,7 @@
 #include "edit/tone.h"
 
+#include "edit/level_blocks.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -16,16 +18,18 @@ namespace {
 
 using ByteTable = std::array<uint8_t, 256>;
 
-// Applies a per-pixel operation op(pixel) to every pixel of every row.
-template <typename PixelOp> void forEachPixel(image::DibImage& image, PixelOp op) {
+// Applies a per-pixel operation op(pixel) to every pixel of every row, after blocks(row, width)
+// has done the pixels it returns the count of, from the start of the row.
+template <typename Blocks, typename PixelOp>
+void forEachPixel(image::DibImage& image, Blocks blocks, PixelOp op) {
     if (!image.hasPixels()) {
         return;
     }
     const int32_t width = image.width();
     for (int32_t y = 0; y < image.height(); ++y) {
-        uint8_t* p = image.row(y);
-        for (int32_t x = 0; x < width; ++x, p += 3) {
-            op(p);
+        uint8_t* row = image.row(y);
+        for (int32_t x = blocks(row, width); x < width; ++x) {
+            op(row + 3 * x);
         }
     }
 }
@@ -174,7 +178,10 @@ void contrast(image::DibImage& image, int value) {
 void threshold(image::DibImage& image, int threshold) {
     // The mean (B + G + R) / 3 is above threshold exactly when the sum is above 3 threshold + 2.
     const int limit = 3 * threshold + 2;
-    forEachPixel(image, [limit](uint8_t* p) {
+    const auto blocks = [limit](uint8_t* row, int32_t width) {
+        return thresholdBlocks(row, width, limit);
+    };
+    forEachPixel(image, blocks, [limit](uint8_t* p) {
         const uint8_t level = p[0] + p[1] + p[2] > limit ? 255 : 0;
         p[0] = p[1] = p[2] = level;
     });
@@ -189,7 +196,7 @@ void grey(image::DibImage& image) {
         red[v] = v * 0.299;
         blue[v] = v * 0.114;
     }
-    forEachPixel(image, [&](uint8_t* p) {
+    forEachPixel(image, greyBlocks, [&](uint8_t* p) {
         const double y = green[p[1]] + red[p[2]] + blue[p[0]];
         const uint8_t level = y >= 256 ? 255 : (y < 0 ? 0 : static_cast<uint8_t>(y));
         p[0] = p[1] = p[2] = level;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace velmora::test {
@@ -33,11 +34,13 @@ inline void makeUniform(image::DibImage& image, int32_t width, int32_t height, u
 
 // The whole buffer, padding included, with the size in front.
 inline std::vector<uint8_t> snapshot(const image::DibImage& image) {
-    std::vector<uint8_t> bytes{static_cast<uint8_t>(image.width()),
-                               static_cast<uint8_t>(image.height())};
-    if (image.hasPixels()) {
-        bytes.insert(bytes.end(), image.bits(),
-                     image.bits() + static_cast<size_t>(image.stride()) * image.height());
+    const size_t size =
+        image.hasPixels() ? static_cast<size_t>(image.stride()) * image.height() : 0;
+    std::vector<uint8_t> bytes(2 + size);
+    bytes[0] = static_cast<uint8_t>(image.width());
+    bytes[1] = static_cast<uint8_t>(image.height());
+    if (size > 0) {
+        std::memcpy(bytes.data() + 2, image.bits(), size);
     }
     return bytes;
 }

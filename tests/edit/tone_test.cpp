@@ -84,6 +84,41 @@ TEST(ToneTest, ContrastFollowsTheDoubleFormulaEverywhere) {
     }
 }
 
+// Wide rows go through blocks of 16 pixels, the rest one pixel at a time: both follow the
+// formulas written out directly.
+TEST(ToneTest, ThresholdAndGreyOnWideRowsFollowTheFormulas) {
+    image::DibImage original, grey1, thresholded;
+    test::makePattern(original, 37, 9, 5);
+    test::makePattern(grey1, 37, 9, 5);
+    test::makePattern(thresholded, 37, 9, 5);
+    grey(grey1);
+    threshold(thresholded, 101);
+    for (int32_t y = 0; y < 9; ++y) {
+        for (int32_t x = 0; x < 37; ++x) {
+            const uint8_t* p = test::pixelAt(original, x, y);
+            const double g = p[1] * 0.587 + p[2] * 0.299 + p[0] * 0.114;
+            const auto level = static_cast<uint8_t>(g);
+            const uint8_t white = (p[0] + p[1] + p[2]) / 3 > 101 ? 255 : 0;
+            for (int c = 0; c < 3; ++c) {
+                ASSERT_EQ(test::pixelAt(grey1, x, y)[c], level) << x << "," << y;
+                ASSERT_EQ(test::pixelAt(thresholded, x, y)[c], white) << x << "," << y;
+            }
+        }
+    }
+    // Every byte triple with equal channels through the blocks too (the truncation cases).
+    image::DibImage ramp;
+    ASSERT_TRUE(ramp.create(256, 1));
+    for (int v = 0; v < 256; ++v) {
+        std::memset(ramp.row(0) + 3 * v, v, 3);
+    }
+    grey(ramp);
+    for (int v = 0; v < 256; ++v) {
+        ASSERT_EQ(ramp.row(0)[3 * v], static_cast<uint8_t>(v * 0.587 + v * 0.299 + v * 0.114));
+    }
+    EXPECT_EQ(ramp.row(0)[3 * 1], 0);
+    EXPECT_EQ(ramp.row(0)[3 * 254], 253);
+}
+
 TEST(ToneTest, NegativeTwiceGivesThePictureBack) {
     image::DibImage original, picture;
     test::makePattern(original, 7, 5);
