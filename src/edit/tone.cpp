@@ -1,6 +1,6 @@
 #include "edit/tone.h"
 
-#include "edit/level_blocks.h"
+#include "edit/pixel_blocks.h"
 
 #include <algorithm>
 #include <array>

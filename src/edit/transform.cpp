@@ -1,5 +1,7 @@
 #include "edit/transform.h"
 
+#include "edit/pixel_blocks.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -76,9 +78,11 @@ void flipHorizontal(image::DibImage& image) {
     }
     const int32_t W = image.width();
     for (int32_t y = 0; y < image.height(); ++y) {
-        uint8_t* left = image.row(y);
-        uint8_t* right = left + 3 * (W - 1);
-        for (int32_t j = 0; j < W / 2; ++j, left += 3, right -= 3) {
+        uint8_t* row = image.row(y);
+        const int32_t done = mirrorBlocks(row, W);
+        uint8_t* left = row + 3 * done;
+        uint8_t* right = row + 3 * (W - 1 - done);
+        for (int32_t j = done; j < W / 2; ++j, left += 3, right -= 3) {
             uint8_t held[3];
             copyPixel(held, left);
             copyPixel(left, right);

@@ -53,7 +53,7 @@ TEST(RotateTest, LeftUndoesRightAndAnEmptyImageStaysEmpty) {
 }
 
 TEST(FlipTest, MirrorsAndTwiceGivesThePictureBack) {
-    for (const int32_t side : {1, 2, 5, 6}) {
+    for (const int32_t side : {1, 2, 5, 6, 32, 33, 70}) { // blocks of 16 pixels and the rest
         SCOPED_TRACE(side);
         image::DibImage original, vertical, horizontal;
         makePattern(original, side, side + 1);

@@ -1,4 +1,4 @@
-#include "edit/level_blocks.h"
+#include "edit/pixel_blocks.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <tmmintrin.h>
@@ -29,6 +29,24 @@ constexpr ShuffleMask spreadMask(int k) {
     }
     return mask;
 }
+
+// Takes, for the k-th third of 16 reversed pixels, the bytes that lie in the i-th third of the
+// pixels in their first order.
+constexpr ShuffleMask reverseMask(int k, int i) {
+    ShuffleMask mask{};
+    for (int j = 0; j < 16; ++j) {
+        const int at = 16 * k + j;
+        const int from = 3 * (15 - at / 3) + at % 3;
+        mask[j] = static_cast<int8_t>(from / 16 == i ? from % 16 : -128);
+    }
+    return mask;
+}
+
+constexpr std::array<std::array<ShuffleMask, 3>, 3> kReverseMasks{{
+    {reverseMask(0, 0), reverseMask(0, 1), reverseMask(0, 2)},
+    {reverseMask(1, 0), reverseMask(1, 1), reverseMask(1, 2)},
+    {reverseMask(2, 0), reverseMask(2, 1), reverseMask(2, 2)},
+}};
 
 constexpr std::array<std::array<ShuffleMask, 3>, 3> kChannelMasks{{
     {channelMask(0, 0), channelMask(0, 1), channelMask(0, 2)},
@@ -115,6 +133,18 @@ __attribute__((target("ssse3"))) __m128i greyLevels(const Thirds& t) {
     return _mm_packus_epi16(low, high);
 }
 
+// Writes the 16 pixels of t in reverse order to p.
+__attribute__((target("ssse3"))) void storeReversed(uint8_t* p, const Thirds& t) {
+    for (int k = 0; k < 3; ++k) {
+        const auto& masks = kReverseMasks[k];
+        const __m128i reversed =
+            _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(t.part[0], load(masks[0])),
+                                      _mm_shuffle_epi8(t.part[1], load(masks[1]))),
+                         _mm_shuffle_epi8(t.part[2], load(masks[2])));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 16 * k), reversed);
+    }
+}
+
 bool hasSsse3() {
     static const bool has = __builtin_cpu_supports("ssse3");
     return has;
@@ -147,6 +177,23 @@ __attribute__((target("ssse3"))) int32_t greyBlocks(uint8_t* row, int32_t width)
     return x;
 }
 
+__attribute__((target("ssse3"))) int32_t mirrorBlocks(uint8_t* row, int32_t width) {
+    if (!hasSsse3()) {
+        return 0;
+    }
+    // Both blocks are read before either is written, and they never overlap.
+    int32_t a = 0;
+    for (; 2 * (a + 16) <= width; a += 16) {
+        uint8_t* left = row + 3 * a;
+        uint8_t* right = row + 3 * (width - a - 16);
+        const Thirds leftPixels = loadThirds(left);
+        const Thirds rightPixels = loadThirds(right);
+        storeReversed(left, rightPixels);
+        storeReversed(right, leftPixels);
+    }
+    return a;
+}
+
 } // namespace velmora::edit
 
 #else
@@ -158,6 +205,10 @@ int32_t thresholdBlocks(uint8_t*, int32_t, int) {
 }
 
 int32_t greyBlocks(uint8_t*, int32_t) {
+    return 0;
+}
+
+int32_t mirrorBlocks(uint8_t*, int32_t) {
     return 0;
 }
 
