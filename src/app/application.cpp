@@ -7,12 +7,15 @@
 #include "app/version_info.h"
 #include "app/viewer_app.h"
 #include "platform/device_fs.h"
+#include "platform/qt/screen_service.h"
 #include "platform/qt/single_instance.h"
 #include "platform/registry.h"
 #include "ui/qt/qt_message_box.h"
+#include "ui/qt/qt_translations.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QTimer>
@@ -127,10 +130,17 @@ int runApplication(int argc, char** argv) {
         return parsed.error.isEmpty() ? runHeadless(parsed.options) : fail(parsed.error);
     }
 
+    platform::qt::prepareScaleFactor(parseCommandLine(rawArguments).options.screen);
+    // Without a usable XDG_RUNTIME_DIR Qt warns at start; the program's own private folder
+    // (mode 0700) stands in for it.
+    if (const QString runtime = platform::SingleInstance::runtimeFolder(); !runtime.isEmpty()) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
+    ui::installQtTranslations(application);
     const ParsedCommandLine parsed = parseCommandLine(QApplication::arguments().mid(1));
     if (!parsed.error.isEmpty()) {
         return fail(parsed.error);

@@ -8,6 +8,10 @@
 #include "browse/navigator.h"
 #include "browse/qt/browse_controller.h"
 #include "edit/qt/edit_controller.h"
+#include "fileops/qt/file_controller.h"
+#include "fileops/qt/mail_controller.h"
+#include "fileops/qt/network_controller.h"
+#include "fileops/qt/sharing_host.h"
 #include "image/dib_image.h"
 #include "image/view_geometry.h"
 #include "image/view_state.h"
@@ -16,6 +20,7 @@
 #include "settings/qt/settings_controller.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QTimer>
 
 #include <memory>
@@ -28,12 +33,15 @@ namespace velmora::app {
 
 class MainWindow;
 class MenuBar;
+class MenuPlacement;
 class NavToolbar;
 
 class ViewerApp : public QObject,
                   public browse::NavigationHost,
                   public browse::qt::BrowseHost,
                   public settings::qt::SettingsHost,
+                  public fileops::FileOpsHost,
+                  public fileops::qt::SharingHost,
                   public edit::qt::EditHost {
     Q_OBJECT
   public:
@@ -60,7 +68,8 @@ class ViewerApp : public QObject,
     void minimise();
     void rotateScreen();
     void fillRecentMenu(QMenu& recentMenu);
-    void showPopupMenu();
+    // At the handheld's fixed point, or at a screen point (a right click).
+    void showPopupMenu(std::optional<QPoint> screenPoint = std::nullopt);
     // Brings the main window forward (a second start asked for it).
     void activate();
 
@@ -79,7 +88,7 @@ class ViewerApp : public QObject,
     MainWindow& mainWindow() const { return *mainWindow_; }
     MenuBar* menuBar() const { return menuBar_; }
     NavToolbar* toolBar() const { return toolBar_; }
-    browse::Navigator& navigator() { return navigator_; }
+    browse::Navigator& navigator() override { return navigator_; }
     platform::qt::ScreenService& screen() { return screen_; }
     // Keys, hardware buttons, taps and drags.
     ViewerInput& input() { return input_; }
@@ -107,6 +116,9 @@ class ViewerApp : public QObject,
     void viewCleared() override;
     QWidget* dialogOwner() override;
     void leaveFullScreenForDialog() override;
+    std::u16string currentFilePath() const override { return navigator_.currentPath(); }
+    bool isModified() const override { return modified; }
+    void runSaveCommand() override;
 
     // SettingsHost
     settings::AppSettings& appSettings() override { return settings; }
@@ -133,11 +145,15 @@ class ViewerApp : public QObject,
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
     browse::qt::BrowseController browseController_{*this, navigator_, settings};
+    fileops::qt::FileController fileController_{*this, settings};
     ViewerInput input_{*this};
     settings::qt::SettingsController settingsController_{*this};
+    fileops::qt::MailController mailController_{*this};
+    fileops::qt::NetworkController networkController_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
-    MenuBar* menuBar_ = nullptr;    // owned by the main window
-    NavToolbar* toolBar_ = nullptr; // owned by the main window
+    MenuBar* menuBar_ = nullptr;                   // owned by the main window
+    NavToolbar* toolBar_ = nullptr;                // owned by the main window
+    std::unique_ptr<MenuPlacement> menuPlacement_; // on an emulated screen only
     QTimer startupTimer_;
     bool startupTimerRan_ = false;
     std::unique_ptr<edit::qt::EditController> editController_; // made with the main window

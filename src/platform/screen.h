@@ -21,7 +21,9 @@ inline int screenDpiY() {
     return screenMetrics().dpiY;
 }
 
-// Converts a length written for 96 pixels per inch to the screen's pixels.
+// Converts a length written for 96 pixels per inch to the screen's device pixels: for what is
+// drawn into a DibImage. Qt widgets are laid out with their 96-DPI lengths as they stand; Qt
+// scales them by the same DPI (its scale factor is DPI/96).
 inline int scaleX(int v) {
     return (v * screenDpiX() + 48) / 96;
 }

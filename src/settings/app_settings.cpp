@@ -61,6 +61,7 @@ template <class Settings> auto storedValues(Settings& s) {
     flag(u"OPENLASTFILE", &s.openLastFile);
     flag(u"THUMBCACHE", &s.thumbCache);
     number(u"DBLCLKOPT", &s.dblClkOpt, 0, 4);
+    flag(u"USETRASH", &s.useTrash);
     return entries;
 }
 
@@ -99,10 +100,11 @@ void AppSettings::load() {
     if (platform::isDirectory(u"\\" + folder)) {
         lastBrowseDir() = folder;
     }
-    // A missing entry does not end the list: the later ones are still read.
+    // A missing entry does not end the list: the later ones are still read. A path stored twice
+    // (by an older version, or left in a slot beyond a shorter list) is listed once.
     for (int i = 1; i <= kRecentFileLimit && recentFileCount() < kRecentFileLimit; ++i) {
         std::u16string path = readRegistryText(key, withNumber(u"LASTFILE", i));
-        if (!path.empty()) {
+        if (!path.empty() && std::ranges::find(recentFiles, path) == recentFiles.end()) {
             recentFiles.push_back(std::move(path));
         }
     }
@@ -129,6 +131,8 @@ void AppSettings::save() const {
 }
 
 void AppSettings::addRecentFile(const std::u16string& path) {
+    // A path already in the list moves to the front instead of being listed twice.
+    std::erase(recentFiles, path);
     recentFiles.insert(recentFiles.begin(), path);
     if (recentFileCount() > kRecentFileLimit) {
         recentFiles.pop_back();

@@ -12,6 +12,10 @@ namespace {
 
 constexpr int kRowsPerCall = 16;
 
+// From this quality on, the fast DCT's coarse divisors come down to 1, where the library drops
+// its vectorised quantiser: the accurate DCT is then both faster (about 3x at 99) and truer.
+constexpr int kAccurateDctQuality = 96;
+
 // Owns the library object; compress() only borrows it.
 struct Compressor {
     jpeg::ErrorManager errors;
@@ -39,7 +43,7 @@ bool compress(Compressor& compressor, jpeg_destination_mgr* destination,
     jpeg_set_defaults(cinfo);
     cinfo->dest = destination;
     jpeg_set_quality(cinfo, quality, TRUE);
-    cinfo->dct_method = JDCT_IFAST;
+    cinfo->dct_method = quality >= kAccurateDctQuality ? JDCT_ISLOW : JDCT_IFAST;
     jpeg_start_compress(cinfo, TRUE);
     const uint32_t height = cinfo->image_height;
     while (cinfo->next_scanline < height) {
