@@ -266,6 +266,7 @@ bool ViewerApp::resizeBackBuffer() {
         return false;
     }
     resetOrigin();
+    navigator_.viewRequestChanged();
     return true;
 }
 
@@ -318,7 +319,9 @@ void ViewerApp::rotateScreen() {
     }
     screen_.setOrientation(platform::qt::nextOrientation(screen_.orientation(), supported),
                            *mainWindow_);
-    platform::setScreenMetrics(screen_.metrics(mainWindow_.get()));
+    // The pixels per inch were read at start-up and stay: the read-ahead worker reads them.
+    const QSize turned = screen_.screenSize(mainWindow_.get());
+    platform::setScreenSize(turned.width(), turned.height());
 }
 
 void ViewerApp::fillRecentMenu(QMenu& recentMenu) {
@@ -350,6 +353,11 @@ image::ViewGeometry ViewerApp::viewGeometry() {
     const image::LoadedImage& shown = current();
     const image::ViewSize imageSize =
         shown.hasPixels() ? image::ViewSize{shown.width(), shown.height()} : image::ViewSize{};
+    return image::ViewGeometry(view, imageSize, {backBuffer.width(), backBuffer.height()},
+                               viewOptions());
+}
+
+image::ViewOptions ViewerApp::viewOptions() const {
     image::ViewOptions options;
     options.vOrigin = settings.vOrigin;
     options.seekDirec = settings.seekDirec;
@@ -357,7 +365,14 @@ image::ViewGeometry ViewerApp::viewGeometry() {
     options.ySeek = settings.ySeek;
     options.dispOpt = settings.dispOpt;
     options.viewHq = settings.viewHq;
-    return image::ViewGeometry(view, imageSize, {backBuffer.width(), backBuffer.height()}, options);
+    return options;
+}
+
+image::ViewRequest ViewerApp::viewRequest() const {
+    if (!backBuffer.hasPixels()) {
+        return {};
+    }
+    return {{backBuffer.width(), backBuffer.height()}, viewOptions()};
 }
 
 void ViewerApp::resetOrigin() {
@@ -449,6 +464,15 @@ void ViewerApp::leaveFullScreenForDialog() {
     if (fullScreen) {
         leaveFullScreen();
     }
+}
+
+void ViewerApp::imageShownComposed(const image::ComposedView& ahead) {
+    viewGeometry().applyInitialZoom();
+    if (!image::copyComposedView(backBuffer, view, ahead)) {
+        redraw();
+        return;
+    }
+    mainWindow_->update();
 }
 
 void ViewerApp::viewCleared() {

@@ -114,6 +114,9 @@ class ViewerApp : public QObject,
     void clearModified() override { modified = false; }
     void imageShown() override;
     void viewCleared() override;
+    image::ViewRequest viewRequest() const override;
+    void imageShownComposed(const image::ComposedView& ahead) override;
+    image::ViewOptions viewOptions() const;
     QWidget* dialogOwner() override;
     void leaveFullScreenForDialog() override;
     std::u16string currentFilePath() const override { return navigator_.currentPath(); }

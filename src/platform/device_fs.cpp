@@ -146,7 +146,11 @@ std::vector<FindEntry> listNetworkFolder() {
 } // namespace
 
 void setDeviceRoot(const fs::path& hostFolder) {
-    rootPath() = hostFolder;
+    // Setting the same folder again writes nothing: the start-up read-ahead may be translating
+    // a path on its worker while the window's start applies the options a second time.
+    if (rootPath() != hostFolder) {
+        rootPath() = hostFolder;
+    }
 }
 
 const fs::path& deviceRoot() {
