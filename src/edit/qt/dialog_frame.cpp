@@ -1,9 +1,9 @@
 #include "edit/qt/dialog_frame.h"
 
-#include <QGuiApplication>
+#include "ui/qt/owner_sized_dialog.h"
+
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QScreen>
 
 namespace velmora::edit::qt {
 
@@ -17,11 +17,7 @@ DialogButtons frameEditDialog(QDialog& dialog, const QString& title, const char*
     cancel->setObjectName(QStringLiteral("cancelButton"));
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
 
-    if (const QWidget* owner = dialog.parentWidget()) {
-        dialog.setGeometry(owner->window()->geometry());
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        dialog.setGeometry(screen->availableGeometry());
-    }
+    ui::coverOwnerWindow(dialog);
     return {ok, cancel};
 }
 
