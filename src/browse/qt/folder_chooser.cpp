@@ -2,7 +2,7 @@
 
 #include "browse/folder_tree.h"
 #include "browse/qt/browse_icons.h"
-#include "browse/qt/dialog_buttons.h"
+#include "ui/qt/dialog_buttons.h"
 #include "ui/qt/owner_sized_dialog.h"
 
 #include <QTreeWidget>
@@ -39,7 +39,7 @@ FolderChooser::FolderChooser(QWidget* owner) : QDialog(owner), tree_(new QTreeWi
     setObjectName(QStringLiteral("folderChooser"));
     setWindowTitle(QStringLiteral("ディレクトリ選択"));
 
-    QHBoxLayout* buttons = addOkCancelRow(*this, kButtonWidth);
+    QHBoxLayout* buttons = ui::addOkCancelRow(*this, kButtonWidth);
     buttons->addStretch(1);
 
     tree_->setObjectName(QStringLiteral("folderTree"));

@@ -2,10 +2,10 @@
 
 #include "browse/open_listing.h"
 #include "browse/qt/browse_icons.h"
-#include "browse/qt/dialog_buttons.h"
 #include "browse/qt/open_list_model.h"
 #include "browse/qt/thumbnail_dialog.h"
 #include "platform/device_fs.h"
+#include "ui/qt/dialog_buttons.h"
 #include "ui/qt/owner_sized_dialog.h"
 
 #include <QApplication>
@@ -38,10 +38,10 @@ OpenDialog::OpenDialog(QWidget* owner, const settings::AppSettings& settings)
     setObjectName(QStringLiteral("openDialog"));
     setWindowTitle(QStringLiteral("開く"));
 
-    QHBoxLayout* buttons = addOkCancelRow(*this, kButtonWidth);
+    QHBoxLayout* buttons = ui::addOkCancelRow(*this, kButtonWidth);
     buttons->addSpacing(5);
-    QPushButton* thumbnails =
-        addDialogButton(*buttons, QStringLiteral("サムネイル"), "thumbnailButton", kButtonWidth);
+    QPushButton* thumbnails = ui::addDialogButton(*buttons, QStringLiteral("サムネイル"),
+                                                  "thumbnailButton", kButtonWidth);
     buttons->addStretch(1);
     connect(thumbnails, &QPushButton::clicked, this, &OpenDialog::showThumbnails);
 

@@ -1,9 +1,9 @@
 #include "browse/qt/thumbnail_dialog.h"
 
-#include "browse/qt/dialog_buttons.h"
 #include "codecs/load_image.h"
 #include "image/qt/dib_painter.h"
 #include "platform/screen.h"
+#include "ui/qt/dialog_buttons.h"
 #include "ui/qt/owner_sized_dialog.h"
 
 #include <QKeyEvent>
@@ -48,7 +48,7 @@ ThumbnailDialog::ThumbnailDialog(QWidget* owner, FolderList paths, bool useCache
     setWindowTitle(QStringLiteral("サムネイル"));
 
     auto* buttons = new QHBoxLayout;
-    QPushButton* ok = addDialogButton(*buttons, QStringLiteral("OK"), "okButton", 70);
+    QPushButton* ok = ui::addDialogButton(*buttons, QStringLiteral("OK"), "okButton", 70);
     buttons->addStretch(1);
     connect(ok, &QPushButton::clicked, this, [this] { done(1); });
 

@@ -1,6 +1,6 @@
 #include "fileops/qt/mail_dialog.h"
 
-#include "browse/qt/dialog_buttons.h"
+#include "ui/qt/dialog_buttons.h"
 #include "ui/qt/owner_sized_dialog.h"
 
 #include <QHBoxLayout>
@@ -40,7 +40,7 @@ MailDialog::MailDialog(const MailText& proposed, QWidget* parent)
     body_->setObjectName(QStringLiteral("edit1047"));
     body_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    QHBoxLayout* buttons = browse::qt::addOkCancelRow(*this, kButtonWidth);
+    QHBoxLayout* buttons = ui::addOkCancelRow(*this, kButtonWidth);
     buttons->addStretch(1);
 
     auto* note = new QLabel(QStringLiteral("画像ファイルを添付したメールを作成します。"), this);

@@ -1,7 +1,7 @@
 #include "fileops/qt/save_dialog.h"
 
-#include "browse/qt/dialog_buttons.h"
 #include "ui/message_box.h"
+#include "ui/qt/dialog_buttons.h"
 #include "ui/qt/owner_sized_dialog.h"
 
 #include <QButtonGroup>
@@ -35,7 +35,7 @@ SaveDialog::SaveDialog(QWidget* owner, const SaveProposal& proposal, FolderField
     setObjectName(QStringLiteral("saveDialog"));
     setWindowTitle(QStringLiteral("保存"));
 
-    QHBoxLayout* buttons = browse::qt::addOkCancelRow(*this, kButtonWidth);
+    QHBoxLayout* buttons = ui::addOkCancelRow(*this, kButtonWidth);
     buttons->addStretch(1);
 
     folderEdit_->setObjectName(QStringLiteral("folderEdit"));

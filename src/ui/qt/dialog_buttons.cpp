@@ -1,6 +1,6 @@
-#include "browse/qt/dialog_buttons.h"
+#include "ui/qt/dialog_buttons.h"
 
-namespace velmora::browse::qt {
+namespace velmora::ui {
 
 QPushButton* addDialogButton(QHBoxLayout& row, const QString& text, const char* objectName,
                              int width) {
@@ -22,4 +22,4 @@ QHBoxLayout* addOkCancelRow(QDialog& dialog, int buttonWidth) {
     return row;
 }
 
-} // namespace velmora::browse::qt
+} // namespace velmora::ui

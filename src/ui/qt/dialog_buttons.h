@@ -1,11 +1,11 @@
-// The row of buttons along the top of the browsing dialogs.
+// The row of buttons along the top of the full-screen dialogs.
 #pragma once
 
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
 
-namespace velmora::browse::qt {
+namespace velmora::ui {
 
 // Adds a button of the given width (interface units) to the row, found by objectName.
 QPushButton* addDialogButton(QHBoxLayout& row, const QString& text, const char* objectName,
@@ -15,4 +15,4 @@ QPushButton* addDialogButton(QHBoxLayout& row, const QString& text, const char* 
 // and "キャンセル" ("cancelButton"), connected to the dialog's accept and reject.
 QHBoxLayout* addOkCancelRow(QDialog& dialog, int buttonWidth);
 
-} // namespace velmora::browse::qt
+} // namespace velmora::ui
