@@ -12,6 +12,7 @@
 #include "platform/device_fs.h"
 #include "platform/qt/screen_service.h"
 #include "platform/qt/single_instance.h"
+#include "platform/qt/termination_request.h"
 #include "platform/registry.h"
 #include "settings/app_settings.h"
 #include "ui/qt/qt_message_box.h"
@@ -136,6 +137,10 @@ int runViewer(QApplication& application, const CommandLineOptions& options,
                      &ViewerApp::activate);
     QObject::connect(&viewer, &ViewerApp::closed, &application, &QApplication::quit,
                      Qt::QueuedConnection);
+    // Asked to end from outside: close as the exit command does, so the settings are saved.
+    platform::TerminationRequest termination;
+    QObject::connect(&termination, &platform::TerminationRequest::requested, &viewer,
+                     [&viewer] { viewer.onCommand(kCmdExit); });
 
     bool screenshotFailed = false;
     if (takingScreenshot) {

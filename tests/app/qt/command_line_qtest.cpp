@@ -217,7 +217,7 @@ class CommandLineTest : public QObject {
         QVERIFY2(colours.size() > 8, qPrintable(QString::number(colours.size())));
     }
 
-    void secondStartExitsWhileTheFirstRuns() {
+    void secondStartExitsWhileTheFirstRunsWhichEndsCleanlyWhenAsked() {
         test::TempDir dir;
         test::TempDir runtime; // private to the test: a viewer the user runs does not interfere
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -241,8 +241,12 @@ class CommandLineTest : public QObject {
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(first.state(), QProcess::Running);
+        // Asked to end (SIGTERM), the first closes normally and keeps its settings.
         first.terminate();
         QVERIFY(first.waitForFinished(10000));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
+        QVERIFY(QFileInfo::exists(hostPath(dir, "config/user.reg")));
     }
 };
 
