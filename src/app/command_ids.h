@@ -4,6 +4,7 @@
 #pragma once
 
 #include "browse/command_ids.h"
+#include "edit/command_ids.h"
 #include "fileops/command_ids.h"
 #include "settings/command_ids.h"
 
@@ -27,13 +28,13 @@ inline constexpr int kCmdMinimise = 40052;
 inline constexpr int kCmdRotateScreen = 40056;
 inline constexpr int kCmdNetworkConnect = fileops::kCmdNetworkConnect;
 inline constexpr int kCmdNetworkDisconnect = fileops::kCmdNetworkDisconnect;
-inline constexpr int kCmdFlipVertical = 40064;
-inline constexpr int kCmdFlipHorizontal = 40065;
-inline constexpr int kCmdNegative = 40066;
-inline constexpr int kCmdThreshold = 40067;
-inline constexpr int kCmdRotateLeft = 40068;
-inline constexpr int kCmdRotateRight = 40069;
-inline constexpr int kCmdGrey = 40070;
+inline constexpr int kCmdFlipVertical = edit::kCmdFlipVertical;
+inline constexpr int kCmdFlipHorizontal = edit::kCmdFlipHorizontal;
+inline constexpr int kCmdNegative = edit::kCmdNegative;
+inline constexpr int kCmdThreshold = edit::kCmdThreshold;
+inline constexpr int kCmdRotateLeft = edit::kCmdRotateLeft;
+inline constexpr int kCmdRotateRight = edit::kCmdRotateRight;
+inline constexpr int kCmdGrey = edit::kCmdGrey;
 inline constexpr int kCmdSave = fileops::kCmdSave;
 inline constexpr int kCmdCopy = fileops::kCmdCopy;
 inline constexpr int kCmdMove = fileops::kCmdMove;
@@ -42,15 +43,15 @@ inline constexpr int kCmdMail = fileops::kCmdMail;
 inline constexpr int kCmdFitHeight = 40081;
 inline constexpr int kCmdFitWidth = 40082;
 inline constexpr int kCmdRestore = 40083;
-inline constexpr int kCmdContrast = 40084;
-inline constexpr int kCmdBrightness = 40085;
-inline constexpr int kCmdTrim = 40086;
-inline constexpr int kCmdBlur = 40087;
-inline constexpr int kCmdResize = 40088;
-inline constexpr int kCmdSharpen = 40089;
+inline constexpr int kCmdContrast = edit::kCmdContrast;
+inline constexpr int kCmdBrightness = edit::kCmdBrightness;
+inline constexpr int kCmdTrim = edit::kCmdTrim;
+inline constexpr int kCmdBlur = edit::kCmdBlur;
+inline constexpr int kCmdResize = edit::kCmdResize;
+inline constexpr int kCmdSharpen = edit::kCmdSharpen;
 inline constexpr int kCmdFirst = 40105;
 inline constexpr int kCmdLast = 40106;
-inline constexpr int kCmdEmboss = 40111;
+inline constexpr int kCmdEmboss = edit::kCmdEmboss;
 inline constexpr int kCmdRecentFile0 = 40113; // 40113..40115: recent files 0..2
 inline constexpr int kCmdRecentFile1 = 40114;
 inline constexpr int kCmdRecentFile2 = 40115;

@@ -1,6 +1,6 @@
 #include "edit/qt/edit_controller.h"
 
-#include "app/command_ids.h"
+#include "edit/command_ids.h"
 #include "edit/filter.h"
 #include "edit/qt/resize_dialog.h"
 #include "edit/qt/trim_dialog.h"
@@ -41,46 +41,46 @@ EditController::~EditController() = default;
 
 bool EditController::onCommand(int id) {
     switch (id) {
-    case app::kCmdRotateLeft:
+    case kCmdRotateLeft:
         turn(rotateLeft);
         break;
-    case app::kCmdRotateRight:
+    case kCmdRotateRight:
         turn(rotateRight);
         break;
-    case app::kCmdFlipVertical:
+    case kCmdFlipVertical:
         changePixels(flipVertical);
         break;
-    case app::kCmdFlipHorizontal:
+    case kCmdFlipHorizontal:
         changePixels(flipHorizontal);
         break;
-    case app::kCmdResize:
+    case kCmdResize:
         resize();
         break;
-    case app::kCmdTrim:
+    case kCmdTrim:
         trim();
         break;
-    case app::kCmdBrightness:
+    case kCmdBrightness:
         retouchWithValue(brightness, kBrightness);
         break;
-    case app::kCmdContrast:
+    case kCmdContrast:
         retouchWithValue(contrast, kContrast);
         break;
-    case app::kCmdThreshold:
+    case kCmdThreshold:
         retouchWithValue(threshold, kThreshold);
         break;
-    case app::kCmdGrey:
+    case kCmdGrey:
         changePixels(grey);
         break;
-    case app::kCmdNegative:
+    case kCmdNegative:
         changePixels(negative);
         break;
-    case app::kCmdBlur:
+    case kCmdBlur:
         filter(blur);
         break;
-    case app::kCmdSharpen:
+    case kCmdSharpen:
         filter(sharpen);
         break;
-    case app::kCmdEmboss:
+    case kCmdEmboss:
         filter(emboss);
         break;
     default:
