@@ -128,6 +128,19 @@ TEST(RegistryFile, HugeValueLineIsRead) {
     EXPECT_EQ(value(hive, u"K", u"BIG")->data.size(), big.size() * 2);
 }
 
+TEST(RegistryFile, OverlongUtf8CannotSmuggleALineEndIntoAName) {
+    // C0 8A is an overlong line feed; C0 A2 an overlong quote. Read as such they would split the
+    // key or the value name when written back, and the file would then read differently.
+    const std::string text = "[HKEY_CURRENT_USER\\A\xC0\x8A"
+                             "B]\n\"N\xC0\xA2\"=dword:00000001\n";
+    const HiveData hive = parseHiveText(text, kUser);
+    const std::string written = formatHiveText(hive, kUser);
+    EXPECT_EQ(written.find("A\n"), std::string::npos);
+    EXPECT_EQ(formatHiveText(parseHiveText(written, kUser), kUser), written);
+    ASSERT_EQ(hive.keys().size(), 1u);
+    EXPECT_EQ(hive.keys()[0]->path, u"A\uFFFD\uFFFDB");
+}
+
 TEST(RegistryFile, TruncatedFileKeepsEveryCompleteLine) {
     HiveData hive;
     hive.setValue(u"A", u"ONE", kRegDword, dwordBytes(1));
