@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -115,6 +116,7 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     NavToolbar* toolBar_ = nullptr; // owned by the main window
     QTimer startupTimer_;
     bool startupTimerRan_ = false;
+    uint64_t redrawCount_ = 0; // tells whether an operation has redrawn the view
 };
 
 // The running application and its settings.
