@@ -45,20 +45,23 @@ const RegistryKeyData* HiveData::findKey(std::u16string_view path) const {
 
 RegistryKeyData& HiveData::createKey(std::u16string_view path) {
     const std::u16string normalized = normalizeKeyPath(path);
-    // Every ancestor exists too, so that opening any of them succeeds.
-    RegistryKeyData* key = nullptr;
-    for (size_t end = normalized.find(u'\\');; end = normalized.find(u'\\', end + 1)) {
-        const std::u16string prefix = normalized.substr(0, end);
-        auto [entry, inserted] = keys_.try_emplace(foldCase(prefix));
-        if (inserted) {
-            entry->second.path = prefix;
-        }
-        key = &entry->second;
-        if (end == std::u16string::npos) {
+    const std::u16string folded = foldCase(normalized); // same length: only ASCII is folded
+    // Every ancestor exists too, so that opening any of them succeeds. An existing key has all
+    // its ancestors already: walk up to the nearest existing one and make the rest from there,
+    // so that reading a hive written parents first costs one or two look-ups per key.
+    std::vector<size_t> missing; // lengths of the prefixes to make, longest first
+    for (size_t end = normalized.size(); !keys_.contains(folded.substr(0, end));) {
+        missing.push_back(end);
+        const size_t slash = end == 0 ? std::u16string::npos : normalized.rfind(u'\\', end - 1);
+        if (slash == std::u16string::npos) {
             break;
         }
+        end = slash;
     }
-    return *key;
+    for (auto end = missing.rbegin(); end != missing.rend(); ++end) {
+        keys_.try_emplace(folded.substr(0, *end)).first->second.path = normalized.substr(0, *end);
+    }
+    return keys_.find(folded)->second;
 }
 
 const RegistryValue* HiveData::findValue(std::u16string_view keyPath,
