@@ -8,7 +8,7 @@ build_packages=(
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
     libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev
     fonts-ipafont-gothic
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev tzdata
 )
 fuzz_packages=(clang libclang-rt-14-dev)
 
