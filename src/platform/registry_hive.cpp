@@ -46,22 +46,34 @@ const RegistryKeyData* HiveData::findKey(std::u16string_view path) const {
 RegistryKeyData& HiveData::createKey(std::u16string_view path) {
     const std::u16string normalized = normalizeKeyPath(path);
     const std::u16string folded = foldCase(normalized); // same length: only ASCII is folded
-    // Every ancestor exists too, so that opening any of them succeeds. An existing key has all
-    // its ancestors already: walk up to the nearest existing one and make the rest from there,
-    // so that reading a hive written parents first costs one or two look-ups per key.
-    std::vector<size_t> missing; // lengths of the prefixes to make, longest first
-    for (size_t end = normalized.size(); !keys_.contains(folded.substr(0, end));) {
-        missing.push_back(end);
-        const size_t slash = end == 0 ? std::u16string::npos : normalized.rfind(u'\\', end - 1);
-        if (slash == std::u16string::npos) {
-            break;
-        }
-        end = slash;
+    if (const auto found = keys_.find(folded); found != keys_.end()) {
+        return found->second;
     }
-    for (auto end = missing.rbegin(); end != missing.rend(); ++end) {
-        keys_.try_emplace(folded.substr(0, *end)).first->second.path = normalized.substr(0, *end);
+    // Every ancestor exists too, so that opening any of them succeeds. The key and its
+    // ancestors are the prefixes ending at a separator or at the end, shortest first.
+    std::vector<size_t> ends;
+    for (size_t slash = normalized.find(u'\\'); slash != std::u16string::npos;
+         slash = normalized.find(u'\\', slash + 1)) {
+        ends.push_back(slash);
     }
-    return keys_.find(folded)->second;
+    ends.push_back(normalized.size());
+    // An existing key has all its ancestors already, so the existing prefixes come first. A
+    // hive read back is written parents first: try the parent, then find the first missing
+    // prefix by bisection.
+    const auto exists = [&](size_t end) { return keys_.contains(folded.substr(0, end)); };
+    const auto parent = ends.end() - (ends.size() > 1 ? 2 : 1);
+    const auto firstMissing = parent + 1 == ends.end() || !exists(*parent)
+                                  ? std::partition_point(ends.begin(), parent, exists)
+                                  : parent + 1;
+    auto at = firstMissing == ends.begin() ? keys_.end()
+                                           : keys_.find(folded.substr(0, *(firstMissing - 1)));
+    for (auto end = firstMissing; end != ends.end(); ++end) {
+        // A new key sorts right after its parent when that has no other descendants, as every
+        // parent made here: the hint then saves the search.
+        at = keys_.try_emplace(at == keys_.end() ? at : std::next(at), folded.substr(0, *end),
+                               RegistryKeyData{normalized.substr(0, *end), {}});
+    }
+    return at->second;
 }
 
 const RegistryValue* HiveData::findValue(std::u16string_view keyPath,
