@@ -15,11 +15,6 @@ FileDescriptor::~FileDescriptor() {
     }
 }
 
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
-    FileDescriptor old(std::exchange(descriptor_, other.release()));
-    return *this;
-}
-
 int FileDescriptor::release() {
     return std::exchange(descriptor_, -1);
 }

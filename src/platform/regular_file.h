@@ -18,7 +18,7 @@ class FileDescriptor {
     explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
     ~FileDescriptor();
     FileDescriptor(FileDescriptor&& other) noexcept : descriptor_(other.release()) {}
-    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
 
     explicit operator bool() const { return descriptor_ >= 0; }
     int get() const { return descriptor_; }
