@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh build
 cmake --preset release >/dev/null
-cmake --build --preset release
+cmake --build --preset release --target velmora
 binary=build/release/src/velmora
 
 args=("$@")

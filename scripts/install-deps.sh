@@ -7,13 +7,19 @@ build_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
     libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev tzdata
 )
+# The end-to-end mail test: msmtp as the submission program, aiosmtpd as the SMTP server.
+test_packages=(msmtp python3-aiosmtpd)
 fuzz_packages=(clang libclang-rt-14-dev)
+# The checks of the installed desktop files (scripts/check-install.sh).
+test_packages=(desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils
+    libfile-mimeinfo-perl)
 
 wanted=("${build_packages[@]}")
 case "${1:-build}" in
+    test) wanted+=("${test_packages[@]}") ;;
     fuzz) wanted+=("${fuzz_packages[@]}") ;;
 esac
 

@@ -4,15 +4,22 @@
 #include "app/command_line_options.h"
 #include "app/convert_command.h"
 #include "app/main_window.h"
+#include "app/startup_path.h"
 #include "app/version_info.h"
 #include "app/viewer_app.h"
+#include "browse/navigator.h"
+#include "browse/read_ahead.h"
 #include "platform/device_fs.h"
+#include "platform/qt/screen_service.h"
 #include "platform/qt/single_instance.h"
 #include "platform/registry.h"
+#include "settings/app_settings.h"
 #include "ui/qt/qt_message_box.h"
+#include "ui/qt/qt_translations.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QTimer>
@@ -81,7 +88,31 @@ QStringList argumentsOf(int argc, char** argv) {
     return arguments;
 }
 
-int runViewer(QApplication& application, const CommandLineOptions& options) {
+// Starts decoding the picture the viewer shows first (the argument, or the recent file the
+// settings reopen), so that it decodes while the window system starts. Nothing is started when
+// the arguments are not a plain viewer start; errors are left for the real start to report.
+browse::ReadAhead readStartupPictureAhead(const QStringList& arguments) {
+    browse::ReadAhead readAhead;
+    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    const CommandLineOptions& options = parsed.options;
+    if (!parsed.error.isEmpty() || options.mode != CommandLineOptions::Mode::Viewer ||
+        (!options.root.isEmpty() && !QFileInfo(options.root).isDir())) {
+        return readAhead;
+    }
+    applyDeviceOptions(options);
+    settings::AppSettings settings;
+    settings.load();
+    const auto argument = startupDevicePath(trimAndUnquote(options.picture.toStdU16String()));
+    const std::u16string picture =
+        browse::startupPicture(argument.value_or(std::u16string()), settings);
+    if (!picture.empty()) {
+        readAhead.start(browse::loadWithCodecs, picture, {});
+    }
+    return readAhead;
+}
+
+int runViewer(QApplication& application, const CommandLineOptions& options,
+              browse::ReadAhead&& startupPicture) {
     if (!applyDeviceOptions(options)) {
         return kExitFailure;
     }
@@ -95,6 +126,7 @@ int runViewer(QApplication& application, const CommandLineOptions& options) {
 
     ui::QtMessageBox messageBox;
     ViewerApp viewer(options.screen, options.picture.toStdU16String());
+    viewer.navigator().adoptReadAhead(std::move(startupPicture));
     QObject::connect(&instance, &platform::SingleInstance::activationRequested, &viewer,
                      &ViewerApp::activate);
     QObject::connect(&viewer, &ViewerApp::closed, &application, &QApplication::quit,
@@ -127,15 +159,23 @@ int runApplication(int argc, char** argv) {
         return parsed.error.isEmpty() ? runHeadless(parsed.options) : fail(parsed.error);
     }
 
+    browse::ReadAhead startupPicture = readStartupPictureAhead(rawArguments);
+    platform::qt::prepareScaleFactor(parseCommandLine(rawArguments).options.screen);
+    // Without a usable XDG_RUNTIME_DIR Qt warns at start; the program's own private folder
+    // (mode 0700) stands in for it.
+    if (const QString runtime = platform::SingleInstance::runtimeFolder(); !runtime.isEmpty()) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
+    ui::installQtTranslations(application);
     const ParsedCommandLine parsed = parseCommandLine(QApplication::arguments().mid(1));
     if (!parsed.error.isEmpty()) {
         return fail(parsed.error);
     }
-    return runViewer(application, parsed.options);
+    return runViewer(application, parsed.options, std::move(startupPicture));
 }
 
 } // namespace velmora::app

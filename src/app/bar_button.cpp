@@ -1,7 +1,5 @@
 #include "app/bar_button.h"
 
-#include "platform/screen.h"
-
 #include <QIcon>
 #include <QLayout>
 
@@ -12,7 +10,10 @@ QAction* addBarButton(QToolBar& bar, const BarButton& button, const CommandSink&
     QAction* action = bar.addAction(icon, QString::fromUtf16(button.tooltip));
     action->setToolTip(QString::fromUtf16(button.tooltip));
     action->setObjectName(QStringLiteral("action%1").arg(button.command));
-    bar.widgetForAction(action)->setObjectName(QStringLiteral("button%1").arg(button.command));
+    QWidget* widget = bar.widgetForAction(action);
+    widget->setObjectName(QStringLiteral("button%1").arg(button.command));
+    // Keys belong to the picture: a bar button never takes the keyboard focus.
+    widget->setFocusPolicy(Qt::NoFocus);
     const int id = button.command;
     QObject::connect(action, &QAction::triggered, &bar, [onCommand, id] { onCommand(id); });
     return action;
@@ -23,7 +24,8 @@ void setUpFixedBar(QToolBar& bar, const char* objectName) {
     bar.setMovable(false);
     bar.setFloatable(false);
     bar.setToolButtonStyle(Qt::ToolButtonIconOnly);
-    const int side = platform::scaleY(16);
+    // Sizes in Qt's window coordinates, which Qt scales by the screen's DPI.
+    const int side = 16;
     bar.setIconSize(QSize(side, side));
     bar.setContentsMargins(0, 0, 0, 0);
     bar.layout()->setSpacing(0);

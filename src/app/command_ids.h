@@ -2,6 +2,8 @@
 // menu, keys, hardware buttons and double taps all end in ViewerApp::onCommand with one of these.
 #pragma once
 
+#include "fileops/sharing_commands.h"
+
 namespace velmora::app {
 
 inline constexpr int kCmdClose = 1; // Ctrl+Q; posts the close
@@ -20,8 +22,8 @@ inline constexpr int kCmdFileInfo = 40044;
 inline constexpr int kCmdNormalScreen = 40049;
 inline constexpr int kCmdMinimise = 40052;
 inline constexpr int kCmdRotateScreen = 40056;
-inline constexpr int kCmdNetworkConnect = 40058;
-inline constexpr int kCmdNetworkDisconnect = 40059;
+inline constexpr int kCmdNetworkConnect = fileops::kCmdNetworkConnect;
+inline constexpr int kCmdNetworkDisconnect = fileops::kCmdNetworkDisconnect;
 inline constexpr int kCmdFlipVertical = 40064;
 inline constexpr int kCmdFlipHorizontal = 40065;
 inline constexpr int kCmdNegative = 40066;
@@ -33,7 +35,7 @@ inline constexpr int kCmdSave = 40071;
 inline constexpr int kCmdCopy = 40072;
 inline constexpr int kCmdMove = 40073;
 inline constexpr int kCmdDelete = 40074;
-inline constexpr int kCmdMail = 40080;
+inline constexpr int kCmdMail = fileops::kCmdMail;
 inline constexpr int kCmdFitHeight = 40081;
 inline constexpr int kCmdFitWidth = 40082;
 inline constexpr int kCmdRestore = 40083;

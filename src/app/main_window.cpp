@@ -6,19 +6,24 @@
 #include "image/qt/dib_painter.h"
 #include "ui/string_table.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGestureEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QWheelEvent>
 
 namespace velmora::app {
 
 MainWindow::MainWindow(ViewerApp& app) : app_(app) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QString::fromStdU16String(ui::loadResourceString(ui::str::kTitle)));
-    setWindowIcon(QIcon(QStringLiteral(":/velmora/velmora.svg")));
+    // The application's icon: every window and the About dialog show it.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/velmora/velmora.svg")));
     setAutoFillBackground(true);
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::white);
@@ -26,6 +31,7 @@ MainWindow::MainWindow(ViewerApp& app) : app_(app) {
     addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_A), kCmdAbout);
     addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_Q), kCmdClose);
     setFocusPolicy(Qt::StrongFocus);
+    grabGesture(Qt::PinchGesture);
 }
 
 void MainWindow::addAccelerator(const QKeySequence& keys, int command) {
@@ -34,12 +40,24 @@ void MainWindow::addAccelerator(const QKeySequence& keys, int command) {
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
-    const QImage surface = image::viewOf(app_.backBuffer);
-    if (surface.isNull()) {
-        return;
+    QImage surface = image::viewOf(app_.backBuffer);
+    if (!surface.isNull()) {
+        // The surface holds device pixels: copied one to one, unscaled.
+        surface.setDevicePixelRatio(devicePixelRatioF());
+        QPainter painter(this);
+        painter.drawImage(0, 0, surface);
     }
-    QPainter painter(this);
-    painter.drawImage(0, 0, surface);
+    if (!painted_) {
+        painted_ = true;
+        emit firstPainted();
+    }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        app_.screen().keepFrameOnWorkArea(*this);
+    }
+    QWidget::changeEvent(event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent*) {
@@ -59,21 +77,31 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
+// Tab and Backtab never move the focus away from the picture; they reach keyPressEvent.
+bool MainWindow::focusNextPrevChild(bool) {
+    return false;
+}
+
+// Pen points are in the surface's device pixels.
+QPoint MainWindow::devicePoint(const QMouseEvent& event) const {
+    return (event.position() * devicePixelRatioF()).toPoint();
+}
+
 void MainWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        const QPoint point = event->position().toPoint();
+        const QPoint point = devicePoint(*event);
         app_.input().penDown(point.x(), point.y());
     }
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
+    const QPoint point = devicePoint(*event);
     app_.input().penMove(point.x(), point.y());
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        const QPoint point = event->position().toPoint();
+        const QPoint point = devicePoint(*event);
         app_.input().penUp(point.x(), point.y());
     }
 }
@@ -83,6 +111,47 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         app_.input().doubleTap();
     }
+}
+
+// Desktop conventions beside the handheld's: a right click opens the pop-up menu where it is.
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        app_.showPopupMenu(event->globalPos());
+    } else {
+        app_.showPopupMenu();
+    }
+}
+
+void MainWindow::wheelEvent(QWheelEvent* event) {
+    const QPoint angle = event->angleDelta();
+    app_.input().wheel(angle.x(), angle.y(), event->modifiers().testFlag(Qt::ControlModifier));
+    event->accept();
+}
+
+// A pinch on a touchscreen (a gesture) or on a touchpad (a native gesture) zooms.
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::Gesture) {
+        auto* gestures = static_cast<QGestureEvent*>(event);
+        if (auto* pinch = static_cast<QPinchGesture*>(gestures->gesture(Qt::PinchGesture))) {
+            if (pinch->state() == Qt::GestureStarted) {
+                app_.input().pinchBegan();
+            }
+            app_.input().pinch(pinch->totalScaleFactor());
+        }
+        return true;
+    }
+    if (event->type() == QEvent::NativeGesture) {
+        auto* gesture = static_cast<QNativeGestureEvent*>(event);
+        if (gesture->gestureType() == Qt::BeginNativeGesture) {
+            app_.input().pinchBegan();
+            touchpadScale_ = 1;
+        } else if (gesture->gestureType() == Qt::ZoomNativeGesture) {
+            touchpadScale_ *= 1 + gesture->value();
+            app_.input().pinch(touchpadScale_);
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 } // namespace velmora::app

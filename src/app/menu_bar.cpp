@@ -2,7 +2,6 @@
 
 #include "app/bar_button.h"
 #include "app/command_ids.h"
-#include "platform/screen.h"
 #include "ui/string_table.h"
 
 #include <QFontMetrics>
@@ -56,12 +55,12 @@ QMenu* MenuBar::addDropDown(int textId, const char* name, const std::vector<Menu
     button->setObjectName(QStringLiteral("button") + QLatin1String(name));
     button->setText(QString::fromStdU16String(ui::loadResourceString(textId)));
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setFocusPolicy(Qt::NoFocus);
     // The handheld's menu-bar font: small enough for every button on a 240-pixel-wide screen.
     QFont font = button->font();
-    font.setPixelSize(platform::scaleY(kMenuFontPixels));
+    font.setPixelSize(kMenuFontPixels);
     button->setFont(font);
-    button->setFixedWidth(QFontMetrics(font).horizontalAdvance(button->text()) +
-                          platform::scaleX(kMenuTextMargin));
+    button->setFixedWidth(QFontMetrics(font).horizontalAdvance(button->text()) + kMenuTextMargin);
     // The bar is at the bottom of the screen: the menu opens upwards from the button.
     connect(button, &QToolButton::clicked, menu, [button, menu] {
         const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));

@@ -3,10 +3,12 @@
 #include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
+#include "app/menu_placement.h"
 #include "app/nav_toolbar.h"
 #include "app/popup_menu.h"
 #include "app/startup_path.h"
 #include "image/view_compose.h"
+#include "platform/network_connections.h"
 #include "ui/message_box.h"
 #include "ui/qt/about_dialog.h"
 #include "ui/qt/file_info_dialog.h"
@@ -23,7 +25,9 @@ static void registerIcons() {
 namespace velmora::app {
 namespace {
 
-constexpr int kStartupDelayMs = 100;
+// A window that is never exposed (started minimised, or on another desktop) still opens its
+// start-up picture after this long.
+constexpr int kUnexposedStartupMs = 1000;
 constexpr int kRecentSlots = settings::kRecentFileLimit;
 
 ViewerApp* runningApp = nullptr;
@@ -56,29 +60,39 @@ ViewerApp::ViewerApp(std::optional<platform::qt::EmulatedScreen> emulatedScreen,
         }
     });
     startupTimer_.setSingleShot(true);
-    startupTimer_.setInterval(kStartupDelayMs);
+    startupTimer_.setInterval(kUnexposedStartupMs);
     connect(&startupTimer_, &QTimer::timeout, this, &ViewerApp::onStartupTimer);
 }
 
 ViewerApp::~ViewerApp() {
     ui::setBeforeMessageHook({});
     navigator_.stopLookAhead();
+    menuPlacement_.reset();
     mainWindow_.reset();
     runningApp = nullptr;
 }
 
 void ViewerApp::start() {
     mainWindow_ = std::make_unique<MainWindow>(*this);
+    // The window gets its final size and its bars before it is shown: both bars are in the
+    // first frame, and nothing is fitted to an intermediate size.
     screen_.placeOnWorkArea(*mainWindow_);
     platform::setScreenMetrics(screen_.metrics(mainWindow_.get()));
+    platform::loadNetworkFolder();
     settings.load();
     input_.registerButtons();
     createBars();
     commandLinePath = trimAndUnquote(commandLinePath);
-    mainWindow_->show();
     resizeBackBuffer();
-    layoutToolbar();
     redraw();
+    if (screen_.isEmulated()) {
+        menuPlacement_ = std::make_unique<MenuPlacement>(*mainWindow_);
+    }
+    // The start-up picture is opened as soon as the shown window has been painted once.
+    connect(
+        mainWindow_.get(), &MainWindow::firstPainted, this, [this] { startupTimer_.start(0); },
+        Qt::QueuedConnection);
+    screen_.showOnWorkArea(*mainWindow_);
     startupTimer_.start();
 }
 
@@ -187,15 +201,6 @@ bool ViewerApp::onCommand(int id) {
         seek(viewGeometry().seekBackward());
         break;
     // Served by the dialogs and editors of the browsing, editing, file and settings modules.
-    case kCmdOpen:
-    case kCmdSave:
-    case kCmdCopy:
-    case kCmdMove:
-    case kCmdDelete:
-    case kCmdMail:
-    case kCmdNetworkConnect:
-    case kCmdNetworkDisconnect:
-    case kCmdSettings:
     case kCmdRotateLeft:
     case kCmdRotateRight:
     case kCmdFlipVertical:
@@ -212,7 +217,9 @@ bool ViewerApp::onCommand(int id) {
     case kCmdThreshold:
         break;
     default:
-        return false;
+        return settingsController_.onCommand(id) || browseController_.onCommand(id) ||
+               mailController_.onCommand(id) || networkController_.onCommand(id) ||
+               fileController_.onCommand(id);
     }
     return true;
 }
@@ -226,6 +233,10 @@ void ViewerApp::showFileInfo() {
         ui::describeFile(navigator_.currentPath(), shown.width(), shown.height(),
                          navigator_.currentIndex(), navigator_.count());
     ui::showFileInfoDialog(info, mainWindow_.get());
+}
+
+QWidget* ViewerApp::sheetOwner() {
+    return mainWindow_.get();
 }
 
 void ViewerApp::layoutToolbar() {
@@ -252,14 +263,17 @@ void ViewerApp::updateNavButtons() {
 }
 
 bool ViewerApp::resizeBackBuffer() {
-    int width = mainWindow_->width();
-    int height = mainWindow_->height();
+    int windowHeight = mainWindow_->height();
     if (!fullScreen) {
-        height -= menuBar_->height();
+        windowHeight -= menuBar_->height();
         if (toolbarVisible) {
-            height -= toolBar_->height();
+            windowHeight -= toolBar_->height();
         }
     }
+    // The surface is in device pixels: one picture pixel per screen pixel at original size.
+    const qreal ratio = platform::qt::ScreenService::devicePixelRatio(mainWindow_.get());
+    const int width = qRound(mainWindow_->width() * ratio);
+    const int height = qRound(windowHeight * ratio);
     if (width < 1 || height < 1 || (width == backBuffer.width() && height == backBuffer.height())) {
         return false;
     }
@@ -267,6 +281,7 @@ bool ViewerApp::resizeBackBuffer() {
         return false;
     }
     resetOrigin();
+    navigator_.viewRequestChanged();
     return true;
 }
 
@@ -285,7 +300,7 @@ void ViewerApp::leaveFullScreen() {
     activate();
     menuBar_->show();
     toolBar_->setVisible(toolbarVisible);
-    screen_.placeOnWorkArea(*mainWindow_);
+    screen_.leaveWholeScreen(*mainWindow_);
     resizeBackBuffer();
     redraw();
 }
@@ -319,7 +334,9 @@ void ViewerApp::rotateScreen() {
     }
     screen_.setOrientation(platform::qt::nextOrientation(screen_.orientation(), supported),
                            *mainWindow_);
-    platform::setScreenMetrics(screen_.metrics(mainWindow_.get()));
+    // The pixels per inch were read at start-up and stay: the read-ahead worker reads them.
+    const QSize turned = screen_.screenSize(mainWindow_.get());
+    platform::setScreenSize(turned.width(), turned.height());
 }
 
 void ViewerApp::fillRecentMenu(QMenu& recentMenu) {
@@ -330,13 +347,13 @@ void ViewerApp::fillRecentMenu(QMenu& recentMenu) {
     }
 }
 
-void ViewerApp::showPopupMenu() {
+void ViewerApp::showPopupMenu(std::optional<QPoint> screenPoint) {
     PopupMenuState state;
     state.aboutText = popupAboutText(QString::fromStdU16String(navigator_.currentPath()));
     state.nav = navStates();
     state.fullScreen = fullScreen;
     QMenu* menu = createPopupMenu(*mainWindow_, state, [this](int id) { onCommand(id); });
-    menu->popup(mainWindow_->mapToGlobal(QPoint(30, 90)));
+    menu->popup(screenPoint.value_or(mainWindow_->mapToGlobal(QPoint(30, 90))));
 }
 
 void ViewerApp::activate() {
@@ -351,6 +368,11 @@ image::ViewGeometry ViewerApp::viewGeometry() {
     const image::LoadedImage& shown = current();
     const image::ViewSize imageSize =
         shown.hasPixels() ? image::ViewSize{shown.width(), shown.height()} : image::ViewSize{};
+    return image::ViewGeometry(view, imageSize, {backBuffer.width(), backBuffer.height()},
+                               viewOptions());
+}
+
+image::ViewOptions ViewerApp::viewOptions() const {
     image::ViewOptions options;
     options.vOrigin = settings.vOrigin;
     options.seekDirec = settings.seekDirec;
@@ -358,7 +380,14 @@ image::ViewGeometry ViewerApp::viewGeometry() {
     options.ySeek = settings.ySeek;
     options.dispOpt = settings.dispOpt;
     options.viewHq = settings.viewHq;
-    return image::ViewGeometry(view, imageSize, {backBuffer.width(), backBuffer.height()}, options);
+    return options;
+}
+
+image::ViewRequest ViewerApp::viewRequest() const {
+    if (!backBuffer.hasPixels()) {
+        return {};
+    }
+    return {{backBuffer.width(), backBuffer.height()}, viewOptions()};
 }
 
 void ViewerApp::resetOrigin() {
@@ -433,8 +462,31 @@ void ViewerApp::setBusy(bool busy) {
     }
 }
 
+void ViewerApp::runSaveCommand() {
+    onCommand(kCmdSave);
+}
+
 void ViewerApp::imageShown() {
     applyInitialZoom();
+}
+
+QWidget* ViewerApp::dialogOwner() {
+    return mainWindow_.get();
+}
+
+void ViewerApp::leaveFullScreenForDialog() {
+    if (fullScreen) {
+        leaveFullScreen();
+    }
+}
+
+void ViewerApp::imageShownComposed(const image::ComposedView& ahead) {
+    viewGeometry().applyInitialZoom();
+    if (!image::copyComposedView(backBuffer, view, ahead)) {
+        redraw();
+        return;
+    }
+    mainWindow_->update();
 }
 
 void ViewerApp::viewCleared() {

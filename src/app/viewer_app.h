@@ -6,13 +6,20 @@
 #include "app/nav_rules.h"
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
+#include "browse/qt/browse_controller.h"
+#include "fileops/qt/file_controller.h"
+#include "fileops/qt/mail_controller.h"
+#include "fileops/qt/network_controller.h"
+#include "fileops/qt/sharing_host.h"
 #include "image/dib_image.h"
 #include "image/view_geometry.h"
 #include "image/view_state.h"
 #include "platform/qt/screen_service.h"
 #include "settings/app_settings.h"
+#include "settings/qt/settings_controller.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QTimer>
 
 #include <cstdint>
@@ -26,9 +33,15 @@ namespace velmora::app {
 
 class MainWindow;
 class MenuBar;
+class MenuPlacement;
 class NavToolbar;
 
-class ViewerApp : public QObject, public browse::NavigationHost {
+class ViewerApp : public QObject,
+                  public browse::NavigationHost,
+                  public browse::qt::BrowseHost,
+                  public settings::qt::SettingsHost,
+                  public fileops::FileOpsHost,
+                  public fileops::qt::SharingHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
@@ -54,7 +67,8 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     void minimise();
     void rotateScreen();
     void fillRecentMenu(QMenu& recentMenu);
-    void showPopupMenu();
+    // At the handheld's fixed point, or at a screen point (a right click).
+    void showPopupMenu(std::optional<QPoint> screenPoint = std::nullopt);
     // Brings the main window forward (a second start asked for it).
     void activate();
 
@@ -73,7 +87,7 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     MainWindow& mainWindow() const { return *mainWindow_; }
     MenuBar* menuBar() const { return menuBar_; }
     NavToolbar* toolBar() const { return toolBar_; }
-    browse::Navigator& navigator() { return navigator_; }
+    browse::Navigator& navigator() override { return navigator_; }
     platform::qt::ScreenService& screen() { return screen_; }
     // Keys, hardware buttons, taps and drags.
     ViewerInput& input() { return input_; }
@@ -99,6 +113,20 @@ class ViewerApp : public QObject, public browse::NavigationHost {
     void clearModified() override { modified = false; }
     void imageShown() override;
     void viewCleared() override;
+    image::ViewRequest viewRequest() const override;
+    void imageShownComposed(const image::ComposedView& ahead) override;
+    image::ViewOptions viewOptions() const;
+    QWidget* dialogOwner() override;
+    void leaveFullScreenForDialog() override;
+    std::u16string currentFilePath() const override { return navigator_.currentPath(); }
+    bool isModified() const override { return modified; }
+    void runSaveCommand() override;
+
+    // SettingsHost
+    settings::AppSettings& appSettings() override { return settings; }
+    QWidget* sheetOwner() override;
+    void registerButtons() override { input_.registerButtons(); }
+    void unregisterButtons() override { input_.unregisterButtons(); }
 
     void createBars();
     void onStartupTimer();
@@ -110,10 +138,16 @@ class ViewerApp : public QObject, public browse::NavigationHost {
 
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
+    browse::qt::BrowseController browseController_{*this, navigator_, settings};
+    fileops::qt::FileController fileController_{*this, settings};
     ViewerInput input_{*this};
+    settings::qt::SettingsController settingsController_{*this};
+    fileops::qt::MailController mailController_{*this};
+    fileops::qt::NetworkController networkController_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
-    MenuBar* menuBar_ = nullptr;    // owned by the main window
-    NavToolbar* toolBar_ = nullptr; // owned by the main window
+    MenuBar* menuBar_ = nullptr;                   // owned by the main window
+    NavToolbar* toolBar_ = nullptr;                // owned by the main window
+    std::unique_ptr<MenuPlacement> menuPlacement_; // on an emulated screen only
     QTimer startupTimer_;
     bool startupTimerRan_ = false;
     uint64_t redrawCount_ = 0; // tells whether an operation has redrawn the view

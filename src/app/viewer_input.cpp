@@ -83,6 +83,10 @@ void ViewerInput::doubleTap() {
     handleDoubleTap(*this, app_.settings);
 }
 
+void ViewerInput::wheel(int dx, int dy, bool zoom) {
+    gestures_.wheel(dx, dy, zoom, *this, app_.settings);
+}
+
 void ViewerInput::zoomIn() {
     app_.onCommand(kCmdZoomIn);
 }

@@ -2,6 +2,7 @@
 // ask for, the view a drag moves, and the hot-key table of the assigned hardware buttons.
 #pragma once
 
+#include "app/input/desktop_gestures.h"
 #include "app/input/input_actions.h"
 #include "app/input/stylus_drag.h"
 #include "platform/hot_keys.h"
@@ -26,6 +27,10 @@ class ViewerInput : public InputActions, public DragTarget {
     void penMove(int x, int y) { drag_.penMove(x, y, *this); }
     void penUp(int x, int y) { drag_.penUp(x, y, *this); }
     void doubleTap();
+    // The mouse wheel (eighths of a degree; zoom: Ctrl held) and a pinch (total scale).
+    void wheel(int dx, int dy, bool zoom);
+    void pinchBegan() { gestures_.pinchBegan(); }
+    void pinch(double scale) { gestures_.pinch(scale, *this); }
     bool isPenDown() const { return drag_.isDown(); }
     const platform::HotKeyTable& hotKeys() const { return hotKeys_; }
 
@@ -56,6 +61,7 @@ class ViewerInput : public InputActions, public DragTarget {
   private:
     ViewerApp& app_;
     StylusDrag drag_;
+    DesktopGestures gestures_;
     platform::HotKeyTable hotKeys_;
 };
 

@@ -1,6 +1,8 @@
 // What the navigation needs from the application window.
 #pragma once
 
+#include "image/view_compose.h"
+
 namespace velmora::browse {
 
 class NavigationHost {
@@ -20,6 +22,16 @@ class NavigationHost {
     virtual void imageShown() = 0;
     // The list is empty and the current image was released: redraw the (black) view.
     virtual void viewCleared() = 0;
+
+    // The surface size and view settings a picture shown now is composed for; a read-ahead
+    // composes the following picture's view with them. A 0 x 0 surface composes nothing ahead.
+    virtual image::ViewRequest viewRequest() const { return {}; }
+    // As imageShown, with the view of the new picture composed ahead for viewRequest() (which
+    // still holds): the redraw may copy ahead's surface instead of composing.
+    virtual void imageShownComposed(const image::ComposedView& ahead) {
+        static_cast<void>(ahead);
+        imageShown();
+    }
 };
 
 } // namespace velmora::browse

@@ -6,41 +6,12 @@
 #include "ui/message_box.h"
 #include "ui/string_table.h"
 
-#include <system_error>
 #include <utility>
 
 namespace velmora::browse {
 namespace {
 
 constexpr char16_t kLoadFailedCaption[] = u"Image Load Failed.";
-
-bool loadWithCodecs(image::LoadedImage& image, std::u16string_view path) {
-    return codecs::loadImage(image, path);
-}
-
-// Makes a read-ahead image stand for no picture. Its pixels stay for the next read-ahead to
-// reuse: unmapping a large picture on the interface thread would cost milliseconds per step.
-void forget(image::LoadedImage& image) {
-    image.ready.store(false, std::memory_order_relaxed);
-    image.path.clear();
-}
-
-// Empties a read-ahead image: no path, not ready, no pixels.
-void drop(image::LoadedImage& image) {
-    forget(image);
-    image.release();
-}
-
-// The worker's body. It owns nothing but what it was handed; ready is its last write.
-void readAhead(image::LoadedImage& image, const ImageLoader& loader, const std::u16string& path) {
-    try {
-        if (loader(image, path)) {
-            image.ready.store(true, std::memory_order_release);
-        }
-    } catch (...) {
-        // A failed read-ahead stays silent; the picture is loaded directly when shown.
-    }
-}
 
 // The wait cursor for the lifetime of a load, restorable early.
 class BusyCursor {
@@ -76,16 +47,29 @@ std::u16string_view folderOf(std::u16string_view path) {
     return cut == std::u16string_view::npos ? path : path.substr(0, cut + 1);
 }
 
+// An existing file of a known picture format.
+bool isStartupPicture(std::u16string_view path) {
+    return !path.empty() && platform::exists(path) &&
+           codecs::formatFromExtension(path) != codecs::ImageFormat::None;
+}
+
 } // namespace
+
+std::u16string startupPicture(std::u16string_view argument, const settings::AppSettings& settings) {
+    if (isStartupPicture(argument)) {
+        return std::u16string(argument);
+    }
+    if (settings.openLastFile && settings.recentFileCount() > 0) {
+        return settings.recentFileAt(0);
+    }
+    return {};
+}
 
 Navigator::Navigator(NavigationHost& host, settings::AppSettings& settings)
     : Navigator(host, settings, loadWithCodecs) {}
 
 Navigator::Navigator(NavigationHost& host, settings::AppSettings& settings, ImageLoader loader)
-    : host_(host), settings_(settings), loader_(std::move(loader)) {
-    current_->reportErrors = true;
-    lookAhead_->reportErrors = false;
-}
+    : host_(host), settings_(settings), loader_(std::move(loader)) {}
 
 Navigator::~Navigator() {
     stopLookAhead();
@@ -150,8 +134,7 @@ void Navigator::openRecentFile(int index) {
 }
 
 void Navigator::openAtStartup(std::u16string_view path) {
-    if (!path.empty() && platform::exists(path) &&
-        codecs::formatFromExtension(path) != codecs::ImageFormat::None) {
+    if (isStartupPicture(path)) {
         clearFolderList();
         appendToFolderList(std::u16string(path), true);
         showCurrent();
@@ -170,29 +153,28 @@ void Navigator::showCurrent() {
     }
     host_.clearModified();
     const std::u16string path = list_[static_cast<size_t>(currentIndex_)];
+    const image::ComposedView* composed = nullptr;
     {
         BusyCursor busy(host_);
-        if (!takeLookAhead(path) && !loader_(*current_, path)) {
+        if (lookAhead_.isReading(path)) {
+            // Decoding it again here would only race the worker to the same result.
+            lookAhead_.wait();
+        }
+        if (lookAhead_.readyFor(path)) {
+            composed = lookAhead_.handOver(current_, host_.viewRequest());
+        } else if (!loader_(*current_, path)) {
             busy.restore();
             reportLoadFailure(path);
             return;
         }
     }
     settings_.addRecentFile(path);
-    host_.imageShown();
-    startLookAhead();
-}
-
-bool Navigator::takeLookAhead(const std::u16string& path) {
-    // The path may be read only once ready is seen set: until then the worker may be writing it.
-    if (!lookAhead_->ready.load(std::memory_order_acquire) || lookAhead_->path != path) {
-        return false;
+    if (composed != nullptr) {
+        host_.imageShownComposed(*composed);
+    } else {
+        host_.imageShown();
     }
-    std::swap(current_, lookAhead_);
-    current_->reportErrors = true;
-    lookAhead_->reportErrors = false;
-    forget(*lookAhead_);
-    return true;
+    startLookAhead();
 }
 
 void Navigator::showIndex(int index) {
@@ -244,33 +226,28 @@ void Navigator::showLast() {
 
 void Navigator::startLookAhead() {
     stopLookAhead();
-    if (!settings_.usePreload) {
-        return;
-    }
-    // Emptied here, before the worker exists, so that a stale ready flag can never be seen
-    // while the new worker writes the path.
-    forget(*lookAhead_);
     const int next = currentIndex_ + 1;
-    if (currentIndex_ < 0 || next >= count()) {
-        return;
-    }
-    try {
-        worker_ = std::thread(readAhead, std::ref(*lookAhead_), loader_,
-                              list_[static_cast<size_t>(next)]);
-    } catch (const std::system_error&) {
-        // No thread to be had: the next picture is simply loaded when it is shown.
+    // Without a worker the read-ahead picture's memory is given back.
+    if (!settings_.usePreload || currentIndex_ < 0 || next >= count() ||
+        !lookAhead_.start(loader_, list_[static_cast<size_t>(next)], host_.viewRequest())) {
+        lookAhead_.release();
     }
 }
 
 void Navigator::stopLookAhead() {
-    if (worker_.joinable()) {
-        worker_.join();
-    }
+    lookAhead_.wait();
 }
 
 void Navigator::releaseLookAhead() {
-    stopLookAhead();
-    drop(*lookAhead_);
+    lookAhead_.release();
+}
+
+void Navigator::viewRequestChanged() {
+    lookAhead_.recompose(host_.viewRequest());
+}
+
+void Navigator::adoptReadAhead(ReadAhead&& readAhead) {
+    lookAhead_ = std::move(readAhead);
 }
 
 } // namespace velmora::browse

@@ -1,28 +1,25 @@
-// Navigator: the folder list with its current index, the shown and read-ahead images, and the
-// worker that decodes the following picture in the background so that moving on is immediate.
+// Navigator: the folder list with its current index, the shown image and the read-ahead that
+// decodes the following picture in the background, so that moving on is immediate.
 //
-// Threads: every member function runs on the interface thread. The look-ahead worker is handed,
-// when it starts, the path it reads and the image it fills; it touches nothing else, and sets the
-// image's ready flag (release order) as its last write. The interface thread reads a look-ahead
-// image's path only after it has seen ready set (acquire order), and waits for the worker
-// (stopLookAhead) before it reuses or releases that image.
+// Threads: every member function runs on the interface thread; read_ahead.h says what the
+// read-ahead worker touches.
 #pragma once
 
 #include "browse/folder_list.h"
 #include "browse/navigation_host.h"
+#include "browse/read_ahead.h"
 #include "image/loaded_image.h"
 #include "settings/app_settings.h"
 
-#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <thread>
 
 namespace velmora::browse {
 
-// Decodes path into image; runs on the interface thread and on the worker, so it must keep its
-// state per call. The program uses codecs::loadImage.
-using ImageLoader = std::function<bool(image::LoadedImage&, std::u16string_view)>;
+// The picture openAtStartup(argument) shows first: the argument when it names an existing
+// picture, otherwise the newest recent file when the settings ask for it; empty for none.
+std::u16string startupPicture(std::u16string_view argument, const settings::AppSettings& settings);
 
 class Navigator {
   public:
@@ -55,6 +52,7 @@ class Navigator {
     void openAtStartup(std::u16string_view path);
 
     // Makes the entry at the current index the shown picture (black view for an empty list).
+    // A read-ahead still decoding that very picture is waited for and its result taken.
     void showCurrent();
     // Next/previous wrap around after a yes/no question; first/last never ask.
     void showNext();
@@ -63,30 +61,34 @@ class Navigator {
     void showLast();
 
     // Waits for the running worker, if any, and starts one for the following entry when the
-    // settings allow reading ahead.
+    // settings allow reading ahead; otherwise the read-ahead picture is freed.
     void startLookAhead();
     void stopLookAhead();
     // Stops the worker and frees the read-ahead picture (edits do this to make room).
     void releaseLookAhead();
+    // The host's viewRequest() changed (a new surface size): the read-ahead picture, when it is
+    // decoded, has its view composed again for it off the interface thread.
+    void viewRequestChanged();
+    // Takes over a read-ahead started before the navigator existed (the start-up picture,
+    // decoded while the window system starts); showCurrent then takes its picture as usual.
+    void adoptReadAhead(ReadAhead&& readAhead);
 
     image::LoadedImage& current() { return *current_; }
     const image::LoadedImage& current() const { return *current_; }
+    // The read-ahead picture; only after stopLookAhead.
+    const image::LoadedImage& lookAhead() const { return lookAhead_.image(); }
 
   private:
     void showIndex(int index);
     void reenterFullScreen();
-    bool takeLookAhead(const std::u16string& path);
 
     NavigationHost& host_;
     settings::AppSettings& settings_;
     ImageLoader loader_;
     FolderList list_;
     int currentIndex_ = 0;
-    image::LoadedImage imageA_;
-    image::LoadedImage imageB_;
-    image::LoadedImage* current_ = &imageA_;
-    image::LoadedImage* lookAhead_ = &imageB_;
-    std::thread worker_;
+    std::unique_ptr<image::LoadedImage> current_ = std::make_unique<image::LoadedImage>();
+    ReadAhead lookAhead_;
 };
 
 } // namespace velmora::browse

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "image/dib_image.h"
+#include "platform/replacement_file.h"
 
 #include <string_view>
 
@@ -20,7 +21,9 @@ bool loadMag(image::DibImage& image, std::u16string_view path);
 bool loadPng(image::DibImage& image, std::u16string_view path);
 bool loadTiff(image::DibImage& image, std::u16string_view path);
 
-bool saveJpeg(const image::DibImage& image, std::u16string_view path, int quality);
+// Unsynced: for files that can be made again (thumbnails), do not wait for the medium.
+bool saveJpeg(const image::DibImage& image, std::u16string_view path, int quality,
+              platform::Durability durability = platform::Durability::Synced);
 bool saveBmp(const image::DibImage& image, std::u16string_view path);
 bool savePng(const image::DibImage& image, std::u16string_view path);
 bool saveTiff(const image::DibImage& image, std::u16string_view path);

@@ -10,8 +10,9 @@ namespace velmora::codecs {
 
 class SafeFileWriter : public platform::ReplacementFile {
   public:
-    explicit SafeFileWriter(std::u16string_view devicePath)
-        : ReplacementFile(platform::toHostPath(devicePath)) {}
+    explicit SafeFileWriter(std::u16string_view devicePath,
+                            platform::Durability durability = platform::Durability::Synced)
+        : ReplacementFile(platform::toHostPath(devicePath), durability) {}
 };
 
 } // namespace velmora::codecs

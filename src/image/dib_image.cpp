@@ -125,8 +125,9 @@ DibImage::~DibImage() {
 }
 
 bool DibImage::allocatePixels(size_t bytes) {
-    // Reuse a buffer of about the right size: the caller fills it black.
-    if (pixels_ && bytes <= capacity_ && bytes >= capacity_ / 4) {
+    // Reuse a buffer of about the right size (at most half as large again as needed, so that a
+    // small picture never keeps a large one's memory): the caller fills it black.
+    if (pixels_ && bytes <= capacity_ && capacity_ - bytes <= bytes / 2) {
         std::memset(pixels_.get(), 0, bytes);
         return true;
     }
@@ -176,7 +177,7 @@ bool DibImage::create(int32_t width, int32_t height) {
     }
     stride_ = static_cast<int32_t>(strideFor(width));
     fontDescription_ = FontDescription{};
-    fontDescription_.height = (platform::screenDpiY() * 9 + 48) / 96;
+    fontDescription_.height = fontHeightForDpi(platform::screenDpiY());
     font_ = std::make_unique<Font>(fontDescription_);
     backColor_ = 0;
     return true;

@@ -42,6 +42,11 @@ class Font {
     FontDescription description_;
 };
 
+// Height of the font create() gives an image on a screen of dpiY pixels per inch.
+constexpr int32_t fontHeightForDpi(int32_t dpiY) {
+    return (dpiY * 9 + 48) / 96;
+}
+
 // Stride of a 24-bit row of the given width: 3 bytes a pixel rounded up to 4.
 constexpr int64_t strideFor(int64_t width) {
     return ((width * 24 + 31) >> 3) & ~int64_t{3};
@@ -90,6 +95,8 @@ class DibImage {
     uint8_t* bits() { return pixels_.get(); }
     const uint8_t* bits() const { return pixels_.get(); }
     bool hasPixels() const { return pixels_ != nullptr && stride_ > 0; }
+    // Bytes of pixel memory held (a reused buffer may be somewhat larger than stride x height).
+    size_t capacity() const { return capacity_; }
     uint8_t* row(int32_t y) { return bits() + static_cast<size_t>(y) * stride_; }
     const uint8_t* row(int32_t y) const { return bits() + static_cast<size_t>(y) * stride_; }
 

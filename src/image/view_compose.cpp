@@ -1,6 +1,9 @@
 #include "image/view_compose.h"
 
 #include "image/smooth_scale.h"
+#include "image/view_geometry.h"
+
+#include <cstring>
 
 namespace velmora::image {
 
@@ -33,6 +36,41 @@ void compose(DibImage& surface, const DibImage& image, const ViewState& state, b
                             image, 0, 0, W, H);
         break;
     }
+}
+
+bool composeInitialView(ComposedView& view, const DibImage& image, const ViewRequest& request) {
+    view.request = {};
+    const ViewSize surface = request.surface;
+    if (surface.width < 1 || surface.height < 1 || !image.hasPixels()) {
+        return false;
+    }
+    if ((view.surface.width() != surface.width || view.surface.height() != surface.height ||
+         !view.surface.hasPixels()) &&
+        !view.surface.create(surface.width, surface.height)) {
+        return false;
+    }
+    view.state = {};
+    ViewGeometry(view.state, {image.width(), image.height()}, surface, request.options)
+        .applyInitialZoom();
+    compose(view.surface, image, view.state, request.options.viewHq);
+    view.request = request;
+    return true;
+}
+
+bool copyComposedView(DibImage& surface, const ViewState& state, const ComposedView& ahead) {
+    const ViewState& drawn = ahead.state;
+    const bool sameSurface = ahead.request.surface == ViewSize{surface.width(), surface.height()} &&
+                             ahead.surface.width() == surface.width() &&
+                             ahead.surface.height() == surface.height();
+    const bool samePlace = drawn.displayWidth == state.displayWidth &&
+                           drawn.displayHeight == state.displayHeight &&
+                           drawn.originX == state.originX && drawn.originY == state.originY;
+    if (!sameSurface || !samePlace || !surface.hasPixels() || !ahead.surface.hasPixels()) {
+        return false;
+    }
+    std::memcpy(surface.bits(), ahead.surface.bits(),
+                static_cast<size_t>(surface.stride()) * static_cast<size_t>(surface.height()));
+    return true;
 }
 
 } // namespace velmora::image

@@ -20,4 +20,30 @@ DrawPath chooseDrawPath(ViewSize image, const ViewState& state, bool smooth);
 // caller then repaints the window from the surface.
 void compose(DibImage& surface, const DibImage& image, const ViewState& state, bool smooth);
 
+// What a newly shown picture is composed for: the surface size and the view settings.
+struct ViewRequest {
+    ViewSize surface; // 0 x 0: nothing to compose for
+    ViewOptions options;
+
+    bool operator==(const ViewRequest&) const = default;
+};
+
+// The view of a picture as showing it would make it, prepared ahead of time: the state the
+// initial zoom mode gives it and the surface composed from that state.
+struct ComposedView {
+    ViewRequest request; // 0 x 0 surface while nothing is composed
+    ViewState state;
+    DibImage surface;
+};
+
+// Applies the initial zoom mode to image for request and composes view.surface as redraw would.
+// False, with view.request emptied, when the request has no surface or the surface cannot be
+// made; view.surface should not report errors when this runs off the interface thread.
+bool composeInitialView(ComposedView& view, const DibImage& image, const ViewRequest& request);
+
+// Redraw by copy: when ahead was composed for a surface of this size with the picture drawn at
+// the same size and place as state says, copies its surface into surface and returns true.
+// False leaves surface alone: compose it.
+bool copyComposedView(DibImage& surface, const ViewState& state, const ComposedView& ahead);
+
 } // namespace velmora::image

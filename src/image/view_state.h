@@ -22,6 +22,8 @@ struct ViewState {
 struct ViewSize {
     int32_t width = 0;
     int32_t height = 0;
+
+    bool operator==(const ViewSize&) const = default;
 };
 
 // Placement of an image that is not larger than the surface (VORIGIN).
@@ -48,6 +50,8 @@ struct ViewOptions {
     int32_t ySeek = 160;
     int32_t dispOpt = kZoomOriginal;
     bool viewHq = true; // smooth reduction when the image is reduced in both directions
+
+    bool operator==(const ViewOptions&) const = default;
 };
 
 } // namespace velmora::image

@@ -1,5 +1,7 @@
 #include "platform/device_fs.h"
 
+#include "platform/file_faults.h"
+#include "platform/file_transfer.h"
 #include "platform/regular_file.h"
 #include "util/text.h"
 
@@ -9,6 +11,7 @@
 #include <ctime>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <sys/stat.h>
 
 namespace velmora::platform {
@@ -18,6 +21,71 @@ namespace {
 fs::path& rootPath() {
     static fs::path root = "/";
     return root;
+}
+
+struct NetworkFolder {
+    std::mutex mutex;
+    bool shown = false;
+    std::vector<NetworkMapping> mappings;
+};
+
+NetworkFolder& networkFolder() {
+    static NetworkFolder folder;
+    return folder;
+}
+
+std::optional<fs::path> mappedHostFolder(std::u16string_view localName) {
+    NetworkFolder& network = networkFolder();
+    const std::lock_guard lock(network.mutex);
+    for (const auto& mapping : network.mappings) {
+        if (mapping.localName == localName) {
+            return mapping.hostFolder;
+        }
+    }
+    return std::nullopt;
+}
+
+// The path's names without empty and "." parts; nothing when a ".." is among them.
+std::optional<std::vector<std::u16string_view>> pathParts(std::u16string_view devicePath) {
+    std::vector<std::u16string_view> parts;
+    size_t start = 0;
+    while (start <= devicePath.size()) {
+        size_t end = devicePath.find(u'\\', start);
+        if (end == std::u16string_view::npos) {
+            end = devicePath.size();
+        }
+        const auto part = devicePath.substr(start, end - start);
+        if (part == u"..") {
+            return std::nullopt;
+        }
+        if (!part.empty() && part != u".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    return parts;
+}
+
+bool isNetworkPart(std::u16string_view part) {
+    return part == kNetworkFolderName && networkFolderShown();
+}
+
+// "\Network" itself: a folder with no host folder behind it.
+bool isNetworkFolder(std::u16string_view devicePath) {
+    const auto parts = pathParts(devicePath);
+    return parts && parts->size() == 1 && isNetworkPart(parts->front());
+}
+
+bool isDeviceRoot(std::u16string_view devicePath) {
+    const auto parts = pathParts(devicePath);
+    return parts && parts->empty();
+}
+
+FindEntry networkFolderEntry() {
+    FindEntry entry;
+    entry.name = kNetworkFolderName;
+    entry.attributes = kAttrDirectory;
+    return entry;
 }
 
 FileTime toFileTime(const struct stat& info) {
@@ -59,32 +127,74 @@ std::optional<FindEntry> entryFor(const fs::path& host) {
     return entry;
 }
 
+// One entry per connection whose host folder can be reached, under its local name.
+std::vector<FindEntry> listNetworkFolder() {
+    std::vector<NetworkMapping> mappings;
+    {
+        NetworkFolder& network = networkFolder();
+        const std::lock_guard lock(network.mutex);
+        mappings = network.mappings;
+    }
+    std::vector<FindEntry> entries;
+    for (const auto& mapping : mappings) {
+        auto entry = entryFor(mapping.hostFolder);
+        if (entry && (entry->attributes & kAttrDirectory) != 0) {
+            entry->name = mapping.localName;
+            entries.push_back(std::move(*entry));
+        }
+    }
+    return entries;
+}
+
 } // namespace
 
 void setDeviceRoot(const fs::path& hostFolder) {
-    rootPath() = hostFolder;
+    // Setting the same folder again writes nothing: the start-up read-ahead may be translating
+    // a path on its worker while the window's start applies the options a second time.
+    if (rootPath() != hostFolder) {
+        rootPath() = hostFolder;
+    }
 }
 
 const fs::path& deviceRoot() {
     return rootPath();
 }
 
+void setNetworkFolderShown(bool shown) {
+    NetworkFolder& network = networkFolder();
+    const std::lock_guard lock(network.mutex);
+    network.shown = shown;
+}
+
+bool networkFolderShown() {
+    NetworkFolder& network = networkFolder();
+    const std::lock_guard lock(network.mutex);
+    return network.shown;
+}
+
+void setNetworkMappings(std::vector<NetworkMapping> mappings) {
+    NetworkFolder& network = networkFolder();
+    const std::lock_guard lock(network.mutex);
+    network.mappings = std::move(mappings);
+}
+
 fs::path toHostPath(std::u16string_view devicePath) {
+    const auto parts = pathParts(devicePath);
+    if (!parts) {
+        return {};
+    }
     fs::path host = rootPath();
-    size_t start = 0;
-    while (start <= devicePath.size()) {
-        size_t end = devicePath.find(u'\\', start);
-        if (end == std::u16string_view::npos) {
-            end = devicePath.size();
-        }
-        const auto part = devicePath.substr(start, end - start);
-        if (part == u"..") {
+    size_t first = 0;
+    if (!parts->empty() && isNetworkPart(parts->front())) {
+        const auto mapped = parts->size() > 1 ? mappedHostFolder((*parts)[1]) : std::nullopt;
+        if (!mapped) {
             return {};
         }
-        if (!part.empty() && part != u".") {
-            host /= util::toUtf8(part);
-        }
-        start = end + 1;
+        host = *mapped;
+        first = 2;
+    }
+    for (size_t i = first; i < parts->size(); ++i) {
+        host /= util::toUtf8((*parts)[i]);
     }
     return host;
 }
@@ -112,6 +222,9 @@ std::optional<std::u16string> toDevicePath(const fs::path& hostPath) {
 }
 
 uint32_t fileAttributes(std::u16string_view devicePath) {
+    if (isNetworkFolder(devicePath)) {
+        return kAttrDirectory;
+    }
     const auto host = toHostPath(devicePath);
     struct stat info {};
     if (host.empty() || stat(host.c_str(), &info) != 0) {
@@ -130,7 +243,11 @@ bool exists(std::u16string_view devicePath) {
 }
 
 std::optional<std::vector<FindEntry>> findFiles(std::u16string_view folderWithPattern) {
-    const auto folder = toHostPath(folderPart(folderWithPattern));
+    const std::u16string deviceFolder = folderPart(folderWithPattern);
+    if (isNetworkFolder(deviceFolder)) {
+        return listNetworkFolder();
+    }
+    const auto folder = toHostPath(deviceFolder);
     std::error_code error;
     fs::directory_iterator it(folder, error);
     if (folder.empty() || error) {
@@ -145,47 +262,40 @@ std::optional<std::vector<FindEntry>> findFiles(std::u16string_view folderWithPa
             entries.push_back(std::move(*entry));
         }
     }
+    if (isDeviceRoot(deviceFolder) && networkFolderShown()) {
+        std::erase_if(entries,
+                      [](const FindEntry& entry) { return entry.name == kNetworkFolderName; });
+        entries.push_back(networkFolderEntry());
+    }
     return entries;
 }
 
 std::optional<FindEntry> findFile(std::u16string_view devicePath) {
+    if (isNetworkFolder(devicePath)) {
+        return networkFolderEntry();
+    }
     const auto host = toHostPath(devicePath);
     return host.empty() ? std::nullopt : entryFor(host);
 }
 
 bool copyFile(std::u16string_view from, std::u16string_view to, bool failIfExists) {
-    const auto source = toHostPath(from), target = toHostPath(to);
-    std::error_code error;
-    if (source.empty() || target.empty() || !fs::is_regular_file(source, error)) {
-        return false;
-    }
-    const auto options =
-        failIfExists ? fs::copy_options::none : fs::copy_options::overwrite_existing;
-    return fs::copy_file(source, target, options, error) && !error;
+    return copyFileChecked(toHostPath(from), toHostPath(to),
+                           failIfExists ? Overwrite::Never : Overwrite::Replace);
 }
 
 bool moveFile(std::u16string_view from, std::u16string_view to) {
-    const auto source = toHostPath(from), target = toHostPath(to);
-    std::error_code error;
-    if (source.empty() || target.empty() || fs::exists(target, error) ||
-        !fs::exists(source, error)) {
-        return false;
-    }
-    fs::rename(source, target, error);
-    if (error == std::errc::cross_device_link) {
-        error.clear();
-        fs::copy(source, target, fs::copy_options::recursive, error);
-        if (!error) {
-            fs::remove_all(source, error);
-        }
-    }
-    return !error;
+    return moveFileChecked(toHostPath(from), toHostPath(to), Overwrite::Never);
+}
+
+bool moveFileReplacing(std::u16string_view from, std::u16string_view to) {
+    return moveFileChecked(toHostPath(from), toHostPath(to), Overwrite::Replace);
 }
 
 bool deleteFile(std::u16string_view devicePath) {
     const auto host = toHostPath(devicePath);
     std::error_code error;
-    return !host.empty() && !fs::is_directory(host, error) && fs::remove(host, error) && !error;
+    return !host.empty() && !fs::is_directory(host, error) &&
+           injectedFault(FileStep::Remove) == 0 && fs::remove(host, error) && !error;
 }
 
 bool createDirectory(std::u16string_view devicePath) {

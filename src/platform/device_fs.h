@@ -32,6 +32,18 @@ struct FindEntry {
 void setDeviceRoot(const std::filesystem::path& hostFolder);
 const std::filesystem::path& deviceRoot();
 
+// The network folder "\Network" at the device root: while it is shown, "\Network\<local name>"
+// is the host folder connected under that name. It hides a host folder of the same name and
+// never touches the host's root. Safe to change while other threads use the file system.
+inline constexpr char16_t kNetworkFolderName[] = u"Network";
+struct NetworkMapping {
+    std::u16string localName;
+    std::filesystem::path hostFolder;
+};
+void setNetworkFolderShown(bool shown);
+bool networkFolderShown();
+void setNetworkMappings(std::vector<NetworkMapping> mappings);
+
 // Device path -> host path. Dot-dot components are refused (empty result).
 std::filesystem::path toHostPath(std::u16string_view devicePath);
 // Host path -> device path, if the host path lies under the root.
@@ -51,8 +63,11 @@ bool exists(std::u16string_view devicePath);
 std::optional<std::vector<FindEntry>> findFiles(std::u16string_view folderWithPattern);
 std::optional<FindEntry> findFile(std::u16string_view devicePath);
 
+// Copy and move replace a file at the target in one step and never lose the source (see
+// platform/file_transfer.h); a copy keeps the source's modification time.
 bool copyFile(std::u16string_view from, std::u16string_view to, bool failIfExists);
 bool moveFile(std::u16string_view from, std::u16string_view to); // fails if the target exists
+bool moveFileReplacing(std::u16string_view from, std::u16string_view to);
 bool deleteFile(std::u16string_view devicePath);
 bool createDirectory(std::u16string_view devicePath);
 

@@ -1,4 +1,8 @@
-// Screen facts read once by the main window and used by layouts and default settings.
+// Screen facts used by layouts, default settings and the images' text font.
+//
+// Threads: the size belongs to the interface thread, which changes it when the screen turns.
+// The pixels per inch are read once at start-up and never change with a turn; any thread may
+// read them (the read-ahead worker does, through DibImage::create).
 #pragma once
 
 namespace velmora::platform {
@@ -10,18 +14,18 @@ struct ScreenMetrics {
     int dpiY = 96;
 };
 
-// The process-wide screen facts; the Qt shell sets them when the main window is created.
-const ScreenMetrics& screenMetrics();
+// The process-wide screen facts. setScreenMetrics is called once, when the main window is
+// created; a turn of the screen changes only the size, through setScreenSize.
+ScreenMetrics screenMetrics();
 void setScreenMetrics(const ScreenMetrics& metrics);
+void setScreenSize(int width, int height);
 
-inline int screenDpiX() {
-    return screenMetrics().dpiX;
-}
-inline int screenDpiY() {
-    return screenMetrics().dpiY;
-}
+int screenDpiX();
+int screenDpiY();
 
-// Converts a length written for 96 pixels per inch to the screen's pixels.
+// Converts a length written for 96 pixels per inch to the screen's device pixels: for what is
+// drawn into a DibImage. Qt widgets are laid out with their 96-DPI lengths as they stand; Qt
+// scales them by the same DPI (its scale factor is DPI/96).
 inline int scaleX(int v) {
     return (v * screenDpiX() + 48) / 96;
 }

@@ -3,6 +3,7 @@
 #include "platform/device_fs.h"
 #include "platform/registry.h"
 #include "platform/registry_values.h"
+#include "settings/registry_text.h"
 
 #include <algorithm>
 #include <optional>
@@ -17,15 +18,6 @@ using platform::RegistryKey;
 constexpr std::u16string_view kKeyPath = u"Software\\Quorrin\\Velmora";
 constexpr std::u16string_view kLastDirName = u"LASTCURDIR";
 constexpr size_t kNumberBytes = 4;
-constexpr size_t kTextBytes = 256;
-
-std::u16string numbered(std::u16string_view prefix, int number) {
-    std::u16string name(prefix);
-    for (const char digit : std::to_string(number)) {
-        name.push_back(static_cast<char16_t>(digit));
-    }
-    return name;
-}
 
 // Every stored number and flag, in the order they are read and written. Instantiated for
 // reading (fields written) and for saving (fields only read).
@@ -53,10 +45,10 @@ template <class Settings> auto storedValues(Settings& s) {
     number(u"YSEEK", &s.ySeek, 1, 999);
     number(u"SEEKDIREC", &s.seekDirec, 0, 1);
     for (int key = 0; key < kArrowKeys; ++key) {
-        number(numbered(u"KEYFUNC", key), &s.keyFunction[key], 0, 12);
+        number(withNumber(u"KEYFUNC", key), &s.keyFunction[key], 0, 12);
     }
     for (int button = 1; button <= kStoredButtons; ++button) {
-        number(numbered(u"BTNFUNC", button), &s.buttonFunction[button], 0, 12);
+        number(withNumber(u"BTNFUNC", button), &s.buttonFunction[button], 0, 12);
     }
     static constexpr std::u16string_view kExtensionNames[] = {u"EXTJPG", u"EXTGIF", u"EXTBMP",
                                                               u"EXTMAG", u"EXTPNG", u"EXTTIF"};
@@ -69,6 +61,7 @@ template <class Settings> auto storedValues(Settings& s) {
     flag(u"OPENLASTFILE", &s.openLastFile);
     flag(u"THUMBCACHE", &s.thumbCache);
     number(u"DBLCLKOPT", &s.dblClkOpt, 0, 4);
+    flag(u"USETRASH", &s.useTrash);
     return entries;
 }
 
@@ -80,12 +73,6 @@ std::optional<int32_t> readNumber(const RegistryKey& key, std::u16string_view na
     }
     const auto number = platform::dwordFromBytes(query.bytes);
     return number ? std::optional<int32_t>(static_cast<int32_t>(*number)) : std::nullopt;
-}
-
-// Text of at most 256 bytes, up to its first NUL; empty when missing or longer.
-std::u16string readText(const RegistryKey& key, std::u16string_view name) {
-    const auto query = key.queryValue(name, kTextBytes);
-    return query.ok ? platform::textFromBytes(query.bytes) : std::u16string();
 }
 
 } // namespace
@@ -109,14 +96,15 @@ void AppSettings::load() {
             *entry.flag = *number != 0;
         }
     }
-    const std::u16string folder = readText(key, kLastDirName);
+    const std::u16string folder = readRegistryText(key, kLastDirName);
     if (platform::isDirectory(u"\\" + folder)) {
         lastBrowseDir() = folder;
     }
-    // A missing entry does not end the list: the later ones are still read.
+    // A missing entry does not end the list: the later ones are still read. A path stored twice
+    // (by an older version, or left in a slot beyond a shorter list) is listed once.
     for (int i = 1; i <= kRecentFileLimit && recentFileCount() < kRecentFileLimit; ++i) {
-        std::u16string path = readText(key, numbered(u"LASTFILE", i));
-        if (!path.empty()) {
+        std::u16string path = readRegistryText(key, withNumber(u"LASTFILE", i));
+        if (!path.empty() && std::ranges::find(recentFiles, path) == recentFiles.end()) {
             recentFiles.push_back(std::move(path));
         }
     }
@@ -137,12 +125,14 @@ void AppSettings::save() const {
     }
     // Entries beyond the list are left as they are.
     for (int i = 0; i < recentFileCount(); ++i) {
-        key.setString(numbered(u"LASTFILE", i + 1), recentFiles[static_cast<size_t>(i)]);
+        key.setString(withNumber(u"LASTFILE", i + 1), recentFiles[static_cast<size_t>(i)]);
     }
     platform::registry().save(Hive::CurrentUser);
 }
 
 void AppSettings::addRecentFile(const std::u16string& path) {
+    // A path already in the list moves to the front instead of being listed twice.
+    std::erase(recentFiles, path);
     recentFiles.insert(recentFiles.begin(), path);
     if (recentFileCount() > kRecentFileLimit) {
         recentFiles.pop_back();

@@ -51,6 +51,7 @@ class AppSettings {
     bool openLastFile = true;
     bool thumbCache = true;
     int32_t dblClkOpt = 1;
+    bool useTrash = true; // delete to the desktop trash (USETRASH), not for good
 };
 
 // The open dialog's last folder (relative to the root, trailing '\', empty = root); persisted

@@ -9,8 +9,8 @@
 
 namespace velmora::ui {
 
-// Warning is the exclamation icon of the composed load-failure box.
-enum class MessageIcon { Error, Information, Question, Warning };
+// Warning is the exclamation icon of the composed load-failure box; Plain shows no icon.
+enum class MessageIcon { Error, Information, Question, Warning, Plain };
 enum class MessageButtons { Ok, OkCancel, YesNo };
 
 // Button identifiers returned by every operation.

@@ -1,4 +1,5 @@
 #include "app/input/button_function.h"
+#include "app/input/desktop_gestures.h"
 #include "app/input/key_bindings.h"
 #include "app/input/stylus_drag.h"
 
@@ -163,6 +164,37 @@ TEST(StylusDrag, MovesAreIgnoredWithoutPenDownAndTapDoesNotRecompose) {
     drag.penDown(5, 5);
     drag.penUp(5, 5, view);
     EXPECT_TRUE(view.recompositions.empty());
+}
+
+TEST(DesktopGestures, WheelScrollsLikeTheArrowKeysAndZoomsWithCtrlOneStepANotch) {
+    settings::AppSettings settings;
+    settings.keyFunction[2] = 3; // up arrow: next, so the wheel follows the assignment
+    RecordedActions actions;
+    DesktopGestures gestures;
+    gestures.wheel(0, 120, false, actions, settings);
+    gestures.wheel(0, -240, false, actions, settings);
+    gestures.wheel(120, 0, false, actions, settings);
+    gestures.wheel(-120, 0, false, actions, settings);
+    // A fine wheel: four eighths of a notch, then the rest; the remainder carries over.
+    for (int i = 0; i < 4; ++i) {
+        gestures.wheel(0, 30, true, actions, settings);
+    }
+    gestures.wheel(0, -360, true, actions, settings);
+    EXPECT_EQ(actions.log,
+              (std::vector<std::string>{"next", "down32", "down32", "left32", "right32", "zoomIn",
+                                        "zoomOut", "zoomOut", "zoomOut"}));
+}
+
+TEST(DesktopGestures, PinchZoomsOnceForEveryQuarterOfSpread) {
+    RecordedActions actions;
+    DesktopGestures gestures;
+    gestures.pinchBegan();
+    for (const double scale : {1.1, 1.3, 1.6, 1.05, 0.0}) {
+        gestures.pinch(scale, actions);
+    }
+    gestures.pinchBegan(); // a new pinch starts from its own scale 1
+    gestures.pinch(0.7, actions);
+    EXPECT_EQ(actions.log, (std::vector<std::string>{"zoomIn", "zoomIn", "zoomOut", "zoomOut"}));
 }
 
 } // namespace

@@ -32,10 +32,25 @@ class RecordingHost : public browse::NavigationHost {
     void setBusy(bool busy) override {
         EXPECT_NE(busy, this->busy) << "wait cursor shown or restored twice";
         this->busy = busy;
+        if (busy && onBusy) {
+            onBusy();
+        }
     }
     void clearModified() override { modified = false; }
     void imageShown() override { ++shownCount; }
     void viewCleared() override { ++clearedCount; }
+    image::ViewRequest viewRequest() const override { return request; }
+    void imageShownComposed(const image::ComposedView& ahead) override {
+        ++shownCount;
+        composedShown.push_back(ahead.state);
+        const auto* bits = ahead.surface.bits();
+        composedSurface.assign(bits, bits + ahead.surface.stride() * ahead.surface.height());
+    }
+
+    std::function<void()> onBusy; // runs when the wait cursor is shown
+    image::ViewRequest request;   // no surface: nothing composed ahead
+    std::vector<image::ViewState> composedShown;
+    std::vector<uint8_t> composedSurface; // of the last imageShownComposed
 
     bool fullScreen = false;
     bool busy = false;

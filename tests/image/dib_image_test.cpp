@@ -33,6 +33,21 @@ TEST(DibImage, NegativeHeightMakesTopDownImageAndFreshImageIsBlack) {
     }
 }
 
+TEST(DibImage, ReusedBufferIsAtMostHalfAsLargeAgainAsThePicture) {
+    DibImage image;
+    ASSERT_TRUE(image.create(100, 100));
+    const uint8_t* first = image.bits();
+    ASSERT_TRUE(image.create(90, 90)); // 1.23 times: kept
+    EXPECT_EQ(image.bits(), first);
+    EXPECT_EQ(image.capacity(), size_t{300} * 100);
+    for (const int side : {70, 2000, 10}) { // 2.0 times smaller, larger, then tiny
+        ASSERT_TRUE(image.create(side, side));
+        const size_t bytes = static_cast<size_t>(image.stride()) * side;
+        EXPECT_GE(image.capacity(), bytes);
+        EXPECT_LE(image.capacity(), bytes + bytes / 2) << side;
+    }
+}
+
 TEST(DibImage, FillColorWritesBlueGreenRedFromColorRef) {
     DibImage image;
     ASSERT_TRUE(image.create(2, 2));

@@ -1,6 +1,10 @@
 #include "image/view_compose.h"
 
+#include "image/view_geometry.h"
+
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace velmora::image {
 namespace {
@@ -68,6 +72,33 @@ TEST_F(ViewComposeDrawing, NoImageLeavesTheSurfaceBlack) {
     // A view reduced to nothing draws nothing either.
     compose(surface, image, {0, 0, 0, 0, 0, 0}, true);
     EXPECT_EQ(at(0, 0), 0);
+}
+
+TEST_F(ViewComposeDrawing, ViewComposedAheadIsWhatShowingComposesAndIsCopiedOnlyWhenItFits) {
+    image.row(400)[3 * 500] = 9; // something the reduction has to carry
+    const ViewRequest request{{240, 268}, {kOriginCentre, 0, 120, 160, kZoomFitWhole, true}};
+    ComposedView ahead;
+    ASSERT_TRUE(composeInitialView(ahead, image, request));
+    EXPECT_EQ(ahead.request, request);
+
+    ViewState shown{1, 2, 3, 4, 5, 6}; // the previous picture's view, saved origin included
+    ViewGeometry(shown, {1000, 800}, {240, 268}, request.options).applyInitialZoom();
+    DibImage fresh;
+    ASSERT_TRUE(fresh.create(240, 268));
+    compose(fresh, image, shown, true);
+
+    ASSERT_TRUE(copyComposedView(surface, shown, ahead));
+    const size_t bytes = static_cast<size_t>(surface.stride()) * 268;
+    EXPECT_EQ(std::memcmp(surface.bits(), fresh.bits(), bytes), 0);
+
+    ViewState moved = shown;
+    moved.originY += 1;
+    EXPECT_FALSE(copyComposedView(surface, moved, ahead)) << "drawn somewhere else";
+    DibImage other;
+    ASSERT_TRUE(other.create(240, 267));
+    EXPECT_FALSE(copyComposedView(other, shown, ahead)) << "another surface size";
+    EXPECT_FALSE(composeInitialView(ahead, image, {})) << "no surface, nothing composed";
+    EXPECT_EQ(ahead.request, ViewRequest{});
 }
 
 } // namespace

@@ -63,7 +63,7 @@ void expectDefaults(const AppSettings& s) {
     EXPECT_EQ(s.buttonFunction,
               (std::array<int32_t, 16>{0, 7, 3, 5, 6, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(s.extensionEnabled, (std::array<bool, 6>{true, true, true, true, true, true}));
-    EXPECT_TRUE(s.viewHq && s.usePreload && s.openLastFile && s.thumbCache);
+    EXPECT_TRUE(s.viewHq && s.usePreload && s.openLastFile && s.thumbCache && s.useTrash);
     EXPECT_EQ(s.recentFileCount(), 0);
     EXPECT_TRUE(lastBrowseDir().empty());
 }
@@ -106,6 +106,7 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     saved.thumbCache = false;
     saved.dispOpt = 4;
     saved.dblClkOpt = 3;
+    saved.useTrash = false;
     saved.addRecentFile(u"\\Pictures\\写真.jpg");
     saved.addRecentFile(u"\\B \"quoted\".png");
     lastBrowseDir() = u"Pictures\\Trips\\";
@@ -113,6 +114,7 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
 
     const std::string text = userHiveText();
     EXPECT_NE(text.find("\"XMOVE\"=dword:00000007"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"USETRASH\"=dword:00000000"), std::string::npos) << text;
     EXPECT_NE(text.find("\"LASTCURDIR\"=\"Pictures\\\\Trips\\\\\""), std::string::npos) << text;
 
     lastBrowseDir().clear();
@@ -133,6 +135,7 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     EXPECT_EQ(read.thumbCache, saved.thumbCache);
     EXPECT_EQ(read.dispOpt, saved.dispOpt);
     EXPECT_EQ(read.dblClkOpt, saved.dblClkOpt);
+    EXPECT_EQ(read.useTrash, saved.useTrash);
     EXPECT_EQ(read.recentFiles, saved.recentFiles);
     EXPECT_EQ(lastBrowseDir(), u"Pictures\\Trips\\");
 }
@@ -179,17 +182,28 @@ TEST_F(AppSettingsTest, TextValuesFollowTheSizeRule) {
     EXPECT_EQ(s.recentFileAt(1), std::u16string(128, u'a'));
     EXPECT_EQ(lastBrowseDir(), u"G");
 
-    // Two entries saved over three stored: the third stays and comes back next time.
+    // Two entries saved over three stored: the third stays in the hive, and as it now repeats
+    // the second it is listed once next time.
     s.save();
     platform::setConfigFolder(config_.path());
     const AppSettings next = loaded();
-    ASSERT_EQ(next.recentFileCount(), 3);
-    EXPECT_EQ(next.recentFileAt(2), std::u16string(128, u'a'));
+    EXPECT_EQ(next.recentFiles, s.recentFiles);
+    const auto key = platform::registry().openKey(Hive::CurrentUser, kKey);
+    EXPECT_EQ(key.queryValue(u"LASTFILE3", 256).bytes.size(), 256u);
 
-    const auto stored =
-        platform::registry().openKey(Hive::CurrentUser, kKey).queryValue(u"LASTFILE1", 256);
+    const auto stored = key.queryValue(u"LASTFILE1", 256);
     EXPECT_EQ(stored.type, platform::kRegSz);
     EXPECT_EQ(stored.bytes.size(), 12u) << "written without a terminator";
+}
+
+TEST_F(AppSettingsTest, RepeatedRecentFilesInTheHiveAreListedOnce) {
+    // A hive holding one path in all three slots (written by an older version) still loads.
+    writeUserHive("\"LASTFILE1\"=\"\\\\x.png\"\n\"LASTFILE2\"=\"\\\\x.png\"\n"
+                  "\"LASTFILE3\"=\"\\\\x.png\"\n");
+    AppSettings repeated = loaded();
+    EXPECT_EQ(repeated.recentFiles, std::vector<std::u16string>{u"\\x.png"});
+    repeated.addRecentFile(u"\\y.png");
+    EXPECT_EQ(repeated.recentFiles, (std::vector<std::u16string>{u"\\y.png", u"\\x.png"}));
 }
 
 TEST_F(AppSettingsTest, StoredFolderIsKeptOnlyWhileItExists) {
@@ -218,18 +232,15 @@ TEST_F(AppSettingsTest, SaveIntoAnImpossibleFolderIsSilent) {
     EXPECT_FALSE(fs::exists(blocked));
 }
 
-TEST(RecentFiles, NewestFirstAtMostThreeDuplicatesKept) {
+TEST(RecentFiles, NewestFirstAtMostThreeEachOnce) {
     AppSettings s;
     EXPECT_EQ(s.recentFileAt(0), u"none");
-    s.addRecentFile(u"\\a.jpg");
-    s.addRecentFile(u"\\a.jpg");
-    EXPECT_EQ(s.recentFileCount(), 2);
-    EXPECT_EQ(s.recentFileAt(1), u"\\a.jpg");
-    s.addRecentFile(u"\\b.jpg");
-    s.addRecentFile(u"\\c.jpg");
-    ASSERT_EQ(s.recentFileCount(), 3);
-    EXPECT_EQ(s.recentFileAt(0), u"\\c.jpg");
-    EXPECT_EQ(s.recentFileAt(2), u"\\a.jpg");
+    for (const char16_t* path : {u"\\a.jpg", u"\\a.jpg", u"\\b.jpg", u"\\c.jpg", u"\\d.jpg"}) {
+        s.addRecentFile(path);
+    }
+    EXPECT_EQ(s.recentFiles, (std::vector<std::u16string>{u"\\d.jpg", u"\\c.jpg", u"\\b.jpg"}));
+    s.addRecentFile(u"\\b.jpg"); // already listed: moves to the front
+    EXPECT_EQ(s.recentFiles, (std::vector<std::u16string>{u"\\b.jpg", u"\\d.jpg", u"\\c.jpg"}));
     EXPECT_EQ(s.recentFileAt(3), u"none");
     EXPECT_EQ(s.recentFileAt(-1), u"none");
 }

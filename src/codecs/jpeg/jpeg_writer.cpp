@@ -12,6 +12,10 @@ namespace {
 
 constexpr int kRowsPerCall = 16;
 
+// From this quality on, the fast DCT's coarse divisors come down to 1, where the library drops
+// its vectorised quantiser: the accurate DCT is then both faster (about 3x at 99) and truer.
+constexpr int kAccurateDctQuality = 96;
+
 // Owns the library object; compress() only borrows it.
 struct Compressor {
     jpeg::ErrorManager errors;
@@ -39,7 +43,7 @@ bool compress(Compressor& compressor, jpeg_destination_mgr* destination,
     jpeg_set_defaults(cinfo);
     cinfo->dest = destination;
     jpeg_set_quality(cinfo, quality, TRUE);
-    cinfo->dct_method = JDCT_IFAST;
+    cinfo->dct_method = quality >= kAccurateDctQuality ? JDCT_ISLOW : JDCT_IFAST;
     jpeg_start_compress(cinfo, TRUE);
     const uint32_t height = cinfo->image_height;
     while (cinfo->next_scanline < height) {
@@ -56,11 +60,12 @@ bool compress(Compressor& compressor, jpeg_destination_mgr* destination,
     return true;
 }
 
-bool writeFile(const image::DibImage& image, std::u16string_view path, int quality) {
+bool writeFile(const image::DibImage& image, std::u16string_view path, int quality,
+               platform::Durability durability) {
     if (!image.hasPixels()) {
         return false;
     }
-    SafeFileWriter writer(path);
+    SafeFileWriter writer(path, durability);
     if (!writer.isOpen()) {
         return false;
     }
@@ -72,8 +77,9 @@ bool writeFile(const image::DibImage& image, std::u16string_view path, int quali
 
 } // namespace
 
-bool saveJpeg(const image::DibImage& image, std::u16string_view path, int quality) {
-    if (writeFile(image, path, quality)) {
+bool saveJpeg(const image::DibImage& image, std::u16string_view path, int quality,
+              platform::Durability durability) {
+    if (writeFile(image, path, quality, durability)) {
         return true;
     }
     if (image.reportErrors) {

@@ -5,7 +5,8 @@
 
 namespace velmora::ui {
 
-inline constexpr char kVersionText[] = "Version 1.24";
+// "Version " and the program's version number (the build's project version).
+inline constexpr char kVersionText[] = "Version " VELMORA_VERSION;
 
 class AboutDialog : public QDialog {
     Q_OBJECT

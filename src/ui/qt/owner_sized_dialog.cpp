@@ -14,7 +14,10 @@ void finishOwnerSizedDialog(QDialog& dialog, QBoxLayout& layout) {
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog] { dialog.done(1); });
     layout.addStretch(1);
     layout.addWidget(buttons);
+    coverOwnerWindow(dialog);
+}
 
+void coverOwnerWindow(QDialog& dialog) {
     if (const QWidget* owner = dialog.parentWidget()) {
         dialog.setGeometry(owner->window()->geometry());
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -11,4 +11,7 @@ namespace velmora::ui {
 // Adds the OK button below the dialog's content and covers the owner's window.
 void finishOwnerSizedDialog(QDialog& dialog, QBoxLayout& layout);
 
+// Places the dialog over its owner's window (over the available screen without an owner).
+void coverOwnerWindow(QDialog& dialog);
+
 } // namespace velmora::ui

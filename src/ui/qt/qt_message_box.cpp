@@ -2,6 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGridLayout>
+#include <QSpacerItem>
+#include <QStyle>
 
 namespace velmora::ui {
 namespace {
@@ -43,6 +46,19 @@ int toAnswer(QMessageBox::StandardButton pressed, MessageButtons buttons) {
     }
 }
 
+// A window manager shortens a title that does not fit its title bar: the box is made wide
+// enough for the whole caption beside the title bar's own buttons.
+void keepCaptionWhole(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    const int titleButtons = 4 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) * 5 / 4 + titleButtons;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 } // namespace
 
 QMessageBox::Icon toQtIcon(MessageIcon icon) {
@@ -55,6 +71,8 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
         return QMessageBox::Question;
     case MessageIcon::Warning:
         return QMessageBox::Warning;
+    case MessageIcon::Plain:
+        return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }
@@ -76,6 +94,7 @@ int QtMessageBox::show(const MessageRequest& request) {
     box.setObjectName(QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
     addButtons(box, request.buttons);
+    keepCaptionWhole(box);
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     const auto pressed = clicked ? box.standardButton(clicked) : QMessageBox::NoButton;

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QSet>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -46,11 +47,15 @@ class CommandLineTest : public QObject {
         QString stdOut;
     };
 
-    static Run run(const QStringList& arguments, int timeoutMs = 30000) {
+    static Run
+    run(const QStringList& arguments,
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+        constexpr int kTimeoutMs = 30000;
         QProcess process;
+        process.setProcessEnvironment(environment);
         process.start(binary(), arguments);
         Run result;
-        if (!process.waitForFinished(timeoutMs)) {
+        if (!process.waitForFinished(kTimeoutMs)) {
             process.kill();
             process.waitForFinished();
             return result;
@@ -168,6 +173,7 @@ class CommandLineTest : public QObject {
         QVERIFY(help.stdOut.contains(QStringLiteral("--screenshot")));
         const Run version = run({QStringLiteral("--version")});
         QCOMPARE(version.exitCode, 0);
+        QVERIFY(version.stdOut.startsWith(QStringLiteral("velmora " VELMORA_VERSION "\n")));
         for (const char* library : {"Qt ", "libjpeg", "libpng", "libtiff"}) {
             QVERIFY2(version.stdOut.contains(QLatin1String(library)), library);
         }
@@ -187,6 +193,29 @@ class CommandLineTest : public QObject {
         QCOMPARE(image.pixelColor(239, 0), QColor(0, 255, 0));
         QCOMPARE(image.pixelColor(0, 0), QColor(0, 0, 0));
         QVERIFY(QFileInfo::exists(hostPath(dir, "config/user.reg")));
+    }
+
+    void desktopScreenshotShowsBothBarsAndPrintsNothing() {
+        test::TempDir dir;
+        const QString shot = hostPath(dir, "desktop.png");
+        QProcessEnvironment withoutRuntimeFolder = QProcessEnvironment::systemEnvironment();
+        withoutRuntimeFolder.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        const Run result = run({QStringLiteral("--config"), hostPath(dir, "config"),
+                                QStringLiteral("--screenshot"), shot, writeBmp(dir)},
+                               withoutRuntimeFolder);
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.stdErr, QString());
+        QCOMPARE(result.stdOut, QString());
+        const QImage image(shot);
+        QVERIFY(image.height() > 100);
+        // The bars' icons and captions give the bottom strip many colours; an empty strip has one.
+        QSet<QRgb> colours;
+        for (int y = image.height() - 40; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                colours.insert(image.pixel(x, y));
+            }
+        }
+        QVERIFY2(colours.size() > 8, qPrintable(QString::number(colours.size())));
     }
 
     void secondStartExitsWhileTheFirstRuns() {

@@ -5,8 +5,10 @@
 #include "app/key_mapping.h"
 #include "app/main_window.h"
 
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace velmora;
 using namespace velmora::app;
@@ -119,6 +121,38 @@ class ShellInputTest : public QObject {
         QVERIFY(menu != nullptr);
         QVERIFY(!viewer->input().isPenDown());
         menu->close();
+    }
+
+    void desktopRightClickOpensThePopupAtThePointerAndTheWheelScrollsAndZooms() {
+        test::ShellSandbox sandbox;
+        auto viewer = sandbox.startViewer(
+            test::ShellSandbox::u16(sandbox.writePicture("large.png", 1600, 1200)), std::nullopt);
+        QVERIFY(viewer);
+        QWidget* window = &viewer->mainWindow();
+        // What Qt makes of a right click.
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(120, 70),
+                                     window->mapToGlobal(QPoint(120, 70)));
+        QApplication::sendEvent(window, &rightClick);
+        auto* menu = window->findChild<QMenu*>(QStringLiteral("popupMenu"));
+        QVERIFY(menu != nullptr);
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->pos(), window->mapToGlobal(QPoint(120, 70)));
+        menu->close();
+
+        const auto turnWheel = [window](int dy, Qt::KeyboardModifiers modifiers) {
+            QWheelEvent event(QPointF(50, 50), window->mapToGlobal(QPointF(50, 50)), QPoint(),
+                              QPoint(0, dy), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(window, &event);
+        };
+        const image::ViewState start = viewer->view;
+        turnWheel(-120, Qt::NoModifier); // towards the user: like the down arrow
+        QCOMPARE(viewer->view.originY, start.originY - viewer->settings.yMove);
+        QCOMPARE(viewer->view.displayWidth, start.displayWidth);
+        turnWheel(120, Qt::ControlModifier);
+        QVERIFY(viewer->view.displayWidth > start.displayWidth);
+        const int zoomed = viewer->view.displayWidth;
+        turnWheel(-120, Qt::ControlModifier);
+        QVERIFY(viewer->view.displayWidth < zoomed);
     }
 };
 

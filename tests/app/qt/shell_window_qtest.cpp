@@ -10,6 +10,7 @@
 #include "ui/string_table.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -245,6 +246,32 @@ class ShellWindowTest : public QObject {
         menu->close();
     }
 
+    void menusStayInsideTheEmulatedScreen() {
+        test::ShellSandbox sandbox;
+        auto viewer = sandbox.startViewer();
+        QVERIFY(viewer);
+        QWidget& window = viewer->mainWindow();
+        window.move(100, 50);
+        QTRY_VERIFY(window.mapToGlobal(QPoint(0, 0)).x() >= 100);
+        const QRect screen(window.mapToGlobal(QPoint(0, 0)), window.size());
+        viewer->showPopupMenu();
+        auto* popup = window.findChild<QMenu*>(QStringLiteral("popupMenu"));
+        QVERIFY(popup);
+        const QList<QMenu*> subMenus = popup->findChildren<QMenu*>();
+        QVERIFY(!subMenus.isEmpty());
+        // Where the host's screen has room but the emulated one has not.
+        subMenus.first()->popup(screen.topRight() + QPoint(-10, 200));
+        QTRY_VERIFY(subMenus.first()->isVisible());
+        QVERIFY2(screen.contains(subMenus.first()->geometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(subMenus.first()->x())
+                                .arg(subMenus.first()->y())
+                                .arg(subMenus.first()->width())
+                                .arg(subMenus.first()->height())));
+        subMenus.first()->close();
+        popup->close();
+    }
+
     void informationLeavesFullScreenAndAboutAnswersCtrlA() {
         test::ShellSandbox sandbox;
         const auto picture = sandbox.writePicture("info.png", 40, 30);
@@ -256,11 +283,15 @@ class ShellWindowTest : public QObject {
         // Records the modal dialog that opens, then closes it.
         QStringList opened;
         bool fullScreenWhileShown = true;
+        QImage aboutIcon;
         const auto closeNextDialog = [&] {
             QTimer::singleShot(50, [&] {
                 if (QWidget* dialog = QApplication::activeModalWidget()) {
                     opened.append(dialog->objectName());
                     fullScreenWhileShown = viewer->fullScreen;
+                    if (auto* icon = dialog->findChild<QLabel*>(QStringLiteral("aboutIcon"))) {
+                        aboutIcon = icon->pixmap().toImage();
+                    }
                     dialog->close();
                 }
             });
@@ -275,6 +306,9 @@ class ShellWindowTest : public QObject {
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(opened.size(), 2);
         QCOMPARE(opened[1], QStringLiteral("aboutDialog"));
+        // The application's own icon, not an empty square.
+        QVERIFY(!aboutIcon.isNull());
+        QCOMPARE(aboutIcon.pixelColor(aboutIcon.width() / 2, aboutIcon.height() / 2).alpha(), 255);
     }
 
     void popupAboutTextCutsLongNames() {

@@ -75,6 +75,9 @@ class StartupTest : public QObject {
             QVERIFY(viewer);
             QCOMPARE(viewer->navigator().currentPath(), std::u16string(u"\\last.png"));
             QVERIFY(sandbox.boxes.shown.empty());
+            // Reopened at every start, and still listed once.
+            QCOMPARE(viewer->settings.recentFileCount(), 1);
+            viewer->onCommand(kCmdExit);
         }
     }
 

@@ -131,7 +131,7 @@ class InfoDialogsTest : public QObject {
         QCOMPARE(dialog.objectName(), QStringLiteral("aboutDialog"));
         const auto* version = dialog.findChild<QLabel*>(QStringLiteral("versionLine"));
         QVERIFY(version);
-        QCOMPARE(version->text(), QStringLiteral("Version 1.24"));
+        QCOMPARE(version->text(), QStringLiteral("Version 1.24")); // the project's version
         const auto* maker = dialog.findChild<QLabel*>(QStringLiteral("makerLine"));
         QVERIFY(maker && !maker->text().isEmpty());
         const auto* icon = dialog.findChild<QLabel*>(QStringLiteral("aboutIcon"));

@@ -1,5 +1,6 @@
 #include "ui/message_box.h"
 #include "ui/qt/qt_message_box.h"
+#include "ui/qt/qt_translations.h"
 #include "ui/string_table.h"
 
 #include <QAbstractButton>
@@ -132,6 +133,33 @@ class QtMessageBoxTest : public QObject {
             QCOMPARE(messageBoxSeam(), static_cast<MessageBoxSeam*>(&seam));
         }
         QCOMPARE(messageBoxSeam(), nullptr);
+    }
+
+    // Last: it installs Qt's Japanese texts for the rest of the program.
+    void buttonsSpeakJapaneseAndTheCaptionIsNeverCut() {
+        QVERIFY(installQtTranslations(*QCoreApplication::instance()));
+        QtMessageBox seam;
+        QStringList texts;
+        int spareWidth = -1;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            for (QMessageBox::StandardButton button :
+                 {QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok, QMessageBox::Cancel}) {
+                if (QAbstractButton* shown = box->button(button)) {
+                    texts.append(shown->text().remove(QStringLiteral("&")));
+                }
+            }
+            spareWidth = box->width() - box->fontMetrics().horizontalAdvance(box->windowTitle());
+            box->button(QMessageBox::No)->click();
+        });
+        const int pressed =
+            showMessage({u"読込失敗:\na.jpg", u"A rather long caption of a load failure",
+                         MessageIcon::Warning, MessageButtons::YesNo});
+        QCOMPARE(pressed, kButtonNo);
+        QCOMPARE(texts, (QStringList{QStringLiteral("はい(Y)"), QStringLiteral("いいえ(N)")}));
+        QVERIFY2(spareWidth >= 100, // room for the title bar's own buttons
+                 qPrintable(QString::number(spareWidth)));
     }
 
   private:

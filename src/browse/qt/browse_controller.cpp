@@ -1,0 +1,39 @@
+#include "browse/qt/browse_controller.h"
+
+#include "browse/qt/open_dialog.h"
+
+namespace velmora::browse::qt {
+
+BrowseController::BrowseController(BrowseHost& host, Navigator& navigator,
+                                   const settings::AppSettings& settings)
+    : host_(host), navigator_(navigator), settings_(settings) {}
+
+bool BrowseController::onCommand(int id) {
+    if (id != kCmdOpen) {
+        return false;
+    }
+    open();
+    return true;
+}
+
+void BrowseController::open() {
+    host_.leaveFullScreenForDialog();
+    std::optional<PictureChoice> choice;
+    {
+        OpenDialog dialog(host_.dialogOwner(), settings_);
+        choice = dialog.run();
+    }
+    if (choice) {
+        showChoice(*choice);
+    }
+}
+
+void BrowseController::showChoice(const PictureChoice& choice) {
+    navigator_.clearFolderList();
+    for (size_t i = 0; i < choice.list.size(); ++i) {
+        navigator_.appendToFolderList(choice.list[i], static_cast<int>(i) == choice.currentIndex);
+    }
+    navigator_.showCurrent();
+}
+
+} // namespace velmora::browse::qt

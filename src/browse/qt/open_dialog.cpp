@@ -1,0 +1,121 @@
+#include "browse/qt/open_dialog.h"
+
+#include "browse/open_listing.h"
+#include "browse/qt/browse_icons.h"
+#include "browse/qt/dialog_buttons.h"
+#include "browse/qt/open_list_model.h"
+#include "browse/qt/thumbnail_dialog.h"
+#include "platform/device_fs.h"
+#include "ui/qt/owner_sized_dialog.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace velmora::browse::qt {
+namespace {
+
+constexpr int kButtonWidth = 70;
+constexpr int kNameColumnWidth = 150;
+constexpr int kSizeColumnWidth = 60; // "99999KB" in the 10-point font
+constexpr int kThumbnailsResult = 1061;
+
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+OpenDialog::OpenDialog(QWidget* owner, const settings::AppSettings& settings)
+    : QDialog(owner), settings_(settings), model_(new OpenListModel(this)),
+      list_(new QTreeView(this)) {
+    setObjectName(QStringLiteral("openDialog"));
+    setWindowTitle(QStringLiteral("開く"));
+
+    QHBoxLayout* buttons = addOkCancelRow(*this, kButtonWidth);
+    buttons->addSpacing(5);
+    QPushButton* thumbnails =
+        addDialogButton(*buttons, QStringLiteral("サムネイル"), "thumbnailButton", kButtonWidth);
+    buttons->addStretch(1);
+    connect(thumbnails, &QPushButton::clicked, this, &OpenDialog::showThumbnails);
+
+    list_->setObjectName(QStringLiteral("fileList"));
+    list_->setModel(model_);
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setIconSize(QSize(kSmallIconSide, kSmallIconSide));
+    list_->header()->setSectionsClickable(false);
+    list_->header()->setStretchLastSection(false);
+    list_->setColumnWidth(0, kNameColumnWidth);
+    list_->setColumnWidth(1, kSizeColumnWidth);
+    QFont font = list_->font();
+    font.setPointSize(10);
+    list_->setFont(font);
+    // A single tap acts at once.
+    connect(list_, &QTreeView::clicked, this, &OpenDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(5, 5, 5, 5);
+    layout->addLayout(buttons);
+    layout->addWidget(list_, 1);
+    ui::coverOwnerWindow(*this);
+
+    // A remembered folder that has gone is forgotten: the dialog starts at the root.
+    settings::lastBrowseDir() = startingFolder(settings::lastBrowseDir());
+    currentFolder_ = settings::lastBrowseDir();
+    fill();
+}
+
+std::optional<PictureChoice> OpenDialog::run() {
+    choice_.reset();
+    exec();
+    return choice_;
+}
+
+void OpenDialog::fill() {
+    const WaitCursor wait;
+    model_->setEntries(listOpenFolder(currentFolder_, settings_));
+}
+
+void OpenDialog::accept() {
+    const QModelIndexList selected = list_->selectionModel()->selectedRows();
+    if (selected.isEmpty()) {
+        done(1);
+        return;
+    }
+    const std::u16string name = model_->entries()[static_cast<size_t>(selected.front().row())].name;
+    if (name == kParentEntryName) {
+        currentFolder_ = parentFolder(currentFolder_);
+        fill();
+        return;
+    }
+    const std::u16string path = devicePathIn(currentFolder_, name);
+    if (platform::isDirectory(path)) {
+        currentFolder_ += name;
+        currentFolder_ += u'\\';
+        fill();
+        return;
+    }
+    choice_ = choosePicture(listedPicturePaths(currentFolder_, model_->entries(), settings_), path);
+    settings::lastBrowseDir() = currentFolder_;
+    done(1);
+}
+
+void OpenDialog::showThumbnails() {
+    FolderList paths = listedPicturePaths(currentFolder_, model_->entries(), settings_);
+    ThumbnailDialog view(this, paths, settings_.thumbCache);
+    if (const auto chosen = view.run()) {
+        choice_ = choosePicture(std::move(paths), *chosen);
+        done(kThumbnailsResult);
+    }
+}
+
+} // namespace velmora::browse::qt

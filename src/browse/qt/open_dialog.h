@@ -1,0 +1,47 @@
+// OpenDialog: the "開く" dialog in which the user picks a picture from a two-column list of one
+// folder (".." first, the subfolders, then the pictures). A single tap acts at once: a folder is
+// entered, ".." goes up, a picture is chosen. "サムネイル" shows the folder's pictures as
+// thumbnails. The folder a picture was last chosen in is remembered (lastBrowseDir).
+//
+// Object names: "openDialog", "fileList", "okButton", "cancelButton", "thumbnailButton".
+#pragma once
+
+#include "browse/picture_choice.h"
+#include "settings/app_settings.h"
+
+#include <QDialog>
+
+#include <optional>
+#include <string>
+
+class QTreeView;
+
+namespace velmora::browse::qt {
+
+class OpenListModel;
+
+class OpenDialog : public QDialog {
+    Q_OBJECT
+  public:
+    OpenDialog(QWidget* owner, const settings::AppSettings& settings);
+
+    // Runs the dialog modally; the folder's pictures with the chosen one, or nothing.
+    std::optional<PictureChoice> run();
+
+    // The folder listed, relative to the root with a trailing '\' (empty for the root).
+    const std::u16string& currentFolder() const { return currentFolder_; }
+
+  private:
+    // OK, a tap on a row and the enter key: go up, enter a folder or choose a picture.
+    void accept() override;
+    void fill();
+    void showThumbnails();
+
+    const settings::AppSettings& settings_;
+    std::u16string currentFolder_;
+    OpenListModel* model_;
+    QTreeView* list_;
+    std::optional<PictureChoice> choice_;
+};
+
+} // namespace velmora::browse::qt

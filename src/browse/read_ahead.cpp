@@ -1,0 +1,158 @@
+#include "browse/read_ahead.h"
+
+#include "codecs/load_image.h"
+#include "platform/screen.h"
+
+#include <system_error>
+#include <utility>
+
+namespace velmora::browse {
+namespace {
+
+// The worker's body. It owns nothing but what it was handed; ready is its last write.
+void readAhead(image::LoadedImage& image, image::ComposedView& composed, const ImageLoader& loader,
+               const std::u16string& path, const image::ViewRequest& request) {
+    try {
+        if (!loader(image, path)) {
+            return;
+        }
+        image::composeInitialView(composed, image, request);
+        image.ready.store(true, std::memory_order_release);
+    } catch (...) {
+        // A failed read-ahead stays silent; the picture is loaded directly when shown.
+    }
+}
+
+// The body of a worker that only composes the view of a decoded picture; it sets ready again
+// as its last write.
+void composeAhead(image::LoadedImage& image, image::ComposedView& composed,
+                  const image::ViewRequest& request) {
+    try {
+        image::composeInitialView(composed, image, request);
+    } catch (...) {
+        composed.request = {};
+    }
+    image.ready.store(true, std::memory_order_release);
+}
+
+std::unique_ptr<image::LoadedImage> silentImage() {
+    auto image = std::make_unique<image::LoadedImage>();
+    image->reportErrors = false;
+    return image;
+}
+
+} // namespace
+
+bool loadWithCodecs(image::LoadedImage& image, std::u16string_view path) {
+    return codecs::loadImage(image, path);
+}
+
+ReadAhead::ReadAhead() : image_(silentImage()), composed_(std::make_unique<image::ComposedView>()) {
+    composed_->surface.reportErrors = false;
+}
+
+ReadAhead::~ReadAhead() {
+    wait();
+}
+
+ReadAhead::ReadAhead(ReadAhead&& other) noexcept
+    : image_(std::exchange(other.image_, silentImage())),
+      composed_(std::exchange(other.composed_, std::make_unique<image::ComposedView>())),
+      workerPath_(std::move(other.workerPath_)), worker_(std::move(other.worker_)) {
+    other.composed_->surface.reportErrors = false;
+    other.workerPath_.clear();
+}
+
+ReadAhead& ReadAhead::operator=(ReadAhead&& other) noexcept {
+    if (this != &other) {
+        wait();
+        std::swap(image_, other.image_);
+        std::swap(composed_, other.composed_);
+        workerPath_ = std::exchange(other.workerPath_, {});
+        worker_ = std::move(other.worker_);
+    }
+    return *this;
+}
+
+bool ReadAhead::start(const ImageLoader& loader, std::u16string path,
+                      const image::ViewRequest& request) {
+    wait();
+    // Emptied here, before the worker exists, so that a stale ready flag or composed view can
+    // never be seen while the new worker writes them.
+    forget();
+    composed_->request = {};
+    try {
+        worker_ =
+            std::thread(readAhead, std::ref(*image_), std::ref(*composed_), loader, path, request);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    workerPath_ = std::move(path);
+    return true;
+}
+
+void ReadAhead::recompose(const image::ViewRequest& request) {
+    // Ready seen set means the decoding worker has written its last: waiting for it is at once.
+    if (!image_->ready.load(std::memory_order_acquire) || request.surface.width < 1 ||
+        request.surface.height < 1 || composed_->request == request) {
+        return;
+    }
+    wait();
+    image_->ready.store(false, std::memory_order_relaxed);
+    try {
+        worker_ = std::thread(composeAhead, std::ref(*image_), std::ref(*composed_), request);
+    } catch (const std::system_error&) {
+        image_->ready.store(true, std::memory_order_relaxed);
+        return;
+    }
+    workerPath_ = image_->path;
+}
+
+void ReadAhead::wait() {
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+    workerPath_.clear();
+}
+
+bool ReadAhead::isReading(std::u16string_view path) const {
+    return worker_.joinable() && workerPath_ == path;
+}
+
+bool ReadAhead::readyFor(std::u16string_view path) const {
+    // The path may be read only once ready is seen set: until then the worker may be writing it.
+    return image_->ready.load(std::memory_order_acquire) && image_->path == path;
+}
+
+const image::ComposedView* ReadAhead::handOver(std::unique_ptr<image::LoadedImage>& image,
+                                               const image::ViewRequest& request) {
+    std::swap(image, image_);
+    image->reportErrors = true;
+    image_->reportErrors = false;
+    forget();
+    // A picture decoded before the screen was known carries the default font: give it the
+    // screen's, as an image created now would have.
+    const int32_t fontHeight = image::fontHeightForDpi(platform::screenDpiY());
+    if (image->fontDescription().height != fontHeight) {
+        image->setFontHeight(fontHeight);
+    }
+    const bool composedForRequest = request.surface.width > 0 && composed_->request == request;
+    return composedForRequest ? composed_.get() : nullptr;
+}
+
+void ReadAhead::release() {
+    wait();
+    forget();
+    image_->release();
+    composed_->request = {};
+    composed_->surface.release();
+}
+
+// The image stands for no picture. Its pixels stay for the next read to reuse: unmapping a
+// large picture on the interface thread would cost milliseconds per step.
+void ReadAhead::forget() {
+    image_->ready.store(false, std::memory_order_relaxed);
+    image_->path.clear();
+}
+
+} // namespace velmora::browse

@@ -1,0 +1,78 @@
+// ReadAhead: one picture decoded on a worker thread into an image of its own, and, when the
+// worker is handed a surface, the view of that picture composed as showing it would compose it.
+// The navigator reads the following picture ahead with one; start-up reads the first picture
+// with one while the window system starts, and the navigator adopts it.
+//
+// Threads: every member function runs on the interface thread. The worker is handed, when it
+// starts, the image and the composed view it fills and copies of the path and the request; it
+// touches nothing else, and sets the image's ready flag (release order) as its last write. The
+// interface thread reads the image's path and the composed view only after it has seen ready
+// set (acquire order), and waits for the worker before it reuses or releases either. The image
+// and the view live on the heap, so a ReadAhead may be moved while its worker runs.
+#pragma once
+
+#include "image/loaded_image.h"
+#include "image/view_compose.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace velmora::browse {
+
+// Decodes path into image; runs on the interface thread and on the worker, so it must keep its
+// state per call. The program uses loadWithCodecs.
+using ImageLoader = std::function<bool(image::LoadedImage&, std::u16string_view)>;
+
+// codecs::loadImage as an ImageLoader.
+bool loadWithCodecs(image::LoadedImage& image, std::u16string_view path);
+
+class ReadAhead {
+  public:
+    ReadAhead();
+    ~ReadAhead(); // waits for a running worker
+    ReadAhead(ReadAhead&& other) noexcept;
+    ReadAhead& operator=(ReadAhead&& other) noexcept; // waits for its own worker first
+    ReadAhead(const ReadAhead&) = delete;
+    ReadAhead& operator=(const ReadAhead&) = delete;
+
+    // Waits for a running worker and starts one that decodes path and, when request names a
+    // surface, composes the view for it. False when no thread could be had (the picture is then
+    // simply loaded when it is shown).
+    bool start(const ImageLoader& loader, std::u16string path, const image::ViewRequest& request);
+    // The surface or the view settings changed. When the picture is decoded and its view was
+    // composed for something else, starts a worker that composes it again for request (the
+    // start-up picture, decoded before there was a window, gets its view this way). Nothing while
+    // the decode is still running: its view is then composed when it is shown.
+    void recompose(const image::ViewRequest& request);
+    // Waits for the worker, if any, to end.
+    void wait();
+    // A worker was started for path and has not been waited for: it may still be decoding it.
+    bool isReading(std::u16string_view path) const;
+    // The image holds the complete picture of path.
+    bool readyFor(std::u16string_view path) const;
+
+    // After readyFor: swaps the decoded picture into image, taking image's storage (forgotten,
+    // its pixels kept for the next read) in exchange. Returns the view composed ahead when it
+    // was composed for request, else nullptr; it stays valid until the next start or release.
+    const image::ComposedView* handOver(std::unique_ptr<image::LoadedImage>& image,
+                                        const image::ViewRequest& request);
+
+    // Waits for the worker and frees the pixels and the composed surface.
+    void release();
+
+    // Only while no worker runs (after wait).
+    const image::LoadedImage& image() const { return *image_; }
+
+  private:
+    void forget();
+
+    std::unique_ptr<image::LoadedImage> image_;
+    std::unique_ptr<image::ComposedView> composed_;
+    std::u16string workerPath_; // what the running worker was handed; interface thread only
+    std::thread worker_;
+};
+
+} // namespace velmora::browse

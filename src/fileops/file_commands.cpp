@@ -1,0 +1,142 @@
+#include "fileops/file_commands.h"
+
+#include "codecs/load_image.h"
+#include "platform/device_fs.h"
+#include "platform/program_folder.h"
+#include "platform/trash.h"
+#include "ui/message_box.h"
+#include "ui/string_table.h"
+
+#include <algorithm>
+
+namespace velmora::fileops {
+
+FileCommands::FileCommands(FileOpsHost& host, const settings::AppSettings& settings,
+                           FolderPicker pickFolder, SaveDialogRunner runSaveDialog)
+    : host_(host), settings_(settings), pickFolder_(std::move(pickFolder)),
+      runSaveDialog_(std::move(runSaveDialog)) {}
+
+void FileCommands::save() {
+    browse::Navigator& navigator = host_.navigator();
+    const image::LoadedImage& image = navigator.current();
+    if (image.width() <= 0 || image.height() <= 0) {
+        ui::showError(ui::str::kNothingToSave);
+        return;
+    }
+    if (const auto choice = runSaveDialog_(proposeSaveLocation(navigator.currentPath()))) {
+        const std::u16string folder =
+            choice->folder.empty() ? platform::programFolder() : choice->folder;
+        const std::u16string target = pathInFolder(folder, choice->fileName);
+        if (platform::exists(target) && !agreeToReplace(target)) {
+            return;
+        }
+        // The writer reports its own failure; the edits count as dealt with either way.
+        codecs::saveByTypeIndex(image, target, choice->type, choice->quality);
+    }
+    host_.clearModified();
+}
+
+void FileCommands::copy() {
+    const auto transfer = chooseTransfer();
+    if (transfer && !platform::copyFile(transfer->source, transfer->target, !transfer->replacing)) {
+        ui::showError(ui::str::kOperationFailed);
+    }
+}
+
+void FileCommands::move() {
+    const auto transfer = chooseTransfer();
+    if (!transfer) {
+        return;
+    }
+    const bool moved = transfer->replacing
+                           ? platform::moveFileReplacing(transfer->source, transfer->target)
+                           : platform::moveFile(transfer->source, transfer->target);
+    if (!moved) {
+        ui::showError(ui::str::kOperationFailed);
+    }
+    // The entry leaves the list also when the move failed.
+    removeCurrentEntry();
+}
+
+void FileCommands::remove() {
+    const std::u16string path = host_.navigator().currentPath();
+    if (path.empty()) {
+        ui::showError(ui::str::kNoTargetFile);
+        return;
+    }
+    if (ui::askOkCancel(ui::str::kReallyDelete) != ui::kButtonOk) {
+        return;
+    }
+    if (!discard(path)) {
+        ui::showError(ui::str::kOperationFailed);
+        return;
+    }
+    removeCurrentEntry();
+}
+
+std::optional<FileCommands::Transfer> FileCommands::chooseTransfer() {
+    std::u16string source = host_.navigator().currentPath();
+    if (source.empty()) {
+        ui::showError(ui::str::kNoTargetFile);
+        return std::nullopt;
+    }
+    const auto folder = pickFolder_();
+    if (!folder) {
+        return std::nullopt;
+    }
+    if (folder->empty() || !platform::isDirectory(*folder)) {
+        ui::showError(ui::str::kFolderMissing);
+        return std::nullopt;
+    }
+    std::u16string target = pathInFolder(*folder, platform::fileNamePart(source));
+    if (target == source) {
+        return std::nullopt;
+    }
+    const bool replacing = platform::exists(target);
+    if (replacing && !agreeToReplace(target)) {
+        return std::nullopt;
+    }
+    return Transfer{std::move(source), std::move(target), replacing};
+}
+
+bool FileCommands::agreeToReplace(const std::u16string& target) {
+    if (platform::isDirectory(target)) {
+        ui::showError(ui::str::kOperationFailed);
+        return false;
+    }
+    if (ui::askOkCancel(ui::str::kOverwrite) != ui::kButtonOk) {
+        return false;
+    }
+    forgetReadAheadOf(target);
+    return true;
+}
+
+void FileCommands::forgetReadAheadOf(const std::u16string& target) {
+    browse::Navigator& navigator = host_.navigator();
+    const browse::FolderList& list = navigator.folderList();
+    if (std::find(list.begin(), list.end(), target) != list.end()) {
+        navigator.releaseLookAhead();
+    }
+}
+
+bool FileCommands::discard(const std::u16string& path) {
+    if (settings_.useTrash) {
+        switch (platform::moveToTrash(path)) {
+        case platform::TrashResult::Trashed:
+            return true;
+        case platform::TrashResult::Failed:
+            return false;
+        case platform::TrashResult::Unavailable:
+            break; // deleted for good, as without a trash
+        }
+    }
+    return platform::deleteFile(path);
+}
+
+void FileCommands::removeCurrentEntry() {
+    browse::Navigator& navigator = host_.navigator();
+    navigator.removeEntry(navigator.currentIndex());
+    navigator.showCurrent();
+}
+
+} // namespace velmora::fileops

@@ -1,0 +1,23 @@
+// The save and file commands of the file menu: save (40071) through the save dialog, and copy
+// (40072), move (40073) and delete (40074) of the current file, with the folder chooser for the
+// destination.
+#pragma once
+
+#include "fileops/file_commands.h"
+#include "fileops/file_ops_host.h"
+#include "settings/app_settings.h"
+
+namespace velmora::fileops::qt {
+
+class FileController {
+  public:
+    FileController(FileOpsHost& host, const settings::AppSettings& settings);
+
+    // Runs a save or file command; false for an identifier that is not one.
+    bool onCommand(int id);
+
+  private:
+    FileCommands commands_;
+};
+
+} // namespace velmora::fileops::qt

@@ -1,0 +1,14 @@
+// Maildir delivery: the message is written and synced under tmp/, then renamed into new/, so
+// a reader of new/ only ever sees complete messages.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace velmora::platform {
+
+// Creates folder's tmp/, new/ and cur/ when missing. False (and nothing left in tmp/) when the
+// message could not be written completely.
+bool deliverToMaildir(const std::filesystem::path& folder, std::string_view message);
+
+} // namespace velmora::platform

@@ -1,0 +1,18 @@
+// Runs a program with bytes on its standard input, the way a mail submission program is fed.
+// It never hangs: writes are non-blocking, a program that stops reading or never exits is
+// killed when the time is up.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora::platform {
+
+// argv[0] is the program's path (no search). True only when the program took all of input
+// and exited with status 0 before the timeout.
+bool runWithInput(const std::vector<std::string>& argv, std::string_view input,
+                  std::chrono::milliseconds timeout);
+
+} // namespace velmora::platform

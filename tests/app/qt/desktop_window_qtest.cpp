@@ -1,0 +1,147 @@
+// The viewer on a desktop screen (no --screen): the bars and the final size in the first frame,
+// the start-up order, full screen and back, the un-maximised frame, and the keyboard focus.
+#include "shell_sandbox.h"
+
+#include "app/command_ids.h"
+#include "app/main_window.h"
+#include "app/menu_bar.h"
+#include "app/nav_toolbar.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTest>
+#include <QToolButton>
+
+using namespace velmora;
+using namespace velmora::app;
+
+class DesktopWindowTest : public QObject {
+    Q_OBJECT
+
+  private:
+    // What the first painted frame held.
+    struct FirstFrame {
+        bool painted = false;
+        bool barsVisible = false;
+        int hiddenButtons = 0;
+        int listedPictures = -1;
+        QSize surface;
+    };
+
+    static QRect workArea() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+    static bool allButtonsVisible(QToolBar& bar) {
+        const auto buttons = bar.findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly);
+        return std::ranges::all_of(buttons, [](const QToolButton* button) {
+            return button->objectName() == QLatin1String("qt_toolbar_ext_button") ||
+                   button->isVisible();
+        });
+    }
+
+    // Starts a desktop viewer on picture; the first frame is recorded into frame.
+    static std::unique_ptr<ViewerApp> startOnDesktop(const std::filesystem::path& picture,
+                                                     FirstFrame& frame) {
+        auto viewer = std::make_unique<ViewerApp>(std::nullopt, test::ShellSandbox::u16(picture));
+        QSignalSpy started(viewer.get(), &ViewerApp::startupFinished);
+        viewer->start();
+        ViewerApp* app = viewer.get();
+        QObject::connect(&app->mainWindow(), &MainWindow::firstPainted, app, [app, &frame] {
+            frame.painted = true;
+            frame.barsVisible = app->menuBar()->isVisible() && app->toolBar()->isVisible();
+            frame.hiddenButtons = (allButtonsVisible(*app->menuBar()) ? 0 : 1) +
+                                  (allButtonsVisible(*app->toolBar()) ? 0 : 1);
+            frame.listedPictures = app->navigator().count();
+            frame.surface = {app->backBuffer.width(), app->backBuffer.height()};
+        });
+        if (!started.wait(5000)) {
+            return nullptr;
+        }
+        return viewer;
+    }
+
+  private slots:
+    void firstFrameHasBothBarsAtTheFinalSizeBeforeThePictureLoads() {
+        test::ShellSandbox sandbox;
+        FirstFrame frame;
+        auto viewer = startOnDesktop(sandbox.writePicture("a.png", 64, 48), frame);
+        QVERIFY(viewer);
+        QVERIFY(frame.painted);
+        QVERIFY(frame.barsVisible);
+        QCOMPARE(frame.hiddenButtons, 0);
+        QCOMPARE(frame.listedPictures, 0); // shown first, loaded after
+        QCOMPARE(viewer->navigator().count(), 1);
+
+        const QWidget& window = viewer->mainWindow();
+        QVERIFY(window.isMaximized());
+        QVERIFY(workArea().contains(window.frameGeometry()));
+        const int barsHeight = viewer->menuBar()->height() + viewer->toolBar()->height();
+        QCOMPARE(frame.surface, QSize(window.width(), window.height() - barsHeight));
+        QCOMPARE(QSize(viewer->backBuffer.width(), viewer->backBuffer.height()), frame.surface);
+        QCOMPARE(viewer->menuBar()->geometry().bottom(), window.height() - 1);
+    }
+
+    void fullScreenFitsTheScreenAndLeavingRestoresTheWindow() {
+        test::ShellSandbox sandbox;
+        FirstFrame frame;
+        auto viewer = startOnDesktop(sandbox.writePicture("page.png", 1600, 2400), frame);
+        QVERIFY(viewer);
+        viewer->settings.dispOpt = 3; // fit whole
+        QWidget& window = viewer->mainWindow();
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+
+        // Maximised, then with a normal geometry of the user's choice.
+        const QRect placed(40, 30, 500, 400);
+        for (const bool maximised : {true, false}) {
+            if (!maximised) {
+                window.showNormal();
+                window.setGeometry(placed);
+            }
+            const QRect before = window.geometry();
+            const QSize surfaceBefore(viewer->backBuffer.width(), viewer->backBuffer.height());
+
+            viewer->onCommand(kCmdFullScreen);
+            QCOMPARE(QSize(viewer->backBuffer.width(), viewer->backBuffer.height()), screen);
+            QCOMPARE(viewer->view.displayHeight, screen.height());
+            QCOMPARE(viewer->view.displayWidth, screen.height() * 1600 / 2400);
+
+            viewer->onCommand(kCmdNormalScreen);
+            QVERIFY(viewer->menuBar()->isVisible() && viewer->toolBar()->isVisible());
+            QCOMPARE(window.isMaximized(), maximised);
+            // The platform may confirm the restored geometry later, as a desktop does.
+            QTRY_COMPARE(window.geometry(), before);
+            QTRY_COMPARE(QSize(viewer->backBuffer.width(), viewer->backBuffer.height()),
+                         surfaceBefore);
+        }
+    }
+
+    void unmaximisingKeepsTheTitleBarOnTheScreen() {
+        test::ShellSandbox sandbox;
+        auto viewer = sandbox.startViewer({}, std::nullopt);
+        QVERIFY(viewer);
+        QWidget& window = viewer->mainWindow();
+        window.showNormal();
+        window.setGeometry(QRect(QPoint(100, -60), workArea().size()));
+        window.showMaximized();
+        window.showNormal();
+        QVERIFY(workArea().contains(window.frameGeometry()));
+    }
+
+    void tabLeavesTheFocusOnThePicture() {
+        test::ShellSandbox sandbox;
+        auto viewer = sandbox.startViewer({}, std::nullopt);
+        QVERIFY(viewer);
+        MainWindow& window = viewer->mainWindow();
+        QApplication::setActiveWindow(&window);
+        window.setFocus();
+        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Backtab}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QCOMPARE(QApplication::focusWidget(), &window);
+        }
+        for (const QToolButton* button : window.findChildren<QToolButton*>()) {
+            QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+        }
+    }
+};
+
+QTEST_MAIN(DesktopWindowTest)
+#include "desktop_window_qtest.moc"

@@ -1,0 +1,168 @@
+// The settings command on the running viewer: the sheet over the main window, a picture of each
+// page on the 240x320 screen, and a button assignment that takes effect at OK.
+#include "shell_sandbox.h"
+
+#include "app/command_ids.h"
+#include "app/main_window.h"
+#include "settings/qt/settings_page.h"
+#include "settings/qt/settings_sheet.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <fstream>
+#include <functional>
+
+using namespace velmora;
+using namespace velmora::app;
+using settings::qt::SettingsSheet;
+
+namespace {
+
+const QStringList kTabTitles{u"動作"_qs, u"ボタン"_qs,       u"拡張子"_qs,
+                             u"表示"_qs, u"ダブルタップ"_qs, u"一般"_qs};
+
+// Runs the settings command and hands the open sheet to act, which closes it; false when no
+// sheet came up.
+bool withSheet(ViewerApp& viewer, const std::function<void(SettingsSheet&)>& act) {
+    bool found = false;
+    QTimer::singleShot(0, [&] {
+        auto* sheet = qobject_cast<SettingsSheet*>(QApplication::activeModalWidget());
+        if (sheet == nullptr) {
+            return;
+        }
+        found = true;
+        act(*sheet);
+        if (sheet->isVisible()) {
+            sheet->reject();
+        }
+    });
+    viewer.onCommand(kCmdSettings);
+    return found;
+}
+
+void press(SettingsSheet& sheet, const char* button) {
+    sheet.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+}
+
+// Every visible control of the page lies inside the page; the names of those that do not.
+QStringList controlsOutside(const QWidget& page) {
+    QStringList outside;
+    for (const QWidget* control : page.findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(&page) || control->parentWidget() != &page) {
+            continue;
+        }
+        if (!page.rect().contains(control->geometry())) {
+            outside << QStringLiteral("%1 %2").arg(
+                QString::fromLatin1(control->metaObject()->className()), control->objectName());
+        }
+    }
+    return outside;
+}
+
+} // namespace
+
+class SettingsCommandTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // The program's own picture of each page at 240x320 (kept in VELMORA_SHEET_SHOTS when set).
+    void everyPageFitsTheHandheldScreen() {
+        test::ShellSandbox sandbox;
+        auto viewer = sandbox.startViewer();
+        QVERIFY(viewer);
+        const QString shots = qEnvironmentVariable("VELMORA_SHEET_SHOTS",
+                                                   QString::fromStdString(sandbox.root().string()));
+        QStringList problems;
+        const bool shown = withSheet(*viewer, [&](SettingsSheet& sheet) {
+            QCOMPARE(sheet.windowTitle(), u"プロパティ"_qs);
+            QCOMPARE(sheet.geometry(), viewer->mainWindow().geometry());
+            auto* tabs = sheet.findChild<QTabWidget*>(QStringLiteral("tabs12320"));
+            QCOMPARE(tabs->tabPosition(), QTabWidget::South);
+            QCOMPARE(tabs->count(), 6);
+            QTabBar* bar = tabs->tabBar();
+            for (int i = 0; i < tabs->count(); ++i) {
+                tabs->setCurrentIndex(i);
+                QCOMPARE(tabs->tabText(i), kTabTitles[i]);
+                QApplication::processEvents();
+                // Every tab in view without scrolling, whichever page is shown.
+                for (int tab = 0; tab < tabs->count(); ++tab) {
+                    if (!bar->rect().contains(bar->tabRect(tab))) {
+                        problems << QStringLiteral("page %1: tab %2 is cut").arg(i).arg(tab);
+                    }
+                }
+                const QWidget* page = sheet.page(i);
+                for (const QString& name : controlsOutside(*page)) {
+                    problems << QStringLiteral("page %1: %2").arg(i).arg(name);
+                }
+                const QImage shot = sheet.grab().toImage();
+                QCOMPARE(shot.size(), QSize(240, 320));
+                shot.save(QStringLiteral("%1/settings-page-%2.png").arg(shots).arg(i + 1));
+            }
+            QVERIFY(bar->mapTo(&sheet, QPoint(0, bar->height())).y() >= sheet.height() - 4);
+        });
+        QVERIFY(shown);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+    }
+
+    void buttonSetToNothingNoLongerActs() {
+        test::ShellSandbox sandbox;
+        auto viewer = sandbox.startViewer(
+            test::ShellSandbox::u16(sandbox.writePicture("large.png", 600, 900)));
+        QVERIFY(viewer);
+        QApplication::setActiveWindow(&viewer->mainWindow());
+        QVERIFY(viewer->input().hotKeys().lookup(0xC5).has_value()); // F5 zooms in
+
+        const bool shown = withSheet(*viewer, [](SettingsSheet& sheet) {
+            sheet.findChild<QTabWidget*>(QStringLiteral("tabs12320"))->setCurrentIndex(1);
+            auto* list = sheet.findChild<QTreeWidget*>(QStringLiteral("list110"));
+            QCOMPARE(list->topLevelItemCount(), 16); // four arrows and F1 to F12
+            QTreeWidgetItem* f5 = list->topLevelItem(8);
+            QCOMPARE(f5->text(0), u"F5"_qs);
+            list->setCurrentItem(f5);
+            auto* combo = sheet.findChild<QComboBox*>(QStringLiteral("combo120"));
+            QCOMPARE(combo->currentText(), u"拡大"_qs);
+            combo->setCurrentIndex(0);
+            emit combo->activated(0);
+            press(sheet, "okButton");
+        });
+        QVERIFY(shown);
+        QCOMPARE(viewer->settings.buttonFunction[5], 0);
+        QVERIFY(!viewer->input().hotKeys().lookup(0xC5).has_value());
+        QVERIFY(viewer->input().hotKeys().lookup(0xC1).has_value()); // the others stay taken
+        QApplication::setActiveWindow(&viewer->mainWindow());
+        const int width = viewer->view.displayWidth;
+        QTest::keyClick(&viewer->mainWindow(), Qt::Key_F5);
+        QCOMPARE(viewer->view.displayWidth, width);
+
+        // Kept in memory until the viewer ends, then written with the other settings.
+        viewer->onCommand(kCmdExit);
+        std::ifstream hive(sandbox.userHive());
+        const std::string text{std::istreambuf_iterator<char>(hive),
+                               std::istreambuf_iterator<char>()};
+        QVERIFY(text.find("\"BTNFUNC5\"=dword:00000000") != std::string::npos);
+    }
+
+    void desktopStartCoversTheWindow() {
+        test::ShellSandbox sandbox;
+        auto viewer = sandbox.startViewer({}, std::nullopt);
+        QVERIFY(viewer);
+        const bool shown = withSheet(*viewer, [&](SettingsSheet& sheet) {
+            QCOMPARE(sheet.geometry(), viewer->mainWindow().geometry());
+            auto* tabs = sheet.findChild<QTabWidget*>(QStringLiteral("tabs12320"));
+            tabs->setCurrentIndex(1);
+            QApplication::processEvents();
+            QVERIFY(controlsOutside(*sheet.page(1)).isEmpty());
+            press(sheet, "okButton");
+        });
+        QVERIFY(shown);
+    }
+};
+
+QTEST_MAIN(SettingsCommandTest)
+#include "settings_command_qtest.moc"

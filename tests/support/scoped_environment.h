@@ -1,0 +1,33 @@
+// Sets an environment variable while the object lives, then restores what was there.
+#pragma once
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace velmora::test {
+
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(std::string name, const std::string& value) : name_(std::move(name)) {
+        if (const char* previous = std::getenv(name_.c_str())) {
+            previous_ = previous;
+        }
+        setenv(name_.c_str(), value.c_str(), 1);
+    }
+    ~ScopedEnvironment() {
+        if (previous_) {
+            setenv(name_.c_str(), previous_->c_str(), 1);
+        } else {
+            unsetenv(name_.c_str());
+        }
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    std::string name_;
+    std::optional<std::string> previous_;
+};
+
+} // namespace velmora::test
