@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Velmora needs to build, test and run.
-# Usage: scripts/install-deps.sh [build|test|fuzz]   (each includes build; fuzz adds clang)
+# Usage: scripts/install-deps.sh [build|test|fuzz|anchors]   (each includes build; fuzz adds
+# clang; anchors adds libvips for the speed-anchor tool the benchmarks are compared with)
 set -euo pipefail
 
 build_packages=(
@@ -10,17 +11,20 @@ build_packages=(
     fonts-ipafont-gothic qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev tzdata
 )
-# The end-to-end mail test: msmtp as the submission program, aiosmtpd as the SMTP server.
-test_packages=(msmtp python3-aiosmtpd)
+test_packages=(
+    # The end-to-end mail test: msmtp as the submission program, aiosmtpd as the SMTP server.
+    msmtp python3-aiosmtpd
+    # The checks of the installed desktop files (scripts/check-install.sh).
+    desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
+)
 fuzz_packages=(clang libclang-rt-14-dev)
-# The checks of the installed desktop files (scripts/check-install.sh).
-test_packages=(desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils
-    libfile-mimeinfo-perl)
+anchor_packages=(libvips-dev)
 
 wanted=("${build_packages[@]}")
 case "${1:-build}" in
     test) wanted+=("${test_packages[@]}") ;;
     fuzz) wanted+=("${fuzz_packages[@]}") ;;
+    anchors) wanted+=("${anchor_packages[@]}") ;;
 esac
 
 missing=()

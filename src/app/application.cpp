@@ -70,8 +70,8 @@ int runHeadless(const CommandLineOptions& options) {
         if (!applyDeviceOptions(options)) {
             return kExitFailure;
         }
-        const ConvertResult result =
-            convertPicture(options.convertInput, options.convertOutput, options.quality);
+        const ConvertResult result = convertPicture(options.convertInput, options.convertOutput,
+                                                    options.quality, options.edits);
         return result.ok ? kExitOk : fail(result.reason);
     }
     case CommandLineOptions::Mode::Viewer:

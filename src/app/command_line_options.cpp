@@ -76,6 +76,9 @@ QString readOption(ArgumentReader& reader, const QString& option, CommandLineOpt
             options.quality >= kLowestQuality && options.quality <= kHighestQuality;
         return ok && inRange ? QString() : QStringLiteral("bad quality: %1").arg(text);
     }
+    if (option == QLatin1String("--edit")) {
+        return readValue(reader, option, options.edits.emplace());
+    }
     if (option == QLatin1String("--convert")) {
         options.mode = Mode::Convert;
         if (QString error = readValue(reader, option, options.convertInput); !error.isEmpty()) {
@@ -104,6 +107,10 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
         }
     }
     result.options.picture = pictureParts.join(QLatin1Char(' '));
+    if (result.error.isEmpty() && result.options.edits &&
+        result.options.mode != CommandLineOptions::Mode::Convert) {
+        result.error = QStringLiteral("--edit works only with --convert");
+    }
     return result;
 }
 
@@ -134,6 +141,12 @@ QString usageText() {
         "  --convert IN OUT         convert a picture; OUT's ending picks the type\n"
         "                           (.jpg/.jpeg, .bmp, .png, .tif)\n"
         "  --quality N              JPEG quality for --convert, 0..100 (default 99)\n"
+        "  --edit OPS               with --convert: edit before writing; OPS is a comma-separated\n"
+        "                           list applied left to right: rotate-left, rotate-right,\n"
+        "                           flip-vertical, flip-horizontal, resize=WxH, resize=W (keeps\n"
+        "                           the ratio), trim=WxH+X+Y, brightness=N (1..254),\n"
+        "                           contrast=N (1..199), threshold=N (1..254), grey, negative,\n"
+        "                           blur, sharpen, emboss\n"
         "  --version                show the version and the libraries in use\n"
         "  --help                   show this text\n");
 }

@@ -22,7 +22,8 @@ struct CommandLineOptions {
     QString screenshot;
     QString convertInput;
     QString convertOutput;
-    int quality = 99; // the save dialog's default
+    int quality = 99;             // the save dialog's default
+    std::optional<QString> edits; // --edit OPS, read by the edit module
 };
 
 struct ParsedCommandLine {

@@ -2,6 +2,7 @@
 
 #include "codecs/load_image.h"
 #include "codecs/readers.h"
+#include "edit/edit_list.h"
 #include "image/loaded_image.h"
 #include "platform/device_fs.h"
 
@@ -53,7 +54,13 @@ OutputType outputTypeFor(const QString& path) {
     return OutputType::Unknown;
 }
 
-ConvertResult convertPicture(const QString& input, const QString& output, int quality) {
+ConvertResult convertPicture(const QString& input, const QString& output, int quality,
+                             const std::optional<QString>& edits) {
+    const edit::ParsedEditList editList =
+        edits ? edit::parseEditList(edits->toStdString()) : edit::ParsedEditList{};
+    if (!editList.error.empty()) {
+        return failure(QString::fromStdString(editList.error));
+    }
     const OutputType type = outputTypeFor(output);
     if (type == OutputType::Unknown) {
         return failure(
@@ -70,6 +77,10 @@ ConvertResult convertPicture(const QString& input, const QString& output, int qu
     picture.reportErrors = false;
     if (!codecs::loadImage(picture, *source)) {
         return failure(QStringLiteral("cannot read a picture from %1").arg(input));
+    }
+    if (const std::string reason = edit::applyEditList(picture, editList.operations);
+        !reason.empty()) {
+        return failure(QString::fromStdString(reason));
     }
     if (!write(picture, *target, type, quality)) {
         return failure(QStringLiteral("cannot write %1").arg(output));

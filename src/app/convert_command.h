@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace velmora::app {
 
 enum class OutputType { Unknown, Jpeg, Bmp, Png, Tiff };
@@ -16,7 +18,10 @@ struct ConvertResult {
     QString reason; // one line, set when ok is false
 };
 
-// Paths are host paths; they are reached through the device root.
-ConvertResult convertPicture(const QString& input, const QString& output, int quality);
+// Paths are host paths; they are reached through the device root. edits, when given, is the
+// edit module's operation list, applied before writing; a list it refuses stops before anything
+// is read or written.
+ConvertResult convertPicture(const QString& input, const QString& output, int quality,
+                             const std::optional<QString>& edits = std::nullopt);
 
 } // namespace velmora::app

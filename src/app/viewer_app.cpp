@@ -74,6 +74,7 @@ ViewerApp::~ViewerApp() {
 
 void ViewerApp::start() {
     mainWindow_ = std::make_unique<MainWindow>(*this);
+    editController_ = std::make_unique<edit::qt::EditController>(*this, mainWindow_.get());
     // The window gets its final size and its bars before it is shown: both bars are in the
     // first frame, and nothing is fitted to an intermediate size.
     screen_.placeOnWorkArea(*mainWindow_);
@@ -188,8 +189,7 @@ bool ViewerApp::onCommand(int id) {
         applyView(&image::ViewGeometry::fitWidth);
         break;
     case kCmdOriginalSize:
-        viewGeometry().showOriginalSize(false);
-        redraw();
+        showActualSize();
         break;
     case kCmdToggleWholeOriginal:
         applyView(&image::ViewGeometry::toggleWholeOriginal);
@@ -201,25 +201,10 @@ bool ViewerApp::onCommand(int id) {
         seek(viewGeometry().seekBackward());
         break;
     // Served by the dialogs and editors of the browsing, editing, file and settings modules.
-    case kCmdRotateLeft:
-    case kCmdRotateRight:
-    case kCmdFlipVertical:
-    case kCmdFlipHorizontal:
-    case kCmdResize:
-    case kCmdTrim:
-    case kCmdBrightness:
-    case kCmdContrast:
-    case kCmdBlur:
-    case kCmdSharpen:
-    case kCmdEmboss:
-    case kCmdGrey:
-    case kCmdNegative:
-    case kCmdThreshold:
-        break;
     default:
         return settingsController_.onCommand(id) || browseController_.onCommand(id) ||
                mailController_.onCommand(id) || networkController_.onCommand(id) ||
-               fileController_.onCommand(id);
+               fileController_.onCommand(id) || (editController_ && editController_->onCommand(id));
     }
     return true;
 }
@@ -468,6 +453,15 @@ void ViewerApp::runSaveCommand() {
 
 void ViewerApp::imageShown() {
     applyInitialZoom();
+}
+
+QWidget* ViewerApp::editWindow() {
+    return mainWindow_.get();
+}
+
+void ViewerApp::showActualSize() {
+    viewGeometry().showOriginalSize(false);
+    redraw();
 }
 
 QWidget* ViewerApp::dialogOwner() {

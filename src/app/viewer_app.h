@@ -7,6 +7,7 @@
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
 #include "browse/qt/browse_controller.h"
+#include "edit/qt/edit_controller.h"
 #include "fileops/qt/file_controller.h"
 #include "fileops/qt/mail_controller.h"
 #include "fileops/qt/network_controller.h"
@@ -41,7 +42,8 @@ class ViewerApp : public QObject,
                   public browse::qt::BrowseHost,
                   public settings::qt::SettingsHost,
                   public fileops::FileOpsHost,
-                  public fileops::qt::SharingHost {
+                  public fileops::qt::SharingHost,
+                  public edit::qt::EditHost {
     Q_OBJECT
   public:
     // commandLine: the start-up argument as given (trimmed and unquoted by start()).
@@ -128,6 +130,14 @@ class ViewerApp : public QObject,
     void registerButtons() override { input_.registerButtons(); }
     void unregisterButtons() override { input_.unregisterButtons(); }
 
+    // EditHost
+    image::DibImage& editedPicture() override { return current(); }
+    QWidget* editWindow() override;
+    void dropLookAhead() override { navigator_.releaseLookAhead(); }
+    void showActualSize() override;
+    void redrawPicture() override { redraw(); }
+    void markModified() override { modified = true; }
+
     void createBars();
     void onStartupTimer();
     void showFileInfo();
@@ -150,6 +160,7 @@ class ViewerApp : public QObject,
     std::unique_ptr<MenuPlacement> menuPlacement_; // on an emulated screen only
     QTimer startupTimer_;
     bool startupTimerRan_ = false;
+    std::unique_ptr<edit::qt::EditController> editController_; // made with the main window
     uint64_t redrawCount_ = 0; // tells whether an operation has redrawn the view
 };
 

@@ -183,6 +183,14 @@ bool DibImage::create(int32_t width, int32_t height) {
     return true;
 }
 
+void DibImage::swapPixels(DibImage& other) noexcept {
+    std::swap(width_, other.width_);
+    std::swap(height_, other.height_);
+    std::swap(stride_, other.stride_);
+    std::swap(pixels_, other.pixels_);
+    std::swap(capacity_, other.capacity_);
+}
+
 void DibImage::release() {
     font_.reset();
     pixels_.reset();

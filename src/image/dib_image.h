@@ -67,6 +67,9 @@ class DibImage {
     // leaving the image without pixels.
     bool create(int32_t width, int32_t height);
     void release();
+    // Exchanges the pixels (size, stride and buffer) with other; everything else stays. Edits
+    // build their result in a second image and swap it in, so a failure leaves the first intact.
+    void swapPixels(DibImage& other) noexcept;
 
     void fillBlack();
     void fillColor(uint32_t color);

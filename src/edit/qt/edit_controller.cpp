@@ -1,0 +1,193 @@
+#include "edit/qt/edit_controller.h"
+
+#include "app/command_ids.h"
+#include "edit/filter.h"
+#include "edit/qt/resize_dialog.h"
+#include "edit/qt/trim_dialog.h"
+#include "edit/tone.h"
+#include "edit/transform.h"
+
+namespace velmora::edit::qt {
+namespace {
+
+const ValueRequest kBrightness{QStringLiteral("明るさを設定してください。"),
+                               QStringLiteral("数値が大きいほど白っぽい画面になります。"), 1, 254,
+                               128};
+const ValueRequest kContrast{QStringLiteral("コントラスト値を設定してください。"),
+                             QStringLiteral("数値が大きいほどメリハリのある画面になります。"), 1,
+                             199, 100};
+const ValueRequest kThreshold{QStringLiteral("閾値を設定してください。"),
+                              QStringLiteral("数値が大きいほど黒っぽい画面になります。"), 1, 254,
+                              128};
+
+// Shows the wait cursor for its lifetime.
+class BusyScope {
+  public:
+    explicit BusyScope(EditHost& host) : host_(host) { host_.setBusy(true); }
+    ~BusyScope() { host_.setBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    EditHost& host_;
+};
+
+} // namespace
+
+EditController::EditController(EditHost& host, QWidget* mainWindow)
+    : host_(host), progress_(std::make_unique<ProgressDialog>(mainWindow)) {}
+
+EditController::~EditController() = default;
+
+bool EditController::onCommand(int id) {
+    switch (id) {
+    case app::kCmdRotateLeft:
+        turn(rotateLeft);
+        break;
+    case app::kCmdRotateRight:
+        turn(rotateRight);
+        break;
+    case app::kCmdFlipVertical:
+        changePixels(flipVertical);
+        break;
+    case app::kCmdFlipHorizontal:
+        changePixels(flipHorizontal);
+        break;
+    case app::kCmdResize:
+        resize();
+        break;
+    case app::kCmdTrim:
+        trim();
+        break;
+    case app::kCmdBrightness:
+        retouchWithValue(brightness, kBrightness);
+        break;
+    case app::kCmdContrast:
+        retouchWithValue(contrast, kContrast);
+        break;
+    case app::kCmdThreshold:
+        retouchWithValue(threshold, kThreshold);
+        break;
+    case app::kCmdGrey:
+        changePixels(grey);
+        break;
+    case app::kCmdNegative:
+        changePixels(negative);
+        break;
+    case app::kCmdBlur:
+        filter(blur);
+        break;
+    case app::kCmdSharpen:
+        filter(sharpen);
+        break;
+    case app::kCmdEmboss:
+        filter(emboss);
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+bool EditController::hasPicture() {
+    const image::DibImage& picture = host_.editedPicture();
+    return picture.hasPixels() && picture.width() > 0 && picture.height() > 0;
+}
+
+void EditController::changed(bool sizeChanged) {
+    if (sizeChanged) {
+        host_.showActualSize();
+    } else {
+        host_.redrawPicture();
+    }
+    host_.markModified();
+}
+
+void EditController::turn(bool (*operation)(image::DibImage&)) {
+    if (!hasPicture()) {
+        return;
+    }
+    // The turned picture is a second full copy: make room for it first.
+    host_.dropLookAhead();
+    bool turned = false;
+    {
+        BusyScope busy(host_);
+        turned = operation(host_.editedPicture());
+    }
+    if (turned) {
+        changed(true);
+    }
+}
+
+void EditController::changePixels(void (*operation)(image::DibImage&)) {
+    if (!hasPicture()) {
+        return;
+    }
+    {
+        BusyScope busy(host_);
+        operation(host_.editedPicture());
+    }
+    changed(false);
+}
+
+void EditController::retouchWithValue(void (*operation)(image::DibImage&, int),
+                                      const ValueRequest& request) {
+    if (!hasPicture()) {
+        return;
+    }
+    const auto value = askValue(request, host_.editWindow());
+    if (!value) {
+        return;
+    }
+    {
+        BusyScope busy(host_);
+        operation(host_.editedPicture(), *value);
+    }
+    changed(false);
+}
+
+void EditController::filter(bool (*operation)(image::DibImage&, const Progress&)) {
+    if (!hasPicture()) {
+        return;
+    }
+    bool filtered = false;
+    {
+        ProgressRun run(*progress_);
+        filtered = operation(host_.editedPicture(), run.callback());
+    }
+    if (filtered) {
+        changed(false);
+    }
+}
+
+void EditController::resize() {
+    if (!hasPicture()) {
+        return;
+    }
+    host_.dropLookAhead();
+    image::DibImage& picture = host_.editedPicture();
+    const auto size = askNewSize(picture.width(), picture.height(), host_.editWindow());
+    if (!size) {
+        return;
+    }
+    bool resized = false;
+    {
+        ProgressRun run(*progress_);
+        resized = edit::resize(picture, size->width, size->height, run.callback());
+    }
+    if (resized) {
+        changed(true);
+    }
+}
+
+void EditController::trim() {
+    if (!hasPicture()) {
+        return;
+    }
+    const auto rect = askTrimRect(host_.editedPicture(), host_.editWindow());
+    if (rect && edit::trim(host_.editedPicture(), *rect)) {
+        changed(true);
+    }
+}
+
+} // namespace velmora::edit::qt

@@ -1,0 +1,139 @@
+#include "edit/transform.h"
+
+#include "edit/pixel_blocks.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace velmora::edit {
+namespace {
+
+// Quarter turns walk the picture in square tiles so that the rows read and the rows written
+// both stay in cache.
+constexpr int32_t kTile = 32;
+
+void copyPixel(uint8_t* dst, const uint8_t* src) {
+    dst[0] = src[0];
+    dst[1] = src[1];
+    dst[2] = src[2];
+}
+
+// Fills turned (H x W) from image (W x H). clockwise picks the direction.
+void turnInto(image::DibImage& turned, const image::DibImage& image, bool clockwise) {
+    const int32_t W = image.width(), H = image.height();
+    for (int32_t i0 = 0; i0 < W; i0 += kTile) {
+        const int32_t i1 = std::min(i0 + kTile, W);
+        for (int32_t j0 = 0; j0 < H; j0 += kTile) {
+            const int32_t j1 = std::min(j0 + kTile, H);
+            for (int32_t i = i0; i < i1; ++i) {
+                uint8_t* out = turned.row(i);
+                const int32_t sourceColumn = 3 * (clockwise ? i : W - 1 - i);
+                for (int32_t j = j0; j < j1; ++j) {
+                    const int32_t sourceRow = clockwise ? H - 1 - j : j;
+                    copyPixel(out + 3 * j, image.row(sourceRow) + sourceColumn);
+                }
+            }
+        }
+    }
+}
+
+bool turn(image::DibImage& image, bool clockwise) {
+    if (!image.hasPixels()) {
+        return false;
+    }
+    image::DibImage turned;
+    turned.reportErrors = image.reportErrors;
+    if (!turned.create(image.height(), image.width())) {
+        return false;
+    }
+    turnInto(turned, image, clockwise);
+    image.swapPixels(turned);
+    return true;
+}
+
+} // namespace
+
+bool rotateLeft(image::DibImage& image) {
+    return turn(image, false);
+}
+
+bool rotateRight(image::DibImage& image) {
+    return turn(image, true);
+}
+
+void flipVertical(image::DibImage& image) {
+    if (!image.hasPixels()) {
+        return;
+    }
+    const int32_t H = image.height();
+    const size_t stride = static_cast<size_t>(image.stride());
+    for (int32_t i = 0; i < H / 2; ++i) {
+        std::swap_ranges(image.row(i), image.row(i) + stride, image.row(H - 1 - i));
+    }
+}
+
+void flipHorizontal(image::DibImage& image) {
+    if (!image.hasPixels()) {
+        return;
+    }
+    const int32_t W = image.width();
+    for (int32_t y = 0; y < image.height(); ++y) {
+        uint8_t* row = image.row(y);
+        const int32_t done = mirrorBlocks(row, W);
+        uint8_t* left = row + 3 * done;
+        uint8_t* right = row + 3 * (W - 1 - done);
+        for (int32_t j = done; j < W / 2; ++j, left += 3, right -= 3) {
+            uint8_t held[3];
+            copyPixel(held, left);
+            copyPixel(left, right);
+            copyPixel(right, held);
+        }
+    }
+}
+
+bool resize(image::DibImage& image, int32_t width, int32_t height, const Progress& progress) {
+    if (!image.hasPixels()) {
+        return false;
+    }
+    image::DibImage resized;
+    resized.reportErrors = image.reportErrors;
+    if (!resized.create(width, height)) {
+        return false;
+    }
+    image::resampleFrom(resized, image, progress);
+    image.swapPixels(resized);
+    return true;
+}
+
+int32_t keepRatioHeight(int32_t newWidth, int32_t width, int32_t height) {
+    return width > 0 ? static_cast<int32_t>(int64_t{newWidth} * height / width) : 0;
+}
+
+TrimRect clampTrim(TrimRect rect, int32_t width, int32_t height) {
+    rect.left = std::clamp(rect.left, 0, width);
+    rect.top = std::clamp(rect.top, 0, height);
+    if (int64_t{rect.left} + rect.width > width) {
+        rect.width = width - rect.left;
+    }
+    if (int64_t{rect.top} + rect.height > height) {
+        rect.height = height - rect.top;
+    }
+    return rect;
+}
+
+bool trim(image::DibImage& image, const TrimRect& rect) {
+    const TrimRect r = clampTrim(rect, image.width(), image.height());
+    if (!image.hasPixels() || r.width <= 0 || r.height <= 0) {
+        return false;
+    }
+    image::DibImage trimmed;
+    trimmed.reportErrors = image.reportErrors;
+    if (!trimmed.create(r.width, r.height)) {
+        return false;
+    }
+    trimmed.copyRectFrom(0, 0, r.width, r.height, image, r.left, r.top);
+    image.swapPixels(trimmed);
+    return true;
+}
+
+} // namespace velmora::edit

@@ -1,0 +1,153 @@
+// --convert IN OUT --edit OPS run as a process: the written picture equals the same edits run
+// in the viewer on the same input; every refused list exits 1 with one line and writes nothing.
+#include "app/command_ids.h"
+#include "codecs/load_image.h"
+#include "codecs/readers.h"
+#include "image/loaded_image.h"
+#include "shell_sandbox.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <cstring>
+
+using namespace velmora;
+using namespace velmora::app;
+
+namespace {
+
+struct Exit {
+    int code = -1;
+    QString stdErr;
+};
+
+Exit runConvert(const QStringList& arguments) {
+    QProcess process;
+    process.start(QString::fromLocal8Bit(qgetenv("VELMORA_BINARY")),
+                  QStringList{QStringLiteral("--convert")} + arguments);
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+QString host(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+// A picture with a different value in every byte, written as BMP under the root.
+std::filesystem::path writePattern(const test::ShellSandbox& sandbox) {
+    image::DibImage picture;
+    picture.create(61, 40);
+    for (int32_t y = 0; y < picture.height(); ++y) {
+        for (int32_t x = 0; x < 3 * picture.width(); ++x) {
+            picture.row(y)[x] = static_cast<uint8_t>(x * 7 + y * 13 + (x * y >> 3));
+        }
+    }
+    const auto path = sandbox.root() / "in.bmp";
+    codecs::saveBmp(picture, *platform::toDevicePath(path));
+    return path;
+}
+
+bool samePixels(const image::DibImage& a, const image::DibImage& b) {
+    if (a.width() != b.width() || a.height() != b.height()) {
+        return false;
+    }
+    for (int32_t y = 0; y < a.height(); ++y) {
+        if (std::memcmp(a.row(y), b.row(y), 3 * static_cast<size_t>(a.width())) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Answers the next modal dialog: a field set to a text, then OK.
+void answer(const char* fieldName, const QString& text) {
+    QTimer::singleShot(0, [fieldName, text] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog != nullptr);
+        if (fieldName != nullptr) {
+            dialog->findChild<QLineEdit*>(QLatin1String(fieldName))->setText(text);
+        }
+        dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    });
+}
+
+} // namespace
+
+class ConvertEditTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void aChainEqualsTheViewerCommands() {
+        test::ShellSandbox sandbox;
+        const auto input = writePattern(sandbox);
+        const auto output = sandbox.root() / "out.bmp";
+        const Exit exit = runConvert({host(input), host(output), QStringLiteral("--edit"),
+                                      QStringLiteral("rotate-right,flip-horizontal,resize=50,"
+                                                     "contrast=100,sharpen,grey,emboss,negative,"
+                                                     "brightness=128,flip-vertical,blur")});
+        QCOMPARE(exit.code, 0);
+
+        auto viewer = sandbox.startViewer(test::ShellSandbox::u16(input));
+        QVERIFY(viewer);
+        viewer->onCommand(kCmdRotateRight);
+        viewer->onCommand(kCmdFlipHorizontal);
+        answer("edit1001", QStringLiteral("50"));
+        viewer->onCommand(kCmdResize);
+        answer(nullptr, {}); // contrast at its initial 100
+        viewer->onCommand(kCmdContrast);
+        for (const int id : {kCmdSharpen, kCmdGrey, kCmdEmboss, kCmdNegative}) {
+            viewer->onCommand(id);
+        }
+        answer(nullptr, {}); // brightness at its initial 128
+        viewer->onCommand(kCmdBrightness);
+        viewer->onCommand(kCmdFlipVertical);
+        viewer->onCommand(kCmdBlur);
+
+        image::LoadedImage written;
+        QVERIFY(codecs::loadImage(written, *platform::toDevicePath(output)));
+        QCOMPARE(written.width(), 50);
+        QVERIFY(samePixels(written, viewer->current()));
+    }
+
+    void refusalsExitWithOneLineAndWriteNothing() {
+        test::ShellSandbox sandbox;
+        const auto input = writePattern(sandbox);
+        const auto output = sandbox.root() / "out.png";
+        const char* lists[] = {"",
+                               "rotate",
+                               "grey,,blur",
+                               "resize=5001",
+                               "resize=0x10",
+                               "brightness=255",
+                               "contrast=0",
+                               "threshold=x",
+                               "trim=1x1+1",
+                               "resize=1"}; // the last: a 61 x 0 picture cannot be made
+        for (const char* list : lists) {
+            const Exit exit = runConvert(
+                {host(input), host(output), QStringLiteral("--edit"), QLatin1String(list)});
+            QVERIFY2(exit.code == 1, list);
+            QVERIFY2(exit.stdErr.trimmed().count(QLatin1Char('\n')) == 0 &&
+                         !exit.stdErr.trimmed().isEmpty(),
+                     qPrintable(exit.stdErr));
+            QVERIFY2(!std::filesystem::exists(output), list);
+        }
+        // --edit belongs to --convert.
+        QProcess process;
+        process.start(QString::fromLocal8Bit(qgetenv("VELMORA_BINARY")),
+                      {QStringLiteral("--edit"), QStringLiteral("grey"), host(input)});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 1);
+    }
+};
+
+QTEST_MAIN(ConvertEditTest)
+#include "convert_edit_qtest.moc"
