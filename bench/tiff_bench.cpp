@@ -46,11 +46,10 @@ void decodeStripTiff(benchmark::State& state, uint64_t maxRasterBytes) {
     if (picture.empty()) {
         return;
     }
-    const auto path = platform::toHostPath(picture);
     image::DibImage image;
     image.reportErrors = false;
     for (auto _ : state) {
-        const codecs::TiffHandle tiff = codecs::openTiffForReading(path);
+        const codecs::TiffHandle tiff = codecs::openTiffForReading(picture);
         if (codecs::decodeTiff(tiff.get(), image, {.maxRasterBytes = maxRasterBytes}) !=
             codecs::TiffDecodeResult::Ok) {
             state.SkipWithError("the picture did not load");

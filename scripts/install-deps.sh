@@ -16,6 +16,8 @@ test_packages=(
     msmtp python3-aiosmtpd
     # The checks of the installed desktop files (scripts/check-install.sh).
     desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
+    # The file-information date test reads one instant in two time zones.
+    tzdata
 )
 fuzz_packages=(clang libclang-rt-14-dev)
 anchor_packages=(libvips-dev)

@@ -389,6 +389,7 @@ void ViewerApp::applyInitialZoom() {
 }
 
 void ViewerApp::redraw() {
+    ++redrawCount_;
     if (backBuffer.hasPixels()) {
         image::compose(backBuffer, current(), view, settings.viewHq);
     }
@@ -420,9 +421,16 @@ void ViewerApp::seek(image::SeekResult result) {
     case image::SeekResult::Moved:
         redraw();
         break;
-    case image::SeekResult::ShowNext:
+    case image::SeekResult::ShowNext: {
+        // The seek has already moved the origin; a declined wrap or a failed load shows nothing
+        // new, and the surface must still follow the view.
+        const uint64_t drawn = redrawCount_;
         navigator_.showNext();
+        if (redrawCount_ == drawn) {
+            redraw();
+        }
         break;
+    }
     case image::SeekResult::ShowPrevious:
         navigator_.showPrevious();
         viewGeometry().showReadingEnd();

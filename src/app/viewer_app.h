@@ -23,6 +23,7 @@
 #include <QPoint>
 #include <QTimer>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -160,6 +161,7 @@ class ViewerApp : public QObject,
     QTimer startupTimer_;
     bool startupTimerRan_ = false;
     std::unique_ptr<edit::qt::EditController> editController_; // made with the main window
+    uint64_t redrawCount_ = 0; // tells whether an operation has redrawn the view
 };
 
 // The running application and its settings.

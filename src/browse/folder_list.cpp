@@ -16,7 +16,9 @@ void buildFolderList(std::u16string_view folder, FolderList& list,
         return;
     }
     for (const platform::FindEntry& entry : *entries) {
-        if ((entry.attributes & (platform::kAttrDirectory | platform::kAttrHidden)) != 0) {
+        // Regular files only: reading a named pipe or a device could wait for ever.
+        if (!platform::isRegularFile(entry.attributes) ||
+            (entry.attributes & platform::kAttrHidden) != 0) {
             continue;
         }
         const int format = static_cast<int>(codecs::formatFromExtension(entry.name));

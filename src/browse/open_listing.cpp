@@ -6,7 +6,6 @@
 #include "util/text.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 
 namespace velmora::browse {
@@ -17,14 +16,6 @@ constexpr std::u16string_view kRecycledFolder = u"Recycled";
 bool isShownFormat(std::u16string_view name, const settings::AppSettings& settings) {
     const int format = static_cast<int>(codecs::formatFromExtension(name));
     return format != 0 && settings.formatEnabled(format);
-}
-
-// Directory listings do not tell regular files from pipes, sockets and devices: ask the file
-// system for the type of the file a name finally stands for.
-bool isRegularFile(std::u16string_view devicePath) {
-    std::error_code error;
-    const auto host = platform::toHostPath(devicePath);
-    return !host.empty() && std::filesystem::is_regular_file(host, error);
 }
 
 bool isListedFolder(const platform::FindEntry& entry) {
@@ -60,9 +51,9 @@ std::vector<FileEntry> listOpenFolder(std::u16string_view folder,
                     folders.push_back(
                         {true, entry.name, 0, card ? EntryIcon::StorageCard : EntryIcon::Folder});
                 }
-            } else if ((entry.attributes & platform::kAttrHidden) == 0 &&
-                       isShownFormat(entry.name, settings) &&
-                       isRegularFile(devicePathIn(folder, entry.name))) {
+            } else if (platform::isRegularFile(entry.attributes) &&
+                       (entry.attributes & platform::kAttrHidden) == 0 &&
+                       isShownFormat(entry.name, settings)) {
                 files.push_back(
                     {false, entry.name, static_cast<uint32_t>(entry.size), EntryIcon::PictureFile});
             }
@@ -82,9 +73,8 @@ std::vector<FileEntry> listOpenFolder(std::u16string_view folder,
 
 bool isListedPicture(std::u16string_view devicePath, const settings::AppSettings& settings) {
     const uint32_t attributes = platform::fileAttributes(devicePath);
-    return attributes != platform::kInvalidAttributes &&
-           (attributes & (platform::kAttrDirectory | platform::kAttrHidden)) == 0 &&
-           isShownFormat(devicePath, settings) && isRegularFile(devicePath);
+    return attributes != platform::kInvalidAttributes && platform::isRegularFile(attributes) &&
+           (attributes & platform::kAttrHidden) == 0 && isShownFormat(devicePath, settings);
 }
 
 FolderList listedPicturePaths(std::u16string_view folder, const std::vector<FileEntry>& entries,

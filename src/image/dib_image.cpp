@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <span>
 #include <sys/mman.h>
 #include <utility>
 
@@ -42,14 +43,15 @@ uint16_t readLe16(const uint8_t* p) {
 }
 
 // Colour tables of a 1-, 4- or 8-bit packed bitmap, prepared so that a row expands with one
-// table copy per source byte (4 bits: both pixels of a byte at once).
+// table copy per source byte (4 bits: both pixels of a byte at once). Only the entries the
+// table holds are read; the rest stay black.
 class IndexedPalette {
   public:
-    IndexedPalette(const uint8_t* rgbQuads, int bitsPerPixel) : bpp_(bitsPerPixel) {
-        const int entries = 1 << std::min(bitsPerPixel, 8);
-        for (int i = 0; i < entries; ++i) {
-            std::memcpy(&colours_[3 * i], rgbQuads + 4 * i, 3);
-            std::memcpy(&quads_[4 * i], rgbQuads + 4 * i, 3);
+    IndexedPalette(std::span<const uint8_t> rgbQuads, int bitsPerPixel) : bpp_(bitsPerPixel) {
+        const size_t entries = std::min(size_t{1} << bitsPerPixel, rgbQuads.size() / 4);
+        for (size_t i = 0; i < entries; ++i) {
+            std::memcpy(&colours_[3 * i], &rgbQuads[4 * i], 3);
+            std::memcpy(&quads_[4 * i], &rgbQuads[4 * i], 3);
         }
         if (bpp_ == 4) {
             for (int b = 0; b < 256; ++b) {
@@ -374,16 +376,18 @@ bool DibImage::loadPackedDib(const uint8_t* data, size_t length) {
     if (!create(width, height)) {
         return false;
     }
-    const IndexedPalette palette(data + kHeaderSize, bpp);
     const uint8_t* pixels = data + dataOffset;
-    for (int64_t i = 0; i < rows; ++i) {
-        const uint8_t* src = pixels + i * rowSize;
-        uint8_t* dst = row(static_cast<int32_t>(rows - 1 - i));
-        if (bpp == 24) {
-            std::memcpy(dst, src, static_cast<size_t>(3) * width);
-        } else {
-            palette.expandRow(src, dst, width);
+    if (bpp == 24) {
+        for (int64_t i = 0; i < rows; ++i) {
+            std::memcpy(row(static_cast<int32_t>(rows - 1 - i)), pixels + i * rowSize,
+                        static_cast<size_t>(3) * width);
         }
+        return true;
+    }
+    // The colour table lies between the header and the pixel data.
+    const IndexedPalette palette({data + kHeaderSize, dataOffset - kHeaderSize}, bpp);
+    for (int64_t i = 0; i < rows; ++i) {
+        palette.expandRow(pixels + i * rowSize, row(static_cast<int32_t>(rows - 1 - i)), width);
     }
     return true;
 }

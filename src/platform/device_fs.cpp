@@ -2,6 +2,7 @@
 
 #include "platform/file_faults.h"
 #include "platform/file_transfer.h"
+#include "platform/regular_file.h"
 #include "util/text.h"
 
 #include <cerrno>
@@ -107,6 +108,8 @@ uint32_t attributesOf(const fs::path& host, const struct stat& info) {
         if (stat(host.parent_path().c_str(), &parent) == 0 && parent.st_dev != info.st_dev) {
             attributes |= kAttrStorageCard;
         }
+    } else if (!S_ISREG(info.st_mode)) {
+        attributes |= kAttrDevice;
     }
     return attributes == 0 ? kAttrNormal : attributes;
 }
@@ -303,22 +306,14 @@ bool createDirectory(std::u16string_view devicePath) {
 
 std::optional<std::vector<uint8_t>> readWholeFile(std::u16string_view devicePath,
                                                   uint64_t maxBytes) {
-    const auto host = toHostPath(devicePath);
-    if (host.empty()) {
-        return std::nullopt;
-    }
-    std::FILE* file = std::fopen(host.c_str(), "rb");
-    if (file == nullptr) {
-        return std::nullopt;
-    }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> guard(file, std::fclose);
+    const FilePtr file = openRegularFile(devicePath);
     struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode) ||
+    if (!file || fstat(fileno(file.get()), &info) != 0 ||
         static_cast<uint64_t>(info.st_size) > maxBytes) {
         return std::nullopt;
     }
     std::vector<uint8_t> bytes(static_cast<size_t>(info.st_size));
-    if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+    if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
         return std::nullopt;
     }
     return bytes;

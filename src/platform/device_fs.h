@@ -12,6 +12,7 @@ namespace velmora::platform {
 
 inline constexpr uint32_t kAttrHidden = 0x02;
 inline constexpr uint32_t kAttrDirectory = 0x10;
+inline constexpr uint32_t kAttrDevice = 0x40; // neither a folder nor a regular file (pipe, socket)
 inline constexpr uint32_t kAttrNormal = 0x80;
 inline constexpr uint32_t kAttrStorageCard = 0x100; // a folder that is a mount point
 inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
@@ -47,6 +48,11 @@ void setNetworkMappings(std::vector<NetworkMapping> mappings);
 std::filesystem::path toHostPath(std::u16string_view devicePath);
 // Host path -> device path, if the host path lies under the root.
 std::optional<std::u16string> toDevicePath(const std::filesystem::path& hostPath);
+
+// Whether attributes describe a regular file, the only kind of entry a file listing shows.
+inline bool isRegularFile(uint32_t attributes) {
+    return (attributes & (kAttrDirectory | kAttrDevice)) == 0;
+}
 
 uint32_t fileAttributes(std::u16string_view devicePath);
 bool isDirectory(std::u16string_view devicePath);

@@ -19,8 +19,10 @@ constexpr size_t kChunkBytes = size_t{1} << 20;
 // A read-only descriptor that closes when it goes.
 class InputFile {
   public:
+    // O_NONBLOCK: a named pipe opens at once (and is then refused as not a regular file);
+    // reads of a regular file never wait on it.
     explicit InputFile(const std::filesystem::path& path)
-        : descriptor_(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+        : descriptor_(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)) {}
     ~InputFile() {
         if (descriptor_ >= 0) {
             close(descriptor_);

@@ -12,6 +12,10 @@ namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 constexpr size_t kHexLineWidth = 76;
+// The platform's longest key path. A longer one cannot come from a real hive, and since every
+// ancestor of a key is written as its own section, a deep path would make the file written back
+// grow with the square of its length.
+constexpr size_t kMaxKeyPath = 255;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -197,7 +201,11 @@ class HiveParser {
         if (first.size() != root_.size() || !startsWithNoCase(first, root_)) {
             return;
         }
-        section_ = normalizeKeyPath(util::toUtf16(path.substr(first.size())));
+        std::u16string key = normalizeKeyPath(util::toUtf16(path.substr(first.size())));
+        if (key.size() > kMaxKeyPath) {
+            return;
+        }
+        section_ = std::move(key);
         hive_.createKey(*section_);
     }
 

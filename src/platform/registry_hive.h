@@ -52,7 +52,9 @@ class HiveData {
     bool empty() const { return keys_.empty(); }
 
   private:
-    std::map<std::u16string, RegistryKeyData> keys_; // by case-folded normalized path
+    // By case-folded normalized path, stored as big-endian byte pairs: they sort like the code
+    // units and compare as plain bytes.
+    std::map<std::string, RegistryKeyData> keys_;
 };
 
 } // namespace velmora::platform

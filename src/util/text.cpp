@@ -38,6 +38,12 @@ std::u16string toUtf16(std::string_view utf8) {
             }
             cp = (cp << 6) | (next & 0x3F);
         }
+        // Overlong forms (such as C0 8A for a line feed), surrogates and values past U+10FFFF
+        // are not characters: they would let hidden control characters through.
+        constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (valid && (cp < kSmallest[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000))) {
+            valid = false;
+        }
         if (!valid) {
             out.push_back(u'\uFFFD');
             ++i;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace velmora::test {
 namespace {
@@ -42,7 +43,9 @@ TEST_F(BuildFolderListTest, ListsOnlyVisiblePicturesOfEnabledFormats) {
     file("pics/noext", "");
     picture("pics/.hidden.bmp", 20);
     picture("pics/folder.bmp/inside.bmp", 30); // a folder whose name looks like a picture
-    settings.extensionEnabled[1] = false;      // GIF off
+    // A named pipe called like a picture: reading it would wait for a writer for ever.
+    ASSERT_EQ(mkfifo((dir.path() / "pics/pipe.png").c_str(), 0600), 0);
+    settings.extensionEnabled[1] = false; // GIF off
 
     FolderList list{u"\\kept"};
     browse::buildFolderList(u"\\pics\\", list, settings);

@@ -13,10 +13,10 @@
 namespace velmora::test {
 
 // fill(x, y, pixel) sets the components of one pixel in the order of space (JCS_EXT_BGR,
-// JCS_GRAYSCALE or JCS_CMYK).
+// JCS_GRAYSCALE or JCS_CMYK). A progressive file is coded in the library's usual scans.
 inline std::string encodeJpeg(int width, int height, J_COLOR_SPACE space,
-                              const std::function<void(int, int, uint8_t*)>& fill,
-                              int quality = 95) {
+                              const std::function<void(int, int, uint8_t*)>& fill, int quality = 95,
+                              bool progressive = false) {
     const int components = space == JCS_GRAYSCALE ? 1 : space == JCS_CMYK ? 4 : 3;
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr errors{};
@@ -31,6 +31,9 @@ inline std::string encodeJpeg(int width, int height, J_COLOR_SPACE space,
     cinfo.in_color_space = space;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
+    if (progressive) {
+        jpeg_simple_progression(&cinfo);
+    }
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<uint8_t> row(static_cast<size_t>(width) * components);
     while (cinfo.next_scanline < cinfo.image_height) {

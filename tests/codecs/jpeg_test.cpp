@@ -76,6 +76,39 @@ TEST_F(Jpeg, ColourGreyAndCmykBecomeBlueGreenRed) {
     }
 }
 
+TEST_F(Jpeg, ProgressiveFileDecodesLikeItsBaselineTwin) {
+    // The progressive reader keeps the whole picture's coefficients in the library's memory, the
+    // path its memory limit governs. Its refined coefficients equal the baseline file's.
+    const auto fill = [](int x, int y, uint8_t* p) {
+        p[0] = static_cast<uint8_t>(x * 5 + y);
+        p[1] = static_cast<uint8_t>((x * 7919 + y * 104729) >> 3);
+        p[2] = static_cast<uint8_t>(y * 3);
+    };
+    const std::string baseline = test::encodeJpeg(203, 117, JCS_EXT_BGR, fill, 90);
+    const std::string progressive = test::encodeJpeg(203, 117, JCS_EXT_BGR, fill, 90, true);
+    ASSERT_NE(progressive.find("\xFF\xC2"), std::string::npos) << "no progressive frame";
+    image::DibImage expected;
+    for (const bool scaled : {false, true}) {
+        const auto load = [&](image::DibImage& into, const char* name, const std::string& bytes) {
+            return scaled ? loadJpegScaled(into, put(name, bytes), 50, 29)
+                          : loadJpeg(into, put(name, bytes));
+        };
+        ASSERT_TRUE(load(expected, "b.jpg", baseline));
+        ASSERT_TRUE(load(image, "p.jpg", progressive)) << "scaled " << scaled;
+        ASSERT_EQ(image.width(), expected.width());
+        ASSERT_EQ(image.height(), expected.height());
+        for (int y = 0; y < image.height(); ++y) {
+            ASSERT_EQ(0, std::memcmp(image.row(y), expected.row(y), 3 * size_t(image.width())))
+                << "row " << y << " scaled " << scaled;
+        }
+    }
+    EXPECT_EQ(image.width(), 51); // 203 / 4, rounded up
+    // Cut after its first scans, a progressive file still shows the whole picture, coarser.
+    ASSERT_TRUE(loadJpeg(image, put("cut.jpg", progressive.substr(0, progressive.size() / 3))));
+    EXPECT_EQ(image.height(), 117);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(Jpeg, TruncatedFileDecodesToTheEnd) {
     // Flat top half, noisy bottom half: most data lies at the bottom, where the cut falls.
     const std::string whole = test::encodeJpeg(64, 64, JCS_EXT_BGR, [](int x, int y, uint8_t* p) {

@@ -6,8 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace velmora::codecs {
 namespace {
@@ -120,6 +125,31 @@ TEST_F(LoadImage, SaveByTypeIndexPicksTheWriter) {
     EXPECT_EQ(contents("a.bmp").substr(0, 2), "BM");
     EXPECT_FALSE(saveByTypeIndex(image, devicePath("a.xyz"), 7, 66));
     EXPECT_EQ(shownIds(), std::vector<int>{ui::str::kWriteFailed});
+}
+
+TEST_F(LoadImage, SpecialFilesAreRefusedWithoutWaiting) {
+    // A named pipe with no writer blocks a plain open for ever, and a folder is no picture.
+    for (const char* ending : {"jpg", "gif", "bmp", "mag", "png", "tif"}) {
+        const std::string pipe = std::string("pipe.") + ending;
+        const std::string folder = std::string("folder.") + ending;
+        ASSERT_EQ(mkfifo((dir.path() / pipe).c_str(), 0600), 0);
+        std::filesystem::create_directory(dir.path() / folder);
+        std::packaged_task<bool()> load([&] {
+            image::LoadedImage picture;
+            picture.reportErrors = false;
+            return loadImage(picture, devicePath(pipe)) || loadImage(picture, devicePath(folder));
+        });
+        std::future<bool> loaded = load.get_future();
+        std::thread worker(std::move(load));
+        const bool finished =
+            loaded.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+        if (!finished) { // let the reader go: a writer that closes at once gives it an empty file
+            ::close(::open((dir.path() / pipe).c_str(), O_WRONLY | O_NONBLOCK));
+        }
+        worker.join();
+        EXPECT_TRUE(finished) << pipe << " blocked the reader";
+        EXPECT_FALSE(loaded.get()) << ending;
+    }
 }
 
 TEST_F(LoadImage, DecodesDifferentFilesOnSeveralThreadsAtOnce) {

@@ -14,12 +14,15 @@ struct TiffPicture {
     uint32_t width = 0;
     uint32_t height = 0;
     uint16_t samplesPerPixel = 3;
+    uint16_t bitsPerSample = 8;
     uint16_t photometric = PHOTOMETRIC_RGB;
     uint16_t compression = COMPRESSION_NONE;
     uint16_t orientation = ORIENTATION_TOPLEFT;
     uint32_t rowsPerStrip = 1;
-    uint32_t tileSize = 0;        // square tiles of this size (a multiple of 16) when not 0
-    std::vector<uint8_t> samples; // 8-bit samples, rows in storage order, pixels interleaved
+    uint32_t tileSize = 0;           // square tiles of this size (a multiple of 16) when not 0
+    std::vector<uint8_t> samples;    // rows in storage order, pixels interleaved, 16-bit samples
+                                     // in the machine's byte order
+    std::vector<uint16_t> colourMap; // palette pictures: all reds, then greens, then blues
 };
 
 inline bool writeTiff(const std::filesystem::path& path, const TiffPicture& picture) {
@@ -29,27 +32,36 @@ inline bool writeTiff(const std::filesystem::path& path, const TiffPicture& pict
     }
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, picture.width);
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, picture.height);
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, picture.bitsPerSample);
     TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, picture.samplesPerPixel);
     TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, picture.photometric);
     TIFFSetField(tiff, TIFFTAG_COMPRESSION, picture.compression);
     TIFFSetField(tiff, TIFFTAG_ORIENTATION, picture.orientation);
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    const size_t rowBytes = size_t{picture.width} * picture.samplesPerPixel;
+    if (!picture.colourMap.empty()) {
+        const size_t entries = picture.colourMap.size() / 3;
+        const uint16_t* map = picture.colourMap.data();
+        TIFFSetField(tiff, TIFFTAG_COLORMAP, map, map + entries, map + 2 * entries);
+    }
+    if (picture.compression == COMPRESSION_JPEG && picture.photometric == PHOTOMETRIC_YCBCR) {
+        TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB); // RGB in, YCbCr stored
+    }
+    const size_t pixelBytes = size_t{picture.samplesPerPixel} * picture.bitsPerSample / 8;
+    const size_t rowBytes = size_t{picture.width} * pixelBytes;
     bool ok = true;
     if (picture.tileSize != 0) {
         const uint32_t tile = picture.tileSize;
         TIFFSetField(tiff, TIFFTAG_TILEWIDTH, tile);
         TIFFSetField(tiff, TIFFTAG_TILELENGTH, tile);
-        std::vector<uint8_t> buffer(size_t{tile} * tile * picture.samplesPerPixel);
+        std::vector<uint8_t> buffer(size_t{tile} * tile * pixelBytes);
         for (uint32_t ty = 0; ty < picture.height && ok; ty += tile) {
             for (uint32_t tx = 0; tx < picture.width && ok; tx += tile) {
                 std::fill(buffer.begin(), buffer.end(), 0);
                 for (uint32_t y = ty; y < std::min(ty + tile, picture.height); ++y) {
                     for (uint32_t x = tx; x < std::min(tx + tile, picture.width); ++x) {
-                        for (uint16_t s = 0; s < picture.samplesPerPixel; ++s) {
-                            buffer[((y - ty) * tile + (x - tx)) * picture.samplesPerPixel + s] =
-                                picture.samples[y * rowBytes + x * picture.samplesPerPixel + s];
+                        for (size_t s = 0; s < pixelBytes; ++s) {
+                            buffer[((y - ty) * tile + (x - tx)) * pixelBytes + s] =
+                                picture.samples[y * rowBytes + x * pixelBytes + s];
                         }
                     }
                 }

@@ -109,6 +109,80 @@ TEST_F(TiffFiles, StripsTilesAndCompressionAllGiveTheSamePixels) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+// Palette, grey, 16-bit and JPEG-compressed YCbCr pictures: the library converts each of them
+// its own way, and each must come out the same read in bands as read whole.
+TEST_F(TiffFiles, BandsOfEveryKindOfPictureMatchTheWholeRead) {
+    constexpr uint32_t kWidth = 61, kHeight = 53;
+    const auto shade = [](uint32_t x, uint32_t y) { return static_cast<uint8_t>(x * 4 + y * 3); };
+    std::vector<std::pair<const char*, TiffPicture>> pictures;
+    TiffPicture palette{.width = kWidth,
+                        .height = kHeight,
+                        .samplesPerPixel = 1,
+                        .photometric = PHOTOMETRIC_PALETTE,
+                        .rowsPerStrip = 4};
+    for (int i = 0; i < 3 * 256; ++i) { // red i, green 255 - i, blue 7 i (as 16-bit levels)
+        const int c = i % 256;
+        palette.colourMap.push_back(static_cast<uint16_t>(257 * (i < 256   ? c
+                                                                 : i < 512 ? 255 - c
+                                                                           : (7 * c) % 256)));
+    }
+    TiffPicture grey{.width = kWidth,
+                     .height = kHeight,
+                     .samplesPerPixel = 1,
+                     .photometric = PHOTOMETRIC_MINISBLACK,
+                     .rowsPerStrip = 4};
+    TiffPicture deep{.width = kWidth, .height = kHeight, .bitsPerSample = 16, .rowsPerStrip = 4};
+    TiffPicture ycbcr{.width = kWidth,
+                      .height = kHeight,
+                      .photometric = PHOTOMETRIC_YCBCR,
+                      .compression = COMPRESSION_JPEG,
+                      .rowsPerStrip = 16};
+    for (uint32_t y = 0; y < kHeight; ++y) {
+        for (uint32_t x = 0; x < kWidth; ++x) {
+            palette.samples.push_back(shade(x, y));
+            grey.samples.push_back(shade(x, y));
+            for (const uint16_t level :
+                 {uint16_t(x * 1000 + y), uint16_t(y * 1200), uint16_t(x * y * 19)}) {
+                const auto* bytes = reinterpret_cast<const uint8_t*>(&level);
+                deep.samples.insert(deep.samples.end(), bytes, bytes + 2);
+            }
+            ycbcr.samples.insert(ycbcr.samples.end(),
+                                 {shade(x, y), uint8_t(y * 4), uint8_t(x * 2)});
+        }
+    }
+    pictures = {{"palette", palette}, {"grey", grey}, {"16-bit", deep}, {"jpeg-ycbcr", ycbcr}};
+
+    for (const auto& [name, picture] : pictures) {
+        const std::string file = std::string(name) + ".tif";
+        putTiff(file, picture);
+        image::DibImage whole;
+        ASSERT_EQ(decodeTiffMemory(bytesOf(file), whole, {.maxRasterBytes = UINT64_MAX}),
+                  TiffDecodeResult::Ok)
+            << name;
+        for (const uint64_t rasterBytes : {uint64_t{0}, uint64_t{kWidth * 4 * 20}}) {
+            image::DibImage banded;
+            ASSERT_EQ(decodeTiffMemory(bytesOf(file), banded, {.maxRasterBytes = rasterBytes}),
+                      TiffDecodeResult::Ok)
+                << name << " " << rasterBytes;
+            EXPECT_EQ(bgrPixels(banded), bgrPixels(whole)) << name << " " << rasterBytes;
+        }
+        const uint8_t* corner = whole.row(kHeight - 1) + 3 * (kWidth - 1);
+        const uint8_t s = shade(kWidth - 1, kHeight - 1);
+        if (picture.photometric == PHOTOMETRIC_PALETTE) {
+            EXPECT_EQ(std::vector<uint8_t>(corner, corner + 3),
+                      (std::vector<uint8_t>{uint8_t(7 * s), uint8_t(255 - s), s}));
+        } else if (picture.photometric == PHOTOMETRIC_MINISBLACK) {
+            EXPECT_EQ(std::vector<uint8_t>(corner, corner + 3), (std::vector<uint8_t>{s, s, s}));
+        } else if (picture.bitsPerSample == 16) { // red level 60052 of 65535
+            EXPECT_NEAR(corner[2], 60052 / 257, 1);
+        } else { // lossy, with the colour halved both ways
+            EXPECT_NEAR(corner[2], s, 16);
+            EXPECT_NEAR(corner[1], 4 * (kHeight - 1), 16);
+        }
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(TiffFiles, SidesUpTo10000AreAcceptedAndLongerOnesRefused) {
     for (auto [width, height, accepted] : {std::tuple{10000u, 1u, true},
                                            {1u, 10000u, true},

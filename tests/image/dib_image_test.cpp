@@ -198,6 +198,17 @@ TEST(DibImage, PackedDibFourBitOddWidthTakesHighNibbleFirst) {
     EXPECT_EQ(image.row(0)[6], 30);
 }
 
+TEST(DibImage, PackedDibTwentyFourBitHasNoColourTable) {
+    // 44 bytes in all: the header and one padded row, nothing to read a colour table from.
+    auto data = packedHeader(1, 1, 24);
+    const uint8_t pixel[4] = {1, 2, 3, 0};
+    data.insert(data.end(), pixel, pixel + 4);
+    DibImage image;
+    ASSERT_TRUE(image.loadPackedDib(data.data(), data.size()));
+    EXPECT_EQ(std::vector<uint8_t>(image.row(0), image.row(0) + 3),
+              (std::vector<uint8_t>{1, 2, 3}));
+}
+
 TEST(DibImage, PackedDibRefusesUnsupportedAndHugeClaims) {
     DibImage image;
     image.reportErrors = false;

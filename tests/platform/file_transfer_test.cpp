@@ -71,6 +71,13 @@ TEST_F(FileTransferTest, CopyKeepsBytesPermissionsAndModificationTime) {
     EXPECT_EQ(names(target.parent_path()), std::vector<std::string>{"photo.jpg"});
 }
 
+TEST_F(FileTransferTest, CopyingANamedPipeFailsWithoutWaitingForAWriter) {
+    const fs::path pipe = dir.path() / "from" / "pipe.jpg";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(copyFileChecked(pipe, target, Overwrite::Never));
+    EXPECT_TRUE(names(target.parent_path()).empty());
+}
+
 TEST_F(FileTransferTest, MoveAcrossFileSystemsCopiesChecksThenRemovesTheSource) {
     InjectedFaults faults({{FileStep::Move, EXDEV}});
     ASSERT_TRUE(moveFileChecked(source, target, Overwrite::Never));

@@ -1,5 +1,6 @@
 #include "platform/registry_file.h"
 #include "platform/registry_values.h"
+#include "util/text.h"
 
 #include <gtest/gtest.h>
 
@@ -126,6 +127,35 @@ TEST(RegistryFile, HugeValueLineIsRead) {
     const HiveData hive = parseHiveText("[HKEY_CURRENT_USER\\K]\n\"BIG\"=\"" + big + "\"\n", kUser);
     ASSERT_NE(value(hive, u"K", u"BIG"), nullptr);
     EXPECT_EQ(value(hive, u"K", u"BIG")->data.size(), big.size() * 2);
+}
+
+TEST(RegistryFile, OverlongUtf8CannotSmuggleALineEndIntoAName) {
+    // C0 8A is an overlong line feed; C0 A2 an overlong quote. Read as such they would split the
+    // key or the value name when written back, and the file would then read differently.
+    const std::string text = "[HKEY_CURRENT_USER\\A\xC0\x8A"
+                             "B]\n\"N\xC0\xA2\"=dword:00000001\n";
+    const HiveData hive = parseHiveText(text, kUser);
+    const std::string written = formatHiveText(hive, kUser);
+    EXPECT_EQ(written.find("A\n"), std::string::npos);
+    EXPECT_EQ(formatHiveText(parseHiveText(written, kUser), kUser), written);
+    ASSERT_EQ(hive.keys().size(), 1u);
+    EXPECT_EQ(hive.keys()[0]->path, u"A\uFFFD\uFFFDB");
+}
+
+TEST(RegistryFile, KeyPathsPastThePlatformLimitAreSkipped) {
+    // 255 characters is the longest key path (here 128 nested keys); a longer one is read as a
+    // damaged section: its values go nowhere and none of its ancestors is made.
+    std::string longest = "a";
+    while (longest.size() < 255) {
+        longest += "\\" + std::string(1, static_cast<char>('a' + longest.size() % 26));
+    }
+    const std::string tooLong = "x" + longest;
+    const HiveData hive = parseHiveText("[HKEY_CURRENT_USER\\" + tooLong + "]\n\"A\"=dword:1\n" +
+                                            "[HKEY_CURRENT_USER\\" + longest + "]\n\"B\"=dword:2\n",
+                                        kUser);
+    EXPECT_NE(value(hive, util::toUtf16(longest), u"B"), nullptr);
+    EXPECT_EQ(value(hive, util::toUtf16(tooLong), u"A"), nullptr);
+    EXPECT_FALSE(hive.hasKey(u"xa"));
 }
 
 TEST(RegistryFile, TruncatedFileKeepsEveryCompleteLine) {

@@ -3,7 +3,7 @@
 #include "codecs/bmp/bmp_header.h"
 #include "codecs/bmp/bmp_rows.h"
 #include "codecs/readers.h"
-#include "platform/device_fs.h"
+#include "platform/regular_file.h"
 #include "ui/message_box.h"
 #include "ui/string_table.h"
 
@@ -44,10 +44,7 @@ class MemorySource final : public ByteSource {
     size_t position_ = 0;
 };
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+using platform::FilePtr;
 
 class FileSource final : public ByteSource {
   public:
@@ -67,13 +64,9 @@ constexpr size_t kReadBuffer = size_t{64} << 10;
 
 // Opens a regular file for reading; nothing (and no message) when that is not possible.
 std::unique_ptr<FileSource> openFile(std::u16string_view devicePath) {
-    const auto host = platform::toHostPath(devicePath);
-    if (host.empty()) {
-        return nullptr;
-    }
-    FilePtr file(std::fopen(host.c_str(), "rb"));
+    FilePtr file = platform::openRegularFile(devicePath);
     struct stat info {};
-    if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (!file || fstat(fileno(file.get()), &info) != 0) {
         return nullptr;
     }
     std::setvbuf(file.get(), nullptr, _IOFBF, kReadBuffer);

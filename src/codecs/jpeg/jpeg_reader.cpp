@@ -3,7 +3,7 @@
 #include "codecs/jpeg/jpeg_error.h"
 #include "codecs/jpeg/jpeg_source.h"
 #include "codecs/readers.h"
-#include "platform/device_fs.h"
+#include "platform/regular_file.h"
 
 #include <algorithm>
 #include <memory>
@@ -126,16 +126,8 @@ bool decode(image::DibImage& image, jpeg_source_mgr* source, const Box* box) {
     return readRows(decompressor, image, cmykRow.get());
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 bool decodeFile(image::DibImage& image, std::u16string_view path, const Box* box) {
-    const auto host = platform::toHostPath(path);
-    if (host.empty()) {
-        return false;
-    }
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(host.c_str(), "rb"));
+    const platform::FilePtr file = platform::openRegularFile(path);
     if (!file) {
         return false;
     }

@@ -1,8 +1,6 @@
 #include "codecs/mag/mag_decoder.h"
 #include "codecs/readers.h"
 #include "platform/device_fs.h"
-#include "ui/message_box.h"
-#include "ui/string_table.h"
 
 namespace velmora::codecs {
 namespace mag {
@@ -17,17 +15,13 @@ bool decodeMag(image::DibImage& image, std::span<const uint8_t> file) {
     case MagResult::NoCommentEnd:
     case MagResult::HeaderCut:
     case MagResult::PaletteCut:
+    case MagResult::BadGeometry:
+    case MagResult::StreamOutside:
+    case MagResult::CopyOutside:
     case MagResult::NoMemory:
         return false;
     case MagResult::TooLarge:
         image.create(size.width, size.height); // refused there, with its message
-        return false;
-    case MagResult::BadGeometry:
-    case MagResult::StreamOutside:
-    case MagResult::CopyOutside:
-        if (image.reportErrors) {
-            ui::showError(ui::str::kImageFaulty);
-        }
         return false;
     }
     return false;

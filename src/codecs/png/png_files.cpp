@@ -2,7 +2,7 @@
 #include "codecs/png/png_decoder.h"
 #include "codecs/png/png_encoder.h"
 #include "codecs/readers.h"
-#include "platform/device_fs.h"
+#include "platform/regular_file.h"
 #include "ui/message_box.h"
 #include "ui/string_table.h"
 
@@ -14,11 +14,6 @@
 namespace velmora::codecs {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 void reportFaulty(const image::DibImage& image) {
     if (image.reportErrors) {
         ui::showError(ui::str::kImageFaulty);
@@ -28,8 +23,7 @@ void reportFaulty(const image::DibImage& image) {
 } // namespace
 
 bool loadPng(image::DibImage& image, std::u16string_view path) {
-    const auto host = platform::toHostPath(path);
-    FilePtr file(host.empty() ? nullptr : std::fopen(host.c_str(), "rb"));
+    const platform::FilePtr file = platform::openRegularFile(path);
     std::array<uint8_t, kPngSignatureCheck> start{};
     if (file == nullptr || std::fread(start.data(), 1, start.size(), file.get()) != start.size() ||
         !hasPngSignature(start)) {

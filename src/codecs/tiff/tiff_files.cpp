@@ -14,7 +14,7 @@ namespace velmora::codecs {
 
 // Every read failure is silent here; the caller reports the failed load.
 bool loadTiff(image::DibImage& image, std::u16string_view path) {
-    const TiffHandle tiff = openTiffForReading(platform::toHostPath(path));
+    const TiffHandle tiff = openTiffForReading(path);
     return decodeTiff(tiff.get(), image) == TiffDecodeResult::Ok;
 }
 

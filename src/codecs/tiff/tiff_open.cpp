@@ -1,5 +1,7 @@
 #include "codecs/tiff/tiff_open.h"
 
+#include "platform/regular_file.h"
+
 #include <tiffio.h>
 
 #include <algorithm>
@@ -89,12 +91,17 @@ void TiffCloser::operator()(TIFF* tiff) const {
     TIFFClose(tiff);
 }
 
-TiffHandle openTiffForReading(const std::filesystem::path& hostPath) {
+TiffHandle openTiffForReading(std::u16string_view devicePath) {
     const Options options = quietOptions();
-    if (options == nullptr || hostPath.empty()) {
+    platform::FileDescriptor file = platform::openRegularFileDescriptor(devicePath);
+    if (options == nullptr || !file) {
         return nullptr;
     }
-    return TiffHandle(TIFFOpenExt(hostPath.c_str(), "r", options.get()));
+    TIFF* tiff = TIFFFdOpenExt(file.get(), "input", "r", options.get());
+    if (tiff != nullptr) {
+        file.release(); // closed with the handle
+    }
+    return TiffHandle(tiff);
 }
 
 TiffHandle openTiffInMemory(std::span<const uint8_t> bytes) {

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <span>
+#include <string_view>
 
 typedef struct tiff TIFF;
 
@@ -16,7 +16,8 @@ struct TiffCloser {
 };
 using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
 
-TiffHandle openTiffForReading(const std::filesystem::path& hostPath);
+// Reads a regular file of the device file system (see platform::openRegularFile).
+TiffHandle openTiffForReading(std::u16string_view devicePath);
 // Reads from bytes that must outlive the handle.
 TiffHandle openTiffInMemory(std::span<const uint8_t> bytes);
 // Writes a new file on a duplicate of the descriptor; the caller keeps its own.

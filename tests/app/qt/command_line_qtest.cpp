@@ -16,6 +16,8 @@
 #include <QSet>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace velmora;
 using namespace velmora::app;
 
@@ -150,6 +152,18 @@ class CommandLineTest : public QObject {
             QCOMPARE(result.stdErr.count(QLatin1Char('\n')), 1);
         }
         QVERIFY(!QFileInfo::exists(hostPath(dir, "o.png")));
+    }
+
+    void convertOfANamedPipeFailsAtOnce() {
+        // Without a writer, a plain open of the pipe would wait for ever.
+        test::TempDir dir;
+        for (const char* name : {"p.jpg", "p.gif", "p.bmp", "p.mag", "p.png", "p.tif"}) {
+            const QString pipe = hostPath(dir, name);
+            QVERIFY(mkfifo(pipe.toLocal8Bit().constData(), 0600) == 0);
+            const Run result = run({QStringLiteral("--convert"), pipe, hostPath(dir, "o.png")});
+            QVERIFY2(result.exitCode == 1, name);
+            QVERIFY(result.stdErr.contains(QStringLiteral("cannot read a picture")));
+        }
     }
 
     void helpAndVersionNeedNoDisplay() {

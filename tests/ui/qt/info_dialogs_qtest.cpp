@@ -18,20 +18,37 @@ using namespace velmora;
 
 namespace {
 
-// Sets a file's last-write time to a local calendar time.
-bool setLocalModified(const std::filesystem::path& file, int year, int month, int day, int hour,
-                      int minute) {
-    std::tm parts{};
-    parts.tm_year = year - 1900;
-    parts.tm_mon = month - 1;
-    parts.tm_mday = day;
-    parts.tm_hour = hour;
-    parts.tm_min = minute;
-    parts.tm_isdst = -1;
-    const std::time_t seconds = std::mktime(&parts);
+// 2008-03-05 00:04:59 UTC, which is 09:04 the same day in Japan.
+constexpr std::time_t kModifiedUtc = 1204675499;
+
+bool setModified(const std::filesystem::path& file, std::time_t seconds) {
     const timeval times[2] = {{seconds, 0}, {seconds, 0}};
     return utimes(file.c_str(), times) == 0;
 }
+
+// Makes the process use a time zone until the object goes.
+class TimeZone {
+  public:
+    explicit TimeZone(const char* zone)
+        : old_(qgetenv("TZ")), hadOld_(qEnvironmentVariableIsSet("TZ")) {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~TimeZone() {
+        if (hadOld_) {
+            qputenv("TZ", old_);
+        } else {
+            qunsetenv("TZ");
+        }
+        tzset();
+    }
+    TimeZone(const TimeZone&) = delete;
+    TimeZone& operator=(const TimeZone&) = delete;
+
+  private:
+    QByteArray old_;
+    bool hadOld_;
+};
 
 QString fieldText(const QWidget& dialog, int controlId) {
     const auto* field = dialog.findChild<QLabel*>(QStringLiteral("field%1").arg(controlId));
@@ -62,21 +79,31 @@ class InfoDialogsTest : public QObject {
     void initTestCase() {
         platform::setDeviceRoot(root_.path());
         const auto picture = root_.write("pics/c.jpg", std::string(153600, 'x'));
-        QVERIFY(setLocalModified(picture, 2008, 3, 5, 9, 4));
+        QVERIFY(setModified(picture, kModifiedUtc));
         owner_.setGeometry(30, 40, 240, 320);
         owner_.show();
         QVERIFY(QTest::qWaitForWindowExposed(&owner_));
     }
 
+    void showsThePictureAndItsFile_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("date");
+        QTest::newRow("UTC") << QByteArray("UTC") << QStringLiteral("2008/03/05 00:04");
+        QTest::newRow("Tokyo") << QByteArray("Asia/Tokyo") << QStringLiteral("2008/03/05 09:04");
+    }
+
     // The dimensions are those of the picture in memory (after a resize, say), the size and date
-    // those of the file.
+    // those of the file, the date in local time.
     void showsThePictureAndItsFile() {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, date);
+        const TimeZone local(zone.constData());
         const ui::FileInfo info = ui::describeFile(u"\\pics\\c.jpg", 640, 480, 2, 7);
         ui::FileInfoDialog dialog(info, &owner_);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("ファイル情報"));
         QCOMPARE(fieldText(dialog, 1020), QStringLiteral("c.jpg"));
         QCOMPARE(fieldText(dialog, 1021), QStringLiteral("640 X 480"));
-        QCOMPARE(fieldText(dialog, 1022), QStringLiteral("2008/03/05 09:04"));
+        QCOMPARE(fieldText(dialog, 1022), date);
         QCOMPARE(fieldText(dialog, 1023), QStringLiteral("153600 Byte"));
         QCOMPARE(fieldText(dialog, 1024), QStringLiteral("\\pics\\"));
         QCOMPARE(fieldText(dialog, 1025), QStringLiteral("3 / 7"));

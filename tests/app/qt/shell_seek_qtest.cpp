@@ -1,0 +1,92 @@
+// The shell's seek commands: what the surface shows after a seek ends a picture.
+#include "shell_sandbox.h"
+
+#include "app/command_ids.h"
+#include "image/view_compose.h"
+#include "ui/string_table.h"
+
+#include <QTest>
+
+#include <cstring>
+
+using namespace velmora;
+using namespace velmora::app;
+
+class ShellSeekTest : public QObject {
+    Q_OBJECT
+
+  private:
+    // A 600 x 900 picture whose every pixel differs from its neighbours, so that any shift of
+    // the view shows on the surface.
+    static std::u16string writePattern(test::ShellSandbox& sandbox, const std::string& name,
+                                       int seed) {
+        image::DibImage picture;
+        picture.create(600, 900);
+        for (int y = 0; y < picture.height(); ++y) {
+            uint8_t* row = picture.row(y);
+            for (int x = 0; x < picture.width(); ++x) {
+                row[3 * x] = static_cast<uint8_t>(x + seed);
+                row[3 * x + 1] = static_cast<uint8_t>(y);
+                row[3 * x + 2] = static_cast<uint8_t>((x * 7) ^ (y * 3));
+            }
+        }
+        const auto device = *platform::toDevicePath(sandbox.root() / name);
+        codecs::saveBmp(picture, device);
+        return device;
+    }
+
+    // Whether the surface holds exactly what a fresh redraw of the current view would show.
+    static bool surfaceMatchesView(ViewerApp& viewer) {
+        image::DibImage fresh;
+        fresh.create(viewer.backBuffer.width(), viewer.backBuffer.height());
+        image::compose(fresh, viewer.current(), viewer.view, viewer.settings.viewHq);
+        return std::memcmp(fresh.bits(), viewer.backBuffer.bits(),
+                           size_t(fresh.stride()) * fresh.height()) == 0;
+    }
+
+  private slots:
+    void declinedWrapAtTheEndOfAForwardSeekRedrawsTheView() {
+        test::ShellSandbox sandbox;
+        writePattern(sandbox, "page.bmp", 0);
+        auto viewer = sandbox.startViewer(test::ShellSandbox::u16(sandbox.root() / "page.bmp"));
+        QVERIFY(viewer);
+        viewer->settings.dispOpt = 0; // original size: a page read in many screens
+        viewer->onCommand(kCmdOriginalSize);
+        // Seek through the one picture until its end asks "最初に戻りますか？"; answer No.
+        sandbox.boxes.script({ui::kButtonNo});
+        for (int step = 0; step < 100 && sandbox.boxes.shown.empty(); ++step) {
+            viewer->onCommand(kCmdSeekForward);
+        }
+        QCOMPARE(sandbox.boxes.shown.size(), size_t{1});
+        QCOMPARE(sandbox.boxes.shown[0].text, ui::loadResourceString(ui::str::kBackToFirst));
+        // The seek has placed the origin at the start of the last band before asking.
+        QCOMPARE(viewer->view.originX, viewer->backBuffer.width() - 600);
+        QVERIFY(surfaceMatchesView(*viewer));
+    }
+
+    void backwardSeekEndsOnTheReadingEndOfThePreviousPicture() {
+        test::ShellSandbox sandbox;
+        const std::u16string first = writePattern(sandbox, "a.bmp", 0);
+        const std::u16string second = writePattern(sandbox, "b.bmp", 100);
+        auto viewer = sandbox.startViewer();
+        QVERIFY(viewer);
+        viewer->settings.dispOpt = 0;
+        browse::Navigator& navigator = viewer->navigator();
+        navigator.clearFolderList();
+        navigator.appendToFolderList(first, false);
+        navigator.appendToFolderList(second, true);
+        navigator.showCurrent();
+        // Top right of the second picture: the first backward step goes to the previous file,
+        // shown from its last screen (bottom left, reading right to left).
+        viewer->onCommand(kCmdSeekBackward);
+        QCOMPARE(navigator.currentIndex(), 0);
+        QVERIFY(sandbox.boxes.shown.empty());
+        QCOMPARE(viewer->view.originX, 0);
+        QCOMPARE(viewer->view.originY, viewer->backBuffer.height() - 900);
+        QVERIFY(surfaceMatchesView(*viewer));
+        QCOMPARE(viewer->current().row(0)[0], uint8_t{0}); // the first picture's own pixels
+    }
+};
+
+QTEST_MAIN(ShellSeekTest)
+#include "shell_seek_qtest.moc"
