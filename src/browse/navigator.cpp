@@ -13,10 +13,14 @@ namespace {
 
 constexpr char16_t kLoadFailedCaption[] = u"Image Load Failed.";
 
-// The wait cursor for the lifetime of a load, restorable early.
+// The wait cursor for the lifetime of a load, restorable early; nothing when not needed.
 class BusyCursor {
   public:
-    explicit BusyCursor(NavigationHost& host) : host_(host) { host_.setBusy(true); }
+    BusyCursor(NavigationHost& host, bool needed) : host_(host), busy_(needed) {
+        if (busy_) {
+            host_.setBusy(true);
+        }
+    }
     ~BusyCursor() { restore(); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
@@ -30,7 +34,7 @@ class BusyCursor {
 
   private:
     NavigationHost& host_;
-    bool busy_ = true;
+    bool busy_;
 };
 
 void reportLoadFailure(std::u16string_view path) {
@@ -155,7 +159,9 @@ void Navigator::showCurrent() {
     const std::u16string path = list_[static_cast<size_t>(currentIndex_)];
     const image::ComposedView* composed = nullptr;
     {
-        BusyCursor busy(host_);
+        // A picture the worker has finished is only swapped in: too quick for a wait cursor,
+        // whose first showing loads the cursor theme.
+        BusyCursor busy(host_, !lookAhead_.readyFor(path));
         if (lookAhead_.isReading(path)) {
             // Decoding it again here would only race the worker to the same result.
             lookAhead_.wait();

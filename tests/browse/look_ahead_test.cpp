@@ -28,9 +28,12 @@ TEST_F(LookAheadTest, NextPictureIsTakenFromTheWorkerWithoutASecondDecode) {
     navigator.showCurrent();
     navigator.stopLookAhead(); // the worker has finished with b
     dir.write("pics/b.bmp", "gone bad since it was read ahead");
+    int busyShown = 0;
+    host.onBusy = [&] { ++busyShown; };
 
     navigator.showNext();
     navigator.stopLookAhead();
+    EXPECT_EQ(busyShown, 0) << "a finished read-ahead is taken without a wait cursor";
     EXPECT_EQ(navigator.currentPath(), b);
     EXPECT_EQ(shownShade(), 20);
     EXPECT_EQ(navigator.current().path, b);
