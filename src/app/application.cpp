@@ -3,7 +3,6 @@
 #include "app/command_ids.h"
 #include "app/command_line_options.h"
 #include "app/convert_command.h"
-#include "app/font_warm_up.h"
 #include "app/main_window.h"
 #include "app/startup_path.h"
 #include "app/version_info.h"
@@ -171,7 +170,6 @@ int runApplication(int argc, char** argv) {
     }
 
     browse::ReadAhead startupPicture = readStartupPictureAhead(rawArguments);
-    const FontWarmUp fonts;
     platform::qt::prepareScaleFactor(parseCommandLine(rawArguments).options.screen);
     // Without a usable XDG_RUNTIME_DIR Qt warns at start; the program's own private folder
     // (mode 0700) stands in for it.
