@@ -154,8 +154,8 @@ bool writeAll(int descriptor, const std::string& text) {
     return true;
 }
 
-// Claims a free name with its info file (written first, as the specification asks); empty when
-// no info file could be written.
+// Claims a free name with its info file (written first, as the freedesktop.org trash layout
+// asks); empty when no info file could be written.
 std::string claimName(const TrashFolder& trash, const fs::path& file) {
     const std::string info = trashInfo(trash, file);
     for (int attempt = 1; attempt <= kMaxNameAttempts; ++attempt) {
