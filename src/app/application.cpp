@@ -3,6 +3,7 @@
 #include "app/command_ids.h"
 #include "app/command_line_options.h"
 #include "app/convert_command.h"
+#include "app/font_warm_up.h"
 #include "app/main_window.h"
 #include "app/startup_path.h"
 #include "app/version_info.h"
@@ -10,6 +11,7 @@
 #include "browse/navigator.h"
 #include "browse/read_ahead.h"
 #include "platform/device_fs.h"
+#include "platform/qt/instance_claim.h"
 #include "platform/qt/screen_service.h"
 #include "platform/qt/single_instance.h"
 #include "platform/qt/termination_request.h"
@@ -90,18 +92,23 @@ QStringList argumentsOf(int argc, char** argv) {
     return arguments;
 }
 
-// Starts decoding the picture the viewer shows first (the argument, or the recent file the
-// settings reopen), so that it decodes while the window system starts. Nothing is started when
-// the arguments are not a plain viewer start; errors are left for the real start to report.
-browse::ReadAhead readStartupPictureAhead(const QStringList& arguments) {
-    browse::ReadAhead readAhead;
-    const ParsedCommandLine parsed = parseCommandLine(arguments);
+// A plain viewer start: the command line parses as one and its root is usable.
+bool isPlainViewerStart(const ParsedCommandLine& parsed) {
     const CommandLineOptions& options = parsed.options;
-    if (!parsed.error.isEmpty() || options.mode != CommandLineOptions::Mode::Viewer ||
-        (!options.root.isEmpty() && !QFileInfo(options.root).isDir())) {
-        return readAhead;
-    }
-    applyDeviceOptions(options);
+    return parsed.error.isEmpty() && options.mode == CommandLineOptions::Mode::Viewer &&
+           (options.root.isEmpty() || QFileInfo(options.root).isDir());
+}
+
+QString configurationKey() {
+    return platform::SingleInstance::keyFor(
+        QString::fromStdString(platform::registry().folder().string()));
+}
+
+// Starts decoding the picture the viewer shows first (the argument, or the recent file the
+// settings reopen), so that it decodes while the window system starts. Errors are left for the
+// real start to report.
+browse::ReadAhead readStartupPictureAhead(const CommandLineOptions& options) {
+    browse::ReadAhead readAhead;
     settings::AppSettings settings;
     settings.load();
     const auto argument = startupDevicePath(trimAndUnquote(options.picture.toStdU16String()));
@@ -114,15 +121,14 @@ browse::ReadAhead readStartupPictureAhead(const QStringList& arguments) {
 }
 
 int runViewer(QApplication& application, const CommandLineOptions& options,
-              browse::ReadAhead&& startupPicture) {
+              platform::InstanceClaim&& claim, browse::ReadAhead&& startupPicture) {
     if (!applyDeviceOptions(options)) {
         return kExitFailure;
     }
     // A screenshot run is a tool run: it never hands over to a running viewer.
-    platform::SingleInstance instance;
+    platform::SingleInstance instance(std::move(claim));
     const bool takingScreenshot = !options.screenshot.isEmpty();
-    const QString configFolder = QString::fromStdString(platform::registry().folder().string());
-    if (!takingScreenshot && !instance.claim(platform::SingleInstance::keyFor(configFolder))) {
+    if (!takingScreenshot && !instance.claim(configurationKey())) {
         return kExitOk;
     }
 
@@ -169,8 +175,23 @@ int runApplication(int argc, char** argv) {
         return parsed.error.isEmpty() ? runHeadless(parsed.options) : fail(parsed.error);
     }
 
-    browse::ReadAhead startupPicture = readStartupPictureAhead(rawArguments);
-    platform::qt::prepareScaleFactor(parseCommandLine(rawArguments).options.screen);
+    // A plain viewer start is settled before the window system starts: a later start hands over
+    // to the running one at once, and the first one starts decoding its picture and loading the
+    // font configuration in parallel with the toolkit's own start-up.
+    const ParsedCommandLine early = parseCommandLine(rawArguments);
+    platform::InstanceClaim claim;
+    browse::ReadAhead startupPicture;
+    std::optional<FontWarmUp> fonts;
+    if (isPlainViewerStart(early)) {
+        applyDeviceOptions(early.options);
+        if (early.options.screenshot.isEmpty() &&
+            claim.claim(configurationKey()) == platform::InstanceClaim::Outcome::Running) {
+            return kExitOk;
+        }
+        startupPicture = readStartupPictureAhead(early.options);
+        fonts.emplace();
+    }
+    platform::qt::prepareScaleFactor(early.options.screen);
     // Without a usable XDG_RUNTIME_DIR Qt warns at start; the program's own private folder
     // (mode 0700) stands in for it.
     if (const QString runtime = platform::SingleInstance::runtimeFolder(); !runtime.isEmpty()) {
@@ -185,7 +206,7 @@ int runApplication(int argc, char** argv) {
     if (!parsed.error.isEmpty()) {
         return fail(parsed.error);
     }
-    return runViewer(application, parsed.options, std::move(startupPicture));
+    return runViewer(application, parsed.options, std::move(claim), std::move(startupPicture));
 }
 
 } // namespace velmora::app

@@ -1,33 +1,33 @@
-// One running program per configuration folder. The first start holds an advisory lock in the
-// user's runtime folder and serves a local socket; a later start with the same key asks it to
-// come forward and should then exit 0. The lock is released by the kernel when its holder ends,
-// so a run that crashed never blocks the next start.
+// One running program per configuration folder, on the event loop: holds the claim (see
+// InstanceClaim) and turns each later start's connection into activationRequested.
 #pragma once
+
+#include "platform/qt/instance_claim.h"
 
 #include <QObject>
 #include <QString>
 
 #include <memory>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace velmora::platform {
 
 class SingleInstance : public QObject {
     Q_OBJECT
   public:
-    explicit SingleInstance(QObject* parent = nullptr);
+    // Takes over a claim made before the application existed (or none yet).
+    explicit SingleInstance(InstanceClaim claim = {}, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // The key for a configuration folder: runs with different --config folders are separate.
-    static QString keyFor(const QString& configFolder);
+    static QString keyFor(const QString& configFolder) {
+        return InstanceClaim::keyFor(configFolder);
+    }
+    static QString runtimeFolder() { return InstanceClaim::runtimeFolder(); }
 
-    // $XDG_RUNTIME_DIR, else /tmp/velmora-<uid> (made private to the user).
-    static QString runtimeFolder();
-
-    // True when this process is the first for the key and now listens for later starts. False
-    // when another process holds it; that process has been asked to come forward. When the
-    // runtime folder cannot be used the start is never blocked: true.
+    // True when this process is the first for the key and now answers later starts. False when
+    // another process holds it; that process has been asked to come forward. When the runtime
+    // folder cannot be used the start is never blocked: true.
     bool claim(const QString& key);
 
   signals:
@@ -35,11 +35,11 @@ class SingleInstance : public QObject {
     void activationRequested();
 
   private:
-    void listen(const QString& socketPath);
-    static void notifyRunning(const QString& socketPath);
+    void serve();
+    void acceptPending();
 
-    int lockFd_ = -1;
-    std::unique_ptr<QLocalServer> server_;
+    InstanceClaim claim_;
+    std::unique_ptr<QSocketNotifier> notifier_;
 };
 
 } // namespace velmora::platform
