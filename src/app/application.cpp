@@ -17,6 +17,7 @@
 #include "platform/qt/termination_request.h"
 #include "platform/registry.h"
 #include "settings/app_settings.h"
+#include "ui/qt/lazy_extension_icon_style.h"
 #include "ui/qt/qt_message_box.h"
 #include "ui/qt/qt_translations.h"
 
@@ -202,6 +203,7 @@ int runApplication(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
     ui::installQtTranslations(application);
+    ui::installLazyExtensionIconStyle();
     const ParsedCommandLine parsed = parseCommandLine(QApplication::arguments().mid(1));
     if (!parsed.error.isEmpty()) {
         return fail(parsed.error);
