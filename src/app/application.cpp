@@ -13,6 +13,7 @@
 #include "platform/device_fs.h"
 #include "platform/qt/instance_claim.h"
 #include "platform/qt/screen_service.h"
+#include "platform/qt/session_bus.h"
 #include "platform/qt/single_instance.h"
 #include "platform/qt/termination_request.h"
 #include "platform/registry.h"
@@ -198,6 +199,7 @@ int runApplication(int argc, char** argv) {
     if (const QString runtime = platform::SingleInstance::runtimeFolder(); !runtime.isEmpty()) {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     }
+    platform::markUnreachableSessionBus();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
