@@ -1,12 +1,14 @@
 #include "app/bar_button.h"
 
+#include "ui/qt/svg_icon.h"
+
 #include <QIcon>
 #include <QLayout>
 
 namespace velmora::app {
 
 QAction* addBarButton(QToolBar& bar, const BarButton& button, const CommandSink& onCommand) {
-    const QIcon icon(QStringLiteral(":/velmora/") + QString::fromLatin1(button.icon));
+    const QIcon icon = ui::svgIcon(QStringLiteral(":/velmora/") + QString::fromLatin1(button.icon));
     QAction* action = bar.addAction(icon, QString::fromUtf16(button.tooltip));
     action->setToolTip(QString::fromUtf16(button.tooltip));
     action->setObjectName(QStringLiteral("action%1").arg(button.command));

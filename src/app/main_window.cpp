@@ -4,6 +4,7 @@
 #include "app/key_mapping.h"
 #include "app/viewer_app.h"
 #include "image/qt/dib_painter.h"
+#include "ui/qt/svg_icon.h"
 #include "ui/string_table.h"
 
 #include <QApplication>
@@ -23,7 +24,7 @@ MainWindow::MainWindow(ViewerApp& app) : app_(app) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QString::fromStdU16String(ui::loadResourceString(ui::str::kTitle)));
     // The application's icon: every window and the About dialog show it.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/velmora/velmora.svg")));
+    QApplication::setWindowIcon(ui::svgIcon(QStringLiteral(":/velmora/velmora.svg")));
     setAutoFillBackground(true);
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::white);
