@@ -6,7 +6,7 @@ set -euo pipefail
 
 build_packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libfontconfig-dev
+    qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
     libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev
     fonts-ipafont-gothic qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev

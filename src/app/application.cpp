@@ -3,7 +3,6 @@
 #include "app/command_ids.h"
 #include "app/command_line_options.h"
 #include "app/convert_command.h"
-#include "app/font_warm_up.h"
 #include "app/main_window.h"
 #include "app/startup_path.h"
 #include "app/version_info.h"
@@ -178,12 +177,11 @@ int runApplication(int argc, char** argv) {
     }
 
     // A plain viewer start is settled before the window system starts: a later start hands over
-    // to the running one at once, and the first one starts decoding its picture and loading the
-    // font configuration in parallel with the toolkit's own start-up.
+    // to the running one at once, and the first one starts decoding its picture in parallel with
+    // the toolkit's own start-up.
     const ParsedCommandLine early = parseCommandLine(rawArguments);
     platform::InstanceClaim claim;
     browse::ReadAhead startupPicture;
-    std::optional<FontWarmUp> fonts;
     if (isPlainViewerStart(early)) {
         applyDeviceOptions(early.options);
         if (early.options.screenshot.isEmpty() &&
@@ -191,7 +189,6 @@ int runApplication(int argc, char** argv) {
             return kExitOk;
         }
         startupPicture = readStartupPictureAhead(early.options);
-        fonts.emplace();
     }
     platform::qt::prepareScaleFactor(early.options.screen);
     // Without a usable XDG_RUNTIME_DIR Qt warns at start; the program's own private folder
