@@ -40,6 +40,16 @@ void MainWindow::addAccelerator(const QKeySequence& keys, int command) {
     connect(shortcut, &QShortcut::activated, this, [this, command] { app_.onCommand(command); });
 }
 
+void MainWindow::updatePicture() {
+    const QImage surface = image::viewOf(app_.backBuffer);
+    if (surface.isNull()) {
+        update();
+        return;
+    }
+    const qreal ratio = devicePixelRatioF();
+    update(QRectF(0, 0, surface.width() / ratio, surface.height() / ratio).toAlignedRect());
+}
+
 void MainWindow::paintEvent(QPaintEvent*) {
     QImage surface = image::viewOf(app_.backBuffer);
     if (!surface.isNull()) {

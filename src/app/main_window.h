@@ -13,6 +13,10 @@ class MainWindow : public QWidget {
   public:
     explicit MainWindow(ViewerApp& app);
 
+    // Schedules a repaint of the area the composition surface covers: a new picture or view
+    // leaves the bars as they are.
+    void updatePicture();
+
   signals:
     // The window has been exposed and painted for the first time.
     void firstPainted();

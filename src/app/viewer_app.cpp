@@ -393,14 +393,14 @@ void ViewerApp::redraw() {
     if (backBuffer.hasPixels()) {
         image::compose(backBuffer, current(), view, settings.viewHq);
     }
-    mainWindow_->update();
+    mainWindow_->updatePicture();
 }
 
 void ViewerApp::redrawFast() {
     if (backBuffer.hasPixels()) {
         image::compose(backBuffer, current(), view, false);
     }
-    mainWindow_->update();
+    mainWindow_->updatePicture();
 }
 
 void ViewerApp::zoomBy(bool (image::ViewGeometry::*step)()) {
@@ -480,7 +480,7 @@ void ViewerApp::imageShownComposed(const image::ComposedView& ahead) {
         redraw();
         return;
     }
-    mainWindow_->update();
+    mainWindow_->updatePicture();
 }
 
 void ViewerApp::viewCleared() {
