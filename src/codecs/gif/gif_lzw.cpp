@@ -1,8 +1,11 @@
 #include "codecs/gif/gif_lzw.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <vector>
 
 namespace velmora::codecs::gif {
@@ -12,16 +15,65 @@ constexpr int kMaxCodes = 4096;
 constexpr int kMaxWidth = 12;
 constexpr int kMaxStringLength = 4095;
 constexpr size_t kReadAhead = 8; // the code reader loads 8 bytes at a time
+constexpr size_t kWindowBytes = 120 << 10;
+constexpr size_t kKeptBytes = 32 << 10; // what a sliding window keeps; more than any string
+constexpr size_t kCopyBlock = 16;
 
-// The string table: every code is its prefix code plus one suffix byte. The length and first
-// byte of each string are kept too, so a string is written back to front straight into place.
+// The string table: every code is its prefix code plus one suffix byte. The length of each
+// string and the output position where it was last written are kept too, so that a string is
+// copied from there, or else written back to front straight into place.
 struct StringTable {
     uint16_t prefix[kMaxCodes];
     uint16_t length[kMaxCodes];
     uint8_t suffix[kMaxCodes];
-    uint8_t first[kMaxCodes];
+    size_t written[kMaxCodes];
 };
 
+// The decoded indices in stream order, positions counted from the first. The latest ones stay
+// here so that strings can be copied from them; older ones have gone on to the pixel writer.
+class OutputWindow {
+  public:
+    // An image of fewer pixels than the window gets a window that holds all of it (the decoder
+    // stops once every pixel is there), so only a full-size window ever slides.
+    explicit OutputWindow(PixelWriter& writer)
+        : writer_(writer), limit_(static_cast<size_t>(std::min<int64_t>(
+                               kWindowBytes, writer.pixelsLeft() + kMaxStringLength))),
+          bytes_(limit_ + kCopyBlock) {}
+
+    size_t position() const { return base_ + fill_; }
+
+    // Room for length indices at position(); a full window first passes all but its last
+    // kKeptBytes to the writer. A block copy may write up to kCopyBlock - 1 bytes past the room.
+    uint8_t* reserve(int length) {
+        if (fill_ + static_cast<size_t>(length) > limit_) {
+            const size_t gone = fill_ - kKeptBytes;
+            writer_.write(bytes_.data(), static_cast<int64_t>(gone));
+            std::memmove(bytes_.data(), bytes_.data() + gone, kKeptBytes);
+            base_ += gone;
+            fill_ = kKeptBytes;
+        }
+        return bytes_.data() + fill_;
+    }
+    void commit(int length) { fill_ += static_cast<size_t>(length); }
+
+    // The indices from output position at on, or null when they have left the window.
+    const uint8_t* at(size_t at) const {
+        return at >= base_ ? bytes_.data() + (at - base_) : nullptr;
+    }
+
+    void flush() {
+        writer_.write(bytes_.data(), static_cast<int64_t>(fill_));
+        base_ += fill_;
+        fill_ = 0;
+    }
+
+  private:
+    PixelWriter& writer_;
+    size_t limit_;
+    std::vector<uint8_t> bytes_;
+    size_t base_ = 0; // position of bytes_[0]
+    size_t fill_ = 0;
+};
 // Joins the data of the sub-blocks into one run followed by kReadAhead zero bytes. A length
 // byte of 0 or the end of the file ends the data; a sub-block cut by the end gives what is there.
 std::vector<uint8_t> joinSubBlocks(std::span<const uint8_t> subBlocks, size_t& dataBytes) {
@@ -61,16 +113,35 @@ inline void unwind(const StringTable& table, int code, int clear, uint8_t* end) 
     *out = static_cast<uint8_t>(code);
 }
 
+// Writes the string of code (length bytes) at out: a copy of its last appearance while that is
+// still in the window, which always lies wholly before out, otherwise walked through the table.
+inline void putString(const StringTable& table, int code, int clear, const OutputWindow& window,
+                      uint8_t* out, int length) {
+    if (code < clear) {
+        *out = static_cast<uint8_t>(code);
+    } else if (const uint8_t* from = window.at(table.written[code]); from == nullptr) {
+        unwind(table, code, clear, out + length);
+    } else if (length <= static_cast<int>(kCopyBlock) &&
+               out - from >= static_cast<ptrdiff_t>(kCopyBlock)) {
+        std::memcpy(out, from, kCopyBlock); // one fixed block is quicker than an exact copy
+    } else {
+        std::memcpy(out, from, static_cast<size_t>(length));
+    }
+}
+
 } // namespace
 
 bool decodeImageData(std::span<const uint8_t> subBlocks, int codeSize, PixelWriter& writer) {
-    if (writer.full()) {
+    const int64_t pixels = writer.pixelsLeft();
+    if (pixels == 0) {
         return true;
     }
     size_t dataBytes = 0;
     std::vector<uint8_t> data;
+    std::optional<OutputWindow> window;
     try {
         data = joinSubBlocks(subBlocks, dataBytes);
+        window.emplace(writer);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -83,14 +154,13 @@ bool decodeImageData(std::span<const uint8_t> subBlocks, int codeSize, PixelWrit
         table.prefix[code] = 0;
         table.length[code] = 1;
         table.suffix[code] = static_cast<uint8_t>(code);
-        table.first[code] = static_cast<uint8_t>(code);
     }
     int width = codeSize + 1;
     int limit = (1 << width) - 1;
     int nextFree = clear + 1;
     int previous = -1; // none after the start and after a clear code
+    size_t previousAt = 0;
     uint64_t bitPos = 0;
-    uint8_t scratch[kMaxCodes];
 
     while (bitPos + static_cast<uint64_t>(width) <= totalBits) {
         const int code = static_cast<int>((loadLe64(data.data() + (bitPos >> 3)) >> (bitPos & 7)) &
@@ -106,54 +176,49 @@ bool decodeImageData(std::span<const uint8_t> subBlocks, int codeSize, PixelWrit
             break;
         } else {
             int length = 0;
-            uint8_t firstByte = 0;
             const bool defined = code < nextFree;
             if (defined) {
                 length = table.length[code];
-                firstByte = table.first[code];
             } else if (code == nextFree && previous >= 0) {
-                // Not yet in the table: the previous string and its own first byte.
-                length = table.length[previous] + 1;
-                firstByte = table.first[previous];
+                length = table.length[previous] + 1; // the previous string and its first byte
             } else {
                 break; // a code beyond the table: the stream is broken
             }
             if (length > kMaxStringLength) {
                 break;
             }
-            const bool direct = writer.isEightBit() && length <= writer.roomInRow();
-            uint8_t* out = direct ? writer.cursor() : scratch;
+            const size_t at = window->position();
+            uint8_t* out = window->reserve(length);
             if (defined) {
-                unwind(table, code, clear, out + length);
+                putString(table, code, clear, *window, out, length);
             } else {
-                out[length - 1] = firstByte;
-                unwind(table, previous, clear, out + length - 1);
+                putString(table, previous, clear, *window, out, length - 1);
+                out[length - 1] = out[0];
             }
-            if (direct) {
-                writer.advance(length);
-            } else {
-                writer.write(scratch, length);
-            }
-            if (writer.full()) {
-                break;
+            window->commit(length);
+            if (window->position() >= static_cast<uint64_t>(pixels)) {
+                break; // the image is full
             }
             if (nextFree < kMaxCodes) {
                 // The first code after a clear takes the end code's slot, which no code uses.
                 if (previous >= 0) {
                     table.prefix[nextFree] = static_cast<uint16_t>(previous);
                     table.length[nextFree] = static_cast<uint16_t>(table.length[previous] + 1);
-                    table.suffix[nextFree] = firstByte;
-                    table.first[nextFree] = table.first[previous];
+                    table.suffix[nextFree] = out[0];
+                    table.written[nextFree] = previousAt; // the previous string, then out[0]
                 }
                 ++nextFree;
             }
+            table.written[code] = at;
             previous = code;
+            previousAt = at;
         }
         if (nextFree > limit && width < kMaxWidth) {
             ++width;
             limit = width == kMaxWidth ? kMaxCodes : (1 << width) - 1;
         }
     }
+    window->flush();
     return true;
 }
 
