@@ -1,5 +1,7 @@
 #include "codecs/gif/gif_lzw.h"
 
+#include "codecs/gif/gif_output_window.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstddef>
@@ -15,9 +17,8 @@ constexpr int kMaxCodes = 4096;
 constexpr int kMaxWidth = 12;
 constexpr int kMaxStringLength = 4095;
 constexpr size_t kReadAhead = 8; // the code reader loads 8 bytes at a time
-constexpr size_t kWindowBytes = 120 << 10;
-constexpr size_t kKeptBytes = 32 << 10; // what a sliding window keeps; more than any string
-constexpr size_t kCopyBlock = 16;
+constexpr size_t kCopyBlock = OutputWindow::kOverrun;
+static_assert(kMaxStringLength <= OutputWindow::kKeptBytes);
 
 // The string table: every code is its prefix code plus one suffix byte. The length of each
 // string and the output position where it was last written are kept too, so that a string is
@@ -29,51 +30,6 @@ struct StringTable {
     size_t written[kMaxCodes];
 };
 
-// The decoded indices in stream order, positions counted from the first. The latest ones stay
-// here so that strings can be copied from them; older ones have gone on to the pixel writer.
-class OutputWindow {
-  public:
-    // An image of fewer pixels than the window gets a window that holds all of it (the decoder
-    // stops once every pixel is there), so only a full-size window ever slides.
-    explicit OutputWindow(PixelWriter& writer)
-        : writer_(writer), limit_(static_cast<size_t>(std::min<int64_t>(
-                               kWindowBytes, writer.pixelsLeft() + kMaxStringLength))),
-          bytes_(limit_ + kCopyBlock) {}
-
-    size_t position() const { return base_ + fill_; }
-
-    // Room for length indices at position(); a full window first passes all but its last
-    // kKeptBytes to the writer. A block copy may write up to kCopyBlock - 1 bytes past the room.
-    uint8_t* reserve(int length) {
-        if (fill_ + static_cast<size_t>(length) > limit_) {
-            const size_t gone = fill_ - kKeptBytes;
-            writer_.write(bytes_.data(), static_cast<int64_t>(gone));
-            std::memmove(bytes_.data(), bytes_.data() + gone, kKeptBytes);
-            base_ += gone;
-            fill_ = kKeptBytes;
-        }
-        return bytes_.data() + fill_;
-    }
-    void commit(int length) { fill_ += static_cast<size_t>(length); }
-
-    // The indices from output position at on, or null when they have left the window.
-    const uint8_t* at(size_t at) const {
-        return at >= base_ ? bytes_.data() + (at - base_) : nullptr;
-    }
-
-    void flush() {
-        writer_.write(bytes_.data(), static_cast<int64_t>(fill_));
-        base_ += fill_;
-        fill_ = 0;
-    }
-
-  private:
-    PixelWriter& writer_;
-    size_t limit_;
-    std::vector<uint8_t> bytes_;
-    size_t base_ = 0; // position of bytes_[0]
-    size_t fill_ = 0;
-};
 // Joins the data of the sub-blocks into one run followed by kReadAhead zero bytes. A length
 // byte of 0 or the end of the file ends the data; a sub-block cut by the end gives what is there.
 std::vector<uint8_t> joinSubBlocks(std::span<const uint8_t> subBlocks, size_t& dataBytes) {
@@ -141,7 +97,7 @@ bool decodeImageData(std::span<const uint8_t> subBlocks, int codeSize, PixelWrit
     std::optional<OutputWindow> window;
     try {
         data = joinSubBlocks(subBlocks, dataBytes);
-        window.emplace(writer);
+        window.emplace(writer, kMaxStringLength);
     } catch (const std::bad_alloc&) {
         return false;
     }
