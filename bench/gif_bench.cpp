@@ -1,5 +1,7 @@
-// GIF decoding speed on 1600x1200, 256-colour pictures, plain and interlaced: the corpus's
-// photo-2mp.gif and photo-2mp-interlaced.gif, or generated stand-ins when the corpus lacks them.
+// GIF decoding speed on 1600x1200 pictures: 256-colour photos, plain and interlaced (the corpus's
+// photo-2mp.gif and photo-2mp-interlaced.gif), and one flat colour with a 2-colour table, whose
+// LZW strings run to a thousand bytes and more (flat-2mp.gif). Each is generated as a stand-in
+// when the corpus lacks it.
 #include "codecs/gif/gif_decoder.h"
 #include "codecs/readers.h"
 #include "platform/device_fs.h"
@@ -24,9 +26,10 @@ std::filesystem::path corpusFolder() {
     return folder != nullptr ? folder : "";
 }
 
+constexpr int kWidth = 1600, kHeight = 1200;
+
 // A photo-like picture: smooth shading with dithering noise, 256 colours.
-std::string generatedGif(bool interlaced) {
-    constexpr int kWidth = 1600, kHeight = 1200;
+std::string photoGif(bool interlaced) {
     std::mt19937 random(1);
     test::GifFrame frame;
     frame.width = kWidth;
@@ -47,15 +50,38 @@ std::string generatedGif(bool interlaced) {
         .bytes();
 }
 
+std::string plainPhotoGif() {
+    return photoGif(false);
+}
+
+std::string interlacedPhotoGif() {
+    return photoGif(true);
+}
+
+// One colour over the whole screen, as a drawing program saves a blank page.
+std::string flatGif() {
+    test::GifFrame frame;
+    frame.width = kWidth;
+    frame.height = kHeight;
+    frame.indices.assign(size_t{kWidth} * kHeight, 0);
+    return test::GifBuilder()
+        .screen(kWidth, kHeight, {{0xC8, 0x28, 0xA0}, {0, 0, 0}})
+        .frame(frame)
+        .trailer()
+        .bytes();
+}
+
+using Generator = std::string (*)();
+
 // The corpus file, or a generated stand-in written to a temporary folder.
-std::filesystem::path benchFile(const char* name, bool interlaced) {
+std::filesystem::path benchFile(const char* name, Generator generate) {
     const auto corpus = corpusFolder() / name;
     if (!corpusFolder().empty() && std::filesystem::exists(corpus)) {
         return corpus;
     }
     const auto generated = std::filesystem::temp_directory_path() / (std::string("gen-") + name);
     if (!std::filesystem::exists(generated)) {
-        std::ofstream(generated, std::ios::binary) << generatedGif(interlaced);
+        std::ofstream(generated, std::ios::binary) << generate();
     }
     return generated;
 }
@@ -72,8 +98,8 @@ void reportPixels(benchmark::State& state, const image::DibImage& image) {
 }
 
 // From the bytes in memory to the finished 24-bit image.
-void decodeFromMemory(benchmark::State& state, const char* name, bool interlaced) {
-    const auto bytes = readBytes(benchFile(name, interlaced));
+void decodeFromMemory(benchmark::State& state, const char* name, Generator generate) {
+    const auto bytes = readBytes(benchFile(name, generate));
     image::DibImage image;
     for (auto _ : state) {
         if (!codecs::gif::decodeGif(image, bytes)) {
@@ -86,8 +112,8 @@ void decodeFromMemory(benchmark::State& state, const char* name, bool interlaced
 }
 
 // The reader as the viewer runs it: read the file, scan, decode, convert.
-void loadFromFile(benchmark::State& state, const char* name, bool interlaced) {
-    const auto path = benchFile(name, interlaced);
+void loadFromFile(benchmark::State& state, const char* name, Generator generate) {
+    const auto path = benchFile(name, generate);
     platform::setDeviceRoot(path.parent_path());
     const std::u16string devicePath = u"\\" + path.filename().u16string();
     image::DibImage image;
@@ -101,11 +127,15 @@ void loadFromFile(benchmark::State& state, const char* name, bool interlaced) {
     reportPixels(state, image);
 }
 
-BENCHMARK_CAPTURE(decodeFromMemory, plain, "photo-2mp.gif", false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(decodeFromMemory, interlaced, "photo-2mp-interlaced.gif", true)
+BENCHMARK_CAPTURE(decodeFromMemory, plain, "photo-2mp.gif", plainPhotoGif)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(loadFromFile, plain, "photo-2mp.gif", false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(loadFromFile, interlaced, "photo-2mp-interlaced.gif", true)
+BENCHMARK_CAPTURE(decodeFromMemory, interlaced, "photo-2mp-interlaced.gif", interlacedPhotoGif)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(decodeFromMemory, flat, "flat-2mp.gif", flatGif)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadFromFile, plain, "photo-2mp.gif", plainPhotoGif)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadFromFile, interlaced, "photo-2mp-interlaced.gif", interlacedPhotoGif)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadFromFile, flat, "flat-2mp.gif", flatGif)->Unit(benchmark::kMillisecond);
 
 } // namespace

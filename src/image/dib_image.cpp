@@ -42,54 +42,68 @@ uint16_t readLe16(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
 
-// Colour tables of a 1-, 4- or 8-bit packed bitmap, prepared so that a row expands with one
-// table copy per source byte (4 bits: both pixels of a byte at once). Only the entries the
-// table holds are read; the rest stay black.
+// Bytes of one pixel group in the table below: the pixels of a source byte (8, 2 or 1), and for
+// 4 and 8 bits room for one wider store.
+constexpr size_t groupEntryBytes(int bitsPerPixel) {
+    return bitsPerPixel == 1 ? 24 : bitsPerPixel == 4 ? 8 : 4;
+}
+
+// Expands one row of Bits-per-pixel indices with one table copy per source byte. Each store but
+// the last of the whole bytes is a full entry, whose spare bytes the next group overwrites; the
+// last and the pixels of a partly used final byte are stored exactly, so nothing past the row's
+// pixels is touched.
+template <int Bits>
+void expandGroups(const uint8_t* groups, const uint8_t* src, uint8_t* dst, int32_t width) {
+    constexpr int32_t kPerByte = 8 / Bits;
+    constexpr size_t kUsed = 3 * kPerByte;
+    constexpr size_t kEntry = groupEntryBytes(Bits);
+    const int32_t whole = width / kPerByte;
+    const int32_t rest = width % kPerByte;
+    for (int32_t i = 0; i + 1 < whole; ++i) {
+        std::memcpy(dst + kUsed * i, groups + kEntry * src[i], kEntry);
+    }
+    if (whole > 0) {
+        std::memcpy(dst + kUsed * (whole - 1), groups + kEntry * src[whole - 1], kUsed);
+    }
+    if (rest > 0) {
+        std::memcpy(dst + kUsed * whole, groups + kEntry * src[whole], size_t{3} * rest);
+    }
+}
+
+// The colour table of a 1-, 4- or 8-bit packed bitmap, prepared as the 24-bit pixels of every
+// possible source byte. Only the entries the table holds are read; the rest stay black.
 class IndexedPalette {
   public:
     IndexedPalette(std::span<const uint8_t> rgbQuads, int bitsPerPixel) : bpp_(bitsPerPixel) {
+        std::array<uint8_t, 3 * 256> colours{};
         const size_t entries = std::min(size_t{1} << bitsPerPixel, rgbQuads.size() / 4);
         for (size_t i = 0; i < entries; ++i) {
-            std::memcpy(&colours_[3 * i], &rgbQuads[4 * i], 3);
-            std::memcpy(&quads_[4 * i], &rgbQuads[4 * i], 3);
+            std::memcpy(&colours[3 * i], &rgbQuads[4 * i], 3);
         }
-        if (bpp_ == 4) {
-            for (int b = 0; b < 256; ++b) {
-                std::memcpy(&pairs_[6 * b], &colours_[3 * (b >> 4)], 3);
-                std::memcpy(&pairs_[6 * b + 3], &colours_[3 * (b & 0x0F)], 3);
+        const int perByte = 8 / bpp_;
+        const int mask = (1 << bpp_) - 1;
+        const size_t entry = groupEntryBytes(bpp_);
+        for (int b = 0; b < 256; ++b) {
+            for (int k = 0; k < perByte; ++k) { // the first pixel in the top bits
+                const int index = (b >> (8 - bpp_ * (k + 1))) & mask;
+                std::memcpy(&groups_[entry * b + 3 * k], &colours[3 * index], 3);
             }
         }
     }
 
     void expandRow(const uint8_t* src, uint8_t* dst, int32_t width) const {
         if (bpp_ == 8) {
-            // Four-byte stores; the fourth byte is overwritten by the next pixel, and the last
-            // pixel is stored with three so that nothing past the row is touched.
-            for (int32_t x = 0; x + 1 < width; ++x) {
-                std::memcpy(dst + 3 * x, &quads_[4 * src[x]], 4);
-            }
-            std::memcpy(dst + 3 * (width - 1), &quads_[4 * src[width - 1]], 3);
+            expandGroups<8>(groups_.data(), src, dst, width);
         } else if (bpp_ == 4) {
-            const int32_t pairs = width / 2;
-            for (int32_t p = 0; p < pairs; ++p) {
-                std::memcpy(dst + 6 * p, &pairs_[6 * src[p]], 6);
-            }
-            if (width % 2 != 0) {
-                std::memcpy(dst + 6 * pairs, &colours_[3 * (src[pairs] >> 4)], 3);
-            }
+            expandGroups<4>(groups_.data(), src, dst, width);
         } else {
-            for (int32_t x = 0; x < width; ++x) {
-                const int bit = (src[x / 8] >> (7 - x % 8)) & 1;
-                std::memcpy(dst + 3 * x, &colours_[3 * bit], 3);
-            }
+            expandGroups<1>(groups_.data(), src, dst, width);
         }
     }
 
   private:
     int bpp_;
-    std::array<uint8_t, 3 * 256> colours_{};
-    std::array<uint8_t, 6 * 256> pairs_{};
-    std::array<uint8_t, 4 * 256> quads_{};
+    std::array<uint8_t, 24 * 256> groups_{};
 };
 
 } // namespace

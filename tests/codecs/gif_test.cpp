@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <random>
 #include <span>
 
@@ -193,6 +194,110 @@ TEST(GifDecoder, SmallCodeSizesDecode) {
         ASSERT_TRUE(decodeGif(image, asBytes(singleFrameGif(frame, 40, 30, table))))
             << "code size " << codeSize;
         expectCanvas(image, frame, table, 0);
+    }
+}
+
+// How many pixels of frame, taken in the order the file stores them, image shows in place before
+// the rest of the screen is background; a pixel that is neither fails the test.
+size_t storedPixelsShown(const image::DibImage& image, const GifFrame& frame,
+                         const std::vector<Rgb>& table, int background) {
+    std::vector<int> rows = test::gifInterlacedRowOrder(frame.height);
+    if (!frame.interlaced) {
+        std::iota(rows.begin(), rows.end(), 0);
+    }
+    std::vector<bool> inFrame(size_t(image.width()) * image.height(), false);
+    size_t shown = 0;
+    bool cut = false;
+    for (const int y : rows) {
+        for (int x = 0; x < frame.width; ++x) {
+            const Rgb pixel = pixelAt(image, frame.left + x, frame.top + y);
+            inFrame[size_t(frame.top + y) * image.width() + frame.left + x] = true;
+            if (!cut && sameColor(pixel, table[frame.indices[size_t(y) * frame.width + x]])) {
+                ++shown;
+                continue;
+            }
+            cut = true;
+            if (!sameColor(pixel, table[background])) {
+                ADD_FAILURE() << "frame pixel " << x << "," << y << " after " << shown;
+                return shown;
+            }
+        }
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!inFrame[size_t(y) * image.width() + x] &&
+                !sameColor(pixelAt(image, x, y), table[background])) {
+                ADD_FAILURE() << "screen pixel " << x << "," << y;
+                return shown;
+            }
+        }
+    }
+    return shown;
+}
+
+TEST(GifDecoder, LargePicturesShowTheIndicesTheyWereMadeFrom) {
+    // Big enough that the decoded output runs far past what the decoder keeps to copy strings
+    // from: flat colour and a repeating pattern give strings of hundreds of bytes, a kept full
+    // table old ones.
+    enum class Fill { Flat, Pattern, Noisy };
+    using enum Fill;
+    struct Case {
+        const char* name;
+        int colors;
+        Fill fill;
+        int screenWidth, screenHeight, left, top, width, height;
+        bool interlaced = false;
+        bool clearWhenFull = true;
+        int extraPixels = 0; // data for more pixels than the frame has
+        int keptBlocks = -1; // data sub-blocks kept before the data ends; -1: all
+    };
+    const Case cases[] = {
+        {"flat, 1 bit", 2, Flat, 640, 480, 0, 0, 640, 480},
+        {"flat, 4 bits, offset", 16, Flat, 701, 500, 33, 17, 601, 450},
+        {"pattern, 8 bits, interlaced", 256, Pattern, 500, 400, 0, 0, 500, 400, true},
+        {"photo-like, 8 bits, interlaced", 256, Noisy, 500, 400, 0, 0, 500, 400, true},
+        {"photo-like, full table kept", 256, Noisy, 512, 512, 0, 0, 512, 512, false, false},
+        {"pattern, 1 bit, odd offset", 2, Pattern, 403, 300, 3, 5, 333, 211, true},
+        {"photo-like, 4 bits, clear codes", 16, Noisy, 601, 400, 1, 0, 599, 400},
+        {"more data than pixels", 256, Noisy, 300, 300, 7, 9, 290, 280, false, true, 5000},
+        {"flat, data ends early", 16, Flat, 640, 480, 0, 0, 640, 480, false, true, 0, 2},
+        {"pattern, data ends early", 16, Pattern, 640, 480, 0, 0, 640, 480, false, true, 0, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto table = test::gifTestPalette(c.colors);
+        const int background = c.colors - 1;
+        GifFrame frame;
+        frame.left = c.left;
+        frame.top = c.top;
+        frame.width = c.width;
+        frame.height = c.height;
+        frame.interlaced = c.interlaced;
+        frame.clearWhenFull = c.clearWhenFull;
+        const size_t count = size_t(c.width) * c.height + c.extraPixels;
+        frame.indices = c.fill == Noisy ? randomIndices(count, c.colors, c.width)
+                                        : std::vector<uint8_t>(count, 0);
+        if (c.fill == Pattern) {
+            for (size_t i = 0; i < count; ++i) {
+                frame.indices[i] = static_cast<uint8_t>(i % 61 % 7 % c.colors);
+            }
+        }
+        std::string file = singleFrameGif(frame, c.screenWidth, c.screenHeight, table, background);
+        if (c.keptBlocks >= 0) {
+            // Header, table, graphic control, descriptor and code size come before the data.
+            const size_t dataStart =
+                13 + 3 * (size_t{2} << test::gifSizeField(c.colors)) + 8 + 10 + 1;
+            file = file.substr(0, dataStart + 256 * size_t(c.keptBlocks)) + '\0' + ';';
+        }
+        image::DibImage image;
+        ASSERT_TRUE(decodeGif(image, asBytes(file)));
+        const size_t shown = storedPixelsShown(image, frame, table, background);
+        if (c.keptBlocks >= 0) {
+            EXPECT_GT(shown, 0u);
+            EXPECT_LT(shown, size_t(c.width) * c.height);
+        } else {
+            EXPECT_EQ(shown, size_t(c.width) * c.height);
+        }
     }
 }
 

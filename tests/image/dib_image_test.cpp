@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <vector>
 
 namespace velmora::image {
@@ -196,6 +197,38 @@ TEST(DibImage, PackedDibFourBitOddWidthTakesHighNibbleFirst) {
     EXPECT_EQ(image.row(0)[0], 10);
     EXPECT_EQ(image.row(0)[3], 20);
     EXPECT_EQ(image.row(0)[6], 30);
+}
+
+TEST(DibImage, PackedDibRowsOfEveryWidthExpandExactlyAndLeaveThePaddingBlack) {
+    std::mt19937 random(3);
+    for (const int bpp : {1, 4, 8}) {
+        for (int width = 1; width <= 33; ++width) {
+            const int height = 2;
+            auto data = packedHeader(width, height, bpp);
+            const size_t tableStart = data.size();
+            const size_t rowSize = ((size_t(width) * bpp + 31) >> 3) & ~size_t{3};
+            data.resize(tableStart + (size_t{4} << bpp) + rowSize * height);
+            for (size_t i = tableStart; i < data.size(); ++i) {
+                data[i] = static_cast<uint8_t>(random());
+            }
+            const uint8_t* pixels = data.data() + tableStart + (size_t{4} << bpp);
+            DibImage image;
+            ASSERT_TRUE(image.loadPackedDib(data.data(), data.size()));
+            for (int y = 0; y < height; ++y) {
+                const uint8_t* source = pixels + rowSize * (height - 1 - y);
+                for (int x = 0; x < width; ++x) {
+                    const int bit = x * bpp;
+                    const int index = (source[bit / 8] >> (8 - bpp - bit % 8)) & ((1 << bpp) - 1);
+                    const uint8_t* colour = data.data() + tableStart + 4 * index;
+                    ASSERT_EQ(std::memcmp(image.row(y) + 3 * x, colour, 3), 0)
+                        << bpp << " bits, width " << width << ", pixel " << x << "," << y;
+                }
+                for (int pad = 3 * width; pad < image.stride(); ++pad) {
+                    ASSERT_EQ(image.row(y)[pad], 0) << bpp << " bits, width " << width;
+                }
+            }
+        }
+    }
 }
 
 TEST(DibImage, PackedDibTwentyFourBitHasNoColourTable) {

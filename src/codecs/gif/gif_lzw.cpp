@@ -1,8 +1,13 @@
 #include "codecs/gif/gif_lzw.h"
 
+#include "codecs/gif/gif_output_window.h"
+
+#include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <vector>
 
 namespace velmora::codecs::gif {
@@ -12,14 +17,17 @@ constexpr int kMaxCodes = 4096;
 constexpr int kMaxWidth = 12;
 constexpr int kMaxStringLength = 4095;
 constexpr size_t kReadAhead = 8; // the code reader loads 8 bytes at a time
+constexpr size_t kCopyBlock = OutputWindow::kOverrun;
+static_assert(kMaxStringLength <= OutputWindow::kKeptBytes);
 
-// The string table: every code is its prefix code plus one suffix byte. The length and first
-// byte of each string are kept too, so a string is written back to front straight into place.
+// The string table: every code is its prefix code plus one suffix byte. The length of each
+// string and the output position where it was last written are kept too, so that a string is
+// copied from there, or else written back to front straight into place.
 struct StringTable {
     uint16_t prefix[kMaxCodes];
     uint16_t length[kMaxCodes];
     uint8_t suffix[kMaxCodes];
-    uint8_t first[kMaxCodes];
+    size_t written[kMaxCodes];
 };
 
 // Joins the data of the sub-blocks into one run followed by kReadAhead zero bytes. A length
@@ -61,16 +69,35 @@ inline void unwind(const StringTable& table, int code, int clear, uint8_t* end) 
     *out = static_cast<uint8_t>(code);
 }
 
+// Writes the string of code (length bytes) at out: a copy of its last appearance while that is
+// still in the window, which always lies wholly before out, otherwise walked through the table.
+inline void putString(const StringTable& table, int code, int clear, const OutputWindow& window,
+                      uint8_t* out, int length) {
+    if (code < clear) {
+        *out = static_cast<uint8_t>(code);
+    } else if (const uint8_t* from = window.at(table.written[code]); from == nullptr) {
+        unwind(table, code, clear, out + length);
+    } else if (length <= static_cast<int>(kCopyBlock) &&
+               out - from >= static_cast<ptrdiff_t>(kCopyBlock)) {
+        std::memcpy(out, from, kCopyBlock); // one fixed block is quicker than an exact copy
+    } else {
+        std::memcpy(out, from, static_cast<size_t>(length));
+    }
+}
+
 } // namespace
 
 bool decodeImageData(std::span<const uint8_t> subBlocks, int codeSize, PixelWriter& writer) {
-    if (writer.full()) {
+    const int64_t pixels = writer.pixelsLeft();
+    if (pixels == 0) {
         return true;
     }
     size_t dataBytes = 0;
     std::vector<uint8_t> data;
+    std::optional<OutputWindow> window;
     try {
         data = joinSubBlocks(subBlocks, dataBytes);
+        window.emplace(writer, kMaxStringLength);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -83,14 +110,13 @@ bool decodeImageData(std::span<const uint8_t> subBlocks, int codeSize, PixelWrit
         table.prefix[code] = 0;
         table.length[code] = 1;
         table.suffix[code] = static_cast<uint8_t>(code);
-        table.first[code] = static_cast<uint8_t>(code);
     }
     int width = codeSize + 1;
     int limit = (1 << width) - 1;
     int nextFree = clear + 1;
     int previous = -1; // none after the start and after a clear code
+    size_t previousAt = 0;
     uint64_t bitPos = 0;
-    uint8_t scratch[kMaxCodes];
 
     while (bitPos + static_cast<uint64_t>(width) <= totalBits) {
         const int code = static_cast<int>((loadLe64(data.data() + (bitPos >> 3)) >> (bitPos & 7)) &
@@ -106,54 +132,49 @@ bool decodeImageData(std::span<const uint8_t> subBlocks, int codeSize, PixelWrit
             break;
         } else {
             int length = 0;
-            uint8_t firstByte = 0;
             const bool defined = code < nextFree;
             if (defined) {
                 length = table.length[code];
-                firstByte = table.first[code];
             } else if (code == nextFree && previous >= 0) {
-                // Not yet in the table: the previous string and its own first byte.
-                length = table.length[previous] + 1;
-                firstByte = table.first[previous];
+                length = table.length[previous] + 1; // the previous string and its first byte
             } else {
                 break; // a code beyond the table: the stream is broken
             }
             if (length > kMaxStringLength) {
                 break;
             }
-            const bool direct = writer.isEightBit() && length <= writer.roomInRow();
-            uint8_t* out = direct ? writer.cursor() : scratch;
+            const size_t at = window->position();
+            uint8_t* out = window->reserve(length);
             if (defined) {
-                unwind(table, code, clear, out + length);
+                putString(table, code, clear, *window, out, length);
             } else {
-                out[length - 1] = firstByte;
-                unwind(table, previous, clear, out + length - 1);
+                putString(table, previous, clear, *window, out, length - 1);
+                out[length - 1] = out[0];
             }
-            if (direct) {
-                writer.advance(length);
-            } else {
-                writer.write(scratch, length);
-            }
-            if (writer.full()) {
-                break;
+            window->commit(length);
+            if (window->position() >= static_cast<uint64_t>(pixels)) {
+                break; // the image is full
             }
             if (nextFree < kMaxCodes) {
                 // The first code after a clear takes the end code's slot, which no code uses.
                 if (previous >= 0) {
                     table.prefix[nextFree] = static_cast<uint16_t>(previous);
                     table.length[nextFree] = static_cast<uint16_t>(table.length[previous] + 1);
-                    table.suffix[nextFree] = firstByte;
-                    table.first[nextFree] = table.first[previous];
+                    table.suffix[nextFree] = out[0];
+                    table.written[nextFree] = previousAt; // the previous string, then out[0]
                 }
                 ++nextFree;
             }
+            table.written[code] = at;
             previous = code;
+            previousAt = at;
         }
         if (nextFree > limit && width < kMaxWidth) {
             ++width;
             limit = width == kMaxWidth ? kMaxCodes : (1 << width) - 1;
         }
     }
+    window->flush();
     return true;
 }
 

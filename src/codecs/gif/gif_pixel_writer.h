@@ -5,6 +5,7 @@
 #include "codecs/packed_bitmap.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -30,27 +31,22 @@ class PixelWriter {
 
     // Every pixel of the image has been written.
     bool full() const { return rowsLeft_ <= 0; }
-    bool isEightBit() const { return bitsPerPixel_ == 8; }
-
-    // Eight bits only: room left in the current row and the place of its next pixel.
-    int roomInRow() const { return place_.width - x_; }
-    uint8_t* cursor() { return row_ + place_.left + x_; }
-    // Eight bits only: count pixels (at most roomInRow) were written at cursor.
-    void advance(int count) {
-        x_ += count;
-        if (x_ == place_.width) {
-            nextRow();
-        }
+    // Pixels still to be written.
+    int64_t pixelsLeft() const {
+        return rowsLeft_ > 0 ? int64_t{rowsLeft_} * place_.width - x_ : 0;
     }
 
     // Writes indices across rows at any depth; what does not fit in the image is dropped.
-    void write(const uint8_t* indices, int count) {
+    void write(const uint8_t* indices, int64_t count) {
         while (count > 0 && rowsLeft_ > 0) {
-            const int run = std::min(count, place_.width - x_);
+            const int run = static_cast<int>(std::min<int64_t>(count, place_.width - x_));
             putRun(indices, run);
             indices += run;
             count -= run;
-            advance(run);
+            x_ += run;
+            if (x_ == place_.width) {
+                nextRow();
+            }
         }
     }
 
@@ -59,22 +55,47 @@ class PixelWriter {
         const int column = place_.left + x_;
         if (bitsPerPixel_ == 8) {
             std::memcpy(row_ + column, indices, static_cast<size_t>(run));
-        } else if (bitsPerPixel_ == 4) {
-            for (int i = 0; i < run; ++i) {
-                const int c = column + i;
-                uint8_t& byte = row_[c >> 1];
-                const uint8_t value = indices[i] & 0x0F;
-                byte = (c & 1) ? static_cast<uint8_t>((byte & 0xF0) | value)
-                               : static_cast<uint8_t>((byte & 0x0F) | value << 4);
-            }
-        } else {
-            for (int i = 0; i < run; ++i) {
-                const int c = column + i;
-                const auto bit = static_cast<uint8_t>(0x80 >> (c & 7));
-                uint8_t& byte = row_[c >> 3];
-                byte = (indices[i] & 1) ? (byte | bit) : static_cast<uint8_t>(byte & ~bit);
-            }
+            return;
         }
+        // Pixels one at a time up to a byte boundary, then whole bytes, then the last pixels.
+        const int perByte = 8 / bitsPerPixel_;
+        int i = 0;
+        for (; i < run && (column + i) % perByte != 0; ++i) {
+            putPixel(column + i, indices[i]);
+        }
+        uint8_t* packed = row_ + (column + i) / perByte;
+        for (; i + perByte <= run; i += perByte) {
+            *packed++ = bitsPerPixel_ == 4
+                            ? static_cast<uint8_t>(indices[i] << 4 | (indices[i + 1] & 0x0F))
+                            : packEightBits(indices + i);
+        }
+        for (; i < run; ++i) {
+            putPixel(column + i, indices[i]);
+        }
+    }
+
+    void putPixel(int column, uint8_t index) {
+        if (bitsPerPixel_ == 4) {
+            uint8_t& byte = row_[column >> 1];
+            const uint8_t value = index & 0x0F;
+            byte = (column & 1) ? static_cast<uint8_t>((byte & 0xF0) | value)
+                                : static_cast<uint8_t>((byte & 0x0F) | value << 4);
+        } else {
+            const auto bit = static_cast<uint8_t>(0x80 >> (column & 7));
+            uint8_t& byte = row_[column >> 3];
+            byte = (index & 1) ? (byte | bit) : static_cast<uint8_t>(byte & ~bit);
+        }
+    }
+
+    // The low bits of eight indices as one byte, the first index in the top bit. One multiply
+    // moves the bit of byte i (bit 8i of the little-endian word) to bit 63 - i.
+    static uint8_t packEightBits(const uint8_t* indices) {
+        uint64_t word = 0;
+        std::memcpy(&word, indices, sizeof word);
+        if constexpr (std::endian::native == std::endian::big) {
+            word = __builtin_bswap64(word);
+        }
+        return static_cast<uint8_t>(((word & 0x0101010101010101) * 0x8040201008040201) >> 56);
     }
 
     void nextRow() {
