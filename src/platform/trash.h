@@ -1,5 +1,5 @@
-// The desktop trash (freedesktop.org trash specification), so that a deleted picture can be
-// restored from any file manager. A file goes to the trash of its own file system: the home
+// The desktop trash in the layout file managers share (freedesktop.org), so that a deleted picture
+// can be restored from any file manager. A file goes to the trash of its own file system: the home
 // trash $XDG_DATA_HOME/Trash for the file system that holds it, otherwise $topdir/.Trash/$uid
 // (an administrator-made, sticky .Trash) or $topdir/.Trash-$uid at the top of the mount.
 #pragma once
