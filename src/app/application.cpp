@@ -101,7 +101,7 @@ bool isPlainViewerStart(const ParsedCommandLine& parsed) {
 }
 
 QString configurationKey() {
-    return platform::SingleInstance::keyFor(
+    return platform::InstanceClaim::keyFor(
         QString::fromStdString(platform::registry().folder().string()));
 }
 
@@ -193,7 +193,7 @@ int runApplication(int argc, char** argv) {
     platform::qt::prepareScaleFactor(early.options.screen);
     // Without a usable XDG_RUNTIME_DIR Qt warns at start; the program's own private folder
     // (mode 0700) stands in for it.
-    if (const QString runtime = platform::SingleInstance::runtimeFolder(); !runtime.isEmpty()) {
+    if (const QString runtime = platform::InstanceClaim::runtimeFolder(); !runtime.isEmpty()) {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     }
     platform::markUnreachableSessionBus();

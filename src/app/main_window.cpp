@@ -41,8 +41,8 @@ void MainWindow::addAccelerator(const QKeySequence& keys, int command) {
 }
 
 void MainWindow::updatePicture() {
-    const QImage surface = image::viewOf(app_.backBuffer);
-    if (surface.isNull()) {
+    const image::DibImage& surface = app_.backBuffer;
+    if (!surface.hasPixels()) {
         update();
         return;
     }

@@ -33,7 +33,6 @@ class InstanceClaim {
 
     // Claims the key once; later calls return the first outcome.
     Outcome claim(const QString& key);
-    Outcome outcome() const { return outcome_; }
 
     // The listening socket (non-blocking) while First and listening, else -1.
     int listeningSocket() const { return socketFd_; }

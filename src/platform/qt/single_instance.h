@@ -20,11 +20,6 @@ class SingleInstance : public QObject {
     explicit SingleInstance(InstanceClaim claim = {}, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    static QString keyFor(const QString& configFolder) {
-        return InstanceClaim::keyFor(configFolder);
-    }
-    static QString runtimeFolder() { return InstanceClaim::runtimeFolder(); }
-
     // True when this process is the first for the key and now answers later starts. False when
     // another process holds it; that process has been asked to come forward. When the runtime
     // folder cannot be used the start is never blocked: true.

@@ -10,6 +10,7 @@
 
 #include <sys/stat.h>
 
+using velmora::platform::InstanceClaim;
 using velmora::platform::SingleInstance;
 
 namespace {
@@ -51,7 +52,7 @@ class SingleInstanceTest : public QObject {
     void cleanup() { runtime_.reset(); }
 
     void secondClaimAsksTheFirstToComeForward() {
-        const QString key = SingleInstance::keyFor(QStringLiteral("/some/config"));
+        const QString key = InstanceClaim::keyFor(QStringLiteral("/some/config"));
         SingleInstance first;
         QSignalSpy activations(&first, &SingleInstance::activationRequested);
         QVERIFY(first.claim(key));
@@ -64,14 +65,14 @@ class SingleInstanceTest : public QObject {
 
     void separateConfigFoldersDoNotCollide() {
         SingleInstance one, other;
-        QVERIFY(one.claim(SingleInstance::keyFor(QStringLiteral("/config/one"))));
-        QVERIFY(other.claim(SingleInstance::keyFor(QStringLiteral("/config/other"))));
+        QVERIFY(one.claim(InstanceClaim::keyFor(QStringLiteral("/config/one"))));
+        QVERIFY(other.claim(InstanceClaim::keyFor(QStringLiteral("/config/other"))));
     }
 
     void leftoverLockAndSocketFilesDoNotBlock() {
         const QString key = QStringLiteral("leftovers");
         // Claim once to learn the lock file's name, then leave junk lock and socket files.
-        const QDir folder(SingleInstance::runtimeFolder());
+        const QDir folder(InstanceClaim::runtimeFolder());
         {
             SingleInstance probe;
             QVERIFY(probe.claim(key));
@@ -96,7 +97,7 @@ class SingleInstanceTest : public QObject {
     }
 
     void anotherProcessHoldsTheClaimUntilItIsKilled() {
-        const QString key = SingleInstance::keyFor(QStringLiteral("/cross/process"));
+        const QString key = InstanceClaim::keyFor(QStringLiteral("/cross/process"));
         QProcess holder;
         holder.start(QCoreApplication::applicationFilePath(), {QLatin1String(kHoldOption), key});
         QVERIFY(holder.waitForStarted());
@@ -116,7 +117,7 @@ class SingleInstanceTest : public QObject {
 
     void sharedRuntimeFolderIsNotTrusted() {
         QVERIFY(::chmod(runtime_->path().c_str(), 0777) == 0);
-        const QString folder = SingleInstance::runtimeFolder();
+        const QString folder = InstanceClaim::runtimeFolder();
         QVERIFY(folder != QString::fromStdString(runtime_->path()));
         if (!folder.isEmpty()) {
             QFileInfo info(folder);
