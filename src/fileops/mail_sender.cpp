@@ -157,6 +157,19 @@ bool submitInStore(mapi::Session& session, const mapi::Binary& storeId, const Ma
     return !reportFailure(message->submitMessage(0), kSubmit);
 }
 
+// The user learns which store did not take the message (the debug line says why).
+void reportNotSent(const mapi::PropRow& row) {
+    std::u16string text = ui::loadResourceString(ui::str::kMailNotSent) + u":\n";
+    for (const auto& prop : row) {
+        if (const auto* name = std::get_if<std::u16string>(&prop.value);
+            name != nullptr && prop.tag == mapi::kPrDisplayName) {
+            text += *name;
+        }
+    }
+    ui::showMessage(
+        {std::move(text), ui::kCaptionError, ui::MessageIcon::Error, ui::MessageButtons::Ok});
+}
+
 } // namespace
 
 void sendMail(const MailText& text, std::u16string_view filePath, const MailLogon& logon) {
@@ -184,6 +197,7 @@ void sendMail(const MailText& text, std::u16string_view filePath, const MailLogo
             return;
         }
         if (!submitInStore(*session, *storeId, text, filePath)) {
+            reportNotSent(row);
             return;
         }
     }

@@ -68,9 +68,26 @@ TEST_F(MailSenderTest, FailingSubmissionProgramIsReportedAndEarlierStoresKeepThe
         const std::string& line = sandbox.debugLines[0];
         EXPECT_EQ(line.rfind("CEMAPI: FAILED(80004005)at ", 0), 0u) << line;
         EXPECT_NE(line.find("mail_sender.cpp:313\n"), std::string::npos) << line;
+        ASSERT_FALSE(boxes.shown.empty());
+        EXPECT_EQ(boxes.shown.back().text,
+                  ui::loadResourceString(ui::str::kMailNotSent) + u":\nSendmail")
+            << "the user learns which store did not send";
     }
+    EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(sandbox.delivered("Local").size(), 2u);
     EXPECT_EQ(sandbox.delivered("Work").size(), 2u);
+}
+
+// A Maildir folder named like the program's store does not hide the program.
+TEST_F(MailSenderTest, AMaildirNamedSendmailIsAStoreOfItsOwn) {
+    fs::create_directories(sandbox.mail() / "Sendmail");
+    const auto piped = sandbox.mail() / "piped";
+    test::MailSandbox::setSendmail(
+        sandbox.writeScript("sendmail", "cat > '" + piped.string() + "'").string());
+    sendMail(text, u"\\photos\\cat.png");
+    EXPECT_EQ(sandbox.delivered("Sendmail").size(), 1u);
+    EXPECT_TRUE(fs::exists(piped));
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(MailSenderTest, UnreadableFileShowsTheErrorAndTheMessageGoesWithoutIt) {

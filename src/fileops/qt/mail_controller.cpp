@@ -4,6 +4,7 @@
 #include "fileops/mail_sender.h"
 #include "fileops/qt/mail_dialog.h"
 #include "platform/device_fs.h"
+#include "platform/qt/wait_pump_scope.h"
 #include "ui/message_box.h"
 #include "ui/string_table.h"
 
@@ -35,7 +36,10 @@ void MailController::mail() {
     }
     recipients_ = accepted->recipients;
     host_.setBusy(true);
-    sendMail(*accepted, path);
+    {
+        const platform::qt::WaitPumpScope painting;
+        sendMail(*accepted, path);
+    }
     host_.setBusy(false);
 }
 

@@ -14,6 +14,12 @@ Binary entryIdOf(std::string_view kind, const StoreBackend& store) {
     return Binary(text.begin(), text.end());
 }
 
+// A store's identifier carries its place in the table: two stores of one name (a Maildir folder
+// named like the submission program's store) stay two stores.
+Binary storeIdOf(size_t position, const StoreBackend& store) {
+    return entryIdOf("store" + std::to_string(position), store);
+}
+
 const PropValue* findProp(const PropRow& row, uint32_t tag) {
     const auto found =
         std::find_if(row.begin(), row.end(), [tag](const PropValue& p) { return p.tag == tag; });
@@ -79,9 +85,9 @@ class StoreSession : public Session {
 
     HResult getMsgStoresTable(uint32_t, std::unique_ptr<Table>& table) override {
         RowSet rows;
-        for (const auto& store : stores_) {
+        for (size_t i = 0; i < stores_.size(); ++i) {
             rows.push_back(
-                {{kPrEntryId, entryIdOf("store", *store)}, {kPrDisplayName, store->name()}});
+                {{kPrEntryId, storeIdOf(i, *stores_[i])}, {kPrDisplayName, stores_[i]->name()}});
         }
         table = std::make_unique<StoresTable>(std::move(rows));
         return kOk;
@@ -89,9 +95,9 @@ class StoreSession : public Session {
 
     HResult openMsgStore(const Binary& entryId, uint32_t,
                          std::unique_ptr<MsgStore>& store) override {
-        for (const auto& candidate : stores_) {
-            if (entryIdOf("store", *candidate) == entryId) {
-                store = std::make_unique<MsgStore>(candidate);
+        for (size_t i = 0; i < stores_.size(); ++i) {
+            if (storeIdOf(i, *stores_[i]) == entryId) {
+                store = std::make_unique<MsgStore>(stores_[i]);
                 return kOk;
             }
         }

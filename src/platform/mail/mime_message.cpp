@@ -2,6 +2,7 @@
 
 #include "util/text.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <pwd.h>
@@ -72,25 +73,43 @@ std::string encodeSubject(const std::string& subject) {
     return encoded;
 }
 
+// The single addresses of the typed ones: a text such as "a@x,b@y" holds more than one. An
+// address never passes 254 octets (RFC 5321); a longer piece cannot be delivered and would make
+// an over-long header line, so it is left out.
+std::vector<std::string> singleAddresses(const std::vector<std::u16string>& addresses) {
+    constexpr size_t kLongestAddress = 254;
+    std::vector<std::string> single;
+    for (const auto& address : addresses) {
+        const std::string clean = withoutControls(util::toUtf8(address));
+        for (size_t start = 0; start <= clean.size();) {
+            const size_t comma = std::min(clean.find(',', start), clean.size());
+            const std::string piece = clean.substr(start, comma - start);
+            if (!piece.empty() && piece.size() <= kLongestAddress) {
+                single.push_back(piece);
+            }
+            start = comma + 1;
+        }
+    }
+    return single;
+}
+
+// "a, b, c", folded before an address that would pass kFoldAt, so that no line comes near the
+// 998-octet limit.
 std::string addressList(const std::vector<std::u16string>& addresses) {
     std::string list;
     size_t lineLength = 4; // "To: "
-    for (const auto& address : addresses) {
-        const std::string clean = withoutControls(util::toUtf8(address));
-        if (clean.empty()) {
-            continue;
-        }
+    for (const auto& address : singleAddresses(addresses)) {
         if (!list.empty()) {
             list += ",";
-            if (lineLength + clean.size() + 2 > kFoldAt) {
+            if (lineLength + address.size() + 2 > kFoldAt) {
                 list += "\n";
                 lineLength = 0;
             }
             list += " ";
             ++lineLength;
         }
-        list += clean;
-        lineLength += clean.size() + 1;
+        list += address;
+        lineLength += address.size() + 1;
     }
     return list;
 }

@@ -1,6 +1,7 @@
 // Runs a program with bytes on its standard input, the way a mail submission program is fed.
 // It never hangs: writes are non-blocking, a program that stops reading or never exits is
-// killed when the time is up.
+// killed with its process group when the time is up, and the wait pump (wait_pump.h) runs
+// throughout the wait.
 #pragma once
 
 #include <chrono>
