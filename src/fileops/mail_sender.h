@@ -29,7 +29,10 @@ inline constexpr char16_t kProposedMailBody[] = u"This mail was sent by Velmora.
 // Opens the messaging session (the platform's by default; tests give their own).
 using MailLogon = std::function<platform::mapi::HResult(std::unique_ptr<platform::mapi::Session>&)>;
 
+// Told the share of a large attachment read so far, 0 to 100.
+using MailProgress = std::function<void(int percent)>;
+
 void sendMail(const MailText& text, std::u16string_view filePath,
-              const MailLogon& logon = platform::mapi::logonEx);
+              const MailLogon& logon = platform::mapi::logonEx, const MailProgress& progress = {});
 
 } // namespace velmora::fileops

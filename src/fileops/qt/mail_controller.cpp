@@ -1,5 +1,6 @@
 #include "fileops/qt/mail_controller.h"
 
+#include "edit/qt/progress_dialog.h"
 #include "fileops/command_ids.h"
 #include "fileops/mail_sender.h"
 #include "fileops/qt/mail_dialog.h"
@@ -37,8 +38,12 @@ void MailController::mail() {
     recipients_ = accepted->recipients;
     host_.setBusy(true);
     {
+        // A large picture shows the progress box while it is read; the window keeps painting
+        // while the message is encoded and handed to the stores.
+        edit::qt::ProgressDialog progressBox(host_.dialogOwner());
+        edit::qt::ProgressRun progress(progressBox);
         const platform::qt::WaitPumpScope painting;
-        sendMail(*accepted, path);
+        sendMail(*accepted, path, platform::mapi::logonEx, progress.callback());
     }
     host_.setBusy(false);
 }

@@ -155,6 +155,12 @@ pid_t spawnReadingFrom(int readEnd, const std::vector<std::string>& argv) {
 
 bool runWithInput(const std::vector<std::string>& argv, std::string_view input,
                   std::chrono::milliseconds timeout) {
+    return runWithInput(
+        argv, [input](const MimeSink& sink) { return sink(input); }, timeout);
+}
+
+bool runWithInput(const std::vector<std::string>& argv, const MimeWriter& input,
+                  std::chrono::milliseconds timeout) {
     if (argv.empty()) {
         return false;
     }
@@ -175,7 +181,8 @@ bool runWithInput(const std::vector<std::string>& argv, std::string_view input,
     {
         SigpipeBlock quietPipe;
         fcntl(writeEnd.get(), F_SETFL, fcntl(writeEnd.get(), F_GETFL) | O_NONBLOCK);
-        taken = feed(writeEnd.get(), input, deadline);
+        taken =
+            input([&](std::string_view piece) { return feed(writeEnd.get(), piece, deadline); });
         writeEnd.reset();
     }
     const int status = reap(child, deadline);
