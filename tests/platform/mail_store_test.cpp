@@ -133,22 +133,6 @@ TEST(MessageStores, MaildirFoldersInNameOrderThenTheSubmissionProgram) {
     fs::create_directories(sandbox.mail() / ".hidden");
     test::MailSandbox::setSendmail(sandbox.writeScript("sendmail", "cat >/dev/null").string());
     EXPECT_EQ(storeNames(), (std::vector<std::u16string>{u"Archive", u"Local", u"Sendmail"}));
-    // A Maildir folder named like the program's store is a store of its own, not a stand-in.
-    fs::create_directories(sandbox.mail() / "Sendmail");
-    std::unique_ptr<mapi::Session> session;
-    ASSERT_FALSE(mapi::failed(mapi::logonEx(session)));
-    std::unique_ptr<mapi::Table> table;
-    ASSERT_FALSE(mapi::failed(session->getMsgStoresTable(mapi::kMapiUnicode, table)));
-    mapi::RowSet rows;
-    std::vector<mapi::Binary> ids;
-    while (!mapi::failed(table->queryRows(1, 0, rows)) && rows.size() == 1) {
-        ids.push_back(std::get<mapi::Binary>(rows[0].at(0).value));
-    }
-    ASSERT_EQ(ids.size(), 4u);
-    EXPECT_NE(ids[2], ids[3]) << "one identifier per store";
-    std::unique_ptr<mapi::MsgStore> maildir, program;
-    EXPECT_FALSE(mapi::failed(session->openMsgStore(ids[2], 0, maildir)));
-    EXPECT_FALSE(mapi::failed(session->openMsgStore(ids[3], 0, program)));
 }
 
 TEST(MimeMessage, HeadersCarryNoInjectedLinesAndEncodeTheSubject) {
