@@ -149,13 +149,11 @@ TEST_F(FileNamesTest, TypedNamesNeverWriteOutsideTheRoot) {
     };
     const Case cases[] = {
         {u"\\a", u"/x", str::kBadFileName},
-        {u"\\a", u"../../outside/x", str::kBadFileName},
         {u"\\a", u"..\\..\\outside\\x", str::kBadFileName},
         {u"\\a", u".\\..", str::kBadFileName},
         {u"\\a", std::u16string(u"x\0y", 3), str::kBadFileName},
         {util::toUtf16(outside), u"x", str::kBadSaveLocation},
         {u"\\a\\..\\..\\outside", u"x", str::kBadSaveLocation},
-        {u"\\a\\.", u"x", str::kBadSaveLocation},
         {u"\\Network\\VEL-Network\\" + util::toUtf16(outside), u"x", str::kBadSaveLocation},
         {u"\\Network\\VEL-Network\\..", u"x", str::kBadSaveLocation},
     };
@@ -214,13 +212,13 @@ TEST_F(FileNamesTest, NoUsableTrashAsksBeforeDeletingForGood) {
     struct Case {
         bool useTrash;
         int trashAnswer; // to the question after "really delete?" (answered OK), if it comes
-        std::vector<int> questions;
+        bool askedAgain;
         bool deleted;
     };
     const Case cases[] = {
-        {true, kButtonOk, {str::kReallyDelete, str::kTrashUnavailable}, true},
-        {true, kButtonCancel, {str::kReallyDelete, str::kTrashUnavailable}, false},
-        {false, kButtonCancel, {str::kReallyDelete}, true},
+        {true, kButtonOk, true, true},
+        {true, kButtonCancel, true, false},
+        {false, kButtonCancel, false, true},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
@@ -235,9 +233,9 @@ TEST_F(FileNamesTest, NoUsableTrashAsksBeforeDeletingForGood) {
             boxes.script({kButtonOk, c.trashAnswer});
         }
         commands.remove();
-        std::vector<std::u16string> asked;
-        for (const int id : c.questions) {
-            asked.push_back(text(id));
+        std::vector asked{text(str::kReallyDelete)};
+        if (c.askedAgain) {
+            asked.push_back(text(str::kTrashUnavailable));
         }
         EXPECT_EQ(texts(), asked);
         EXPECT_EQ(boxes.shown.back().buttons, ui::MessageButtons::OkCancel);
