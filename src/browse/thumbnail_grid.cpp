@@ -1,6 +1,7 @@
 #include "browse/thumbnail_grid.h"
 
 #include "platform/device_fs.h"
+#include "platform/host_names.h"
 
 namespace velmora::browse {
 namespace {
@@ -46,7 +47,7 @@ int cellAt(const std::vector<CellRect>& cells, int x, int y) {
 }
 
 std::u16string thumbnailCaption(std::u16string_view path) {
-    std::u16string caption = platform::fileNamePart(path);
+    std::u16string caption = platform::shownName(platform::fileNamePart(path));
     if (caption.size() > kCaptionLimit) {
         caption.resize(kCaptionKept);
         caption += u"..";

@@ -67,11 +67,16 @@ void FileCommands::remove() {
     if (ui::askOkCancel(ui::str::kReallyDelete) != ui::kButtonOk) {
         return;
     }
-    if (!discard(path)) {
+    switch (discard(path)) {
+    case Discarded::Yes:
+        removeCurrentEntry();
+        break;
+    case Discarded::Failed:
         ui::showError(ui::str::kOperationFailed);
-        return;
+        break;
+    case Discarded::Kept:
+        break;
     }
-    removeCurrentEntry();
 }
 
 std::optional<FileCommands::Transfer> FileCommands::chooseTransfer() {
@@ -89,7 +94,8 @@ std::optional<FileCommands::Transfer> FileCommands::chooseTransfer() {
         return std::nullopt;
     }
     std::u16string target = pathInFolder(*folder, platform::fileNamePart(source));
-    if (target == source) {
+    // The same file reached through a linked folder or a hard link counts as the source too.
+    if (target == source || platform::isSameFile(source, target)) {
         return std::nullopt;
     }
     const bool replacing = platform::exists(target);
@@ -119,18 +125,22 @@ void FileCommands::forgetReadAheadOf(const std::u16string& target) {
     }
 }
 
-bool FileCommands::discard(const std::u16string& path) {
+FileCommands::Discarded FileCommands::discard(const std::u16string& path) {
     if (settings_.useTrash) {
         switch (platform::moveToTrash(path)) {
         case platform::TrashResult::Trashed:
-            return true;
+            return Discarded::Yes;
         case platform::TrashResult::Failed:
-            return false;
+            return Discarded::Failed;
         case platform::TrashResult::Unavailable:
-            break; // deleted for good, as without a trash
+            // Deleting for good is the user's choice, never a silent fallback.
+            if (ui::askOkCancel(ui::str::kTrashUnavailable) != ui::kButtonOk) {
+                return Discarded::Kept;
+            }
+            break;
         }
     }
-    return platform::deleteFile(path);
+    return platform::deleteFile(path) ? Discarded::Yes : Discarded::Failed;
 }
 
 void FileCommands::removeCurrentEntry() {

@@ -4,7 +4,8 @@
 //
 // Nothing the user did not agree to lose is lost: a file that stands at a target is replaced in
 // one step, a move across file systems removes its source only after a checked copy, and a
-// deletion goes to the desktop trash unless the settings switch that off.
+// deletion goes to the desktop trash unless the settings switch that off, and where no trash can
+// take the file the user is asked before it is deleted for good.
 #pragma once
 
 #include "fileops/file_ops_host.h"
@@ -49,7 +50,8 @@ class FileCommands {
     bool agreeToReplace(const std::u16string& target);
     // A picture read ahead from a file about to be replaced would show the old picture.
     void forgetReadAheadOf(const std::u16string& target);
-    bool discard(const std::u16string& path);
+    enum class Discarded { Yes, Failed, Kept };
+    Discarded discard(const std::u16string& path);
     void removeCurrentEntry();
 
     FileOpsHost& host_;

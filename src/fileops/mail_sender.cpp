@@ -3,10 +3,15 @@
 #include "fileops/mail_recipients.h"
 #include "platform/device_fs.h"
 #include "platform/mail/debug_output.h"
+#include "platform/regular_file.h"
 #include "ui/message_box.h"
 #include "ui/string_table.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <span>
+#include <sys/stat.h>
+#include <vector>
 
 namespace velmora::fileops {
 namespace mapi = platform::mapi;
@@ -17,6 +22,9 @@ constexpr uint32_t kSmtpRecord = 0x20000;
 constexpr size_t kAttachNameLimit = 260;
 // Larger files are refused as unreadable: no mail system carries them anyway.
 constexpr uint64_t kAttachmentByteLimit = uint64_t{256} << 20;
+constexpr size_t kReadBlockBytes = size_t{1} << 20;
+// Smaller files are read in a moment: no progress box for them.
+constexpr uint64_t kProgressFromBytes = uint64_t{4} << 20;
 
 // Steps named by the line their debug output carries.
 enum FailedStep {
@@ -92,21 +100,48 @@ void fillMessage(mapi::Message& message, const MailText& text) {
     body->write(utf16leBytes(text.body));
 }
 
-// A file that cannot be read shows 40087 and counts as done: the message goes without it.
-mapi::HResult attachFile(mapi::Message& message, std::u16string_view path) {
+// Copies the open file into the stream a block at a time, reporting the share done.
+mapi::HResult writeFileData(std::FILE* file, uint64_t size, mapi::Stream& data,
+                            const MailProgress& progress) {
+    std::vector<uint8_t> block(kReadBlockBytes);
+    uint64_t done = 0;
+    while (done < size) {
+        const size_t wanted = static_cast<size_t>(std::min<uint64_t>(block.size(), size - done));
+        if (std::fread(block.data(), 1, wanted, file) != wanted) {
+            return mapi::kErrDiskError; // the file shrank or failed while it was read
+        }
+        const mapi::HResult result = data.write(std::span(block.data(), wanted));
+        if (mapi::failed(result)) {
+            return result;
+        }
+        done += wanted;
+        if (progress && size >= kProgressFromBytes) {
+            progress(static_cast<int>(done * 100 / size));
+        }
+    }
+    return mapi::kOk;
+}
+
+// A file that cannot be opened shows 40087 and counts as done: the message goes without it.
+// The bytes go from the file into the attachment's stream a block at a time, never held twice.
+mapi::HResult attachFile(mapi::Message& message, std::u16string_view path,
+                         const MailProgress& progress) {
     const std::u16string name = platform::fileNamePart(path).substr(0, kAttachNameLimit);
-    const auto bytes = platform::readWholeFile(path, kAttachmentByteLimit);
-    if (!bytes) {
+    const platform::FilePtr file = platform::openRegularFile(path);
+    struct stat info {};
+    if (!file || fstat(fileno(file.get()), &info) != 0 ||
+        static_cast<uint64_t>(info.st_size) > kAttachmentByteLimit) {
         ui::showError(ui::str::kReadFailed);
         return mapi::kOk;
     }
+    const auto size = static_cast<uint64_t>(info.st_size);
     std::unique_ptr<mapi::Attach> attach;
     mapi::HResult result = message.createAttach(attach);
     if (reportFailure(result, kCreateAttach)) {
         return result;
     }
     const mapi::PropValue props[] = {{mapi::kPrAttachFilename, name},
-                                     {mapi::kPrAttachSize, static_cast<uint32_t>(bytes->size())},
+                                     {mapi::kPrAttachSize, static_cast<uint32_t>(size)},
                                      {mapi::kPrMsgStatus, kSmtpRecord}};
     result = attach->setProps(props);
     if (reportFailure(result, kAttachProps)) {
@@ -118,7 +153,7 @@ mapi::HResult attachFile(mapi::Message& message, std::u16string_view path) {
     if (reportFailure(result, kAttachStream)) {
         return result;
     }
-    result = data->write(*bytes);
+    result = writeFileData(file.get(), size, *data, progress);
     if (reportFailure(result, kAttachWrite)) {
         return result;
     }
@@ -129,7 +164,7 @@ mapi::HResult attachFile(mapi::Message& message, std::u16string_view path) {
 
 // Makes and submits the message in one store; false when a step failed.
 bool submitInStore(mapi::Session& session, const mapi::Binary& storeId, const MailText& text,
-                   std::u16string_view path) {
+                   std::u16string_view path, const MailProgress& progress) {
     std::unique_ptr<mapi::MsgStore> store;
     if (reportFailure(session.openMsgStore(storeId, 0, store), kOpenStore)) {
         return false;
@@ -151,15 +186,29 @@ bool submitInStore(mapi::Session& session, const mapi::Binary& storeId, const Ma
         return false;
     }
     fillMessage(*message, text);
-    if (reportFailure(attachFile(*message, path), kAttachment)) {
+    if (reportFailure(attachFile(*message, path, progress), kAttachment)) {
         return false;
     }
     return !reportFailure(message->submitMessage(0), kSubmit);
 }
 
+// The user learns which store did not take the message (the debug line says why).
+void reportNotSent(const mapi::PropRow& row) {
+    std::u16string text = ui::loadResourceString(ui::str::kMailNotSent) + u":\n";
+    for (const auto& prop : row) {
+        if (const auto* name = std::get_if<std::u16string>(&prop.value);
+            name != nullptr && prop.tag == mapi::kPrDisplayName) {
+            text += *name;
+        }
+    }
+    ui::showMessage(
+        {std::move(text), ui::kCaptionError, ui::MessageIcon::Error, ui::MessageButtons::Ok});
+}
+
 } // namespace
 
-void sendMail(const MailText& text, std::u16string_view filePath, const MailLogon& logon) {
+void sendMail(const MailText& text, std::u16string_view filePath, const MailLogon& logon,
+              const MailProgress& progress) {
     std::unique_ptr<mapi::Session> session;
     const mapi::HResult loggedOn = logon(session);
     if (reportFailure(session || mapi::failed(loggedOn) ? loggedOn : mapi::kErrCallFailed,
@@ -183,7 +232,8 @@ void sendMail(const MailText& text, std::u16string_view filePath, const MailLogo
                              ui::MessageButtons::Ok});
             return;
         }
-        if (!submitInStore(*session, *storeId, text, filePath)) {
+        if (!submitInStore(*session, *storeId, text, filePath, progress)) {
+            reportNotSent(row);
             return;
         }
     }

@@ -4,8 +4,9 @@
 // Failures of the messaging calls are reported only on the debug output, one line
 // "CEMAPI: FAILED(<code>)at <source>:<step>" each; a file that cannot be read shows error 40087
 // and the message goes without attachment; a store row without an entry identifier shows the
-// "Store missing PR_ENTRYID!" box. Any failure ends the loop: stores already done keep their
-// message.
+// "Store missing PR_ENTRYID!" box. A store that does not take the message is named in an error
+// box "メールを送信できませんでした:\n<store>". Any failure ends the loop: stores already done keep
+// their message.
 #pragma once
 
 #include "platform/mail/mapi.h"
@@ -28,7 +29,10 @@ inline constexpr char16_t kProposedMailBody[] = u"This mail was sent by Velmora.
 // Opens the messaging session (the platform's by default; tests give their own).
 using MailLogon = std::function<platform::mapi::HResult(std::unique_ptr<platform::mapi::Session>&)>;
 
+// Told the share of a large attachment read so far, 0 to 100.
+using MailProgress = std::function<void(int percent)>;
+
 void sendMail(const MailText& text, std::u16string_view filePath,
-              const MailLogon& logon = platform::mapi::logonEx);
+              const MailLogon& logon = platform::mapi::logonEx, const MailProgress& progress = {});
 
 } // namespace velmora::fileops

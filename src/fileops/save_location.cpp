@@ -33,7 +33,8 @@ int acceptSaveChoice(SaveChoice& choice) {
         }
         choice.fileName += extension;
     }
-    if (choice.fileName.empty()) {
+    // A typed name stays in the chosen folder: "..", "/x" and the like are refused.
+    if (choice.fileName.empty() || !platform::isUsablePath(choice.fileName)) {
         return ui::str::kBadFileName;
     }
     if (choice.folder.empty() || !platform::isDirectory(choice.folder)) {

@@ -2,8 +2,8 @@
 
 #include "platform/file_faults.h"
 #include "platform/file_transfer.h"
+#include "platform/host_names.h"
 #include "platform/regular_file.h"
-#include "util/text.h"
 
 #include <cerrno>
 #include <chrono>
@@ -45,7 +45,14 @@ std::optional<fs::path> mappedHostFolder(std::u16string_view localName) {
     return std::nullopt;
 }
 
-// The path's names without empty and "." parts; nothing when a ".." is among them.
+// A name that would step out of its folder or be read by the host as more than one name.
+bool isUnusableName(std::u16string_view part) {
+    constexpr std::u16string_view kHostSeparators(u"/\0", 2); // '/' and NUL
+    return part == u"." || part == u".." ||
+           part.find_first_of(kHostSeparators) != std::u16string_view::npos;
+}
+
+// The path's names without empty parts; nothing when one of them is unusable.
 std::optional<std::vector<std::u16string_view>> pathParts(std::u16string_view devicePath) {
     std::vector<std::u16string_view> parts;
     size_t start = 0;
@@ -55,10 +62,10 @@ std::optional<std::vector<std::u16string_view>> pathParts(std::u16string_view de
             end = devicePath.size();
         }
         const auto part = devicePath.substr(start, end - start);
-        if (part == u"..") {
+        if (isUnusableName(part)) {
             return std::nullopt;
         }
-        if (!part.empty() && part != u".") {
+        if (!part.empty()) {
             parts.push_back(part);
         }
         start = end + 1;
@@ -120,7 +127,7 @@ std::optional<FindEntry> entryFor(const fs::path& host) {
         return std::nullopt;
     }
     FindEntry entry;
-    entry.name = util::toUtf16(host.filename().string());
+    entry.name = deviceNameOf(host.filename().string());
     entry.attributes = attributesOf(host, info);
     entry.size = S_ISDIR(info.st_mode) ? 0 : static_cast<uint64_t>(info.st_size);
     entry.lastWrite = toFileTime(info);
@@ -194,9 +201,17 @@ fs::path toHostPath(std::u16string_view devicePath) {
         first = 2;
     }
     for (size_t i = first; i < parts->size(); ++i) {
-        host /= util::toUtf8((*parts)[i]);
+        const auto name = hostNameOf((*parts)[i]);
+        if (!name) {
+            return {};
+        }
+        host /= *name;
     }
     return host;
+}
+
+bool isUsablePath(std::u16string_view devicePath) {
+    return isNetworkFolder(devicePath) || !toHostPath(devicePath).empty();
 }
 
 std::optional<std::u16string> toDevicePath(const fs::path& hostPath) {
@@ -216,7 +231,7 @@ std::optional<std::u16string> toDevicePath(const fs::path& hostPath) {
             continue;
         }
         device += u'\\';
-        device += util::toUtf16(part.string());
+        device += deviceNameOf(part.string());
     }
     return device.empty() ? std::u16string(u"\\") : device;
 }
@@ -240,6 +255,16 @@ bool isDirectory(std::u16string_view devicePath) {
 
 bool exists(std::u16string_view devicePath) {
     return fileAttributes(devicePath) != kInvalidAttributes;
+}
+
+bool isSameFile(std::u16string_view first, std::u16string_view second) {
+    const auto a = toHostPath(first);
+    const auto b = toHostPath(second);
+    struct stat infoA {
+    }, infoB{};
+    return !a.empty() && !b.empty() && stat(a.c_str(), &infoA) == 0 &&
+           stat(b.c_str(), &infoB) == 0 && infoA.st_dev == infoB.st_dev &&
+           infoA.st_ino == infoB.st_ino;
 }
 
 std::optional<std::vector<FindEntry>> findFiles(std::u16string_view folderWithPattern) {

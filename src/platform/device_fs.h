@@ -44,8 +44,11 @@ void setNetworkFolderShown(bool shown);
 bool networkFolderShown();
 void setNetworkMappings(std::vector<NetworkMapping> mappings);
 
-// Device path -> host path. Dot-dot components are refused (empty result).
+// Device path -> host path (names mapped as platform/host_names.h says). A path never leaves
+// the root or a network folder: one with a name that is "." or ".." or holds '/' or NUL, or that
+// no host name maps to, is refused (empty result).
 std::filesystem::path toHostPath(std::u16string_view devicePath);
+bool isUsablePath(std::u16string_view devicePath);
 // Host path -> device path, if the host path lies under the root.
 std::optional<std::u16string> toDevicePath(const std::filesystem::path& hostPath);
 
@@ -57,6 +60,9 @@ inline bool isRegularFile(uint32_t attributes) {
 uint32_t fileAttributes(std::u16string_view devicePath);
 bool isDirectory(std::u16string_view devicePath);
 bool exists(std::u16string_view devicePath);
+// Whether both paths reach the same file (one device and inode), as through a linked folder or
+// a hard link.
+bool isSameFile(std::u16string_view first, std::u16string_view second);
 
 // Lists a folder; pattern is "*" or "*.*" (both list every entry, "." and ".." excluded).
 // Returns nothing when the folder cannot be read.

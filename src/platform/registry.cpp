@@ -2,12 +2,12 @@
 
 #include "platform/registry_file.h"
 #include "platform/registry_values.h"
+#include "platform/regular_file.h"
 #include "platform/replacement_file.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,25 +21,43 @@ namespace fs = std::filesystem;
 // A hive file larger than this is not a hive the program wrote; it is ignored.
 constexpr std::uintmax_t kMaxHiveFileBytes = 16u << 20;
 
+// Only a regular file is a hive: a named pipe or a device in its place is never waited on.
 std::optional<std::string> readHiveFile(const fs::path& file) {
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(file, error);
-    if (error || size > kMaxHiveFileBytes) {
+    const FileDescriptor in = openRegularHostFile(file);
+    struct stat info {};
+    if (!in || fstat(in.get(), &info) != 0 ||
+        static_cast<std::uintmax_t>(info.st_size) > kMaxHiveFileBytes) {
         return std::nullopt;
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
+    std::string bytes(static_cast<size_t>(info.st_size), '\0');
+    size_t filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got = read(in.get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        filled += static_cast<size_t>(got);
     }
-    std::string bytes(static_cast<size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
+    bytes.resize(filled);
     return bytes;
+}
+
+// Whether something other than a regular file stands at path (a file that is not there, or a
+// link to a regular file, is fine to replace).
+bool isOtherThanFile(const fs::path& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
 }
 
 bool writeFileReplacing(const fs::path& target, std::string_view bytes) {
     std::error_code error;
     fs::create_directories(target.parent_path(), error);
+    if (isOtherThanFile(target)) {
+        return false;
+    }
     ReplacementFile file(target);
     return file.write(bytes.data(), bytes.size()) && file.commit();
 }

@@ -4,9 +4,11 @@
 // Hives load lazily on first use. A hive file that is missing, unreadable or partly malformed
 // yields whatever could be read; nothing here ever stops the program. A missing system.reg is
 // the first run: the machine hive is then seeded with the device's hardware-button and
-// network-redirector keys. Changes to the machine hive are written at once; the user hive is
-// written by save(Hive::CurrentUser) (the settings store does that when the program ends).
-// Files are replaced through a temporary beside them, so a failed save keeps the old file.
+// network-redirector keys. Only a regular file is read: a named pipe or a device in a hive
+// file's place loads nothing and is never waited on, nor replaced by a save. Changes to the machine
+// hive are written at once; the user hive is written by save(Hive::CurrentUser) (the settings store
+// does that when the program ends). Files are replaced through a temporary beside them, so a failed
+// save keeps the old file.
 //
 // Single-threaded: the interface thread is the only user.
 #pragma once

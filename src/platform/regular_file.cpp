@@ -21,9 +21,10 @@ int FileDescriptor::release() {
 
 FileDescriptor openRegularFileDescriptor(std::u16string_view devicePath) {
     const auto host = toHostPath(devicePath);
-    if (host.empty()) {
-        return {};
-    }
+    return host.empty() ? FileDescriptor() : openRegularHostFile(host);
+}
+
+FileDescriptor openRegularHostFile(const std::filesystem::path& host) {
     // O_NONBLOCK: opening a named pipe with no writer returns at once instead of waiting.
     FileDescriptor file(open(host.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat info {};

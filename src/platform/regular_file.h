@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 
@@ -37,6 +38,8 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // A regular file of the device file system opened for reading; empty when the path cannot be
 // opened or is not a regular file.
 FileDescriptor openRegularFileDescriptor(std::u16string_view devicePath);
+// The same for a host path.
+FileDescriptor openRegularHostFile(const std::filesystem::path& hostPath);
 // The same as a stdio stream ("rb").
 FilePtr openRegularFile(std::u16string_view devicePath);
 

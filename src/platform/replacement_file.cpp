@@ -1,6 +1,7 @@
 #include "platform/replacement_file.h"
 
 #include "platform/file_faults.h"
+#include "platform/host_names.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -16,8 +17,10 @@ ReplacementFile::ReplacementFile(const std::filesystem::path& target, Durability
     if (target_.empty() || !target_.has_filename()) {
         return;
     }
-    std::string pattern =
-        (target_.parent_path() / ("." + target_.filename().string() + ".XXXXXX")).string();
+    // ".NAME.XXXXXX", with NAME shortened so that the temporary fits where the target does.
+    constexpr size_t kNameRoom = 255 - std::string_view("..XXXXXX").size();
+    const std::string name = shortenedHostName(target_.filename().string(), kNameRoom);
+    std::string pattern = (target_.parent_path() / ("." + name + ".XXXXXX")).string();
     const int descriptor = mkstemp(pattern.data());
     if (descriptor < 0) {
         return;

@@ -2,6 +2,7 @@
 
 #include "platform/device_fs.h"
 #include "platform/file_faults.h"
+#include "platform/host_names.h"
 #include "platform/replacement_file.h"
 
 #include <cerrno>
@@ -19,6 +20,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kMaxNameAttempts = 10000;
+// A name in files/ leaves room for its info file's ".trashinfo" within the 255-byte limit.
+constexpr size_t kMaxTrashNameBytes = 255 - std::string_view(".trashinfo").size();
 
 struct TrashFolder {
     fs::path folder;
@@ -36,6 +39,15 @@ bool ensureFolder(const fs::path& folder) {
         return false;
     }
     return isRealDirectory(folder);
+}
+
+// The home trash may also be a link to a folder of the user's own (a trash kept elsewhere).
+bool ensureHomeTrash(const fs::path& folder) {
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        return false;
+    }
+    struct stat info {};
+    return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid();
 }
 
 // The file system of the nearest existing folder on the way to path.
@@ -87,7 +99,7 @@ std::optional<TrashFolder> trashFor(const fs::path& file, dev_t device) {
     if (deviceOf(home) == device) {
         std::error_code error;
         fs::create_directories(home.parent_path(), error);
-        if (ensureFolder(home)) {
+        if (ensureHomeTrash(home)) {
             trash = TrashFolder{home, {}};
         }
     } else {
@@ -128,12 +140,19 @@ std::string trashInfo(const TrashFolder& trash, const fs::path& file) {
     return "[Trash Info]\nPath=" + escapedPath(original.string()) + "\nDeletionDate=" + date + "\n";
 }
 
-// "photo.jpg", then "photo.2.jpg", "photo.3.jpg", ...
+// "photo.jpg", then "photo.2.jpg", "photo.3.jpg", ...; a long name is shortened before its
+// extension (the info file keeps the whole original path).
 std::string candidateName(const fs::path& file, int attempt) {
-    if (attempt == 1) {
-        return file.filename().string();
+    std::string stem = file.stem().string();
+    std::string ending = file.extension().string();
+    if (ending.size() > kMaxTrashNameBytes / 2) {
+        stem += ending; // not an extension worth keeping: shortened with the rest
+        ending.clear();
     }
-    return file.stem().string() + "." + std::to_string(attempt) + file.extension().string();
+    if (attempt > 1) {
+        ending = "." + std::to_string(attempt) + ending;
+    }
+    return shortenedHostName(stem, kMaxTrashNameBytes - ending.size()) + ending;
 }
 
 bool writeAll(int descriptor, const std::string& text) {

@@ -16,8 +16,9 @@ enum class TrashResult {
 };
 
 // Writes Trash/info/NAME.trashinfo first (Path and DeletionDate), then renames the file to
-// Trash/files/NAME; NAME is the file's name, made unique with ".2", ".3", ... before its
-// extension. A failed rename removes the info file again.
+// Trash/files/NAME; NAME is the file's name, shortened before its extension when NAME.trashinfo
+// would pass 255 bytes, and made unique with ".2", ".3", ... before its extension. A failed
+// rename removes the info file again. The home trash may be a link to a folder the user owns.
 TrashResult moveHostFileToTrash(const std::filesystem::path& hostFile);
 TrashResult moveToTrash(std::u16string_view devicePath);
 

@@ -1,5 +1,6 @@
 #include "ui/file_info_text.h"
 
+#include "platform/host_names.h"
 #include "util/text.h"
 
 #include <algorithm>
@@ -44,13 +45,15 @@ FileInfoTexts formatFileInfo(const FileInfo& info) {
     if (info.path.empty()) {
         return {kUnknown, kUnknown, kUnknown, kUnknown, kUnknown, kUnknown};
     }
+    // Split on the device path, then shown: a backslash inside a name is no separator, and
+    // bytes a name could not decode appear as a replacement mark.
     const size_t lastSeparator = info.path.rfind(u'\\');
     FileInfoTexts texts;
     if (lastSeparator == std::u16string::npos) {
-        texts.fileName = info.path;
+        texts.fileName = platform::shownName(info.path);
     } else {
-        texts.fileName = info.path.substr(lastSeparator + 1);
-        texts.folder = info.path.substr(0, lastSeparator + 1);
+        texts.fileName = platform::shownName(info.path.substr(lastSeparator + 1));
+        texts.folder = platform::shownName(info.path.substr(0, lastSeparator + 1));
     }
     texts.dimensions = dimensionsText(info.imageWidth, info.imageHeight);
     if (info.file) {

@@ -39,6 +39,8 @@ inline constexpr int kBadFileName = 40085;
 inline constexpr int kReallyDelete = 40086;
 inline constexpr int kReadFailed = 40087;
 inline constexpr int kFileMissing = 40088;
+inline constexpr int kTrashUnavailable = 40091;
+inline constexpr int kMailNotSent = 40092;
 } // namespace str
 
 // The text of a string-table entry, cut to 1023 code units; empty for an unknown id.

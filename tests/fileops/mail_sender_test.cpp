@@ -5,7 +5,16 @@
 #include "support/recording_message_box.h"
 #include "ui/string_table.h"
 
+#include "platform/mail/wait_pump.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+// The sanitizer runtimes' own count of the heap in use (sanitizer/allocator_interface.h).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#endif
 
 namespace velmora::fileops {
 namespace {
@@ -68,9 +77,78 @@ TEST_F(MailSenderTest, FailingSubmissionProgramIsReportedAndEarlierStoresKeepThe
         const std::string& line = sandbox.debugLines[0];
         EXPECT_EQ(line.rfind("CEMAPI: FAILED(80004005)at ", 0), 0u) << line;
         EXPECT_NE(line.find("mail_sender.cpp:313\n"), std::string::npos) << line;
+        ASSERT_FALSE(boxes.shown.empty());
+        EXPECT_EQ(boxes.shown.back().text,
+                  ui::loadResourceString(ui::str::kMailNotSent) + u":\nSendmail")
+            << "the user learns which store did not send";
     }
+    EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(sandbox.delivered("Local").size(), 2u);
     EXPECT_EQ(sandbox.delivered("Work").size(), 2u);
+}
+
+// A Maildir folder named like the program's store does not hide the program.
+TEST_F(MailSenderTest, AMaildirNamedSendmailIsAStoreOfItsOwn) {
+    fs::create_directories(sandbox.mail() / "Sendmail");
+    const auto piped = sandbox.mail() / "piped";
+    test::MailSandbox::setSendmail(
+        sandbox.writeScript("sendmail", "cat > '" + piped.string() + "'").string());
+    sendMail(text, u"\\photos\\cat.png");
+    EXPECT_EQ(sandbox.delivered("Sendmail").size(), 1u);
+    EXPECT_TRUE(fs::exists(piped));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Heap bytes in use, where the sanitizer runtime can tell them.
+std::optional<size_t> heapInUse() {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    return std::nullopt;
+#endif
+}
+
+// A large picture is read and encoded a block at a time: the heap never holds much more than
+// the attachment once, progress is reported while it is read, and the waits keep pumping.
+TEST_F(MailSenderTest, ALargeAttachmentIsStreamed) {
+    if (!heapInUse()) {
+        GTEST_SKIP() << "heap accounting needs a sanitizer runtime";
+    }
+    constexpr size_t kSize = 12u << 20;
+    std::string big(kSize, '\0');
+    for (size_t i = 0; i < kSize; ++i) {
+        big[i] = static_cast<char>((i * 131 + i / 251) & 0xFF);
+    }
+    sandbox.writeFile("root/photos/big.bmp", big);
+    const size_t fileBytes = big.size();
+    big = std::string(); // only the file holds the picture now
+    const size_t baseline = *heapInUse();
+    size_t peak = baseline;
+    std::vector<int> reported;
+    int pumps = 0;
+    platform::setWaitPump([&] {
+        ++pumps;
+        peak = std::max(peak, *heapInUse());
+    });
+    sendMail(text, u"\\photos\\big.bmp", mapi::logonEx, [&](int percent) {
+        reported.push_back(percent);
+        peak = std::max(peak, *heapInUse());
+    });
+    platform::setWaitPump({});
+    RecordProperty("peakHeapPerFileByte", std::to_string(double(peak - baseline) / fileBytes));
+    EXPECT_LE(peak - baseline, fileBytes * 3 / 2);
+    EXPECT_GT(pumps, 100) << "the window is pumped while the attachment is encoded";
+    // Read once for each of the two stores, from the start to the whole file.
+    const auto secondRead = std::find(reported.begin(), reported.end(), 100) + 1;
+    EXPECT_TRUE(std::is_sorted(reported.begin(), secondRead));
+    EXPECT_TRUE(std::is_sorted(secondRead, reported.end()));
+    EXPECT_EQ(std::count(reported.begin(), reported.end(), 100), 2);
+    for (const char* store : {"Local", "Work"}) {
+        const auto messages = sandbox.delivered(store);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_GT(messages[0].size(), fileBytes * 4 / 3);
+    }
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(MailSenderTest, UnreadableFileShowsTheErrorAndTheMessageGoesWithoutIt) {

@@ -2,7 +2,9 @@
 #include "platform/mail/mapi.h"
 #include "platform/mail/mime_message.h"
 #include "platform/mail/program_pipe.h"
+#include "platform/mail/wait_pump.h"
 #include "support/mail_sandbox.h"
+#include "util/text.h"
 
 #include <gtest/gtest.h>
 
@@ -25,10 +27,20 @@ std::string fileText(const fs::path& file) {
     return text.str();
 }
 
+// Whether a process still runs (a killed one may stay a zombie until it is reaped).
+bool isRunning(const std::string& pidText) {
+    std::ifstream stat("/proc/" + pidText + "/stat");
+    std::string pid, name, state;
+    return static_cast<bool>(stat >> pid >> name >> state) && state != "Z";
+}
+
+// The program never hangs the caller: whatever it does, the call ends by the deadline with its
+// whole process group gone, and the waiting thread's pump keeps running meanwhile.
 TEST(ProgramPipe, SucceedsOnlyWhenTheProgramTakesEverythingAndExitsZero) {
     test::MailSandbox sandbox;
     const std::string big(1 << 20, 'x'); // far more than a pipe holds
     const auto copy = sandbox.root() / "copy";
+    const auto helper = sandbox.root() / "helper.pid";
     struct Case {
         const char* name;
         std::string script;
@@ -36,18 +48,35 @@ TEST(ProgramPipe, SucceedsOnlyWhenTheProgramTakesEverythingAndExitsZero) {
     };
     const Case cases[] = {
         {"reads all", "cat > '" + copy.string() + "'", true},
-        {"fails after reading", "cat > /dev/null; exit 3", false},
+        {"reads slowly", "sleep 1; cat > '" + copy.string() + "'", true},
+        {"fails after reading", "cat > /dev/null; exit 1", false},
         {"killed", "kill -9 $$", false},
         {"exits without reading", "exit 0", false},
         {"neither reads nor exits", "exec sleep 30", false},
+        {"sleeps past the limit with a child",
+         "sleep 30 & echo $! > '" + helper.string() + "'; cat > /dev/null; sleep 30", false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(copy);
         const auto script = sandbox.writeScript("program", c.script);
+        std::vector<std::chrono::steady_clock::time_point> pumps;
+        setWaitPump([&] { pumps.push_back(std::chrono::steady_clock::now()); });
         const auto started = std::chrono::steady_clock::now();
-        EXPECT_EQ(runWithInput({script.string(), "-t", "-oi"}, big, 2s), c.expected) << c.name;
-        EXPECT_LT(std::chrono::steady_clock::now() - started, 20s) << c.name;
+        EXPECT_EQ(runWithInput({script.string(), "-t", "-oi"}, big, 2s), c.expected);
+        const auto ended = std::chrono::steady_clock::now();
+        setWaitPump({});
+        EXPECT_LT(ended - started, 20s);
+        pumps.push_back(ended);
+        for (size_t i = 1; i < pumps.size(); ++i) {
+            EXPECT_LT(pumps[i] - pumps[i - 1], 200ms) << "the waiting thread never stalls";
+        }
+        if (c.expected) {
+            EXPECT_EQ(fileText(copy), big);
+        }
     }
-    EXPECT_EQ(fileText(copy), big);
+    EXPECT_FALSE(isRunning(fileText(helper).substr(0, fileText(helper).find('\n'))))
+        << "the program's helper went with it";
     EXPECT_FALSE(runWithInput({(sandbox.root() / "missing").string()}, "x", 2s));
 }
 
@@ -118,6 +147,26 @@ TEST(MimeMessage, HeadersCarryNoInjectedLinesAndEncodeTheSubject) {
               std::string::npos);
     EXPECT_NE(headers.find("Subject: =?UTF-8?B?"), std::string::npos);
     EXPECT_NE(headers.find("\nMessage-ID: <1@host>\n"), std::string::npos);
+}
+
+// Typed address texts of any length give header lines within the 998-octet limit.
+TEST(MimeMessage, LongAddressListsAreFolded) {
+    std::u16string commaJoined;
+    for (int i = 0; i < 300; ++i) {
+        commaJoined += u"person" + util::toUtf16(std::to_string(i)) + u"@example.org,";
+    }
+    MessageData message;
+    message.to = {commaJoined, std::u16string(2000, u'x') + u"@example.org", u"last@example.org"};
+    const std::string text = buildMimeMessage(message, {"me@host", 0, "1@host"});
+    const std::string headers = text.substr(0, text.find("\n\n") + 1);
+    for (size_t start = 0, end; (end = headers.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+        EXPECT_LE(end - start, 998u);
+    }
+    EXPECT_NE(headers.find(" person0@example.org,"), std::string::npos);
+    EXPECT_NE(headers.find(" person299@example.org,"), std::string::npos);
+    EXPECT_NE(headers.find(" last@example.org\n"), std::string::npos);
+    EXPECT_EQ(headers.find("xxxx"), std::string::npos) << "an address past 254 octets is left out";
 }
 
 TEST(MimeMessage, Base64MatchesTheStandardVectors) {

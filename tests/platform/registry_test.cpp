@@ -6,8 +6,10 @@
 
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace velmora::platform {
 namespace {
@@ -177,6 +179,37 @@ TEST(Registry, DamagedOrUnreadableHivesLoadWhatTheyCan) {
         << "a hive that exists but cannot be read is not replaced by the seed";
     EXPECT_FALSE(registry.save(Hive::LocalMachine));
     EXPECT_TRUE(fs::is_directory(dir.path() / "system.reg"));
+}
+
+// A named pipe or a device where a hive belongs is never opened for waiting or replaced.
+TEST(Registry, HivesThatAreNotFilesLoadNothingAndAreNeverWritten) {
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+        fs::file_type type;
+    };
+    const Case cases[] = {
+        {"named pipe", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
+         fs::file_type::fifo},
+        {"device", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+         fs::file_type::character},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        for (const Hive hive : {Hive::CurrentUser, Hive::LocalMachine}) {
+            c.make(dir.path() / hiveFileName(hive));
+        }
+        Registry registry(dir.path());
+        EXPECT_FALSE(registry.openKey(Hive::CurrentUser, u"Software").isOpen());
+        registry.createKey(Hive::CurrentUser, u"K").setDword(u"X", 1);
+        EXPECT_FALSE(registry.save(Hive::CurrentUser));
+        for (const Hive hive : {Hive::CurrentUser, Hive::LocalMachine}) {
+            EXPECT_EQ(fs::status(dir.path() / hiveFileName(hive)).type(), c.type);
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2)
+            << "no temporary left behind";
+    }
 }
 
 } // namespace

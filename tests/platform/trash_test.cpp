@@ -73,6 +73,47 @@ TEST_F(TrashTest, DeletedFilesGoToTheHomeTrashWithTheirOrigin) {
     EXPECT_EQ(fs::status(trash()).permissions(), fs::perms::owner_all);
 }
 
+// Names up to the host's limit and a home trash that is a link to the user's own folder still
+// take the file: a long name is shortened before its extension, the info file keeps it whole.
+TEST_F(TrashTest, LongNamesAndALinkedTrashStillTakeTheFile) {
+    const std::string kanji = "\xE5\x86\x99";
+    std::string longStem, escapedStem;
+    for (int i = 0; i < 83; ++i) {
+        longStem += kanji; // 249 bytes
+        escapedStem += "%E5%86%99";
+    }
+    struct Case {
+        const char* what;
+        std::string name;
+        std::string inTrash;
+        std::string recorded; // the name as the info file's Path gives it
+        bool linkedTrash;
+    };
+    const Case cases[] = {
+        {"255 bytes", std::string(251, 'x') + ".jpg", std::string(241, 'x') + ".jpg",
+         std::string(251, 'x') + ".jpg", false},
+        {"kanji cut whole", longStem + ".jpg", longStem.substr(0, 240) + ".jpg",
+         escapedStem + ".jpg", false},
+        {"linked trash", "a.png", "a.png", "a.png", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(trash());
+        fs::create_directories(trash().parent_path());
+        if (c.linkedTrash) {
+            fs::create_directories(dir.path() / "elsewhere");
+            fs::create_symlink(dir.path() / "elsewhere", trash());
+        }
+        const fs::path file = dir.write("pics/" + c.name, c.what);
+        ASSERT_EQ(moveHostFileToTrash(file), TrashResult::Trashed);
+        EXPECT_FALSE(fs::exists(file));
+        EXPECT_EQ(contents(trash() / "files" / c.inTrash), c.what);
+        EXPECT_EQ(recordedPath(trash() / "info" / (c.inTrash + ".trashinfo")),
+                  (dir.path() / "pics").string() + "/" + c.recorded)
+            << "the whole name is recorded";
+    }
+}
+
 TEST_F(TrashTest, AFailedRenameKeepsTheFileAndTakesTheInfoBack) {
     const fs::path file = dir.write("pics/a.jpg", "kept");
     test::InjectedFaults faults({{FileStep::Move, EACCES}});

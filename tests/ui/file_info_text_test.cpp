@@ -24,6 +24,12 @@ TEST(FileInfoText, DescribesAnOpenPicture) {
     EXPECT_EQ(texts.modified, u"2008/03/05 09:04");
     EXPECT_EQ(texts.folder, u"\\My Documents\\pics\\");
     EXPECT_EQ(texts.position, u"3 / 7");
+
+    // A Latin-1 byte and a backslash inside names: marked and kept, the name not split.
+    FileInfo odd = thirdOfSeven();
+    odd.path = u"\\caf\xDCE9\\a\uF05Cb.jpg";
+    EXPECT_EQ(formatFileInfo(odd).fileName, u"a\\b.jpg");
+    EXPECT_EQ(formatFileInfo(odd).folder, u"\\caf\uFFFD\\");
 }
 
 TEST(FileInfoText, NothingOpenShowsDashesEverywhere) {

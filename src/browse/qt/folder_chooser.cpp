@@ -2,6 +2,7 @@
 
 #include "browse/folder_tree.h"
 #include "browse/qt/browse_icons.h"
+#include "platform/host_names.h"
 #include "ui/qt/dialog_buttons.h"
 #include "ui/qt/owner_sized_dialog.h"
 
@@ -15,6 +16,8 @@ namespace {
 
 // Each item remembers which icon it was given; only ordinary folders change icon when they open.
 constexpr int kIconRole = Qt::UserRole;
+// The folder's own device name, from which its path is built.
+constexpr int kDeviceNameRole = Qt::UserRole + 1;
 
 constexpr int kButtonWidth = 60;
 
@@ -68,7 +71,9 @@ FolderChoice FolderChooser::run() {
 QTreeWidgetItem* FolderChooser::addItem(QTreeWidgetItem* parent, const std::u16string& name,
                                         int iconId) {
     auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree_);
-    item->setText(0, QString::fromStdU16String(name));
+    // The shown text may mark undecodable bytes; the path is built from the name itself.
+    item->setText(0, QString::fromStdU16String(platform::shownName(name)));
+    item->setData(0, kDeviceNameRole, QString::fromStdU16String(name));
     setIcon(item, iconId);
     // Every folder offers to open until opening it finds nothing at all.
     item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
@@ -78,7 +83,7 @@ QTreeWidgetItem* FolderChooser::addItem(QTreeWidgetItem* parent, const std::u16s
 std::u16string FolderChooser::pathOf(const QTreeWidgetItem* item) const {
     std::vector<std::u16string> texts;
     for (; item != nullptr; item = item->parent()) {
-        texts.insert(texts.begin(), item->text(0).toStdU16String());
+        texts.insert(texts.begin(), item->data(0, kDeviceNameRole).toString().toStdU16String());
     }
     return folderItemPath(texts);
 }

@@ -1,6 +1,7 @@
 #include "browse/qt/open_list_model.h"
 
 #include "browse/qt/browse_icons.h"
+#include "platform/host_names.h"
 
 namespace velmora::browse::qt {
 namespace {
@@ -35,7 +36,7 @@ QVariant OpenListModel::data(const QModelIndex& index, int role) const {
     const FileEntry& entry = entries_[static_cast<size_t>(index.row())];
     if (index.column() == kNameColumn) {
         if (role == Qt::DisplayRole) {
-            return QString::fromStdU16String(entry.name);
+            return QString::fromStdU16String(platform::shownName(entry.name));
         }
         if (role == Qt::DecorationRole) {
             return icons_[static_cast<size_t>(entry.icon)];

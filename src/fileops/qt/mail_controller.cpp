@@ -1,9 +1,11 @@
 #include "fileops/qt/mail_controller.h"
 
+#include "edit/qt/progress_dialog.h"
 #include "fileops/command_ids.h"
 #include "fileops/mail_sender.h"
 #include "fileops/qt/mail_dialog.h"
 #include "platform/device_fs.h"
+#include "platform/qt/wait_pump_scope.h"
 #include "ui/message_box.h"
 #include "ui/string_table.h"
 
@@ -35,7 +37,14 @@ void MailController::mail() {
     }
     recipients_ = accepted->recipients;
     host_.setBusy(true);
-    sendMail(*accepted, path);
+    {
+        // A large picture shows the progress box while it is read; the window keeps painting
+        // while the message is encoded and handed to the stores.
+        edit::qt::ProgressDialog progressBox(host_.dialogOwner());
+        edit::qt::ProgressRun progress(progressBox);
+        const platform::qt::WaitPumpScope painting;
+        sendMail(*accepted, path, platform::mapi::logonEx, progress.callback());
+    }
     host_.setBusy(false);
 }
 

@@ -25,7 +25,7 @@ class MaildirStore : public StoreBackend {
   public:
     MaildirStore(std::u16string name, fs::path outbox)
         : StoreBackend(std::move(name)), outbox_(std::move(outbox)) {}
-    bool deliver(std::string_view mimeMessage) override {
+    bool deliver(const MimeWriter& mimeMessage) override {
         return deliverToMaildir(outbox_, mimeMessage);
     }
 
@@ -37,7 +37,7 @@ class SendmailStore : public StoreBackend {
   public:
     explicit SendmailStore(fs::path program)
         : StoreBackend(u"Sendmail"), program_(std::move(program)) {}
-    bool deliver(std::string_view mimeMessage) override {
+    bool deliver(const MimeWriter& mimeMessage) override {
         return runWithInput({program_.string(), "-t", "-oi"}, mimeMessage, kSendmailTimeout);
     }
 

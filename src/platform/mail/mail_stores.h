@@ -2,6 +2,8 @@
 // submission program.
 #pragma once
 
+#include "platform/mail/mime_message.h"
+
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -33,7 +35,7 @@ class StoreBackend {
     explicit StoreBackend(std::u16string name) : name_(std::move(name)) {}
     virtual ~StoreBackend() = default;
     const std::u16string& name() const { return name_; }
-    virtual bool deliver(std::string_view mimeMessage) = 0;
+    virtual bool deliver(const MimeWriter& mimeMessage) = 0;
 
   private:
     std::u16string name_;

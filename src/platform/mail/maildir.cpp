@@ -28,28 +28,38 @@ std::string uniqueName() {
     return name;
 }
 
-bool writeAllAndSync(const fs::path& file, std::string_view bytes) {
-    const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        return false;
-    }
+bool writeAll(int fd, std::string_view bytes) {
     size_t written = 0;
-    bool ok = true;
-    while (ok && written < bytes.size()) {
+    while (written < bytes.size()) {
         const ssize_t count = write(fd, bytes.data() + written, bytes.size() - written);
         if (count < 0 && errno == EINTR) {
             continue;
         }
-        ok = count > 0;
-        written += ok ? static_cast<size_t>(count) : 0;
+        if (count <= 0) {
+            return false;
+        }
+        written += static_cast<size_t>(count);
     }
-    ok = ok && fsync(fd) == 0;
+    return true;
+}
+
+bool writeAllAndSync(const fs::path& file, const MimeWriter& message) {
+    const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    const bool ok =
+        message([fd](std::string_view piece) { return writeAll(fd, piece); }) && fsync(fd) == 0;
     return close(fd) == 0 && ok;
 }
 
 } // namespace
 
 bool deliverToMaildir(const fs::path& folder, std::string_view message) {
+    return deliverToMaildir(folder, [message](const MimeSink& sink) { return sink(message); });
+}
+
+bool deliverToMaildir(const fs::path& folder, const MimeWriter& message) {
     std::error_code error;
     for (const char* sub : {"tmp", "new", "cur"}) {
         fs::create_directories(folder / sub, error);

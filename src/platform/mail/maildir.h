@@ -2,6 +2,8 @@
 // a reader of new/ only ever sees complete messages.
 #pragma once
 
+#include "platform/mail/mime_message.h"
+
 #include <filesystem>
 #include <string_view>
 
@@ -9,6 +11,7 @@ namespace velmora::platform {
 
 // Creates folder's tmp/, new/ and cur/ when missing. False (and nothing left in tmp/) when the
 // message could not be written completely.
+bool deliverToMaildir(const std::filesystem::path& folder, const MimeWriter& message);
 bool deliverToMaildir(const std::filesystem::path& folder, std::string_view message);
 
 } // namespace velmora::platform

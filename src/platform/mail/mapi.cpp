@@ -5,6 +5,7 @@
 #include "util/text.h"
 
 #include <algorithm>
+#include <new>
 
 namespace velmora::platform::mapi {
 namespace {
@@ -12,6 +13,12 @@ namespace {
 Binary entryIdOf(std::string_view kind, const StoreBackend& store) {
     const std::string text = std::string(kind) + ":" + util::toUtf8(store.name());
     return Binary(text.begin(), text.end());
+}
+
+// A store's identifier carries its place in the table: two stores of one name (a Maildir folder
+// named like the submission program's store) stay two stores.
+Binary storeIdOf(size_t position, const StoreBackend& store) {
+    return entryIdOf("store" + std::to_string(position), store);
 }
 
 const PropValue* findProp(const PropRow& row, uint32_t tag) {
@@ -24,8 +31,8 @@ template <typename T> const T* valueOf(const PropValue* prop) {
     return prop != nullptr ? std::get_if<T>(&prop->value) : nullptr;
 }
 
-// Sets the one text property an object keeps; others (flags, status, sizes) are accepted and
-// not used, since the transport decides them.
+// Sets the one text property an object keeps; others (flags, status) are accepted and not used,
+// since the transport decides them.
 HResult setTextProp(std::span<const PropValue> props, uint32_t tag, std::u16string& target) {
     for (const auto& prop : props) {
         if (prop.tag != tag) {
@@ -79,9 +86,9 @@ class StoreSession : public Session {
 
     HResult getMsgStoresTable(uint32_t, std::unique_ptr<Table>& table) override {
         RowSet rows;
-        for (const auto& store : stores_) {
+        for (size_t i = 0; i < stores_.size(); ++i) {
             rows.push_back(
-                {{kPrEntryId, entryIdOf("store", *store)}, {kPrDisplayName, store->name()}});
+                {{kPrEntryId, storeIdOf(i, *stores_[i])}, {kPrDisplayName, stores_[i]->name()}});
         }
         table = std::make_unique<StoresTable>(std::move(rows));
         return kOk;
@@ -89,9 +96,9 @@ class StoreSession : public Session {
 
     HResult openMsgStore(const Binary& entryId, uint32_t,
                          std::unique_ptr<MsgStore>& store) override {
-        for (const auto& candidate : stores_) {
-            if (entryIdOf("store", *candidate) == entryId) {
-                store = std::make_unique<MsgStore>(candidate);
+        for (size_t i = 0; i < stores_.size(); ++i) {
+            if (storeIdOf(i, *stores_[i]) == entryId) {
+                store = std::make_unique<MsgStore>(stores_[i]);
                 return kOk;
             }
         }
@@ -114,13 +121,32 @@ HResult Stream::commit(uint32_t) {
 }
 
 HResult Attach::setProps(std::span<const PropValue> props) {
-    return setTextProp(props, kPrAttachFilename, message_->attachments[index_].fileName);
+    AttachmentData& attachment = message_->attachments[index_];
+    for (const auto& prop : props) {
+        if (const auto* size = std::get_if<uint32_t>(&prop.value);
+            size != nullptr && prop.tag == kPrAttachSize) {
+            attachment.declaredSize = *size;
+        }
+    }
+    return setTextProp(props, kPrAttachFilename, attachment.fileName);
 }
 
 HResult Attach::openProperty(uint32_t tag, uint32_t interfaceOptions, uint32_t flags,
                              std::unique_ptr<Stream>& stream) {
-    return openWriteStream(tag, kPrAttachDataBin, interfaceOptions, flags,
-                           message_->attachments[index_].bytes, stream);
+    const AttachmentData& attachment = message_->attachments[index_];
+    const HResult result =
+        openWriteStream(tag, kPrAttachDataBin, interfaceOptions, flags, attachment.bytes, stream);
+    if (failed(result)) {
+        return result;
+    }
+    // The declared size is taken at once, so the data never has to move while it grows.
+    try {
+        attachment.bytes->reserve(attachment.declaredSize);
+    } catch (const std::bad_alloc&) {
+        stream.reset();
+        return kErrNotEnoughMemory;
+    }
+    return kOk;
 }
 
 HResult Message::modifyRecipients(uint32_t flags, const RowSet& recipients) {
@@ -158,7 +184,11 @@ HResult Message::createAttach(std::unique_ptr<Attach>& attach) {
 }
 
 HResult Message::submitMessage(uint32_t) {
-    return store_->deliver(buildMimeMessage(*data_, currentEnvelope())) ? kOk : kErrCallFailed;
+    const Envelope envelope = currentEnvelope();
+    const auto write = [&](const MimeSink& sink) {
+        return writeMimeMessage(*data_, envelope, sink);
+    };
+    return store_->deliver(write) ? kOk : kErrCallFailed;
 }
 
 HResult Folder::createMessage(std::unique_ptr<Message>& message) {

@@ -1,7 +1,9 @@
 #include "platform/mail/mime_message.h"
 
+#include "platform/mail/wait_pump.h"
 #include "util/text.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <pwd.h>
@@ -72,25 +74,43 @@ std::string encodeSubject(const std::string& subject) {
     return encoded;
 }
 
+// The single addresses of the typed ones: a text such as "a@x,b@y" holds more than one. An
+// address never passes 254 octets (RFC 5321); a longer piece cannot be delivered and would make
+// an over-long header line, so it is left out.
+std::vector<std::string> singleAddresses(const std::vector<std::u16string>& addresses) {
+    constexpr size_t kLongestAddress = 254;
+    std::vector<std::string> single;
+    for (const auto& address : addresses) {
+        const std::string clean = withoutControls(util::toUtf8(address));
+        for (size_t start = 0; start <= clean.size();) {
+            const size_t comma = std::min(clean.find(',', start), clean.size());
+            const std::string piece = clean.substr(start, comma - start);
+            if (!piece.empty() && piece.size() <= kLongestAddress) {
+                single.push_back(piece);
+            }
+            start = comma + 1;
+        }
+    }
+    return single;
+}
+
+// "a, b, c", folded before an address that would pass kFoldAt, so that no line comes near the
+// 998-octet limit.
 std::string addressList(const std::vector<std::u16string>& addresses) {
     std::string list;
     size_t lineLength = 4; // "To: "
-    for (const auto& address : addresses) {
-        const std::string clean = withoutControls(util::toUtf8(address));
-        if (clean.empty()) {
-            continue;
-        }
+    for (const auto& address : singleAddresses(addresses)) {
         if (!list.empty()) {
             list += ",";
-            if (lineLength + clean.size() + 2 > kFoldAt) {
+            if (lineLength + address.size() + 2 > kFoldAt) {
                 list += "\n";
                 lineLength = 0;
             }
             list += " ";
             ++lineLength;
         }
-        list += clean;
-        lineLength += clean.size() + 1;
+        list += address;
+        lineLength += address.size() + 1;
     }
     return list;
 }
@@ -144,12 +164,28 @@ std::string contentTypeFor(std::u16string_view fileName) {
     return "application/octet-stream";
 }
 
-void appendBase64Lines(std::string& out, const std::vector<uint8_t>& bytes) {
-    const std::string encoded = base64Encode(bytes.data(), bytes.size());
+void appendBase64Lines(std::string& out, const uint8_t* bytes, size_t size) {
+    const std::string encoded = base64Encode(bytes, size);
     for (size_t at = 0; at < encoded.size(); at += kBase64LineLength) {
         out.append(encoded, at, kBase64LineLength);
         out += '\n';
     }
+}
+
+// Encodes a block of whole lines at a time into the sink; between blocks the waiting thread's pump
+// runs, so a large attachment does not freeze the window.
+bool writeBase64Lines(const std::vector<uint8_t>& bytes, const MimeSink& sink) {
+    constexpr size_t kBlockBytes = kBase64LineLength / 4 * 3 * 1024;
+    std::string block;
+    for (size_t at = 0; at < bytes.size(); at += kBlockBytes) {
+        block.clear();
+        appendBase64Lines(block, bytes.data() + at, std::min(kBlockBytes, bytes.size() - at));
+        if (!sink(block)) {
+            return false;
+        }
+        pumpWhileWaiting();
+    }
+    return true;
 }
 
 std::string rfc5322Date(std::time_t date) {
@@ -212,7 +248,7 @@ Envelope currentEnvelope() {
     return envelope;
 }
 
-std::string buildMimeMessage(const MessageData& message, const Envelope& envelope) {
+bool writeMimeMessage(const MessageData& message, const Envelope& envelope, const MimeSink& sink) {
     // Every part is base64, which never contains "=_": the boundary cannot occur inside.
     const std::string boundary = "=_velmora_part";
     std::string out;
@@ -231,7 +267,7 @@ std::string buildMimeMessage(const MessageData& message, const Envelope& envelop
     out += "Content-Type: text/plain; charset=UTF-8\n";
     out += "Content-Transfer-Encoding: base64\n\n";
     const std::string body = utf8Of(*message.body);
-    appendBase64Lines(out, std::vector<uint8_t>(body.begin(), body.end()));
+    appendBase64Lines(out, reinterpret_cast<const uint8_t*>(body.data()), body.size());
 
     for (const auto& attachment : message.attachments) {
         out += "--" + boundary + "\n";
@@ -239,10 +275,22 @@ std::string buildMimeMessage(const MessageData& message, const Envelope& envelop
         out += "Content-Disposition: attachment;\n " +
                fileNameParameter(withoutControls(util::toUtf8(attachment.fileName))) + "\n";
         out += "Content-Transfer-Encoding: base64\n\n";
-        appendBase64Lines(out, *attachment.bytes);
+        if (!sink(out) || !writeBase64Lines(*attachment.bytes, sink)) {
+            return false;
+        }
+        out.clear();
     }
     out += "--" + boundary + "--\n";
-    return out;
+    return sink(out);
+}
+
+std::string buildMimeMessage(const MessageData& message, const Envelope& envelope) {
+    std::string text;
+    writeMimeMessage(message, envelope, [&text](std::string_view piece) {
+        text += piece;
+        return true;
+    });
+    return text;
 }
 
 } // namespace velmora::platform

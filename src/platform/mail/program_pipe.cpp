@@ -1,5 +1,8 @@
 #include "platform/mail/program_pipe.h"
 
+#include "platform/mail/wait_pump.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <ctime>
@@ -16,6 +19,9 @@ namespace velmora::platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// How long one wait lasts before the waiting thread's pump runs again.
+constexpr int kWaitSliceMs = 10;
 
 class FileDescriptor {
   public:
@@ -58,10 +64,11 @@ class SigpipeBlock {
     sigset_t previous_{};
 };
 
-int millisecondsUntil(Clock::time_point deadline) {
+// The time left, at most one wait slice.
+int sliceUntil(Clock::time_point deadline) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left < 0 ? 0 : static_cast<int>(left);
+    return left < 0 ? 0 : static_cast<int>(std::min<long long>(left, kWaitSliceMs));
 }
 
 // Writes all of input unless the reader goes away or time runs out.
@@ -69,8 +76,9 @@ bool feed(int fd, std::string_view input, Clock::time_point deadline) {
     size_t written = 0;
     while (written < input.size()) {
         pollfd ready{fd, POLLOUT, 0};
-        const int polled = poll(&ready, 1, millisecondsUntil(deadline));
-        if (polled < 0 && errno == EINTR) {
+        const int polled = poll(&ready, 1, sliceUntil(deadline));
+        if ((polled < 0 && errno == EINTR) || (polled == 0 && Clock::now() < deadline)) {
+            pumpWhileWaiting();
             continue;
         }
         if (polled <= 0 || (ready.revents & (POLLERR | POLLHUP)) != 0) {
@@ -88,7 +96,8 @@ bool feed(int fd, std::string_view input, Clock::time_point deadline) {
     return true;
 }
 
-// The exit status, or -1 when the program was killed (by a signal or at the deadline).
+// The exit status, or -1 when the program was killed (by a signal or at the deadline). At the
+// deadline the program's whole process group goes, so no helper it started lives on.
 int reap(pid_t child, Clock::time_point deadline) {
     int status = 0;
     for (;;) {
@@ -100,11 +109,12 @@ int reap(pid_t child, Clock::time_point deadline) {
             return -1;
         }
         if (Clock::now() >= deadline) {
-            kill(child, SIGKILL);
+            kill(-child, SIGKILL);
             while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
             }
             return -1;
         }
+        pumpWhileWaiting();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
@@ -128,7 +138,10 @@ pid_t spawnReadingFrom(int readEnd, const std::vector<std::string>& argv) {
     sigaddset(&pipeSignal, SIGPIPE);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &pipeSignal);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    // The program leads a process group of its own, which the deadline ends as a whole.
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF |
+                                              POSIX_SPAWN_SETPGROUP);
     pid_t child = -1;
     if (posix_spawn(&child, args[0], &actions, &attributes, args.data(), environ) != 0) {
         child = -1;
@@ -141,6 +154,12 @@ pid_t spawnReadingFrom(int readEnd, const std::vector<std::string>& argv) {
 } // namespace
 
 bool runWithInput(const std::vector<std::string>& argv, std::string_view input,
+                  std::chrono::milliseconds timeout) {
+    return runWithInput(
+        argv, [input](const MimeSink& sink) { return sink(input); }, timeout);
+}
+
+bool runWithInput(const std::vector<std::string>& argv, const MimeWriter& input,
                   std::chrono::milliseconds timeout) {
     if (argv.empty()) {
         return false;
@@ -162,7 +181,8 @@ bool runWithInput(const std::vector<std::string>& argv, std::string_view input,
     {
         SigpipeBlock quietPipe;
         fcntl(writeEnd.get(), F_SETFL, fcntl(writeEnd.get(), F_GETFL) | O_NONBLOCK);
-        taken = feed(writeEnd.get(), input, deadline);
+        taken =
+            input([&](std::string_view piece) { return feed(writeEnd.get(), piece, deadline); });
         writeEnd.reset();
     }
     const int status = reap(child, deadline);

@@ -7,7 +7,6 @@
 #include "image/dib_image.h"
 #include "platform/device_fs.h"
 #include "support/temp_dir.h"
-#include "util/text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,7 +36,7 @@ class CommandLineTest : public QObject {
         picture.create(48, 32);
         picture.fillColor(0x00FF00);
         const QString path = hostPath(dir, "in.bmp");
-        codecs::saveBmp(picture, util::toUtf16(path.toStdString()));
+        codecs::saveBmp(picture, *platform::toDevicePath(dir.path() / "in.bmp"));
         return path;
     }
 

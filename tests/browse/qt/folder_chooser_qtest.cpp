@@ -67,7 +67,7 @@ class FolderChooserTest : public QObject {
     Q_OBJECT
   private slots:
     void init() {
-        for (const char* folder : {"A/B", "A/a", "A2", "empty", "files"}) {
+        for (const char* folder : {"A/B", "A/a", "A/caf\xE9", "A2", "empty", "files"}) {
             std::filesystem::create_directories(dir_.path() / folder);
         }
         dir_.write("files/x.jpg", "x");
@@ -87,6 +87,14 @@ class FolderChooserTest : public QObject {
             },
             "okButton");
         QCOMPARE(b.path, u"\\A\\B");
+        // A Latin-1 name shows a replacement mark; its path still reaches the folder.
+        const FolderChoice latin = runChooser(
+            [](QTreeWidget& t) {
+                selectPath(t, {"A", QString::fromStdU16String(u"caf\uFFFD")});
+            },
+            "okButton");
+        QCOMPARE(latin.path, u"\\A\\caf\xDCE9");
+        QVERIFY(platform::isDirectory(latin.path));
     }
 
     void cancelAndNoSelectionGiveAnEmptyPath() {
@@ -110,7 +118,8 @@ class FolderChooserTest : public QObject {
                 QCOMPARE(childTexts(root), QStringList({"A", "A2", "empty", "files"}));
                 QTreeWidgetItem* a = child(root, "A");
                 a->setExpanded(true);
-                QCOMPARE(childTexts(a), QStringList({"B", "a"}));
+                const QString latin = QString::fromStdU16String(u"caf\uFFFD");
+                QCOMPARE(childTexts(a), QStringList({"B", "a", latin}));
 
                 // A folder holding nothing loses its expand button; one holding files keeps it.
                 QTreeWidgetItem* empty = child(root, "empty");
@@ -125,7 +134,7 @@ class FolderChooserTest : public QObject {
                 QCOMPARE(a->childCount(), 0);
                 std::filesystem::create_directories(dir_.path() / "A" / "C");
                 a->setExpanded(true);
-                QCOMPARE(childTexts(a), QStringList({"B", "C", "a"}));
+                QCOMPARE(childTexts(a), QStringList({"B", "C", "a", latin}));
             },
             "cancelButton");
     }

@@ -10,6 +10,8 @@
 #include "support/recording_message_box.h"
 #include "ui/string_table.h"
 
+#include <QApplication>
+#include <QTimer>
 #include <QtTest>
 
 using namespace velmora;
@@ -112,6 +114,39 @@ class MailCommandTest : public QObject {
         });
         mail.onCommand(fileops::kCmdMail);
         QCOMPARE(offered, QStringLiteral("a@x.org b@x.org;c@x.org"));
+        QCOMPARE(sandbox.delivered("Local").size(), size_t{1});
+        QVERIFY(boxes.shown.empty());
+    }
+
+    // While a large picture is read the progress box shows, and while the submission program
+    // takes its time the window's events keep running: nothing freezes.
+    void aSlowSubmissionKeepsTheWindowAlive() {
+        test::MailSandbox sandbox;
+        test::MailSandbox::setSendmail(
+            sandbox.writeScript("sendmail", "cat > /dev/null; sleep 1").string());
+        sandbox.writeFile("root/photos/cat.png", std::string(6u << 20, 'p'));
+        test::RecordingMessageBox boxes;
+        test::ModalDialogDriver dialogs;
+        test::FakeSharingHost host;
+        fileops::qt::MailController mail(host);
+
+        int ticks = 0;
+        bool progressShown = false;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            ++ticks;
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                progressShown |=
+                    widget->objectName() == QLatin1String("progressDialog") && widget->isVisible();
+            }
+        });
+        dialogs.onNext([&](QWidget& dialog) {
+            timer.start(20);
+            test::press(dialog, "okButton");
+        });
+        mail.onCommand(fileops::kCmdMail);
+        QVERIFY2(ticks >= 20, qPrintable(QString::number(ticks)));
+        QVERIFY(progressShown);
         QCOMPARE(sandbox.delivered("Local").size(), size_t{1});
         QVERIFY(boxes.shown.empty());
     }

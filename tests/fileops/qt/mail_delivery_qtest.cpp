@@ -8,6 +8,7 @@
 #include "support/mail_sandbox.h"
 #include "support/modal_dialog.h"
 #include "support/recording_message_box.h"
+#include "ui/string_table.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -134,8 +135,11 @@ class MailDeliveryTest : public QObject {
 
         // Three recipients; the emptied subject falls back to the file name.
         mailWith(mail, QStringLiteral("a@example.org b@example.org;c@example.org"), QString());
-        // Only blanks: no recipient, which the submission program refuses.
+        // Only blanks: no recipient, which the submission program refuses; the user is told.
         mailWith(mail, QStringLiteral("   "), QStringLiteral("blank"));
+        QCOMPARE(boxes.shown.size(), size_t{1});
+        QVERIFY(boxes.shown[0].text ==
+                ui::loadResourceString(ui::str::kMailNotSent) + u":\nSendmail");
         // A Japanese subject long enough for several encoded words.
         const QString japanese =
             QStringLiteral("日本語の件名：旅行の写真を送ります。よろしくお願いします");
@@ -144,7 +148,7 @@ class MailDeliveryTest : public QObject {
         server.waitForFinished(5000);
 
         QCOMPARE(dialogs_.seen.size(), 3);
-        QVERIFY(boxes.shown.empty());
+        QCOMPARE(boxes.shown.size(), size_t{1});
         QCOMPARE(QDir(received).entryList({QStringLiteral("*.eml")}).size(), 2);
 
         const QJsonObject first = readMessage(received + QStringLiteral("/1.eml"));
