@@ -349,6 +349,14 @@ void ViewerApp::activate() {
     mainWindow_->activateWindow();
 }
 
+void ViewerApp::openHandedOver(const QString& hostPath) {
+    activate();
+    const auto path = startupDevicePath(hostPath.toStdU16String());
+    if (path && browse::isStartupPicture(*path)) {
+        navigator_.openAtStartup(*path);
+    }
+}
+
 image::ViewGeometry ViewerApp::viewGeometry() {
     const image::LoadedImage& shown = current();
     const image::ViewSize imageSize =
