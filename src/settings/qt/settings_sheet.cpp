@@ -3,6 +3,7 @@
 #include "settings/qt/button_assign_page.h"
 #include "settings/qt/motion_page.h"
 #include "settings/qt/option_pages.h"
+#include "ui/qt/owner_sized_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -58,9 +59,7 @@ SettingsSheet::SettingsSheet(SettingsHost& host, QWidget* parent)
     connect(tabs_, &QTabWidget::currentChanged, this, &SettingsSheet::visit);
 
     // Full screen on the handheld: the sheet covers the main window.
-    if (parent != nullptr) {
-        setGeometry(parent->window()->geometry());
-    }
+    ui::placeOverOwner(*this);
 }
 
 void SettingsSheet::visit(int index) {

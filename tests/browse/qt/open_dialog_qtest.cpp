@@ -3,6 +3,7 @@
 #include "codecs/readers.h"
 #include "image/dib_image.h"
 #include "platform/device_fs.h"
+#include "platform/screen.h"
 #include "settings/app_settings.h"
 
 #include "support/recording_message_box.h"
@@ -13,7 +14,10 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QTreeView>
+#include <QWheelEvent>
 #include <QtTest>
+
+#include <fstream>
 
 #include <functional>
 
@@ -205,7 +209,90 @@ class OpenDialogTest : public QObject {
         QCOMPARE(view.run().value_or(u""), u"\\P\\p5.bmp");
     }
 
+    // On a desktop screen: the wheel turns pages, the arrows move a visible selection across
+    // pages, a right click chooses nothing and Enter chooses the selection. A picture that cannot
+    // be read carries a mark, unlike a black picture.
+    void desktopGridSelectsWithKeysAndMarksBrokenPictures() {
+        platform::ScreenMetrics desktop;
+        desktop.handheld = false;
+        platform::setScreenMetrics(desktop);
+        image::DibImage black;
+        black.create(40, 30);
+        QVERIFY(codecs::saveBmp(black, u"\\P\\p6.bmp"));
+        std::ofstream(dir_.path() / "P" / "p7.bmp") << "not a picture";
+        QWidget owner;
+        owner.setGeometry(0, 0, 240, 320);
+        const struct {
+            const char* step;
+            std::function<void(QWidget&)> act;
+            int page;
+            int selected;
+        } steps[] = {
+            {"wheel down", [](QWidget& c) { wheel(c, -120); }, 1, -1},
+            {"wheel up", [](QWidget& c) { wheel(c, 120); }, 0, -1},
+            {"first arrow", [](QWidget& c) { QTest::keyClick(&c, Qt::Key_Right); }, 0, 0},
+            {"right", [](QWidget& c) { QTest::keyClick(&c, Qt::Key_Right); }, 0, 1},
+            {"down a row", [](QWidget& c) { QTest::keyClick(&c, Qt::Key_Down); }, 0, 3},
+            {"down to the next page", [](QWidget& c) { QTest::keyClick(&c, Qt::Key_Down); }, 1, 5},
+            {"left", [](QWidget& c) { QTest::keyClick(&c, Qt::Key_Left); }, 1, 4},
+            {"right click",
+             [](QWidget& c) {
+                 QTest::mouseClick(&c, Qt::RightButton, {}, {50, 60});
+             },
+             1, 4},
+        };
+        QStringList wrong;
+        int brokenMarked = -1;
+        int blackMarked = -1;
+        whenShown("thumbnailDialog", [&](QDialog& dialog) {
+            auto& view = static_cast<ThumbnailDialog&>(dialog);
+            auto* canvas = view.findChild<QWidget*>("thumbnailCanvas");
+            QTRY_VERIFY(view.pageComplete());
+            for (const auto& s : steps) {
+                s.act(*canvas);
+                QTRY_VERIFY(view.pageComplete());
+                if (view.page() != s.page || view.selectedItem() != s.selected ||
+                    !view.isVisible()) {
+                    wrong << QLatin1String(s.step);
+                }
+            }
+            // Page 1 holds p5, p6 (black) and p7 (unreadable): count the non-black pixels of
+            // each cell's middle, above the caption.
+            const QImage shown = canvas->grab().toImage();
+            const auto marked = [&](int cell) {
+                const auto& rect = view.grid().cells[static_cast<size_t>(cell)];
+                int count = 0;
+                for (int y = rect.y + 30; y < rect.y + 90; ++y) {
+                    for (int x = rect.x + 20; x < rect.x + 80; ++x) {
+                        count += qGray(shown.pixel(x, y)) > 40 ? 1 : 0;
+                    }
+                }
+                return count;
+            };
+            blackMarked = marked(1);
+            brokenMarked = marked(2);
+            QTest::keyClick(canvas, Qt::Key_Return);
+        });
+        browse::FolderList paths;
+        for (char16_t i = u'1'; i <= u'7'; ++i) {
+            paths.push_back(u"\\P\\p" + std::u16string(1, i) + u".bmp");
+        }
+        ThumbnailDialog view(&owner, paths, false);
+        const auto chosen = view.run();
+        platform::setScreenMetrics({});
+        QCOMPARE(wrong, QStringList());
+        QCOMPARE(chosen.value_or(u""), u"\\P\\p5.bmp");
+        QCOMPARE(blackMarked, 0);
+        QVERIFY(brokenMarked > 50);
+    }
+
   private:
+    static void wheel(QWidget& canvas, int delta) {
+        QWheelEvent event(QPointF(50, 60), canvas.mapToGlobal(QPointF(50, 60)), {}, {0, delta},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&canvas, &event);
+    }
+
     test::TempDir dir_;
     test::RecordingMessageBox boxes_;
     settings::AppSettings settings_;
