@@ -18,6 +18,7 @@ constexpr std::array<const char16_t*, SettingsSheet::kPageCount> kTabTitles{
     u"動作", u"ボタン", u"拡張子", u"表示", u"ダブルタップ", u"一般"};
 
 constexpr int kTabFontPixels = 11;
+constexpr QSize kDesktopSize(360, 320);
 
 } // namespace
 
@@ -58,8 +59,9 @@ SettingsSheet::SettingsSheet(SettingsHost& host, QWidget* parent)
     visit(0);
     connect(tabs_, &QTabWidget::currentChanged, this, &SettingsSheet::visit);
 
-    // Full screen on the handheld: the sheet covers the main window.
-    ui::placeOverOwner(*this);
+    // Full screen on the handheld: the sheet covers the main window. On a desktop it is wide
+    // enough for all six tabs side by side.
+    ui::placeOverOwner(*this, kDesktopSize);
 }
 
 void SettingsSheet::visit(int index) {

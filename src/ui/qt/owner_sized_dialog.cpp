@@ -13,9 +13,15 @@
 namespace velmora::ui {
 namespace {
 
+// The main window the dialog belongs to, also through a dialog that owns it (the thumbnail view
+// is opened from the open dialog).
 QRect ownerArea(const QDialog& dialog) {
     if (const QWidget* owner = dialog.parentWidget()) {
-        return owner->window()->geometry();
+        owner = owner->window();
+        while (owner->parentWidget() != nullptr) {
+            owner = owner->parentWidget()->window();
+        }
+        return owner->geometry();
     }
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->availableGeometry() : QRect();
