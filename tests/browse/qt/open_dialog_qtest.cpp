@@ -222,25 +222,14 @@ class OpenDialogTest : public QObject {
         std::ofstream(dir_.path() / "P" / "p7.bmp") << "not a picture";
         QWidget owner;
         owner.setGeometry(0, 0, 240, 320);
+        enum Input { WheelDown = -1, WheelUp = -2, RightClick = -3 }; // else a key
         const struct {
-            const char* step;
-            std::function<void(QWidget&)> act;
+            int input;
             int page;
             int selected;
-        } steps[] = {
-            {"wheel down", [](QWidget& c) { wheel(c, -120); }, 1, -1},
-            {"wheel up", [](QWidget& c) { wheel(c, 120); }, 0, -1},
-            {"first arrow", [](QWidget& c) { QTest::keyClick(&c, Qt::Key_Right); }, 0, 0},
-            {"right", [](QWidget& c) { QTest::keyClick(&c, Qt::Key_Right); }, 0, 1},
-            {"down a row", [](QWidget& c) { QTest::keyClick(&c, Qt::Key_Down); }, 0, 3},
-            {"down to the next page", [](QWidget& c) { QTest::keyClick(&c, Qt::Key_Down); }, 1, 5},
-            {"left", [](QWidget& c) { QTest::keyClick(&c, Qt::Key_Left); }, 1, 4},
-            {"right click",
-             [](QWidget& c) {
-                 QTest::mouseClick(&c, Qt::RightButton, {}, {50, 60});
-             },
-             1, 4},
-        };
+        } steps[] = {{WheelDown, 1, -1},    {WheelUp, 0, -1},     {Qt::Key_Right, 0, 0},
+                     {Qt::Key_Right, 0, 1}, {Qt::Key_Down, 0, 3}, {Qt::Key_Down, 1, 5},
+                     {Qt::Key_Left, 1, 4},  {RightClick, 1, 4}};
         QStringList wrong;
         int brokenMarked = -1;
         int blackMarked = -1;
@@ -249,11 +238,20 @@ class OpenDialogTest : public QObject {
             auto* canvas = view.findChild<QWidget*>("thumbnailCanvas");
             QTRY_VERIFY(view.pageComplete());
             for (const auto& s : steps) {
-                s.act(*canvas);
+                if (s.input == RightClick) {
+                    QTest::mouseClick(canvas, Qt::RightButton, {}, {50, 60});
+                } else if (s.input < 0) {
+                    QWheelEvent wheel({50, 60}, canvas->mapToGlobal(QPointF(50, 60)), {},
+                                      {0, s.input == WheelUp ? 120 : -120}, Qt::NoButton, {},
+                                      Qt::NoScrollPhase, false);
+                    QApplication::sendEvent(canvas, &wheel);
+                } else {
+                    QTest::keyClick(canvas, Qt::Key(s.input));
+                }
                 QTRY_VERIFY(view.pageComplete());
                 if (view.page() != s.page || view.selectedItem() != s.selected ||
                     !view.isVisible()) {
-                    wrong << QLatin1String(s.step);
+                    wrong << QString::number(&s - steps);
                 }
             }
             // Page 1 holds p5, p6 (black) and p7 (unreadable): count the non-black pixels of
@@ -287,12 +285,6 @@ class OpenDialogTest : public QObject {
     }
 
   private:
-    static void wheel(QWidget& canvas, int delta) {
-        QWheelEvent event(QPointF(50, 60), canvas.mapToGlobal(QPointF(50, 60)), {}, {0, delta},
-                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&canvas, &event);
-    }
-
     test::TempDir dir_;
     test::RecordingMessageBox boxes_;
     settings::AppSettings settings_;
