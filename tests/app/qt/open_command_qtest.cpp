@@ -27,12 +27,7 @@ class OpenCommandTest : public QObject {
             if (dialog == nullptr || dialog->objectName() != QLatin1String("openDialog")) {
                 return;
             }
-            const QRect window = viewer.mainWindow().geometry();
-            placed =
-                viewer.screen().isEmulated()
-                    ? dialog->size() == window.size()
-                    : window.contains(dialog->geometry()) &&
-                          (dialog->geometry().center() - window.center()).manhattanLength() <= 2;
+            placed = test::ShellSandbox::placedOverWindow(viewer, *dialog);
             auto* list = dialog->findChild<QTreeView*>(QStringLiteral("fileList"));
             for (int row : {0, 2}) { // P, then its second picture (after "..")
                 const QRect rect = list->visualRect(list->model()->index(row, 0));

@@ -4,6 +4,7 @@
 #include "shell_sandbox.h"
 
 #include "app/command_ids.h"
+#include "app/main_window.h"
 #include "browse/qt/thumbnail_dialog.h"
 #include "support/modal_dialog.h"
 #include "ui/qt/qt_message_box.h"
