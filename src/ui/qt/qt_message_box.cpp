@@ -135,7 +135,8 @@ class FittedMessageBox : public QMessageBox {
 
   private:
     void fitToScreen() {
-        if (width() <= widest_) {
+        // Sized when shown, as the toolkit does.
+        if (!isVisible() || width() <= widest_) {
             return;
         }
         if (auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
