@@ -105,6 +105,18 @@ QString configurationKey() {
         QString::fromStdString(platform::registry().folder().string()));
 }
 
+// What a start tells a viewer already running: its picture as an absolute host path (a file
+// manager starts the viewer with a path relative to its own folder at times).
+std::string handOverMessage(const CommandLineOptions& options) {
+    const QString picture =
+        QString::fromStdU16String(trimAndUnquote(options.picture.toStdU16String()));
+    if (picture.isEmpty()) {
+        return platform::composeInstanceMessage({});
+    }
+    return platform::composeInstanceMessage(
+        QFile::encodeName(QFileInfo(picture).absoluteFilePath()).toStdString());
+}
+
 // Starts decoding the picture the viewer shows first (the argument, or the recent file the
 // settings reopen), so that it decodes while the window system starts. Errors are left for the
 // real start to report.
@@ -129,7 +141,7 @@ int runViewer(QApplication& application, const CommandLineOptions& options,
     // A screenshot run is a tool run: it never hands over to a running viewer.
     platform::SingleInstance instance(std::move(claim));
     const bool takingScreenshot = !options.screenshot.isEmpty();
-    if (!takingScreenshot && !instance.claim(configurationKey())) {
+    if (!takingScreenshot && !instance.claim(configurationKey(), handOverMessage(options))) {
         return kExitOk;
     }
 
@@ -141,7 +153,7 @@ int runViewer(QApplication& application, const CommandLineOptions& options,
     ViewerApp viewer(options.screen, options.picture.toStdU16String());
     viewer.navigator().adoptReadAhead(std::move(startupPicture));
     QObject::connect(&instance, &platform::SingleInstance::activationRequested, &viewer,
-                     &ViewerApp::activate);
+                     &ViewerApp::openHandedOver);
     QObject::connect(&viewer, &ViewerApp::closed, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     // Asked to end from outside: close as the exit command does, so the settings are saved.
@@ -185,7 +197,8 @@ int runApplication(int argc, char** argv) {
     if (isPlainViewerStart(early)) {
         applyDeviceOptions(early.options);
         if (early.options.screenshot.isEmpty() &&
-            claim.claim(configurationKey()) == platform::InstanceClaim::Outcome::Running) {
+            claim.claim(configurationKey(), handOverMessage(early.options)) ==
+                platform::InstanceClaim::Outcome::Running) {
             return kExitOk;
         }
         startupPicture = readStartupPictureAhead(early.options);

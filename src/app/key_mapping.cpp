@@ -16,10 +16,12 @@ int virtualKeyFor(int qtKey) {
         return vk::kFirstAppButton + (qtKey - Qt::Key_F1);
     }
     // '+' and '-' zoom from the main keyboard too, not only from the keypad.
-    static constexpr std::array<std::pair<int, int>, 12> kKeys{{
+    static constexpr std::array<std::pair<int, int>, 14> kKeys{{
         {Qt::Key_Backspace, vk::kBack},
         {Qt::Key_Return, vk::kReturn},
         {Qt::Key_Enter, vk::kReturn},
+        {Qt::Key_Escape, vk::kEscape},
+        {Qt::Key_Delete, vk::kDelete},
         {Qt::Key_Space, vk::kSpace},
         {Qt::Key_End, vk::kEnd},
         {Qt::Key_Home, vk::kHome},

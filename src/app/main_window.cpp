@@ -3,6 +3,7 @@
 #include "app/command_ids.h"
 #include "app/key_mapping.h"
 #include "app/viewer_app.h"
+#include "app/window_title.h"
 #include "image/qt/dib_painter.h"
 #include "ui/qt/svg_icon.h"
 #include "ui/string_table.h"
@@ -19,10 +20,17 @@
 #include <QWheelEvent>
 
 namespace velmora::app {
+namespace {
+
+QString programTitle() {
+    return QString::fromStdU16String(ui::loadResourceString(ui::str::kTitle));
+}
+
+} // namespace
 
 MainWindow::MainWindow(ViewerApp& app) : app_(app) {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(QString::fromStdU16String(ui::loadResourceString(ui::str::kTitle)));
+    setWindowTitle(programTitle());
     // The application's icon: every window and the About dialog show it.
     QApplication::setWindowIcon(ui::svgIcon(QStringLiteral(":/velmora/velmora.svg")));
     setAutoFillBackground(true);
@@ -31,6 +39,9 @@ MainWindow::MainWindow(ViewerApp& app) : app_(app) {
     setPalette(background);
     addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_A), kCmdAbout);
     addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_Q), kCmdClose);
+    // A desktop's open and save keys, beside the handheld's plain O and S.
+    addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_O), kCmdOpen);
+    addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_S), kCmdSave);
     setFocusPolicy(Qt::StrongFocus);
     grabGesture(Qt::PinchGesture);
 }
@@ -41,6 +52,11 @@ void MainWindow::addAccelerator(const QKeySequence& keys, int command) {
 }
 
 void MainWindow::updatePicture() {
+    // A desktop window names its picture; the handheld's title stays the program's name.
+    if (!app_.screen().isEmulated()) {
+        setWindowTitle(desktopWindowTitle(app_.navigator().currentPath(), app_.view.displayWidth,
+                                          app_.current().width(), programTitle()));
+    }
     const image::DibImage& surface = app_.backBuffer;
     if (!surface.hasPixels()) {
         update();

@@ -29,6 +29,8 @@ namespace {
 // start-up picture after this long.
 constexpr int kUnexposedStartupMs = 1000;
 constexpr int kRecentSlots = settings::kRecentFileLimit;
+// How often a picture handed over by a later start asks again while a dialog is open.
+constexpr int kHandOverRetryMs = 250;
 
 ViewerApp* runningApp = nullptr;
 
@@ -347,6 +349,19 @@ void ViewerApp::activate() {
     }
     mainWindow_->raise();
     mainWindow_->activateWindow();
+}
+
+void ViewerApp::openHandedOver(const QString& hostPath) {
+    activate();
+    // A dialog or a box that is open may be working on the picture shown: the new one waits.
+    if (QApplication::activeModalWidget() != nullptr) {
+        QTimer::singleShot(kHandOverRetryMs, this, [this, hostPath] { openHandedOver(hostPath); });
+        return;
+    }
+    const auto path = startupDevicePath(hostPath.toStdU16String());
+    if (path && browse::isStartupPicture(*path)) {
+        navigator_.openAtStartup(*path);
+    }
 }
 
 image::ViewGeometry ViewerApp::viewGeometry() {

@@ -73,6 +73,9 @@ class ViewerApp : public QObject,
     void showPopupMenu(std::optional<QPoint> screenPoint = std::nullopt);
     // Brings the main window forward (a second start asked for it).
     void activate();
+    // A later start's request: comes forward and, when hostPath names a picture, opens it as the
+    // start-up picture is opened (once no dialog is open).
+    void openHandedOver(const QString& hostPath);
 
     // The view of the current image on the surface.
     image::ViewGeometry viewGeometry();

@@ -142,6 +142,12 @@ void ViewerInput::showPopupMenu() {
     app_.showPopupMenu();
 }
 
+void ViewerInput::leaveFullScreen() {
+    if (app_.fullScreen) {
+        app_.onCommand(kCmdNormalScreen);
+    }
+}
+
 void ViewerInput::runCommand(int commandId) {
     app_.onCommand(commandId);
 }

@@ -48,6 +48,7 @@ class ViewerInput : public InputActions, public DragTarget {
     void fitWhole() override;
     void moveView(MoveDirection direction, int amount) override;
     void showPopupMenu() override;
+    void leaveFullScreen() override;
     void runCommand(int commandId) override;
 
     // DragTarget

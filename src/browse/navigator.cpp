@@ -51,13 +51,12 @@ std::u16string_view folderOf(std::u16string_view path) {
     return cut == std::u16string_view::npos ? path : path.substr(0, cut + 1);
 }
 
-// An existing file of a known picture format.
+} // namespace
+
 bool isStartupPicture(std::u16string_view path) {
     return !path.empty() && platform::exists(path) &&
            codecs::formatFromExtension(path) != codecs::ImageFormat::None;
 }
-
-} // namespace
 
 std::u16string startupPicture(std::u16string_view argument, const settings::AppSettings& settings) {
     if (isStartupPicture(argument)) {

@@ -21,6 +21,9 @@ namespace velmora::browse {
 // picture, otherwise the newest recent file when the settings ask for it; empty for none.
 std::u16string startupPicture(std::u16string_view argument, const settings::AppSettings& settings);
 
+// Whether path names an existing file of a known picture format, as a start-up picture must.
+bool isStartupPicture(std::u16string_view path);
+
 class Navigator {
   public:
     Navigator(NavigationHost& host, settings::AppSettings& settings);

@@ -23,6 +23,7 @@ ThumbnailGrid layoutThumbnailGrid(int width, int height, int itemCount, int dpiX
     const int columns = width / (gapX + kThumbnailWidth);
     const int rows = height / (gapY + kThumbnailHeight);
     ThumbnailGrid grid;
+    grid.columns = rows > 0 ? columns : 0;
     for (int r = 0; r < rows; ++r) {
         for (int j = 0; j < columns; ++j) {
             grid.cells.push_back({scaled(kMargin, dpiX) + j * (gapX + kThumbnailWidth),

@@ -21,7 +21,8 @@ struct CellRect {
 
 struct ThumbnailGrid {
     std::vector<CellRect> cells; // one page, row by row, left to right
-    int lastPage = 0;            // -1 for no items on at least one cell
+    int columns = 0;
+    int lastPage = 0; // -1 for no items on at least one cell
 };
 
 // Lays the cells out on a canvas of width x height with gaps of 10 and margins of 5 (lengths at

@@ -9,15 +9,17 @@ int screenWidth = ScreenMetrics{}.width;
 int screenHeight = ScreenMetrics{}.height;
 std::atomic<int> dpiX{ScreenMetrics{}.dpiX};
 std::atomic<int> dpiY{ScreenMetrics{}.dpiY};
+bool handheld = ScreenMetrics{}.handheld;
 
 } // namespace
 
 ScreenMetrics screenMetrics() {
-    return {screenWidth, screenHeight, screenDpiX(), screenDpiY()};
+    return {screenWidth, screenHeight, screenDpiX(), screenDpiY(), handheld};
 }
 
 void setScreenMetrics(const ScreenMetrics& value) {
     setScreenSize(value.width, value.height);
+    handheld = value.handheld;
     dpiX.store(value.dpiX, std::memory_order_relaxed);
     dpiY.store(value.dpiY, std::memory_order_relaxed);
 }

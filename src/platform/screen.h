@@ -12,6 +12,9 @@ struct ScreenMetrics {
     int height = 320;
     int dpiX = 96;
     int dpiY = 96;
+    // An emulated handheld screen (--screen): dialogs cover the main window, as on the handheld.
+    // False on a desktop screen.
+    bool handheld = true;
 };
 
 // The process-wide screen facts. setScreenMetrics is called once, when the main window is

@@ -31,6 +31,7 @@ class RecordedActions : public InputActions {
         log.push_back(std::string(names[static_cast<int>(direction)]) + std::to_string(amount));
     }
     void showPopupMenu() override { log.push_back("popup"); }
+    void leaveFullScreen() override { log.push_back("normal"); }
     void runCommand(int id) override { log.push_back("command" + std::to_string(id)); }
 };
 
@@ -63,16 +64,17 @@ TEST(KeyBindings, ArrowKeysFollowTheirAssignment) {
 TEST(KeyBindings, FixedKeysAndUnboundKeys) {
     settings::AppSettings settings;
     RecordedActions actions;
-    for (int key :
-         {vk::kBack, vk::kReturn, vk::kSpace, vk::kEnd,      vk::kHome, int('B'), int('E'),
-          int('F'),  int('H'),    int('L'),   int('N'),      int('O'),  int('P'), int('R'),
-          int('S'),  int('V'),    vk::kAdd,   vk::kSubtract, int('A'),  int('Z'), 0x70}) {
+    for (int key : {vk::kBack,   vk::kReturn, vk::kSpace, vk::kEnd, vk::kHome, int('B'),
+                    int('E'),    int('F'),    int('H'),   int('L'), int('N'),  int('O'),
+                    int('P'),    int('R'),    int('S'),   int('V'), vk::kAdd,  vk::kSubtract,
+                    vk::kEscape, vk::kDelete, int('A'),   int('Z'), 0x70}) {
         handleKeyDown(key, actions, settings);
     }
     const std::vector<std::string> expected{
-        "previous", "popup",        "next",         "last",         "first",  "seekBackward",
-        "fitWhole", "seekForward",  "command40065", "command40068", "next",   "command40010",
-        "previous", "command40069", "command40071", "command40064", "zoomIn", "zoomOut"};
+        "previous",     "popup",        "next",        "last",         "first",
+        "seekBackward", "fitWhole",     "seekForward", "command40065", "command40068",
+        "next",         "command40010", "previous",    "command40069", "command40071",
+        "command40064", "zoomIn",       "zoomOut",     "normal",       "command40074"};
     EXPECT_EQ(actions.log, expected);
 }
 

@@ -24,6 +24,8 @@ class InputActions {
     // Scrolls the view by amount pixels and recomposes it.
     virtual void moveView(MoveDirection direction, int amount) = 0;
     virtual void showPopupMenu() = 0;
+    // Back to normal mode when in full-screen mode; nothing otherwise.
+    virtual void leaveFullScreen() = 0;
     // A menu command by its identifier (open, save, the transforms).
     virtual void runCommand(int commandId) = 0;
 };

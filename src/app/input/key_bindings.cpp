@@ -28,6 +28,13 @@ void handleKeyDown(int virtualKey, InputActions& actions, const settings::AppSet
     case vk::kEnd:
         actions.showLast();
         break;
+    // A desktop's keys beside the handheld's: Esc leaves full screen, Delete deletes (asking).
+    case vk::kEscape:
+        actions.leaveFullScreen();
+        break;
+    case vk::kDelete:
+        actions.runCommand(kCmdDelete);
+        break;
     case vk::kHome:
         actions.showFirst();
         break;

@@ -10,6 +10,7 @@ namespace velmora::app {
 namespace vk {
 inline constexpr int kBack = 0x08;
 inline constexpr int kReturn = 0x0D;
+inline constexpr int kEscape = 0x1B;
 inline constexpr int kSpace = 0x20;
 inline constexpr int kEnd = 0x23;
 inline constexpr int kHome = 0x24;
@@ -17,6 +18,7 @@ inline constexpr int kLeft = 0x25;
 inline constexpr int kUp = 0x26;
 inline constexpr int kRight = 0x27;
 inline constexpr int kDown = 0x28;
+inline constexpr int kDelete = 0x2E;
 inline constexpr int kAdd = 0x6B;
 inline constexpr int kSubtract = 0x6D;
 inline constexpr int kFirstAppButton = 0xC1; // hardware button n is 0xC0 + n

@@ -20,6 +20,8 @@ constexpr int kIconRole = Qt::UserRole;
 constexpr int kDeviceNameRole = Qt::UserRole + 1;
 
 constexpr int kButtonWidth = 60;
+// On a desktop: room for a few levels of folders.
+constexpr QSize kDesktopSize(320, 380);
 
 bool isOrdinaryFolder(const QTreeWidgetItem* item) {
     const int iconId = item->data(0, kIconRole).toInt();
@@ -60,7 +62,7 @@ FolderChooser::FolderChooser(QWidget* owner) : QDialog(owner), tree_(new QTreeWi
     layout->setContentsMargins(5, 5, 5, 5);
     layout->addLayout(buttons);
     layout->addWidget(tree_, 1);
-    ui::coverOwnerWindow(*this);
+    ui::placeOverOwner(*this, kDesktopSize);
 }
 
 FolderChoice FolderChooser::run() {

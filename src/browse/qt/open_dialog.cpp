@@ -5,6 +5,7 @@
 #include "browse/qt/open_list_model.h"
 #include "browse/qt/thumbnail_dialog.h"
 #include "platform/device_fs.h"
+#include "platform/screen.h"
 #include "ui/qt/dialog_buttons.h"
 #include "ui/qt/owner_sized_dialog.h"
 
@@ -21,6 +22,8 @@ constexpr int kButtonWidth = 70;
 constexpr int kNameColumnWidth = 150;
 constexpr int kSizeColumnWidth = 60; // "99999KB" in the 10-point font
 constexpr int kThumbnailsResult = 1061;
+// On a desktop: room for a folder's list.
+constexpr QSize kDesktopSize(420, 380);
 
 class WaitCursor {
   public:
@@ -57,6 +60,10 @@ OpenDialog::OpenDialog(QWidget* owner, const settings::AppSettings& settings)
     list_->header()->setStretchLastSection(false);
     list_->setColumnWidth(0, kNameColumnWidth);
     list_->setColumnWidth(1, kSizeColumnWidth);
+    // A desktop's dialog is wider than the handheld's screen: the names take the width left.
+    if (!platform::screenMetrics().handheld) {
+        list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
     QFont font = list_->font();
     font.setPointSize(10);
     list_->setFont(font);
@@ -69,7 +76,7 @@ OpenDialog::OpenDialog(QWidget* owner, const settings::AppSettings& settings)
     layout->setContentsMargins(5, 5, 5, 5);
     layout->addLayout(buttons);
     layout->addWidget(list_, 1);
-    ui::coverOwnerWindow(*this);
+    ui::placeOverOwner(*this, kDesktopSize);
 
     // A remembered folder that has gone is forgotten: the dialog starts at the root.
     settings::lastBrowseDir() = startingFolder(settings::lastBrowseDir());

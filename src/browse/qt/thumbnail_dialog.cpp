@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -23,19 +24,46 @@ constexpr uint32_t kGrey = 0x00808080;
 constexpr uint32_t kRed = 0x000000FF;
 constexpr int kTransparent = 1;
 
+constexpr int kBrokenMarkSide = 36;
+constexpr int kSelectionPen = 3;
+// On a desktop: room for a few rows and columns of thumbnails.
+constexpr QSize kDesktopSize(470, 460);
+
+// A broken-picture mark in the middle of a black box: a torn frame, so that a picture that
+// cannot be read is not taken for a black one.
+void drawBrokenMark(image::DibImage& cell) {
+    QImage view = image::viewOf(cell);
+    QPainter painter(&view);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF frame((kThumbnailWidth - kBrokenMarkSide) / 2.0,
+                       (kThumbnailHeight - kBrokenMarkSide) / 2.0, kBrokenMarkSide,
+                       kBrokenMarkSide);
+    painter.setPen(QPen(QColor(0xC0, 0xC0, 0xC0), 2));
+    painter.drawRect(frame);
+    painter.setPen(QPen(QColor(0xE0, 0x40, 0x40), 3));
+    painter.drawLine(frame.topLeft(), frame.bottomRight());
+    painter.drawLine(frame.topRight(), frame.bottomLeft());
+}
+
 // The thumbnail of one picture with its caption: the picture fitted into 100 x 120, or a black
-// box when it cannot be decoded. False when not even the box can be made.
+// box with the broken-picture mark when it cannot be decoded. False when not even the box can be
+// made.
 bool makeThumbnail(image::DibImage& cell, const std::u16string& path) {
-    // A picture that cannot be read shows as a black box; a message per cell would be noise.
+    // A picture that cannot be read is marked in its cell; a message per cell would be noise.
     cell.reportErrors = false;
-    if (!codecs::loadImageFitted(cell, path, kThumbnailWidth, kThumbnailHeight) &&
-        !cell.create(kThumbnailWidth, kThumbnailHeight)) {
-        return false;
+    if (!codecs::loadImageFitted(cell, path, kThumbnailWidth, kThumbnailHeight)) {
+        if (!cell.create(kThumbnailWidth, kThumbnailHeight)) {
+            return false;
+        }
+        drawBrokenMark(cell);
     }
     cell.setTextColor(kRed);
     cell.setBackMode(kTransparent);
+    // The caption keeps the handheld's cut; a name still wider than the cell (a large font at a
+    // high DPI, wide characters) ends in "…" rather than being cut mid-glyph.
     image::drawText(cell, 0, 0, kThumbnailWidth, kThumbnailHeight, thumbnailCaption(path),
-                    image::kTextLeft | image::kTextBottom | image::kTextSingleLine);
+                    image::kTextLeft | image::kTextBottom | image::kTextSingleLine |
+                        image::kTextEndEllipsis);
     return true;
 }
 
@@ -71,7 +99,7 @@ ThumbnailDialog::ThumbnailDialog(QWidget* owner, FolderList paths, bool useCache
     layout->setContentsMargins(0, 5, 0, 0);
     layout->addLayout(buttons);
     layout->addLayout(grid, 1);
-    ui::coverOwnerWindow(*this);
+    ui::placeOverOwner(*this, kDesktopSize);
 
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(kStartDelayMs);
@@ -100,33 +128,112 @@ bool ThumbnailDialog::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
     }
     switch (event->type()) {
-    case QEvent::Paint: {
-        QPainter painter(canvasWidget_);
-        painter.drawImage(0, 0, image::viewOf(canvas_));
+    case QEvent::Paint:
+        paintCanvas();
         return true;
-    }
     case QEvent::Resize:
         resizeCanvas();
         return false;
-    case QEvent::MouseButtonPress:
-        tapAt(static_cast<QMouseEvent*>(event)->position().toPoint());
-        return true;
-    case QEvent::KeyPress: {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            turnTo(page_ + (key == Qt::Key_Up ? -1 : 1));
-            return true;
+    case QEvent::MouseButtonPress: {
+        // Only the stylus (the left button) chooses; a right click is no tap.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            tapAt((mouse->position() * ratio()).toPoint());
         }
-        return false;
+        return true;
     }
+    case QEvent::Wheel: {
+        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        if (delta != 0) {
+            turnTo(page_ + (delta > 0 ? -1 : 1));
+        }
+        return true;
+    }
+    case QEvent::KeyPress:
+        return handleKey(static_cast<QKeyEvent*>(event)->key());
     default:
         return false;
     }
 }
 
+qreal ThumbnailDialog::ratio() const {
+    return canvasWidget_->devicePixelRatioF();
+}
+
+QRect ThumbnailDialog::logicalRect(const CellRect& cell) const {
+    const qreal r = ratio();
+    return QRectF(cell.x / r, cell.y / r, cell.width / r, cell.height / r).toAlignedRect();
+}
+
+void ThumbnailDialog::paintCanvas() {
+    QPainter painter(canvasWidget_);
+    QImage view = image::viewOf(canvas_);
+    // The canvas holds device pixels: drawn one to one.
+    view.setDevicePixelRatio(ratio());
+    painter.drawImage(0, 0, view);
+    const size_t cellCount = grid_.cells.size();
+    if (selected_ < 0 || cellCount == 0 ||
+        static_cast<size_t>(selected_) / cellCount != static_cast<size_t>(page_)) {
+        return;
+    }
+    const CellRect& cell = grid_.cells[static_cast<size_t>(selected_) % cellCount];
+    painter.setPen(QPen(palette().color(QPalette::Highlight), kSelectionPen));
+    painter.drawRect(logicalRect(cell).adjusted(-2, -2, 1, 1));
+}
+
+// Up and down turn the pages on the handheld. On a desktop the arrows move the selection, and
+// Enter chooses it.
+bool ThumbnailDialog::handleKey(int key) {
+    const bool desktop = !platform::screenMetrics().handheld;
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (desktop) {
+            moveSelection(key == Qt::Key_Up ? -grid_.columns : grid_.columns);
+        } else {
+            turnTo(page_ + (key == Qt::Key_Up ? -1 : 1));
+        }
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (desktop) {
+            moveSelection(key == Qt::Key_Left ? -1 : 1);
+        }
+        return desktop;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (desktop && selected_ >= 0) {
+            chosen_ = paths_[static_cast<size_t>(selected_)];
+            done(1);
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void ThumbnailDialog::moveSelection(int step) {
+    const int count = static_cast<int>(paths_.size());
+    const int cells = static_cast<int>(grid_.cells.size());
+    if (count == 0 || cells == 0 || !started_) {
+        return;
+    }
+    // The first key selects the first thumbnail of the page shown.
+    const int target = selected_ < 0 ? std::min(page_ * cells, count - 1) : selected_ + step;
+    if (target < 0 || target >= count) {
+        return;
+    }
+    selected_ = target;
+    if (selected_ / cells != page_) {
+        turnTo(selected_ / cells);
+    }
+    canvasWidget_->update();
+}
+
 void ThumbnailDialog::resizeCanvas() {
-    const int width = canvasWidget_->width();
-    const int height = canvasWidget_->height();
+    const int width = qRound(canvasWidget_->width() * ratio());
+    const int height = qRound(canvasWidget_->height() * ratio());
     if (width < 1 || height < 1 || (width == canvas_.width() && height == canvas_.height()) ||
         !canvas_.create(width, height)) {
         return;
@@ -189,7 +296,7 @@ void ThumbnailDialog::drawNextCell() {
     image::DibImage thumbnail;
     if (makeThumbnail(thumbnail, paths_[item])) {
         canvas_.copyFrom(cell.x, cell.y, thumbnail);
-        canvasWidget_->update(cell.x, cell.y, cell.width, cell.height);
+        canvasWidget_->update(logicalRect(cell));
     }
     ++nextCell_;
     cellTimer_.start();

@@ -1,7 +1,11 @@
 // ThumbnailDialog: the "サムネイル" view of a folder's pictures as a grid of 100 x 120
 // thumbnails, one page at a time, each with its file name in red along its lower edge. A page
 // fills in cell by cell, one cell per turn of the event loop, so taps and paging are answered
-// while it fills. Tapping a thumbnail chooses its picture; OK leaves without a choice.
+// while it fills. Tapping a thumbnail chooses its picture; OK leaves without a choice. The canvas
+// and its cells are in device pixels, so thumbnails are shown one to one at every DPI.
+//
+// Beside the handheld's keys the view answers a desktop's habits: the wheel turns the pages, and
+// on a desktop screen the arrow keys move a visible selection that Enter chooses.
 //
 // Object names: "thumbnailDialog", "thumbnailCanvas" (the grid), "pageScrollBar", "okButton".
 #pragma once
@@ -33,6 +37,8 @@ class ThumbnailDialog : public QDialog {
 
     int page() const { return page_; }
     const ThumbnailGrid& grid() const { return grid_; }
+    // The item the arrow keys have selected, or -1.
+    int selectedItem() const { return selected_; }
     // Whether every cell of the shown page has been drawn.
     bool pageComplete() const { return !cellTimer_.isActive() && started_; }
 
@@ -47,6 +53,11 @@ class ThumbnailDialog : public QDialog {
     void drawPage();
     void drawNextCell();
     void tapAt(const QPoint& point);
+    bool handleKey(int key);
+    void moveSelection(int step);
+    void paintCanvas();
+    qreal ratio() const;
+    QRect logicalRect(const CellRect& cell) const;
 
     ThumbnailCacheUse cacheUse_;
     FolderList paths_;
@@ -56,6 +67,7 @@ class ThumbnailDialog : public QDialog {
     ThumbnailGrid grid_;
     int page_ = 0;
     int nextCell_ = 0;
+    int selected_ = -1;
     bool started_ = false;
     std::optional<std::u16string> chosen_;
     QTimer startTimer_;

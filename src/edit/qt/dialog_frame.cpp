@@ -7,7 +7,8 @@
 
 namespace velmora::edit::qt {
 
-DialogButtons frameEditDialog(QDialog& dialog, const QString& title, const char* objectName) {
+DialogButtons frameEditDialog(QDialog& dialog, const QString& title, const char* objectName,
+                              QSize desktopSize) {
     dialog.setObjectName(QLatin1String(objectName));
     dialog.setWindowTitle(title);
     auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
@@ -17,7 +18,7 @@ DialogButtons frameEditDialog(QDialog& dialog, const QString& title, const char*
     cancel->setObjectName(QStringLiteral("cancelButton"));
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
 
-    ui::coverOwnerWindow(dialog);
+    ui::placeOverOwner(dialog, desktopSize);
     return {ok, cancel};
 }
 

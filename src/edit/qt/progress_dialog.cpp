@@ -1,7 +1,5 @@
 #include "edit/qt/progress_dialog.h"
 
-#include "platform/screen.h"
-
 #include <QCoreApplication>
 #include <QProgressBar>
 #include <QVBoxLayout>
@@ -22,7 +20,8 @@ ProgressDialog::ProgressDialog(QWidget* mainWindow)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(bar_);
     setStyleSheet(QStringLiteral("QDialog#progressDialog { border: 1px solid black; }"));
-    resize(platform::scaleX(170), platform::scaleY(40));
+    // 170 x 40 in 1/96 inch, Qt's interface units: Qt scales them by the screen's DPI.
+    resize(170, 40);
 }
 
 void ProgressDialog::begin() {

@@ -2,7 +2,6 @@
 
 #include "edit/qt/dialog_frame.h"
 #include "image/qt/dib_painter.h"
-#include "platform/screen.h"
 #include "platform/tick_count.h"
 
 #include <QLabel>
@@ -13,20 +12,19 @@
 namespace velmora::edit::qt {
 namespace {
 
-// Header and control places in 1/96 inch.
+// Header and control places in 1/96 inch, which are Qt's interface units: Qt scales them by the
+// screen's DPI as it scales the other dialogs' buttons.
 constexpr int kHeaderHeight = 30;
-
-PreviewPoint pointOf(const QMouseEvent& event) {
-    const QPoint p = event.position().toPoint();
-    return {p.x(), p.y()};
-}
-
-void placeScaled(QWidget& widget, int x, int y, int w, int h) {
-    widget.setGeometry(platform::scaleX(x), platform::scaleY(y), platform::scaleX(w),
-                       platform::scaleY(h));
-}
+// On a desktop: room for the picture reduced.
+constexpr QSize kDesktopSize(560, 440);
 
 } // namespace
+
+// The preview works in device pixels: the picture is reduced to the pixels the screen has.
+PreviewPoint TrimPreview::pointOf(const QMouseEvent& event) const {
+    const QPoint p = (event.position() * devicePixelRatioF()).toPoint();
+    return {p.x(), p.y()};
+}
 
 TrimPreview::TrimPreview(const image::DibImage& picture, TickSource ticks, QWidget* parent)
     : QWidget(parent), picture_(picture), ticks_(std::move(ticks)),
@@ -37,8 +35,10 @@ TrimPreview::TrimPreview(const image::DibImage& picture, TickSource ticks, QWidg
 }
 
 void TrimPreview::resizeEvent(QResizeEvent*) {
-    selection_.fitInto(width(), height());
-    if (width() > 0 && height() > 0 && buffer_.create(width(), height())) {
+    const int deviceWidth = qRound(width() * devicePixelRatioF());
+    const int deviceHeight = qRound(height() * devicePixelRatioF());
+    selection_.fitInto(deviceWidth, deviceHeight);
+    if (deviceWidth > 0 && deviceHeight > 0 && buffer_.create(deviceWidth, deviceHeight)) {
         buffer_.stretchFrom(0, 0, selection_.previewWidth(), selection_.previewHeight(), picture_,
                             0, 0, picture_.width(), picture_.height());
     }
@@ -50,10 +50,14 @@ void TrimPreview::paintEvent(QPaintEvent*) {
     const QImage view = image::viewOf(buffer_);
     if (view.isNull()) {
         painter.fillRect(rect(), Qt::black);
-    } else {
+    }
+    // From here on one unit is one device pixel.
+    const qreal ratio = devicePixelRatioF();
+    painter.scale(1 / ratio, 1 / ratio);
+    if (!view.isNull()) {
         painter.drawImage(0, 0, view);
     }
-    painter.setPen(QPen(QColor(255, 0, 0), 2));
+    painter.setPen(QPen(QColor(255, 0, 0), 2 * ratio));
     const PreviewPoint d = selection_.downPoint();
     const PreviewPoint c = selection_.currentPoint();
     const QPoint outline[] = {{d.x, d.y}, {d.x, c.y}, {c.x, c.y}, {c.x, d.y}, {d.x, d.y}};
@@ -80,7 +84,8 @@ void TrimPreview::mouseReleaseEvent(QMouseEvent* event) {
 
 TrimDialog::TrimDialog(const image::DibImage& picture, QWidget* parent, TickSource ticks)
     : QDialog(parent) {
-    const DialogButtons buttons = frameEditDialog(*this, QStringLiteral("切り取り"), "trimDialog");
+    const DialogButtons buttons =
+        frameEditDialog(*this, QStringLiteral("切り取り"), "trimDialog", kDesktopSize);
     connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
     // The header's controls are placed by resizeEvent.
     auto* caption = new QLabel(QStringLiteral("切取範囲の選択"), this);
@@ -93,11 +98,10 @@ TrimDialog::TrimDialog(const image::DibImage& picture, QWidget* parent, TickSour
 }
 
 void TrimDialog::resizeEvent(QResizeEvent*) {
-    placeScaled(*ok_, 5, 5, 60, 20);
-    placeScaled(*cancel_, 70, 5, 60, 20);
-    placeScaled(*caption_, 135, 5, 100, 20);
-    const int header = platform::scaleY(kHeaderHeight);
-    preview_->setGeometry(0, header, width(), std::max(0, height() - header));
+    ok_->setGeometry(5, 5, 60, 20);
+    cancel_->setGeometry(70, 5, 60, 20);
+    caption_->setGeometry(135, 5, 100, 20);
+    preview_->setGeometry(0, kHeaderHeight, width(), std::max(0, height() - kHeaderHeight));
 }
 
 std::optional<TrimRect> askTrimRect(const image::DibImage& picture, QWidget* parent) {

@@ -1,6 +1,6 @@
 // The trim dialog (切り取り): OK, キャンセル and the caption 切取範囲の選択 ("text1051") in a
 // header 30/96 inch high, below it the whole picture reduced to fit ("trimPreview", a small one
-// at 1:1) on which the stylus drags a red outline.
+// at 1:1, in device pixels) on which the stylus drags a red outline.
 #pragma once
 
 #include "edit/trim_selection.h"
@@ -30,6 +30,8 @@ class TrimPreview : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    PreviewPoint pointOf(const QMouseEvent& event) const;
+
     const image::DibImage& picture_;
     TickSource ticks_;
     TrimSelection selection_;

@@ -54,7 +54,7 @@ MailDialog::MailDialog(const MailText& proposed, QWidget* parent)
     layout->addWidget(body_, 1);
     layout->addWidget(note);
 
-    ui::coverOwnerWindow(*this);
+    ui::placeOverOwner(*this);
 }
 
 MailText MailDialog::texts() const {

@@ -81,7 +81,7 @@ SaveDialog::SaveDialog(QWidget* owner, const SaveProposal& proposal, FolderField
     layout->addWidget(new QLabel(QStringLiteral("※保存品質(JPGのみ)"), this));
     layout->addLayout(qualityRow);
     layout->addStretch(1);
-    ui::coverOwnerWindow(*this);
+    ui::placeOverOwner(*this);
 }
 
 std::optional<SaveChoice> SaveDialog::run() {

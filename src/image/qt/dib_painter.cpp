@@ -1,6 +1,7 @@
 #include "image/qt/dib_painter.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 
@@ -76,9 +77,13 @@ bool drawText(DibImage& image, int x, int y, int w, int h, const QString& text, 
             .replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
     const QRect rect(x, y, w, h);
+    const QFont font = fontFor(image.fontDescription());
+    if ((flags & kTextSingleLine) && (flags & kTextEndEllipsis)) {
+        shown = QFontMetrics(font).elidedText(shown, Qt::ElideRight, w);
+    }
 
     QPainter painter(&view);
-    painter.setFont(fontFor(image.fontDescription()));
+    painter.setFont(font);
     painter.setPen(colorOf(image.textColor()));
     if (image.backMode() == kOpaque) {
         painter.setBackgroundMode(Qt::OpaqueMode);

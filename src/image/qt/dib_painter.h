@@ -19,6 +19,7 @@ inline constexpr int kTextBottom = 0x08;  // only with kTextSingleLine
 inline constexpr int kTextWordBreak = 0x10;
 inline constexpr int kTextSingleLine = 0x20;
 inline constexpr int kTextNoClip = 0x100;
+inline constexpr int kTextEndEllipsis = 0x8000; // only with kTextSingleLine: "…" where cut
 
 // A QImage (Format_BGR888, the image's stride) sharing the image's pixels; null without pixels.
 // It must not outlive the pixels.

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -26,7 +27,6 @@ Q_LOGGING_CATEGORY(lcInstance, "velmora.platform.instance")
 constexpr auto kNotifyTimeout = std::chrono::milliseconds(2000);
 constexpr auto kConnectPause = std::chrono::milliseconds(50);
 constexpr int kBacklog = 8;
-constexpr char kActivate[] = "activate\n";
 
 // A folder only this user can enter: owned by us, a real directory, no access for others.
 bool isPrivateFolder(const QByteArray& path) {
@@ -49,6 +49,21 @@ bool addressFor(const QByteArray& path, sockaddr_un& address) {
     }
     std::memcpy(address.sun_path, path.constData(), static_cast<size_t>(path.size()));
     return true;
+}
+
+// The whole message, as far as the peer takes it: a local socket's buffer holds far more than a
+// message, so a short send means the peer has gone.
+void sendAll(int fd, std::string_view message) {
+    while (!message.empty()) {
+        const ssize_t sent = ::send(fd, message.data(), message.size(), MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) {
+            continue;
+        }
+        if (sent <= 0) {
+            return;
+        }
+        message.remove_prefix(static_cast<size_t>(sent));
+    }
 }
 
 void closeFd(int& fd) {
@@ -102,7 +117,7 @@ QString InstanceClaim::runtimeFolder() {
     return isPrivateFolder(fallback) ? QString::fromLocal8Bit(fallback) : QString();
 }
 
-InstanceClaim::Outcome InstanceClaim::claim(const QString& key) {
+InstanceClaim::Outcome InstanceClaim::claim(const QString& key, const std::string& message) {
     if (outcome_ != Outcome::NotClaimed) {
         return outcome_;
     }
@@ -133,7 +148,7 @@ InstanceClaim::Outcome InstanceClaim::claim(const QString& key) {
         qCWarning(lcInstance) << "cannot lock" << lockPath << "; not checking for another instance";
         return outcome_;
     }
-    notifyRunning(socketPath);
+    notifyRunning(socketPath, message);
     outcome_ = Outcome::Running;
     return outcome_;
 }
@@ -158,7 +173,7 @@ void InstanceClaim::listen(const QByteArray& socketPath) {
     }
 }
 
-void InstanceClaim::notifyRunning(const QByteArray& socketPath) {
+void InstanceClaim::notifyRunning(const QByteArray& socketPath, const std::string& message) {
     sockaddr_un address;
     if (!addressFor(socketPath, address)) {
         return;
@@ -174,7 +189,7 @@ void InstanceClaim::notifyRunning(const QByteArray& socketPath) {
         const bool connected =
             ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
         if (connected) {
-            ::send(fd, kActivate, sizeof kActivate - 1, MSG_NOSIGNAL);
+            sendAll(fd, message);
         }
         ::close(fd);
         if (connected) {

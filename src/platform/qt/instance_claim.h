@@ -1,11 +1,16 @@
 // The claim behind "one running program per configuration folder". The first start holds an
 // advisory lock in the user's runtime folder and listens on a local socket beside it; a later
-// start with the same key connects there to ask it to come forward, and should then exit 0. The
+// start with the same key connects there and sends its message (see instance_message.h: come
+// forward, and maybe open a picture), and should then exit 0. The
 // lock is released by the kernel when its holder ends, so a run that crashed never blocks the
 // next start. Plain system calls only: a start can claim before the window system is touched.
 #pragma once
 
+#include "platform/instance_message.h"
+
 #include <QString>
+
+#include <string>
 
 namespace velmora::platform {
 
@@ -31,15 +36,16 @@ class InstanceClaim {
     // $XDG_RUNTIME_DIR, else /tmp/velmora-<uid> (made private to the user).
     static QString runtimeFolder();
 
-    // Claims the key once; later calls return the first outcome.
-    Outcome claim(const QString& key);
+    // Claims the key once; later calls return the first outcome. When another process holds it,
+    // message is sent to that process.
+    Outcome claim(const QString& key, const std::string& message = composeInstanceMessage({}));
 
     // The listening socket (non-blocking) while First and listening, else -1.
     int listeningSocket() const { return socketFd_; }
 
   private:
     void listen(const QByteArray& socketPath);
-    static void notifyRunning(const QByteArray& socketPath);
+    static void notifyRunning(const QByteArray& socketPath, const std::string& message);
     void release();
 
     Outcome outcome_ = Outcome::NotClaimed;

@@ -100,6 +100,7 @@ ScreenMetrics ScreenService::metrics(const QWidget* window) const {
     ScreenMetrics result;
     result.width = size.width();
     result.height = size.height();
+    result.handheld = emulated_.has_value();
     if (emulated_) {
         result.dpiX = emulated_->dpi;
         result.dpiY = emulated_->dpi;

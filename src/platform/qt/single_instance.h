@@ -21,13 +21,14 @@ class SingleInstance : public QObject {
     ~SingleInstance() override;
 
     // True when this process is the first for the key and now answers later starts. False when
-    // another process holds it; that process has been asked to come forward. When the runtime
-    // folder cannot be used the start is never blocked: true.
-    bool claim(const QString& key);
+    // another process holds it; that process has been sent message (come forward, and maybe open
+    // a picture). When the runtime folder cannot be used the start is never blocked: true.
+    bool claim(const QString& key, const std::string& message = composeInstanceMessage({}));
 
   signals:
-    // A later start asked this instance to bring its window forward.
-    void activationRequested();
+    // A later start asked this instance to bring its window forward and, when picture (a host
+    // path) is not empty, to open that picture.
+    void activationRequested(const QString& picture);
 
   private:
     void serve();

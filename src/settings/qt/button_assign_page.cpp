@@ -1,6 +1,6 @@
 #include "settings/qt/button_assign_page.h"
 
-#include "app/input/button_function.h"
+#include "settings/button_functions.h"
 #include "settings/qt/button_icons.h"
 #include "ui/message_box.h"
 #include "ui/string_table.h"
@@ -22,7 +22,7 @@ QString functionName(int32_t code) {
     if (code < 0 || code >= kFunctionCount) {
         return {};
     }
-    return QString::fromUtf16(app::buttonFunctionNames[static_cast<size_t>(code)]);
+    return QString::fromUtf16(buttonFunctionNames[static_cast<size_t>(code)]);
 }
 
 } // namespace
@@ -55,8 +55,8 @@ ButtonAssignPage::ButtonAssignPage(SettingsHost& host, QWidget* parent)
     const std::vector<ShellButton> buttons = readShellButtons();
     const std::vector<ButtonRow> rows = buttonRows(settings, buttons);
     for (int key = 0; key < kArrowKeys; ++key) {
-        addRow(QString::fromUtf16(app::buttonFunctionNames[kArrowNameBase + key]),
-               arrowKeyIcon(key), rows[static_cast<size_t>(key)]);
+        addRow(QString::fromUtf16(buttonFunctionNames[kArrowNameBase + key]), arrowKeyIcon(key),
+               rows[static_cast<size_t>(key)]);
     }
     for (size_t i = 0; i < buttons.size(); ++i) {
         addRow(QString::fromStdU16String(buttons[i].name), shellButtonIcon(buttons[i].icon),

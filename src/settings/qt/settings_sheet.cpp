@@ -3,6 +3,7 @@
 #include "settings/qt/button_assign_page.h"
 #include "settings/qt/motion_page.h"
 #include "settings/qt/option_pages.h"
+#include "ui/qt/owner_sized_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -17,6 +18,7 @@ constexpr std::array<const char16_t*, SettingsSheet::kPageCount> kTabTitles{
     u"動作", u"ボタン", u"拡張子", u"表示", u"ダブルタップ", u"一般"};
 
 constexpr int kTabFontPixels = 11;
+constexpr QSize kDesktopSize(360, 320);
 
 } // namespace
 
@@ -57,10 +59,9 @@ SettingsSheet::SettingsSheet(SettingsHost& host, QWidget* parent)
     visit(0);
     connect(tabs_, &QTabWidget::currentChanged, this, &SettingsSheet::visit);
 
-    // Full screen on the handheld: the sheet covers the main window.
-    if (parent != nullptr) {
-        setGeometry(parent->window()->geometry());
-    }
+    // Full screen on the handheld: the sheet covers the main window. On a desktop it is wide
+    // enough for all six tabs side by side.
+    ui::placeOverOwner(*this, kDesktopSize);
 }
 
 void SettingsSheet::visit(int index) {

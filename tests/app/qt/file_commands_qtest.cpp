@@ -28,7 +28,7 @@ void whenShown(ViewerApp& viewer, const char* name, std::function<void(QWidget&)
         if (dialog == nullptr || dialog->objectName() != QLatin1String(name)) {
             return;
         }
-        covered = dialog->size() == viewer.mainWindow().size();
+        covered = test::ShellSandbox::placedOverWindow(viewer, *dialog);
         script(*dialog);
     });
 }

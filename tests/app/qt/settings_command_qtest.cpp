@@ -148,12 +148,14 @@ class SettingsCommandTest : public QObject {
         QVERIFY(text.find("\"BTNFUNC5\"=dword:00000000") != std::string::npos);
     }
 
-    void desktopStartCoversTheWindow() {
+    void desktopStartCentresTheSheetOverTheWindow() {
         test::ShellSandbox sandbox;
         auto viewer = sandbox.startViewer({}, std::nullopt);
         QVERIFY(viewer);
         const bool shown = withSheet(*viewer, [&](SettingsSheet& sheet) {
-            QCOMPARE(sheet.geometry(), viewer->mainWindow().geometry());
+            const QRect window = viewer->mainWindow().geometry();
+            QVERIFY(window.contains(sheet.geometry()) && sheet.geometry() != window);
+            QVERIFY((sheet.geometry().center() - window.center()).manhattanLength() <= 2);
             auto* tabs = sheet.findChild<QTabWidget*>(QStringLiteral("tabs12320"));
             tabs->setCurrentIndex(1);
             QApplication::processEvents();

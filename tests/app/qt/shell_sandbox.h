@@ -2,6 +2,7 @@
 // a scripted message-box answerer, and a viewer on an emulated 240x320 screen.
 #pragma once
 
+#include "app/main_window.h"
 #include "app/viewer_app.h"
 #include "codecs/readers.h"
 #include "image/dib_image.h"
@@ -57,6 +58,17 @@ class ShellSandbox {
 
     static std::u16string u16(const std::filesystem::path& path) {
         return util::toUtf16(path.string());
+    }
+
+    // Where a dialog of the viewer belongs: over the whole window on the handheld, centred over it
+    // on a desktop.
+    static bool placedOverWindow(app::ViewerApp& viewer, const QWidget& dialog) {
+        const QRect window = viewer.mainWindow().geometry();
+        if (viewer.screen().isEmulated()) {
+            return dialog.size() == window.size();
+        }
+        return window.contains(dialog.geometry()) &&
+               (dialog.geometry().center() - window.center()).manhattanLength() <= 2;
     }
 
     RecordingMessageBox boxes;

@@ -3,6 +3,7 @@
 #include "codecs/readers.h"
 #include "image/dib_image.h"
 #include "platform/device_fs.h"
+#include "platform/screen.h"
 #include "settings/app_settings.h"
 
 #include "support/recording_message_box.h"
@@ -13,7 +14,10 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QTreeView>
+#include <QWheelEvent>
 #include <QtTest>
+
+#include <fstream>
 
 #include <functional>
 
@@ -203,6 +207,72 @@ class OpenDialogTest : public QObject {
         }
         ThumbnailDialog view(&handheld, paths, false);
         QCOMPARE(view.run().value_or(u""), u"\\P\\p5.bmp");
+    }
+
+    // On a desktop screen: the wheel turns pages, the arrows move a visible selection across
+    // pages, a right click chooses nothing and Enter chooses the selection. A picture that cannot
+    // be read carries a mark, unlike a black picture.
+    void desktopGridSelectsWithKeysAndMarksBrokenPictures() {
+        platform::ScreenMetrics desktop;
+        desktop.handheld = false;
+        platform::setScreenMetrics(desktop);
+        image::DibImage black;
+        black.create(40, 30);
+        QVERIFY(codecs::saveBmp(black, u"\\P\\p6.bmp"));
+        std::ofstream(dir_.path() / "P" / "p7.bmp") << "not a picture";
+        QWidget owner;
+        owner.setGeometry(0, 0, 240, 320);
+        enum Input { WheelDown = -1, WheelUp = -2, RightClick = -3 }; // else a key
+        const struct {
+            int input;
+            int page;
+            int selected;
+        } steps[] = {{WheelDown, 1, -1},    {WheelUp, 0, -1},     {Qt::Key_Right, 0, 0},
+                     {Qt::Key_Right, 0, 1}, {Qt::Key_Down, 0, 3}, {Qt::Key_Down, 1, 5},
+                     {Qt::Key_Left, 1, 4},  {RightClick, 1, 4}};
+        QStringList wrong;
+        std::vector<int> middles;
+        whenShown("thumbnailDialog", [&](QDialog& dialog) {
+            auto& view = static_cast<ThumbnailDialog&>(dialog);
+            auto* canvas = view.findChild<QWidget*>("thumbnailCanvas");
+            QTRY_VERIFY(view.pageComplete());
+            for (const auto& s : steps) {
+                if (s.input == RightClick) {
+                    QTest::mouseClick(canvas, Qt::RightButton, {}, {50, 60});
+                } else if (s.input < 0) {
+                    QWheelEvent wheel({50, 60}, canvas->mapToGlobal(QPointF(50, 60)), {},
+                                      {0, s.input == WheelUp ? 120 : -120}, Qt::NoButton, {},
+                                      Qt::NoScrollPhase, false);
+                    QApplication::sendEvent(canvas, &wheel);
+                } else {
+                    QTest::keyClick(canvas, Qt::Key(s.input));
+                }
+                QTRY_VERIFY(view.pageComplete());
+                if (view.page() != s.page || view.selectedItem() != s.selected ||
+                    !view.isVisible()) {
+                    wrong << QString::number(&s - steps);
+                }
+            }
+            // Page 1 holds p5, p6 (black) and p7 (unreadable): the middles of their cells.
+            const QImage shown = canvas->grab().toImage();
+            for (const int cell : {1, 2}) {
+                const auto& rect = view.grid().cells[static_cast<size_t>(cell)];
+                middles.push_back(qGray(shown.pixel(rect.x + 50, rect.y + 60)));
+            }
+            QTest::keyClick(canvas, Qt::Key_Return);
+        });
+        browse::FolderList paths;
+        for (char16_t i = u'1'; i <= u'7'; ++i) {
+            paths.push_back(u"\\P\\p" + std::u16string(1, i) + u".bmp");
+        }
+        ThumbnailDialog view(&owner, paths, false);
+        const auto chosen = view.run();
+        platform::setScreenMetrics({});
+        QCOMPARE(wrong, QStringList());
+        QCOMPARE(chosen.value_or(u""), u"\\P\\p5.bmp");
+        QCOMPARE(middles.size(), size_t{2});
+        QCOMPARE(middles[0], 0);  // black
+        QVERIFY(middles[1] > 40); // marked
     }
 
   private:

@@ -1,3 +1,4 @@
+#include "platform/screen.h"
 #include "ui/message_box.h"
 #include "ui/qt/qt_message_box.h"
 #include "ui/qt/qt_translations.h"
@@ -138,6 +139,9 @@ class QtMessageBoxTest : public QObject {
     // Last: it installs Qt's Japanese texts for the rest of the program.
     void buttonsSpeakJapaneseAndTheCaptionIsNeverCut() {
         QVERIFY(installQtTranslations(*QCoreApplication::instance()));
+        velmora::platform::ScreenMetrics desktop; // a desktop's screen, not the handheld's
+        desktop.handheld = false;
+        velmora::platform::setScreenMetrics(desktop);
         QtMessageBox seam;
         QStringList texts;
         int spareWidth = -1;
@@ -158,6 +162,7 @@ class QtMessageBoxTest : public QObject {
                          MessageIcon::Warning, MessageButtons::YesNo});
         QCOMPARE(pressed, kButtonNo);
         QCOMPARE(texts, (QStringList{QStringLiteral("はい(Y)"), QStringLiteral("いいえ(N)")}));
+        velmora::platform::setScreenMetrics({});
         QVERIFY2(spareWidth >= 100, // room for the title bar's own buttons
                  qPrintable(QString::number(spareWidth)));
     }
