@@ -117,7 +117,7 @@ void ViewerApp::onStartupTimer() {
     startupTimer_.stop();
     // A path outside the device root counts as missing, which falls back like one.
     const auto path = startupDevicePath(commandLinePath);
-    navigator_.openAtStartup(path.value_or(std::u16string()));
+    navigator_.openAtStartup(path.value_or(std::u16string()), !commandLinePath.empty());
     emit startupFinished();
 }
 
@@ -171,7 +171,7 @@ bool ViewerApp::onCommand(int id) {
         navigator_.showLast();
         break;
     case kCmdRestore:
-        navigator_.showCurrent();
+        navigator_.reload();
         break;
     case kCmdZoomIn:
         zoomBy(&image::ViewGeometry::zoomIn);
@@ -265,7 +265,8 @@ bool ViewerApp::resizeBackBuffer() {
     if (!backBuffer.create(width, height)) {
         return false;
     }
-    resetOrigin();
+    // A fit follows the new size; a zoom chosen by hand is kept and only re-placed.
+    viewGeometry().refit();
     navigator_.viewRequestChanged();
     return true;
 }
@@ -277,7 +278,7 @@ void ViewerApp::enterFullScreen() {
     activate();
     screen_.placeOnWholeScreen(*mainWindow_);
     resizeBackBuffer();
-    applyInitialZoom();
+    redraw();
 }
 
 void ViewerApp::leaveFullScreen() {
@@ -375,10 +376,6 @@ image::ViewRequest ViewerApp::viewRequest() const {
     return {{backBuffer.width(), backBuffer.height()}, viewOptions()};
 }
 
-void ViewerApp::resetOrigin() {
-    viewGeometry().resetOrigin();
-}
-
 void ViewerApp::clampOrigin() {
     viewGeometry().clampOrigin();
 }
@@ -447,10 +444,6 @@ void ViewerApp::setBusy(bool busy) {
     }
 }
 
-void ViewerApp::runSaveCommand() {
-    onCommand(kCmdSave);
-}
-
 void ViewerApp::imageShown() {
     applyInitialZoom();
 }
@@ -495,16 +488,19 @@ void ViewerApp::onResize() {
     // The shell keeps its menu bar at the bottom whatever the window does.
     layoutToolbar();
     if (resizeBackBuffer()) {
-        resetOrigin();
         redraw();
     }
 }
 
-void ViewerApp::onClose() {
+bool ViewerApp::onClose() {
+    if (!mayLeavePicture()) {
+        return false;
+    }
     startupTimer_.stop();
     input_.unregisterButtons();
     settings.save();
     emit closed();
+    return true;
 }
 
 } // namespace velmora::app

@@ -9,7 +9,7 @@ namespace {
 
 constexpr size_t kBufferChars = 1024;
 
-constexpr std::array<std::pair<int, const char16_t*>, 32> kStrings{{
+constexpr std::array<std::pair<int, const char16_t*>, 33> kStrings{{
     {str::kTitle, u"Velmora"},
     {str::kWindowClass, u"VELMORA"},
     {str::kMenuFile, u"ファイル"},
@@ -42,6 +42,7 @@ constexpr std::array<std::pair<int, const char16_t*>, 32> kStrings{{
     {str::kReallyDelete, u"本当に削除しますか？"},
     {str::kReadFailed, u"ファイルの読込に失敗しました"},
     {str::kFileMissing, u"ファイルは存在しません"},
+    {str::kNoRecipient, u"宛先アドレスを入力してください"},
 }};
 
 } // namespace

@@ -83,7 +83,7 @@ TEST_F(NavigationTest, EmptyListDoesNothingAndShowsBlack) {
 }
 
 TEST_F(NavigationTest, OneEntryListAsksAndReloadsFromDisk) {
-    navigator.openAtStartup(a);
+    navigator.openAtStartup(a, true);
     ASSERT_EQ(navigator.count(), 1);
     EXPECT_EQ(shownShade(), 10);
     picture("pics/a.bmp", 99); // changed on disk since it was shown
@@ -116,7 +116,9 @@ TEST_F(NavigationTest, FullScreenIsReenteredUnlessAQuestionLeftIt) {
     EXPECT_EQ(host.fullScreenEntries, 1) << "first does not re-enter full-screen mode";
 }
 
-TEST_F(NavigationTest, FailedLoadIsReportedByNameAndKeepsTheIndex) {
+// The entry stays on the failed file and the view is emptied: the box, the screen and the
+// picture in memory all speak of the same file.
+TEST_F(NavigationTest, FailedLoadIsReportedByNameKeepsTheIndexAndEmptiesTheView) {
     const std::u16string gone = u"\\pics\\deleted since listed.bmp";
     useList({a, gone, c});
     navigator.showCurrent();
@@ -131,7 +133,9 @@ TEST_F(NavigationTest, FailedLoadIsReportedByNameAndKeepsTheIndex) {
     EXPECT_EQ(box.icon, ui::MessageIcon::Warning);
     EXPECT_EQ(box.buttons, ui::MessageButtons::Ok);
     EXPECT_EQ(navigator.currentPath(), gone);
-    EXPECT_EQ(host.shownCount, shownBefore) << "the view is not recomposed";
+    EXPECT_EQ(host.shownCount, shownBefore);
+    EXPECT_EQ(host.clearedCount, 1);
+    EXPECT_FALSE(navigator.current().hasPixels()) << "nothing of the old picture is kept";
     EXPECT_TRUE(host.fullScreen) << "the load-failure box keeps full-screen mode";
     EXPECT_FALSE(host.busy);
     EXPECT_EQ(settings.recentFiles, std::vector<std::u16string>{a});
@@ -186,13 +190,15 @@ TEST_F(OpenInFolderTest, ListsTheSortedFolderAndShowsTheFile) {
     EXPECT_EQ(loads.calls()[0].path, bmp);
 }
 
-TEST_F(OpenInFolderTest, SwitchedOffFileLeavesTheNewListUnshown) {
+TEST_F(OpenInFolderTest, SwitchedOffFileKeepsTheShownPictureAndItsList) {
+    useList({bmp});
+    navigator.showCurrent();
     settings.extensionEnabled[1] = false; // GIF
     settings.recentFiles = {gif};
     navigator.openRecentFile(0);
-    EXPECT_EQ(navigator.folderList(), (browse::FolderList{jpg, bmp, png}));
-    EXPECT_EQ(navigator.currentIndex(), 0);
-    EXPECT_TRUE(loads.calls().empty());
+    EXPECT_EQ(navigator.folderList(), (browse::FolderList{bmp}));
+    EXPECT_EQ(navigator.currentPath(), bmp) << "the index still names the shown picture";
+    EXPECT_EQ(loads.calls().size(), 1u);
     EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -210,17 +216,38 @@ TEST_F(OpenInFolderTest, RecentFileThatIsGoneOrAbsentIsNotOpened) {
     EXPECT_EQ(navigator.count(), 0);
 }
 
-TEST_F(OpenInFolderTest, StartupFallsBackToTheNewestRecentFile) {
+// A picture named on the command line that is not there is reported, then the newest recent file
+// is opened when the settings ask for it; without an argument nothing is reported.
+TEST_F(OpenInFolderTest, StartupReportsAMissingNamedFileAndFallsBack) {
     const std::u16string text = file("pics/readme.txt", "");
-    settings.recentFiles = {bmp};
-    navigator.openAtStartup(text);
-    EXPECT_EQ(navigator.currentPath(), bmp);
-    EXPECT_EQ(navigator.count(), 4) << "a recent file opens within its folder";
-
-    settings.openLastFile = false;
-    navigator.clearFolderList();
-    navigator.openAtStartup(u"\\pics\\missing.bmp");
-    EXPECT_EQ(navigator.count(), 0);
+    const struct {
+        const char* name;
+        std::u16string argument;
+        bool named;
+        bool openLastFile;
+        bool reported;
+        std::u16string shown;
+    } cases[] = {
+        {"named, not a picture", text, true, true, false, bmp},
+        {"named, missing", u"\\pics\\missing.bmp", true, true, true, bmp},
+        {"named, missing, no fallback", u"\\pics\\missing.bmp", true, false, true, u""},
+        {"named outside the root", u"", true, false, true, u""},
+        {"no argument", u"", false, true, false, bmp},
+        {"no argument, no fallback", u"", false, false, false, u""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        navigator.clearFolderList();
+        boxes.shown.clear();
+        settings.recentFiles = {bmp};
+        settings.openLastFile = c.openLastFile;
+        navigator.openAtStartup(c.argument, c.named);
+        EXPECT_EQ(boxes.shown.size(), c.reported ? 1u : 0u);
+        if (c.reported && !boxes.shown.empty()) {
+            EXPECT_EQ(boxes.shown[0].text, u"ファイルは存在しません");
+        }
+        EXPECT_EQ(navigator.currentPath(), c.shown);
+    }
 }
 
 } // namespace
