@@ -56,13 +56,24 @@ class DialogWatch {
 
 enum class Answer { NotEdited, YesSaved, YesSaveCancelled, No, Cancel };
 
-// Picks c.png, the third picture of \P, in the open dialog.
-void openThirdPicture(QWidget& dialog) {
+// Clicks the row of the open dialog's list that shows name; false when there is none.
+bool clickRow(QWidget& dialog, const QString& name) {
     auto* list = dialog.findChild<QTreeView*>(QStringLiteral("fileList"));
-    for (int row : {0, 3}) { // P, then its third picture (after "..")
-        const QRect rect = list->visualRect(list->model()->index(row, 0));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        const QModelIndex index = list->model()->index(row, 0);
+        if (index.data().toString() == name) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(index).center());
+            return true;
+        }
     }
+    return false;
+}
+
+// Picks \P\c.png in the open dialog.
+void openThirdPicture(QWidget& dialog) {
+    QVERIFY(clickRow(dialog, QStringLiteral("P")));
+    QVERIFY(clickRow(dialog, QStringLiteral("c.png")));
 }
 
 } // namespace
