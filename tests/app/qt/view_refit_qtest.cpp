@@ -13,59 +13,23 @@ using namespace velmora::app;
 
 namespace {
 
-enum class Mode { FitWhole, FitWidth, FitHeight, AutoFit, ZoomIn, Original };
 enum class Change { LeaveFullScreen, EnterFullScreen, Rotate, Resize, Maximise };
-
 constexpr image::ViewSize kPicture{1200, 1800};
 
-void applyMode(ViewerApp& viewer, Mode mode) {
-    switch (mode) {
-    case Mode::FitWhole:
-        viewer.onCommand(kCmdFitWhole);
-        break;
-    case Mode::FitWidth:
-        viewer.onCommand(kCmdFitWidth);
-        break;
-    case Mode::FitHeight:
-        viewer.onCommand(kCmdFitHeight);
-        break;
-    case Mode::AutoFit: // reached through the initial zoom mode
-        viewer.settings.dispOpt = image::kZoomAutoFit;
-        viewer.onCommand(kCmdRestore);
-        break;
-    case Mode::ZoomIn:
-        viewer.onCommand(kCmdFitWhole);
-        viewer.onCommand(kCmdZoomIn);
-        break;
-    case Mode::Original:
-        viewer.onCommand(kCmdOriginalSize);
-        break;
-    }
-}
-
-// The view a fit gives on a fresh state for the surface the viewer has now.
-image::ViewState fittedView(ViewerApp& viewer, Mode mode) {
-    image::ViewState state;
-    image::ViewOptions options;
-    options.vOrigin = viewer.settings.vOrigin;
-    image::ViewGeometry geometry(state, kPicture,
-                                 {viewer.backBuffer.width(), viewer.backBuffer.height()}, options);
-    switch (mode) {
-    case Mode::FitWhole:
-        geometry.fitWhole();
-        break;
-    case Mode::FitWidth:
-        geometry.fitWidth();
-        break;
-    case Mode::FitHeight:
-        geometry.fitHeight();
-        break;
-    default:
-        geometry.autoFit();
-        break;
-    }
-    return state;
-}
+// What the user chose before the surface changed, and the fit the view should then follow
+// (nullptr: a size chosen by hand).
+struct Mode {
+    const char* name;
+    QList<int> commands;
+    void (image::ViewGeometry::*fit)();
+};
+const Mode kModes[] = {
+    {"fit whole", {kCmdFitWhole}, &image::ViewGeometry::fitWhole},
+    {"fit width", {kCmdFitWidth}, &image::ViewGeometry::fitWidth},
+    {"fit height", {kCmdFitHeight}, &image::ViewGeometry::fitHeight},
+    {"auto fit", {kCmdRestore}, &image::ViewGeometry::autoFit}, // the initial zoom mode
+    {"zoom in", {kCmdFitWhole, kCmdZoomIn}, nullptr},
+    {"original size", {kCmdOriginalSize}, nullptr}};
 
 } // namespace
 
@@ -74,28 +38,21 @@ class ViewRefitTest : public QObject {
 
   private slots:
     void fitsFollowTheSurfaceAndHandZoomsStay_data() {
-        QTest::addColumn<int>("mode");
         QTest::addColumn<int>("change");
-        const std::pair<Mode, const char*> modes[] = {
-            {Mode::FitWhole, "fit whole"},   {Mode::FitWidth, "fit width"},
-            {Mode::FitHeight, "fit height"}, {Mode::AutoFit, "auto fit"},
-            {Mode::ZoomIn, "zoom in"},       {Mode::Original, "original size"}};
-        const std::pair<Change, const char*> changes[] = {
-            {Change::LeaveFullScreen, "leave full screen"},
-            {Change::EnterFullScreen, "enter full screen"},
-            {Change::Rotate, "rotation"},
-            {Change::Resize, "desktop resize"},
-            {Change::Maximise, "desktop maximise"}};
-        for (const auto& [change, changeName] : changes) {
-            for (const auto& [mode, modeName] : modes) {
-                QTest::addRow("%s, %s", changeName, modeName) << int(mode) << int(change);
+        QTest::addColumn<int>("mode");
+        const char* changes[] = {"leave full screen", "enter full screen", "rotation",
+                                 "desktop resize", "desktop maximise"};
+        for (int change = 0; change < 5; ++change) {
+            for (int mode = 0; mode < 6; ++mode) {
+                QTest::addRow("%s, %s", changes[change], kModes[mode].name) << change << mode;
             }
         }
     }
     void fitsFollowTheSurfaceAndHandZoomsStay() {
-        QFETCH(int, mode);
         QFETCH(int, change);
-        const bool desktop = Change(change) == Change::Resize || Change(change) == Change::Maximise;
+        QFETCH(int, mode);
+        const auto fit = kModes[mode].fit;
+        const bool desktop = Change(change) >= Change::Resize;
         test::ShellSandbox sandbox;
         const auto picture = sandbox.writePicture("big.png", kPicture.width, kPicture.height);
         auto viewer = desktop ? sandbox.startViewer(test::ShellSandbox::u16(picture), std::nullopt)
@@ -110,38 +67,38 @@ class ViewRefitTest : public QObject {
         if (Change(change) == Change::LeaveFullScreen) {
             viewer->onCommand(kCmdFullScreen);
         }
-        applyMode(*viewer, Mode(mode));
+        viewer->settings.dispOpt = image::kZoomAutoFit;
+        for (int command : kModes[mode].commands) {
+            viewer->onCommand(command);
+        }
         const image::ViewState before = viewer->view;
         const QSize surface(viewer->backBuffer.width(), viewer->backBuffer.height());
 
-        switch (Change(change)) {
-        case Change::LeaveFullScreen:
-            viewer->onCommand(kCmdNormalScreen);
-            break;
-        case Change::EnterFullScreen:
-            viewer->onCommand(kCmdFullScreen);
-            break;
-        case Change::Rotate:
-            viewer->onCommand(kCmdRotateScreen);
-            break;
-        case Change::Resize:
+        const int changeCommands[] = {kCmdNormalScreen, kCmdFullScreen, kCmdRotateScreen};
+        if (Change(change) == Change::Resize) {
             window.resize(700, 520);
-            break;
-        case Change::Maximise:
+        } else if (Change(change) == Change::Maximise) {
             window.showMaximized();
-            break;
+        } else {
+            viewer->onCommand(changeCommands[change]);
         }
         QTRY_VERIFY(QSize(viewer->backBuffer.width(), viewer->backBuffer.height()) != surface);
 
-        if (Mode(mode) == Mode::ZoomIn || Mode(mode) == Mode::Original) {
-            QCOMPARE(viewer->view.displayWidth, before.displayWidth);
-            QCOMPARE(viewer->view.displayHeight, before.displayHeight);
-        } else {
-            const image::ViewState fitted = fittedView(*viewer, Mode(mode));
-            QCOMPARE(viewer->view.displayWidth, fitted.displayWidth);
-            QCOMPARE(viewer->view.displayHeight, fitted.displayHeight);
-            QCOMPARE(viewer->view.originX, fitted.originX);
-            QCOMPARE(viewer->view.originY, fitted.originY);
+        image::ViewState expected = before;
+        if (fit != nullptr) {
+            expected = {};
+            image::ViewOptions options;
+            options.vOrigin = viewer->settings.vOrigin;
+            image::ViewGeometry geometry(expected, kPicture,
+                                         {viewer->backBuffer.width(), viewer->backBuffer.height()},
+                                         options);
+            (geometry.*fit)();
+        }
+        QCOMPARE(viewer->view.displayWidth, expected.displayWidth);
+        QCOMPARE(viewer->view.displayHeight, expected.displayHeight);
+        if (fit != nullptr) {
+            QCOMPARE(QPoint(viewer->view.originX, viewer->view.originY),
+                     QPoint(expected.originX, expected.originY));
         }
         viewer->onCommand(kCmdExit);
     }
