@@ -216,38 +216,17 @@ TEST_F(OpenInFolderTest, RecentFileThatIsGoneOrAbsentIsNotOpened) {
     EXPECT_EQ(navigator.count(), 0);
 }
 
-// A picture named on the command line that is not there is reported, then the newest recent file
-// is opened when the settings ask for it; without an argument nothing is reported.
-TEST_F(OpenInFolderTest, StartupReportsAMissingNamedFileAndFallsBack) {
+TEST_F(OpenInFolderTest, StartupFallsBackToTheNewestRecentFile) {
     const std::u16string text = file("pics/readme.txt", "");
-    const struct {
-        const char* name;
-        std::u16string argument;
-        bool named;
-        bool openLastFile;
-        bool reported;
-        std::u16string shown;
-    } cases[] = {
-        {"named, not a picture", text, true, true, false, bmp},
-        {"named, missing", u"\\pics\\missing.bmp", true, true, true, bmp},
-        {"named, missing, no fallback", u"\\pics\\missing.bmp", true, false, true, u""},
-        {"named outside the root", u"", true, false, true, u""},
-        {"no argument", u"", false, true, false, bmp},
-        {"no argument, no fallback", u"", false, false, false, u""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        navigator.clearFolderList();
-        boxes.shown.clear();
-        settings.recentFiles = {bmp};
-        settings.openLastFile = c.openLastFile;
-        navigator.openAtStartup(c.argument, c.named);
-        EXPECT_EQ(boxes.shown.size(), c.reported ? 1u : 0u);
-        if (c.reported && !boxes.shown.empty()) {
-            EXPECT_EQ(boxes.shown[0].text, u"ファイルは存在しません");
-        }
-        EXPECT_EQ(navigator.currentPath(), c.shown);
-    }
+    settings.recentFiles = {bmp};
+    navigator.openAtStartup(text, true);
+    EXPECT_EQ(navigator.currentPath(), bmp);
+    EXPECT_EQ(navigator.count(), 4) << "a recent file opens within its folder";
+
+    settings.openLastFile = false;
+    navigator.clearFolderList();
+    navigator.openAtStartup(u"\\pics\\missing.bmp", true);
+    EXPECT_EQ(navigator.count(), 0);
 }
 
 } // namespace

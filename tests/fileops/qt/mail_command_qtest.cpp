@@ -97,29 +97,6 @@ class MailCommandTest : public QObject {
         QVERIFY(sent[0].find(base64Of(QString::fromStdString(bytes))) != std::string::npos);
     }
 
-    // OK without an address asks for one and keeps the dialog open; nothing is written.
-    void okWithoutRecipientAsksForOne() {
-        test::MailSandbox sandbox;
-        sandbox.writeFile("root/photos/cat.png", "picture");
-        test::RecordingMessageBox boxes;
-        test::ModalDialogDriver dialogs;
-        test::FakeSharingHost host;
-        fileops::qt::MailController mail(host);
-
-        bool stayedOpen = false;
-        dialogs.onNext([&](QWidget& dialog) {
-            test::setField(dialog, "edit1001", QStringLiteral(" ; "));
-            test::press(dialog, "okButton");
-            stayedOpen = dialog.isVisible();
-            test::press(dialog, "cancelButton");
-        });
-        mail.onCommand(fileops::kCmdMail);
-        QVERIFY(stayedOpen);
-        QCOMPARE(boxes.shown.size(), size_t{1});
-        QVERIFY(boxes.shown[0].text == ui::loadResourceString(ui::str::kNoRecipient));
-        QVERIFY(sandbox.delivered("Local").empty());
-    }
-
     void recipientTextIsKeptAndEmptyFieldsFallBackToTheProposal() {
         test::MailSandbox sandbox;
         sandbox.writeFile("root/photos/cat.png", "picture");
