@@ -92,8 +92,11 @@ void MainWindow::resizeEvent(QResizeEvent*) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    app_.onClose();
-    event->accept();
+    if (app_.onClose()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 // Every key goes to the viewer's handler; keys without a binding are dropped there, not passed on.

@@ -119,7 +119,7 @@ void ViewerApp::onStartupTimer() {
     startupTimer_.stop();
     // A path outside the device root counts as missing, which falls back like one.
     const auto path = startupDevicePath(commandLinePath);
-    navigator_.openAtStartup(path.value_or(std::u16string()));
+    navigator_.openAtStartup(path.value_or(std::u16string()), !commandLinePath.empty());
     emit startupFinished();
 }
 
@@ -173,7 +173,7 @@ bool ViewerApp::onCommand(int id) {
         navigator_.showLast();
         break;
     case kCmdRestore:
-        navigator_.showCurrent();
+        navigator_.reload();
         break;
     case kCmdZoomIn:
         zoomBy(&image::ViewGeometry::zoomIn);
@@ -267,7 +267,8 @@ bool ViewerApp::resizeBackBuffer() {
     if (!backBuffer.create(width, height)) {
         return false;
     }
-    resetOrigin();
+    // A fit follows the new size; a zoom chosen by hand is kept and only re-placed.
+    viewGeometry().refit();
     navigator_.viewRequestChanged();
     return true;
 }
@@ -279,7 +280,7 @@ void ViewerApp::enterFullScreen() {
     activate();
     screen_.placeOnWholeScreen(*mainWindow_);
     resizeBackBuffer();
-    applyInitialZoom();
+    redraw();
 }
 
 void ViewerApp::leaveFullScreen() {
@@ -359,8 +360,8 @@ void ViewerApp::openHandedOver(const QString& hostPath) {
         return;
     }
     const auto path = startupDevicePath(hostPath.toStdU16String());
-    if (path && browse::isStartupPicture(*path)) {
-        navigator_.openAtStartup(*path);
+    if (path && browse::isStartupPicture(*path) && mayLeavePicture()) {
+        navigator_.openAtStartup(*path, true);
     }
 }
 
@@ -388,10 +389,6 @@ image::ViewRequest ViewerApp::viewRequest() const {
         return {};
     }
     return {{backBuffer.width(), backBuffer.height()}, viewOptions()};
-}
-
-void ViewerApp::resetOrigin() {
-    viewGeometry().resetOrigin();
 }
 
 void ViewerApp::clampOrigin() {
@@ -462,10 +459,6 @@ void ViewerApp::setBusy(bool busy) {
     }
 }
 
-void ViewerApp::runSaveCommand() {
-    onCommand(kCmdSave);
-}
-
 void ViewerApp::imageShown() {
     applyInitialZoom();
 }
@@ -510,16 +503,19 @@ void ViewerApp::onResize() {
     // The shell keeps its menu bar at the bottom whatever the window does.
     layoutToolbar();
     if (resizeBackBuffer()) {
-        resetOrigin();
         redraw();
     }
 }
 
-void ViewerApp::onClose() {
+bool ViewerApp::onClose() {
+    if (!mayLeavePicture()) {
+        return false;
+    }
     startupTimer_.stop();
     input_.unregisterButtons();
     settings.save();
     emit closed();
+    return true;
 }
 
 } // namespace velmora::app

@@ -79,15 +79,14 @@ class ViewerApp : public QObject,
 
     // The view of the current image on the surface.
     image::ViewGeometry viewGeometry();
-    void resetOrigin();
     void clampOrigin();
     void applyInitialZoom();
     void redraw();
     void redrawFast();
 
-    // Window events.
+    // Window events. onClose is false when the window stays open (unsaved edits kept).
     void onResize();
-    void onClose();
+    bool onClose();
 
     MainWindow& mainWindow() const { return *mainWindow_; }
     MenuBar* menuBar() const { return menuBar_; }
@@ -116,6 +115,7 @@ class ViewerApp : public QObject,
     bool isFullScreen() const override { return fullScreen; }
     void setBusy(bool busy) override;
     void clearModified() override { modified = false; }
+    bool mayLeavePicture() override { return fileController_.settleUnsavedEdits(); }
     void imageShown() override;
     void viewCleared() override;
     image::ViewRequest viewRequest() const override;
@@ -125,7 +125,7 @@ class ViewerApp : public QObject,
     void leaveFullScreenForDialog() override;
     std::u16string currentFilePath() const override { return navigator_.currentPath(); }
     bool isModified() const override { return modified; }
-    void runSaveCommand() override;
+    std::optional<std::u16string> runSaveCommand() override { return fileController_.save(); }
 
     // SettingsHost
     settings::AppSettings& appSettings() override { return settings; }

@@ -10,17 +10,21 @@ class NavigationHost {
     virtual ~NavigationHost() = default;
 
     virtual bool isFullScreen() const = 0;
-    // Hides the bars again and re-applies the initial zoom mode.
+    // Hides the bars again; a fit follows the larger surface, a zoom chosen by hand is kept.
     virtual void enterFullScreen() = 0;
     // Greys or enables first/previous/next/last from the navigator's list and index.
     virtual void updateNavButtons() = 0;
     // Shows (true) or restores (false) the wait cursor around a load.
     virtual void setBusy(bool busy) = 0;
+    // Another picture (or the same one read again) is about to replace the shown one: true to go
+    // on, false when the user keeps the shown picture (unsaved edits not settled).
+    virtual bool mayLeavePicture() { return true; }
     // A picture is about to replace the current one: edits of the old one no longer count.
     virtual void clearModified() = 0;
     // The current image holds a newly shown picture: apply the initial zoom mode and redraw.
     virtual void imageShown() = 0;
-    // The list is empty and the current image was released: redraw the (black) view.
+    // The list is empty, or the current entry's picture failed to load, and the current image
+    // was released: redraw the (black) view.
     virtual void viewCleared() = 0;
 
     // The surface size and view settings a picture shown now is composed for; a read-ahead

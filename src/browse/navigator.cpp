@@ -6,6 +6,7 @@
 #include "ui/message_box.h"
 #include "ui/string_table.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace velmora::browse {
@@ -111,17 +112,17 @@ std::u16string Navigator::currentPath() const {
 }
 
 void Navigator::openInFolder(std::u16string_view path) {
-    list_.clear();
-    buildFolderList(folderOf(path), list_, settings_);
-    currentIndex_ = 0;
-    sortFolderList(list_);
-    for (int i = 0; i < count(); ++i) {
-        if (list_[static_cast<size_t>(i)] == path) {
-            currentIndex_ = i;
-            showCurrent();
-            return;
-        }
+    FolderList folder;
+    buildFolderList(folderOf(path), folder, settings_);
+    sortFolderList(folder);
+    // A path that is not listed changes nothing: the index keeps naming the shown picture.
+    const auto found = std::find(folder.begin(), folder.end(), path);
+    if (found == folder.end() || !host_.mayLeavePicture()) {
+        return;
     }
+    currentIndex_ = static_cast<int>(found - folder.begin());
+    list_ = std::move(folder);
+    showCurrent();
 }
 
 void Navigator::openRecentFile(int index) {
@@ -136,12 +137,17 @@ void Navigator::openRecentFile(int index) {
     openInFolder(path);
 }
 
-void Navigator::openAtStartup(std::u16string_view path) {
+void Navigator::openAtStartup(std::u16string_view path, bool named) {
     if (isStartupPicture(path)) {
         clearFolderList();
         appendToFolderList(std::u16string(path), true);
         showCurrent();
-    } else if (settings_.openLastFile) {
+        return;
+    }
+    if (named && (path.empty() || !platform::exists(path))) {
+        ui::showError(ui::str::kFileMissing);
+    }
+    if (settings_.openLastFile) {
         openRecentFile(0);
     }
 }
@@ -169,6 +175,9 @@ void Navigator::showCurrent() {
             composed = lookAhead_.handOver(current_, host_.viewRequest());
         } else if (!loader_(*current_, path)) {
             busy.restore();
+            // The buffer may hold a part of the failed picture or black: never keep it.
+            current_->release();
+            host_.viewCleared();
             reportLoadFailure(path);
             return;
         }
@@ -182,7 +191,27 @@ void Navigator::showCurrent() {
     startLookAhead();
 }
 
+void Navigator::showList(const FolderList& list, int index) {
+    if (!host_.mayLeavePicture()) {
+        return;
+    }
+    clearFolderList();
+    for (size_t i = 0; i < list.size(); ++i) {
+        appendToFolderList(list[i], static_cast<int>(i) == index);
+    }
+    showCurrent();
+}
+
+void Navigator::reload() {
+    if (host_.mayLeavePicture()) {
+        showCurrent();
+    }
+}
+
 void Navigator::showIndex(int index) {
+    if (!host_.mayLeavePicture()) {
+        return;
+    }
     currentIndex_ = index;
     showCurrent();
 }

@@ -46,18 +46,28 @@ class Navigator {
     std::u16string currentPath() const;
 
     // Lists and sorts the folder of path (an existing file) and shows path when it is listed;
-    // otherwise the new list stays with index 0 and nothing new is shown.
+    // otherwise the list, its index and the shown picture stay as they were.
     void openInFolder(std::u16string_view path);
     // Recent file i (0..2) within its sorted folder; error 40088 when the file is gone.
     void openRecentFile(int index);
     // Start-up: an existing picture path becomes a one-entry list and is shown; otherwise the
-    // newest recent file is opened when the settings ask for it. Empty path: no argument.
-    void openAtStartup(std::u16string_view path);
+    // newest recent file is opened when the settings ask for it. named: the path was given on
+    // the command line (empty when it lies outside the device root); a named file that does not
+    // exist is reported (40088) before falling back.
+    void openAtStartup(std::u16string_view path, bool named);
 
     // Makes the entry at the current index the shown picture (black view for an empty list).
-    // A read-ahead still decoding that very picture is waited for and its result taken.
+    // A read-ahead still decoding that very picture is waited for and its result taken. When
+    // the load fails the index stays on that entry and the view is emptied, so that nothing
+    // acts on a picture other than the one the failure box named.
     void showCurrent();
-    // Next/previous wrap around after a yes/no question; first/last never ask.
+    // Replaces the list by the open dialog's and shows its entry at index, unless the user keeps
+    // the shown picture.
+    void showList(const FolderList& list, int index);
+    // Shows the current entry again from its file (restore), unless the user keeps the edits.
+    void reload();
+    // Next/previous wrap around after a yes/no question; first/last never ask. Each asks the
+    // host before it replaces the shown picture.
     void showNext();
     void showPrevious();
     void showFirst();

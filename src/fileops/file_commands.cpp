@@ -16,24 +16,43 @@ FileCommands::FileCommands(FileOpsHost& host, const settings::AppSettings& setti
     : host_(host), settings_(settings), pickFolder_(std::move(pickFolder)),
       runSaveDialog_(std::move(runSaveDialog)) {}
 
-void FileCommands::save() {
+std::optional<std::u16string> FileCommands::save() {
     browse::Navigator& navigator = host_.navigator();
     const image::LoadedImage& image = navigator.current();
     if (image.width() <= 0 || image.height() <= 0) {
         ui::showError(ui::str::kNothingToSave);
-        return;
+        return std::nullopt;
     }
-    if (const auto choice = runSaveDialog_(proposeSaveLocation(navigator.currentPath()))) {
-        const std::u16string folder =
-            choice->folder.empty() ? platform::programFolder() : choice->folder;
-        const std::u16string target = pathInFolder(folder, choice->fileName);
-        if (platform::exists(target) && !agreeToReplace(target)) {
-            return;
-        }
-        // The writer reports its own failure; the edits count as dealt with either way.
-        codecs::saveByTypeIndex(image, target, choice->type, choice->quality);
+    const auto choice = runSaveDialog_(proposeSaveLocation(navigator.currentPath()));
+    if (!choice) {
+        return std::nullopt;
+    }
+    const std::u16string folder =
+        choice->folder.empty() ? platform::programFolder() : choice->folder;
+    std::u16string target = pathInFolder(folder, choice->fileName);
+    if (platform::exists(target) && !agreeToReplace(target)) {
+        return std::nullopt;
+    }
+    // The writer reports its own failure; the edits stay unsaved until a write succeeds.
+    if (!codecs::saveByTypeIndex(image, target, choice->type, choice->quality)) {
+        return std::nullopt;
     }
     host_.clearModified();
+    return target;
+}
+
+bool FileCommands::settleUnsavedEdits() {
+    if (!host_.isModified()) {
+        return true;
+    }
+    switch (ui::askYesNoCancel(ui::str::kSaveEdited)) {
+    case ui::kButtonYes:
+        return save().has_value();
+    case ui::kButtonNo:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void FileCommands::copy() {

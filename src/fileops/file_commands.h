@@ -28,8 +28,13 @@ class FileCommands {
     FileCommands(FileOpsHost& host, const settings::AppSettings& settings, FolderPicker pickFolder,
                  SaveDialogRunner runSaveDialog);
 
-    // Writes the shown image where the save dialog says (40071).
-    void save();
+    // Writes the shown image where the save dialog says (40071): the path written, or nothing
+    // when nothing was written (refused, cancelled or failed; the edits then stay unsaved).
+    std::optional<std::u16string> save();
+    // Before the shown picture is left: when it has unsaved edits, asks whether to save them.
+    // True to go on (saved, or the user drops them); false to stay (キャンセル, or the save
+    // did not write).
+    bool settleUnsavedEdits();
     // Copy (40072) and move (40073) the current file into a chosen folder under its own name.
     void copy();
     void move();

@@ -36,6 +36,7 @@ void ViewGeometry::applyInitialZoom() {
 }
 
 void ViewGeometry::showOriginalSize(bool restore) {
+    state_.fit = FitMode::None;
     state_.displayWidth = image_.width;
     state_.displayHeight = image_.height;
     if (restore) {
@@ -48,6 +49,51 @@ void ViewGeometry::showOriginalSize(bool restore) {
 }
 
 void ViewGeometry::fitWhole() {
+    follow(FitMode::Whole);
+}
+
+void ViewGeometry::fitWidth() {
+    follow(FitMode::Width);
+}
+
+void ViewGeometry::fitHeight() {
+    follow(FitMode::Height);
+}
+
+void ViewGeometry::autoFit() {
+    follow(FitMode::Auto);
+}
+
+void ViewGeometry::refit() {
+    if (state_.fit == FitMode::None) {
+        resetOrigin();
+    } else {
+        follow(state_.fit);
+    }
+}
+
+void ViewGeometry::follow(FitMode fit) {
+    switch (fit) {
+    case FitMode::Whole:
+        placeWhole();
+        break;
+    case FitMode::Width:
+        placeWidth();
+        break;
+    case FitMode::Height:
+        placeHeight();
+        break;
+    case FitMode::Auto:
+        placeAuto();
+        break;
+    case FitMode::None:
+        break;
+    }
+    // Set last: a fit that falls back to original size still follows the surface.
+    state_.fit = fit;
+}
+
+void ViewGeometry::placeWhole() {
     const int32_t W = image_.width, H = image_.height;
     const int32_t Sw = surface_.width, Sh = surface_.height;
     if ((Sw >= W && Sh >= H) || W <= 0 || H <= 0) {
@@ -66,7 +112,7 @@ void ViewGeometry::fitWhole() {
     }
 }
 
-void ViewGeometry::fitWidth() {
+void ViewGeometry::placeWidth() {
     const int32_t W = image_.width, H = image_.height;
     if (surface_.width >= W || W <= 0 || H <= 0) {
         showOriginalSize(false);
@@ -78,7 +124,7 @@ void ViewGeometry::fitWidth() {
     state_.originY = verticalPlace();
 }
 
-void ViewGeometry::fitHeight() {
+void ViewGeometry::placeHeight() {
     const int32_t W = image_.width, H = image_.height;
     if (surface_.height >= H || W <= 0 || H <= 0) {
         showOriginalSize(false);
@@ -90,7 +136,7 @@ void ViewGeometry::fitHeight() {
     state_.originX = horizontalPlace();
 }
 
-void ViewGeometry::autoFit() {
+void ViewGeometry::placeAuto() {
     const int32_t W = image_.width, H = image_.height;
     const int32_t Sw = surface_.width, Sh = surface_.height;
     if (W <= Sw || H <= Sh || W <= 0 || H <= 0) {

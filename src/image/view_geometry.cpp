@@ -135,6 +135,7 @@ bool ViewGeometry::zoomBy(double step) {
     } else if (!in && scale < 0.2) {
         scale = 0.2;
     }
+    state_.fit = FitMode::None;
     state_.displayWidth = truncated(W * scale);
     state_.displayHeight = truncated(H * scale);
     state_.originX = saturate(int64_t{surface_.width / 2} - truncated(scale * cx));

@@ -48,6 +48,9 @@ class ViewGeometry {
     void fitWidth();
     void fitHeight();
     void autoFit(); // covers the surface in both directions
+    // The surface changed size: the view's fit is applied again for it; a size chosen by hand
+    // is kept and the image placed by resetOrigin.
+    void refit();
     // Fit whole (or auto fit) <-> original size; coming back restores the scroll position.
     void toggleWholeOriginal();
     void toggleAutoFitOriginal();
@@ -74,6 +77,12 @@ class ViewGeometry {
     int32_t horizontalPlace() const;
     int32_t verticalPlace() const;
     void toggleOriginalWith(void (ViewGeometry::*fit)());
+    // Applies a fit and remembers it as the one the view follows.
+    void follow(FitMode fit);
+    void placeWhole();
+    void placeWidth();
+    void placeHeight();
+    void placeAuto();
     bool zoomBy(double step);
     // Moves and tells whether the origin changed in that direction.
     bool moved(MoveDirection direction, int32_t amount);

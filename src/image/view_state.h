@@ -7,6 +7,10 @@
 
 namespace velmora::image {
 
+// The fit a view follows when the surface changes size; None for a size chosen by hand (original
+// size, the zoom steps, an edit that changed the picture's size).
+enum class FitMode { None, Whole, Width, Height, Auto };
+
 struct ViewState {
     int32_t displayWidth = 0;  // width at which the current image is drawn
     int32_t displayHeight = 0; // height at which it is drawn
@@ -14,6 +18,7 @@ struct ViewState {
     int32_t originY = 0;       // 0 or negative when the image is larger and scrolled
     int32_t savedOriginX = 0;  // origin to return to when leaving a fit for original size
     int32_t savedOriginY = 0;
+    FitMode fit = FitMode::None;
 
     bool operator==(const ViewState&) const = default;
 };

@@ -23,7 +23,14 @@ int answerWithoutSeam(const MessageRequest& request) {
     std::replace(text.begin(), text.end(), u'\n', u' ');
     std::fprintf(stderr, "%s: %s\n", util::toUtf8(request.caption).c_str(),
                  util::toUtf8(text).c_str());
-    return request.buttons == MessageButtons::YesNo ? kButtonYes : kButtonOk;
+    switch (request.buttons) {
+    case MessageButtons::YesNo:
+        return kButtonYes;
+    case MessageButtons::YesNoCancel:
+        return kButtonNo;
+    default:
+        return kButtonOk;
+    }
 }
 
 int showById(int stringId, const char16_t* caption, MessageIcon icon, MessageButtons buttons) {
@@ -65,6 +72,10 @@ int askOkCancel(int stringId) {
 
 int askYesNo(int stringId) {
     return showById(stringId, kCaptionQuestion, MessageIcon::Question, MessageButtons::YesNo);
+}
+
+int askYesNoCancel(int stringId) {
+    return showById(stringId, kCaptionQuestion, MessageIcon::Question, MessageButtons::YesNoCancel);
 }
 
 } // namespace velmora::ui

@@ -1,8 +1,8 @@
 // The four message-box operations and the seam that shows them.
 // The program installs a Qt seam (QMessageBox); tests install an answerer that records each
 // request and returns scripted answers. Without a seam (headless tools, screenshot runs), each
-// request is written to stderr as one line and answered with its default button (OK or Yes), so
-// nothing waits for a user.
+// request is written to stderr as one line and answered with its default button (OK or Yes; No
+// for the save question, whose Yes would open the save dialog), so nothing waits for a user.
 #pragma once
 
 #include <functional>
@@ -12,7 +12,7 @@ namespace velmora::ui {
 
 // Warning is the exclamation icon of the composed load-failure box; Plain shows no icon.
 enum class MessageIcon { Error, Information, Question, Warning, Plain };
-enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 
 // Button identifiers returned by every operation.
 inline constexpr int kButtonOk = 1;
@@ -49,6 +49,8 @@ int showError(int stringId);
 int showInfo(int stringId);
 int askOkCancel(int stringId);
 int askYesNo(int stringId);
+// Yes, No or Cancel (Cancel also when the box is closed without a button).
+int askYesNoCancel(int stringId);
 
 // A composed message (the load-failure box) through the same seam. It does not run the
 // before-message hook: a failed load leaves the view in full-screen mode if it was there.

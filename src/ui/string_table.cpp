@@ -9,7 +9,7 @@ namespace {
 
 constexpr size_t kBufferChars = 1024;
 
-constexpr std::array<std::pair<int, const char16_t*>, 34> kStrings{{
+constexpr std::array<std::pair<int, const char16_t*>, 35> kStrings{{
     {str::kTitle, u"Velmora"},
     {str::kWindowClass, u"VELMORA"},
     {str::kMenuFile, u"ファイル"},
@@ -44,6 +44,7 @@ constexpr std::array<std::pair<int, const char16_t*>, 34> kStrings{{
     {str::kFileMissing, u"ファイルは存在しません"},
     {str::kTrashUnavailable, u"ゴミ箱に移せません。完全に削除しますか？"},
     {str::kMailNotSent, u"メールを送信できませんでした"},
+    {str::kNoRecipient, u"宛先アドレスを入力してください"},
 }};
 
 } // namespace

@@ -41,6 +41,7 @@ inline constexpr int kReadFailed = 40087;
 inline constexpr int kFileMissing = 40088;
 inline constexpr int kTrashUnavailable = 40091;
 inline constexpr int kMailNotSent = 40092;
+inline constexpr int kNoRecipient = 40095;
 } // namespace str
 
 // The text of a string-table entry, cut to 1023 code units; empty for an unknown id.

@@ -83,7 +83,7 @@ TEST_F(NavigationTest, EmptyListDoesNothingAndShowsBlack) {
 }
 
 TEST_F(NavigationTest, OneEntryListAsksAndReloadsFromDisk) {
-    navigator.openAtStartup(a);
+    navigator.openAtStartup(a, true);
     ASSERT_EQ(navigator.count(), 1);
     EXPECT_EQ(shownShade(), 10);
     picture("pics/a.bmp", 99); // changed on disk since it was shown
@@ -116,7 +116,9 @@ TEST_F(NavigationTest, FullScreenIsReenteredUnlessAQuestionLeftIt) {
     EXPECT_EQ(host.fullScreenEntries, 1) << "first does not re-enter full-screen mode";
 }
 
-TEST_F(NavigationTest, FailedLoadIsReportedByNameAndKeepsTheIndex) {
+// The entry stays on the failed file and the view is emptied: the box, the screen and the
+// picture in memory all speak of the same file.
+TEST_F(NavigationTest, FailedLoadIsReportedByNameKeepsTheIndexAndEmptiesTheView) {
     const std::u16string gone = u"\\pics\\deleted since listed.bmp";
     useList({a, gone, c});
     navigator.showCurrent();
@@ -131,7 +133,9 @@ TEST_F(NavigationTest, FailedLoadIsReportedByNameAndKeepsTheIndex) {
     EXPECT_EQ(box.icon, ui::MessageIcon::Warning);
     EXPECT_EQ(box.buttons, ui::MessageButtons::Ok);
     EXPECT_EQ(navigator.currentPath(), gone);
-    EXPECT_EQ(host.shownCount, shownBefore) << "the view is not recomposed";
+    EXPECT_EQ(host.shownCount, shownBefore);
+    EXPECT_EQ(host.clearedCount, 1);
+    EXPECT_FALSE(navigator.current().hasPixels()) << "nothing of the old picture is kept";
     EXPECT_TRUE(host.fullScreen) << "the load-failure box keeps full-screen mode";
     EXPECT_FALSE(host.busy);
     EXPECT_EQ(settings.recentFiles, std::vector<std::u16string>{a});
@@ -186,13 +190,15 @@ TEST_F(OpenInFolderTest, ListsTheSortedFolderAndShowsTheFile) {
     EXPECT_EQ(loads.calls()[0].path, bmp);
 }
 
-TEST_F(OpenInFolderTest, SwitchedOffFileLeavesTheNewListUnshown) {
+TEST_F(OpenInFolderTest, SwitchedOffFileKeepsTheShownPictureAndItsList) {
+    useList({bmp});
+    navigator.showCurrent();
     settings.extensionEnabled[1] = false; // GIF
     settings.recentFiles = {gif};
     navigator.openRecentFile(0);
-    EXPECT_EQ(navigator.folderList(), (browse::FolderList{jpg, bmp, png}));
-    EXPECT_EQ(navigator.currentIndex(), 0);
-    EXPECT_TRUE(loads.calls().empty());
+    EXPECT_EQ(navigator.folderList(), (browse::FolderList{bmp}));
+    EXPECT_EQ(navigator.currentPath(), bmp) << "the index still names the shown picture";
+    EXPECT_EQ(loads.calls().size(), 1u);
     EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -213,13 +219,13 @@ TEST_F(OpenInFolderTest, RecentFileThatIsGoneOrAbsentIsNotOpened) {
 TEST_F(OpenInFolderTest, StartupFallsBackToTheNewestRecentFile) {
     const std::u16string text = file("pics/readme.txt", "");
     settings.recentFiles = {bmp};
-    navigator.openAtStartup(text);
+    navigator.openAtStartup(text, true);
     EXPECT_EQ(navigator.currentPath(), bmp);
     EXPECT_EQ(navigator.count(), 4) << "a recent file opens within its folder";
 
     settings.openLastFile = false;
     navigator.clearFolderList();
-    navigator.openAtStartup(u"\\pics\\missing.bmp");
+    navigator.openAtStartup(u"\\pics\\missing.bmp", true);
     EXPECT_EQ(navigator.count(), 0);
 }
 

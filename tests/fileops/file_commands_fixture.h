@@ -21,6 +21,7 @@ class FileCommandsTest : public NavigatorTest, public fileops::FileOpsHost {
     }
 
     browse::Navigator& navigator() override { return NavigatorTest::navigator; }
+    bool isModified() const override { return host.modified; }
     void clearModified() override { host.modified = false; }
     QWidget* dialogOwner() override { return nullptr; }
 

@@ -34,7 +34,7 @@ class SaveCommandTest : public FileCommandsTest {
 
 TEST_F(SaveCommandTest, SavesTheShownPictureUnderTheChosenNameAndType) {
     chooseSave(u"\\out", u"photo.png", fileops::kSaveJpeg);
-    commands.save();
+    EXPECT_EQ(commands.save(), u"\\out\\photo.png.jpg");
     ASSERT_TRUE(proposal);
     EXPECT_EQ(proposal->folder, u"\\pics\\");
     EXPECT_EQ(proposal->baseName, u"photo.png");
@@ -83,8 +83,8 @@ TEST_F(SaveCommandTest, RefusalsAndQuestionsLeaveEverythingAsItWas) {
 
     host.modified = true;
     saveChoice.reset();
-    commands.save();
-    EXPECT_FALSE(host.modified) << "a cancelled dialog clears the edits too";
+    EXPECT_EQ(commands.save(), std::nullopt);
+    EXPECT_TRUE(host.modified) << "a cancelled dialog keeps the edits unsaved";
 }
 
 TEST_F(SaveCommandTest, NothingToSaveIsRefusedBeforeTheDialog) {
@@ -107,7 +107,7 @@ TEST_F(SaveCommandTest, AFailingWriteKeepsTheOldFile) {
         EXPECT_EQ(texts().back(), text(str::kWriteFailed));
         EXPECT_EQ(contents("out/old.png"), "old bytes");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "out"), {}), 1);
-        EXPECT_FALSE(host.modified) << "the writer reported; the command clears the flag";
+        EXPECT_TRUE(host.modified) << "nothing was written: the edits stay unsaved";
     }
 }
 

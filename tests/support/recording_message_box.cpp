@@ -9,7 +9,14 @@ int RecordingMessageBox::show(const ui::MessageRequest& request) {
         answers_.pop_front();
         return answer;
     }
-    return request.buttons == ui::MessageButtons::YesNo ? ui::kButtonYes : ui::kButtonOk;
+    switch (request.buttons) {
+    case ui::MessageButtons::YesNo:
+        return ui::kButtonYes;
+    case ui::MessageButtons::YesNoCancel:
+        return ui::kButtonNo;
+    default:
+        return ui::kButtonOk;
+    }
 }
 
 } // namespace velmora::test

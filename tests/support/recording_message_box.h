@@ -13,7 +13,8 @@ class RecordingMessageBox : public ui::MessageBoxSeam {
     RecordingMessageBox() { ui::setMessageBoxSeam(this); }
     ~RecordingMessageBox() override { ui::setMessageBoxSeam(nullptr); }
 
-    // Answers given in order; when the script is empty the first button is pressed.
+    // Answers given in order; when the script is empty the first button is pressed, except that
+    // the save question is answered No (Yes would open a save dialog that nobody closes).
     void script(std::initializer_list<int> answers) { answers_.insert(answers_.end(), answers); }
 
     int show(const ui::MessageRequest& request) override;

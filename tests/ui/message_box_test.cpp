@@ -19,8 +19,9 @@ TEST_F(MessageBoxTest, EachOperationUsesItsCaptionIconButtonsAndTableText) {
     showInfo(str::kSoftResetNeeded);
     askOkCancel(str::kNetworkHidden);
     askYesNo(str::kOverwrite);
+    askYesNoCancel(str::kSaveEdited);
 
-    ASSERT_EQ(boxes.shown.size(), 4u);
+    ASSERT_EQ(boxes.shown.size(), 5u);
     const struct {
         const char16_t* caption;
         MessageIcon icon;
@@ -34,8 +35,10 @@ TEST_F(MessageBoxTest, EachOperationUsesItsCaptionIconButtonsAndTableText) {
          u"現在'ネットワーク'フォルダは非表示です\n表示しますか？"},
         {u"QUESTION", MessageIcon::Question, MessageButtons::YesNo,
          u"同名ファイルが存在します\n上書きしますか？"},
+        {u"QUESTION", MessageIcon::Question, MessageButtons::YesNoCancel,
+         u"更新された画像を保存しますか？"},
     };
-    for (size_t i = 0; i < 4; ++i) {
+    for (size_t i = 0; i < 5; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(boxes.shown[i].caption, expected[i].caption);
         EXPECT_EQ(boxes.shown[i].icon, expected[i].icon);
@@ -79,6 +82,7 @@ TEST(MessageBoxWithoutSeam, AnswersWithTheDefaultButtonAndWritesOneLine) {
     ASSERT_EQ(messageBoxSeam(), nullptr);
     EXPECT_EQ(askYesNo(str::kReallyDelete), kButtonYes);
     EXPECT_EQ(askOkCancel(str::kReallyDelete), kButtonOk);
+    EXPECT_EQ(askYesNoCancel(str::kSaveEdited), kButtonNo); // nothing waits for a user
     EXPECT_EQ(showError(str::kReallyDelete), kButtonOk);
     testing::internal::CaptureStderr();
     showMessage(

@@ -30,11 +30,7 @@ void BrowseController::open() {
 }
 
 void BrowseController::showChoice(const PictureChoice& choice) {
-    navigator_.clearFolderList();
-    for (size_t i = 0; i < choice.list.size(); ++i) {
-        navigator_.appendToFolderList(choice.list[i], static_cast<int>(i) == choice.currentIndex);
-    }
-    navigator_.showCurrent();
+    navigator_.showList(choice.list, choice.currentIndex);
 }
 
 } // namespace velmora::browse::qt

@@ -15,6 +15,10 @@ class FileController {
 
     // Runs a save or file command; false for an identifier that is not one.
     bool onCommand(int id);
+    // The save command; the path written, or nothing.
+    std::optional<std::u16string> save() { return commands_.save(); }
+    // Asks about unsaved edits before the shown picture is left; false: stay.
+    bool settleUnsavedEdits() { return commands_.settleUnsavedEdits(); }
 
   private:
     FileCommands commands_;

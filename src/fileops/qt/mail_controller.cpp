@@ -20,15 +20,19 @@ bool MailController::onCommand(int id) {
 }
 
 void MailController::mail() {
-    const std::u16string path = host_.currentFilePath();
+    std::u16string path = host_.currentFilePath();
     if (path.empty()) {
         ui::showError(ui::str::kNoTargetFile);
         return;
     }
-    // The file on disk is what goes out: edits are saved first when the user wants them.
+    // The file on disk is what goes out: edits are saved first when the user wants them, and
+    // then the saved file is attached.
     if (host_.isModified() && ui::askYesNo(ui::str::kSaveEdited) == ui::kButtonYes) {
-        host_.runSaveCommand();
-        return;
+        auto saved = host_.runSaveCommand();
+        if (!saved) {
+            return;
+        }
+        path = std::move(*saved);
     }
     const MailText proposed{recipients_, platform::fileNamePart(path), kProposedMailBody};
     const auto accepted = runMailDialog(proposed, host_.dialogOwner());

@@ -1,6 +1,7 @@
 // The mail command (40080): the picture file of the current entry attached to a message made
-// in every message store. An edited picture is offered for saving first; the recipient text
-// typed last is offered again for the rest of the run.
+// in every message store. An edited picture is offered for saving first, and a saved picture is
+// mailed from the file it was saved to; the recipient text typed last is offered again for the
+// rest of the run.
 #pragma once
 
 #include "fileops/qt/sharing_host.h"

@@ -1,7 +1,10 @@
 #include "fileops/qt/mail_dialog.h"
 
+#include "fileops/mail_recipients.h"
+#include "ui/message_box.h"
 #include "ui/qt/dialog_buttons.h"
 #include "ui/qt/owner_sized_dialog.h"
+#include "ui/string_table.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -61,6 +64,15 @@ MailText MailDialog::texts() const {
     return {textOr(recipients_->text(), proposed_.recipients),
             textOr(subject_->text(), proposed_.subject),
             textOr(body_->toPlainText(), proposed_.body)};
+}
+
+void MailDialog::accept() {
+    if (parseRecipients(texts().recipients).empty()) {
+        ui::showError(ui::str::kNoRecipient);
+        recipients_->setFocus();
+        return;
+    }
+    QDialog::accept();
 }
 
 std::optional<MailText> runMailDialog(const MailText& proposed, QWidget* parent) {

@@ -21,6 +21,8 @@ class MailDialog : public QDialog {
 
     // The three texts after OK: a field left empty keeps the proposed text.
     MailText texts() const;
+    // OK: refused, with a request for an address, while the recipient text names none.
+    void accept() override;
 
   private:
     MailText proposed_;

@@ -36,6 +36,11 @@ void addButtons(QMessageBox& box, MessageButtons buttons) {
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
         break;
+    case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
 }
 
@@ -51,9 +56,16 @@ int toAnswer(QMessageBox::StandardButton pressed, MessageButtons buttons) {
         return kButtonNo;
     default:
         // Closed without a button (window manager): the escape answer.
-        return buttons == MessageButtons::OkCancel ? kButtonCancel
-               : buttons == MessageButtons::YesNo  ? kButtonNo
-                                                   : kButtonOk;
+        switch (buttons) {
+        case MessageButtons::OkCancel:
+        case MessageButtons::YesNoCancel:
+            return kButtonCancel;
+        case MessageButtons::YesNo:
+            return kButtonNo;
+        case MessageButtons::Ok:
+            break;
+        }
+        return kButtonOk;
     }
 }
 

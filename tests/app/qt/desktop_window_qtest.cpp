@@ -85,7 +85,7 @@ class DesktopWindowTest : public QObject {
         FirstFrame frame;
         auto viewer = startOnDesktop(sandbox.writePicture("page.png", 1600, 2400), frame);
         QVERIFY(viewer);
-        viewer->settings.dispOpt = 3; // fit whole
+        viewer->onCommand(kCmdFitWhole);
         QWidget& window = viewer->mainWindow();
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
 

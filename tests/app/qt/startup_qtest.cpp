@@ -65,16 +65,19 @@ class StartupTest : public QObject {
         std::filesystem::copy_file(last, outside_,
                                    std::filesystem::copy_options::overwrite_existing);
 
-        const std::u16string unusable[] = {
-            test::ShellSandbox::u16(sandbox.root() / "missing.png"),
-            test::ShellSandbox::u16(sandbox.root() / "notes.txt"),
-            test::ShellSandbox::u16(outside_), // outside the device root
-            u""};
-        for (const std::u16string& path : unusable) {
+        // A named file that is not there (or lies outside the root) is reported first.
+        const std::pair<std::u16string, bool> unusable[] = {
+            {test::ShellSandbox::u16(sandbox.root() / "missing.png"), true},
+            {test::ShellSandbox::u16(sandbox.root() / "notes.txt"), false},
+            {test::ShellSandbox::u16(outside_), true},
+            {u"", false}};
+        for (const auto& [path, reported] : unusable) {
+            sandbox.boxes.shown.clear();
             auto viewer = sandbox.startViewer(path);
             QVERIFY(viewer);
             QCOMPARE(viewer->navigator().currentPath(), std::u16string(u"\\last.png"));
-            QVERIFY(sandbox.boxes.shown.empty());
+            QCOMPARE(sandbox.boxes.shown.size(), size_t{reported ? 1u : 0u});
+            QVERIFY(!reported || sandbox.boxes.shown[0].text == u"ファイルは存在しません");
             // Reopened at every start, and still listed once.
             QCOMPARE(viewer->settings.recentFileCount(), 1);
             viewer->onCommand(kCmdExit);
@@ -108,18 +111,19 @@ class StartupTest : public QObject {
         QVERIFY(viewer->backBuffer.hasPixels());
     }
 
-    void exitWritesTheUserHiveWithoutAsking() {
+    void exitAsksAboutEditsThenWritesTheUserHive() {
         test::ShellSandbox sandbox;
         QVERIFY(!std::filesystem::exists(sandbox.userHive()));
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
         viewer->settings.xMove = 77;
-        viewer->modified = true; // unsaved edits are dropped silently
+        viewer->modified = true;
         QSignalSpy closed(viewer.get(), &ViewerApp::closed);
+        sandbox.boxes.script({ui::kButtonNo}); // drop the edits
         viewer->onCommand(kCmdExit);
         QCOMPARE(closed.count(), 1);
         QVERIFY(!viewer->mainWindow().isVisible());
-        QVERIFY(sandbox.boxes.shown.empty());
+        QCOMPARE(sandbox.boxes.shown.size(), size_t{1});
         QVERIFY(readFile(sandbox.userHive()).find("\"XMOVE\"=dword:0000004d") != std::string::npos);
     }
 

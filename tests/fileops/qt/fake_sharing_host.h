@@ -1,5 +1,5 @@
 // A sharing host for the mail and network commands: a current file, the modified flag, a
-// count of save commands and an owner window.
+// count of save commands with the path they report written, and an owner window.
 #pragma once
 
 #include "fileops/qt/sharing_host.h"
@@ -12,13 +12,17 @@ class FakeSharingHost : public fileops::qt::SharingHost {
   public:
     std::u16string currentFilePath() const override { return path; }
     bool isModified() const override { return modified; }
-    void runSaveCommand() override { ++saves; }
+    std::optional<std::u16string> runSaveCommand() override {
+        ++saves;
+        return savedPath;
+    }
     void setBusy(bool) override {}
     QWidget* dialogOwner() override { return &window; }
 
     std::u16string path = u"\\photos\\cat.png";
     bool modified = false;
     int saves = 0;
+    std::optional<std::u16string> savedPath; // nothing: the save wrote nothing
     QWidget window;
 };
 

@@ -42,30 +42,61 @@ class MailCommandTest : public QObject {
         QVERIFY(boxes.shown[0].text == ui::loadResourceString(ui::str::kNoTargetFile));
     }
 
-    void editedPictureAnsweredYesIsSavedInsteadOfMailed() {
+    // The save question of an edited picture: Yes saves and then mails the saved file; a save
+    // that wrote nothing mails nothing; No mails the file as stored.
+    void editedPictureIsMailedFromTheFileItWasSavedTo_data() {
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<QString>("attached"); // empty: no mail dialog, nothing sent
+        QTest::newRow("yes, saved") << true << ui::kButtonYes << true << "cat.jpg";
+        QTest::newRow("yes, nothing written") << true << ui::kButtonYes << false << "";
+        QTest::newRow("no") << true << ui::kButtonNo << false << "cat.png";
+        QTest::newRow("not edited") << false << 0 << false << "cat.png";
+    }
+    void editedPictureIsMailedFromTheFileItWasSavedTo() {
+        QFETCH(bool, modified);
+        QFETCH(int, answer);
+        QFETCH(bool, written);
+        QFETCH(QString, attached);
         test::MailSandbox sandbox;
-        sandbox.writeFile("root/photos/cat.png", "picture");
+        sandbox.writeFile("root/photos/cat.png", "as stored");
+        sandbox.writeFile("root/photos/cat.jpg", "as edited");
         test::RecordingMessageBox boxes;
         test::ModalDialogDriver dialogs;
         test::FakeSharingHost host;
-        host.modified = true;
+        host.modified = modified;
+        if (written) {
+            host.savedPath = u"\\photos\\cat.jpg";
+        }
         fileops::qt::MailController mail(host);
 
-        boxes.script({ui::kButtonYes});
-        mail.onCommand(fileops::kCmdMail);
-        QCOMPARE(host.saves, 1);
-        QVERIFY(dialogs.seen.isEmpty());
-        QVERIFY(sandbox.delivered("Local").empty());
-        QVERIFY(boxes.shown.at(0).text == ui::loadResourceString(ui::str::kSaveEdited));
-        QCOMPARE(boxes.shown.at(0).buttons, ui::MessageButtons::YesNo);
-
-        // No: the file as stored goes out.
-        boxes.script({ui::kButtonNo});
-        dialogs.onNext([](QWidget& dialog) { test::press(dialog, "okButton"); });
-        mail.onCommand(fileops::kCmdMail);
-        QCOMPARE(host.saves, 1);
-        QCOMPARE(dialogs.seen, QStringList{QStringLiteral("mailDialog")});
-        QCOMPARE(sandbox.delivered("Local").size(), size_t{1});
+        boxes.script({answer});
+        QString subject;
+        dialogs.onNext([&](QWidget& dialog) {
+            subject = test::fieldText(dialog, "edit1002");
+            test::setField(dialog, "edit1001", QStringLiteral("a@x.org"));
+            test::press(dialog, "okButton");
+        });
+        QVERIFY(mail.onCommand(fileops::kCmdMail));
+        QCOMPARE(host.saves, answer == ui::kButtonYes ? 1 : 0);
+        QCOMPARE(boxes.shown.size(), size_t{modified ? 1u : 0u});
+        if (modified) {
+            QVERIFY(boxes.shown[0].text == ui::loadResourceString(ui::str::kSaveEdited));
+            QCOMPARE(boxes.shown[0].buttons, ui::MessageButtons::YesNo);
+        }
+        const auto sent = sandbox.delivered("Local");
+        if (attached.isEmpty()) {
+            QVERIFY(dialogs.seen.isEmpty());
+            QVERIFY(sent.empty());
+            return;
+        }
+        QCOMPARE(subject, attached);
+        QCOMPARE(sent.size(), size_t{1});
+        const std::string name = "filename=\"" + attached.toStdString() + "\"";
+        QVERIFY(sent[0].find(name) != std::string::npos);
+        const std::string bytes = attached == "cat.jpg" ? "as edited" : "as stored";
+        QVERIFY(sent[0].find(base64Of(QString::fromStdString(bytes))) != std::string::npos);
     }
 
     void recipientTextIsKeptAndEmptyFieldsFallBackToTheProposal() {

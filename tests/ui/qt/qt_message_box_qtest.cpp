@@ -82,6 +82,12 @@ class QtMessageBoxTest : public QObject {
         QTest::newRow("yes/no: closed")
             << 3 << "QUESTION" << int(QMessageBox::Question)
             << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::NoButton) << kButtonNo;
+        const int yesNoCancel = int(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QTest::newRow("yes/no/cancel: no") << 4 << "QUESTION" << int(QMessageBox::Question)
+                                           << yesNoCancel << int(QMessageBox::No) << kButtonNo;
+        QTest::newRow("yes/no/cancel: closed")
+            << 4 << "QUESTION" << int(QMessageBox::Question) << yesNoCancel
+            << int(QMessageBox::NoButton) << kButtonCancel;
     }
     void showsTheFourOperationsWithTheirLooks() {
         QFETCH(int, operation);
@@ -90,7 +96,8 @@ class QtMessageBoxTest : public QObject {
         QFETCH(int, buttons);
         QFETCH(int, press);
         QFETCH(int, answer);
-        const std::function<int(int)> operations[] = {showError, showInfo, askOkCancel, askYesNo};
+        const std::function<int(int)> operations[] = {showError, showInfo, askOkCancel, askYesNo,
+                                                      askYesNoCancel};
 
         QtMessageBox seam;
         SeenBox seen;

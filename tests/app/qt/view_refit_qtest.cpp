@@ -1,0 +1,108 @@
+// A fit follows the surface whenever it changes size (leaving or entering full screen, rotation,
+// a resized or maximised window); a zoom chosen by hand keeps its size.
+#include "shell_sandbox.h"
+
+#include "app/command_ids.h"
+#include "app/main_window.h"
+#include "image/view_geometry.h"
+
+#include <QTest>
+
+using namespace velmora;
+using namespace velmora::app;
+
+namespace {
+
+enum class Change { LeaveFullScreen, EnterFullScreen, Rotate, Resize, Maximise };
+constexpr image::ViewSize kPicture{1200, 1800};
+
+// What the user chose before the surface changed, and the fit the view should then follow
+// (nullptr: a size chosen by hand).
+struct Mode {
+    const char* name;
+    QList<int> commands;
+    void (image::ViewGeometry::*fit)();
+};
+const Mode kModes[] = {
+    {"fit whole", {kCmdFitWhole}, &image::ViewGeometry::fitWhole},
+    {"fit width", {kCmdFitWidth}, &image::ViewGeometry::fitWidth},
+    {"fit height", {kCmdFitHeight}, &image::ViewGeometry::fitHeight},
+    {"auto fit", {kCmdRestore}, &image::ViewGeometry::autoFit}, // the initial zoom mode
+    {"zoom in", {kCmdFitWhole, kCmdZoomIn}, nullptr},
+    {"original size", {kCmdOriginalSize}, nullptr}};
+
+} // namespace
+
+class ViewRefitTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void fitsFollowTheSurfaceAndHandZoomsStay_data() {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<int>("mode");
+        const char* changes[] = {"leave full screen", "enter full screen", "rotation",
+                                 "desktop resize", "desktop maximise"};
+        for (int change = 0; change < 5; ++change) {
+            for (int mode = 0; mode < 6; ++mode) {
+                QTest::addRow("%s, %s", changes[change], kModes[mode].name) << change << mode;
+            }
+        }
+    }
+    void fitsFollowTheSurfaceAndHandZoomsStay() {
+        QFETCH(int, change);
+        QFETCH(int, mode);
+        const auto fit = kModes[mode].fit;
+        const bool desktop = Change(change) >= Change::Resize;
+        test::ShellSandbox sandbox;
+        const auto picture = sandbox.writePicture("big.png", kPicture.width, kPicture.height);
+        auto viewer = desktop ? sandbox.startViewer(test::ShellSandbox::u16(picture), std::nullopt)
+                              : sandbox.startViewer(test::ShellSandbox::u16(picture));
+        QVERIFY(viewer);
+        QWidget& window = viewer->mainWindow();
+        if (desktop) {
+            window.showNormal();
+            window.setGeometry(40, 30, 500, 400);
+            QTRY_COMPARE(window.size(), QSize(500, 400));
+        }
+        if (Change(change) == Change::LeaveFullScreen) {
+            viewer->onCommand(kCmdFullScreen);
+        }
+        viewer->settings.dispOpt = image::kZoomAutoFit;
+        for (int command : kModes[mode].commands) {
+            viewer->onCommand(command);
+        }
+        const image::ViewState before = viewer->view;
+        const QSize surface(viewer->backBuffer.width(), viewer->backBuffer.height());
+
+        const int changeCommands[] = {kCmdNormalScreen, kCmdFullScreen, kCmdRotateScreen};
+        if (Change(change) == Change::Resize) {
+            window.resize(700, 520);
+        } else if (Change(change) == Change::Maximise) {
+            window.showMaximized();
+        } else {
+            viewer->onCommand(changeCommands[change]);
+        }
+        QTRY_VERIFY(QSize(viewer->backBuffer.width(), viewer->backBuffer.height()) != surface);
+
+        image::ViewState expected = before;
+        if (fit != nullptr) {
+            expected = {};
+            image::ViewOptions options;
+            options.vOrigin = viewer->settings.vOrigin;
+            image::ViewGeometry geometry(expected, kPicture,
+                                         {viewer->backBuffer.width(), viewer->backBuffer.height()},
+                                         options);
+            (geometry.*fit)();
+        }
+        QCOMPARE(viewer->view.displayWidth, expected.displayWidth);
+        QCOMPARE(viewer->view.displayHeight, expected.displayHeight);
+        if (fit != nullptr) {
+            QCOMPARE(QPoint(viewer->view.originX, viewer->view.originY),
+                     QPoint(expected.originX, expected.originY));
+        }
+        viewer->onCommand(kCmdExit);
+    }
+};
+
+QTEST_MAIN(ViewRefitTest)
+#include "view_refit_qtest.moc"
