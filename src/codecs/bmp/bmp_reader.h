@@ -1,8 +1,9 @@
 // The bitmap reader: Windows bitmap files with information headers of 40 to 124 bytes; 1, 4 and
 // 8 bits through a full or shorter colour table, uncompressed or run-length encoded (RLE8, RLE4);
 // 16 and 32 bits as 5-5-5 and blue-green-red or through colour masks; 24 bits; rows bottom-up
-// or, uncompressed, top-down. loadBmp (readers.h) reads a device file through it;
-// decodeBmpFromMemory serves in-memory data.
+// or, uncompressed, top-down. Alpha is dropped. Pixels that run-length data leaves unwritten take
+// palette entry 0, and indices past a short table are black. loadBmp (readers.h) reads a device
+// file through it; decodeBmpFromMemory serves in-memory data.
 #pragma once
 
 #include "image/dib_image.h"
