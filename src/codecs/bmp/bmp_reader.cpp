@@ -66,6 +66,9 @@ class FileSource final : public ByteSource {
         return std::fread(destination, 1, length, file_.get()) == length;
     }
     bool skip(uint64_t length) override {
+        if (length == 0) {
+            return true; // a seek would drop the stream's buffer and misalign every later read
+        }
         const auto position = ftello(file_.get());
         return position >= 0 && length <= size_ - static_cast<uint64_t>(position) &&
                fseeko(file_.get(), static_cast<off_t>(length), SEEK_CUR) == 0;
