@@ -27,7 +27,7 @@ bool masksValid(const ChannelMasks& masks, int bitsPerPixel) {
 }
 
 MaskedRowConverter::Channel::Channel(uint32_t mask)
-    : mask_(mask), shift_(mask == 0 ? 0 : std::countr_zero(mask)), maximum_(mask >> shift_) {
+    : shift_(mask == 0 ? 0 : std::countr_zero(mask)), maximum_(mask >> shift_) {
     if (maximum_ == 0) {
         return; // no bits: every pixel gives 0
     }
@@ -37,7 +37,7 @@ MaskedRowConverter::Channel::Channel(uint32_t mask)
 }
 
 uint8_t MaskedRowConverter::Channel::operator()(uint32_t pixel) const {
-    const uint32_t value = (pixel & mask_) >> shift_;
+    const uint32_t value = (pixel >> shift_) & maximum_;
     return maximum_ < narrow_.size() ? narrow_[value] : widen(value, maximum_);
 }
 
@@ -45,14 +45,28 @@ MaskedRowConverter::MaskedRowConverter(const ChannelMasks& masks, int bitsPerPix
     : blue_(masks.blue), green_(masks.green), red_(masks.red), bytesPerPixel_(bitsPerPixel / 8) {}
 
 void MaskedRowConverter::convert(const uint8_t* src, uint8_t* dst, int32_t width) const {
-    for (int32_t x = 0; x < width; ++x, src += bytesPerPixel_, dst += 3) {
+    if (bytesPerPixel_ == 2) {
+        convertPixels<2>(src, dst, width);
+    } else {
+        convertPixels<4>(src, dst, width);
+    }
+}
+
+template <int Bytes>
+void MaskedRowConverter::convertPixels(const uint8_t* src, uint8_t* dst, int32_t width) const {
+    // Local copies: stores through dst could alias the members, which would then be read again
+    // for every pixel.
+    const Channel blue = blue_;
+    const Channel green = green_;
+    const Channel red = red_;
+    for (int32_t x = 0; x < width; ++x, src += Bytes, dst += 3) {
         uint32_t pixel = 0;
-        for (int i = bytesPerPixel_ - 1; i >= 0; --i) {
+        for (int i = Bytes - 1; i >= 0; --i) {
             pixel = pixel << 8 | src[i];
         }
-        dst[0] = blue_(pixel);
-        dst[1] = green_(pixel);
-        dst[2] = red_(pixel);
+        dst[0] = blue(pixel);
+        dst[1] = green(pixel);
+        dst[2] = red(pixel);
     }
 }
 

@@ -8,9 +8,6 @@
 
 namespace velmora::codecs::bmp {
 
-// The 5-5-5 layout of an uncompressed 16-bit file (bit 15 unused).
-inline constexpr ChannelMasks kMasks555{0x7C00, 0x03E0, 0x001F};
-
 // Each mask is one run of set bits (or none) inside a pixel of the given depth.
 bool masksValid(const ChannelMasks& masks, int bitsPerPixel);
 
@@ -23,13 +20,14 @@ class MaskedRowConverter {
     void convert(const uint8_t* src, uint8_t* dst, int32_t width) const;
 
   private:
+    template <int Bytes> void convertPixels(const uint8_t* src, uint8_t* dst, int32_t width) const;
+
     class Channel {
       public:
         explicit Channel(uint32_t mask);
         uint8_t operator()(uint32_t pixel) const;
 
       private:
-        uint32_t mask_;
         int shift_;
         uint32_t maximum_;                  // all bits of the channel set, shifted down
         std::array<uint8_t, 256> narrow_{}; // the answers for channels of up to 8 bits

@@ -16,7 +16,7 @@ std::optional<PixelCoding> codingFor(uint32_t compression, int bits) {
         case 8:
             return PixelCoding::Indexed;
         case 16:
-            return PixelCoding::Masked;
+            return PixelCoding::Bgr555;
         case 24:
             return PixelCoding::Bgr;
         case 32:
@@ -81,7 +81,7 @@ std::optional<BmpLayout> planLayout(const BmpInfo& info, uint64_t fileSize) {
         return std::nullopt;
     }
     if (layout.coding == PixelCoding::Masked) {
-        layout.masks = info.compression == kBitfields ? info.masks : kMasks555;
+        layout.masks = info.masks;
         if (!masksValid(layout.masks, layout.bitsPerPixel)) {
             return std::nullopt;
         }

@@ -11,9 +11,10 @@ namespace velmora::codecs::bmp {
 
 enum class PixelCoding {
     Indexed, // 1, 4 or 8 bits, palette indices
-    Masked,  // 16 or 32 bits through colour masks
+    Bgr555,  // 16 bits, 5 each of blue green red and an unused bit
     Bgr,     // 24 bits, blue green red
     Bgrx,    // 32 bits, blue green red and an unused byte
+    Masked,  // 16 or 32 bits through colour masks
     Rle8,
     Rle4,
 };

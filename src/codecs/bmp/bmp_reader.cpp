@@ -164,6 +164,7 @@ bool readPixels(image::DibImage& image, ByteSource& source, const BmpLayout& lay
         });
     }
     case PixelCoding::Indexed:
+    case PixelCoding::Bgr555:
     case PixelCoding::Bgrx:
         return readRows(image, source, layout, [&](const uint8_t* row, uint8_t* pixels) {
             convertRow(layout.bitsPerPixel, row, pixels, layout.width, palette);
