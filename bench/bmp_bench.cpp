@@ -1,5 +1,6 @@
-// BMP reading of 3-megapixel pictures, 24-bit and 8-bit. Compare, in the same run, with the
-// in-process anchor (decbench bmp-raw).
+// BMP reading of 3-megapixel pictures, 24-bit and 8-bit, and of a 12-megapixel 24-bit one
+// (photo-12mp-24.bmp: `convert photo-12mp.ppm BMP3:photo-12mp-24.bmp` in the corpus folder).
+// Compare, in the same run, with the in-process anchor (decbench bmp-raw).
 #include "codecs/readers.h"
 #include "support/bench_corpus.h"
 
@@ -27,6 +28,11 @@ void BM_BmpLoad24(benchmark::State& state) {
     loadRepeatedly(state, "photo-3mp-24.bmp");
 }
 BENCHMARK(BM_BmpLoad24)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_BmpLoad24At12Mp(benchmark::State& state) {
+    loadRepeatedly(state, "photo-12mp-24.bmp");
+}
+BENCHMARK(BM_BmpLoad24At12Mp)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_BmpLoad8(benchmark::State& state) {
     loadRepeatedly(state, "photo-3mp-8.bmp");

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs a build into a temporary prefix and checks the desktop integration there with the
 # freedesktop.org tools: the .desktop entry, the AppStream metainfo, the MIME package, the icon,
-# and that a .mag file is recognised once the MIME database of the prefix is built.
-# Usage: scripts/check-install.sh BUILD_DIR MAG_SAMPLE
+# and that pictures under every ending the viewer reads (.mag, .jpe, .jfif, .tiff among them) get
+# a MIME type the entry offers, once the MIME database of the prefix is built.
+# Usage: scripts/check-install.sh BUILD_DIR SAMPLES_DIR
 set -euo pipefail
 build=$1
-sample=$2
+samples=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 share=$prefix/share
@@ -26,8 +27,23 @@ appstreamcli validate --no-net "${metainfo[0]}" >/dev/null
 xmllint --noout "${metainfo[0]}" "$share"/mime/packages/*.xml
 
 update-mime-database "$share/mime"
-cp "$sample" "$prefix/picture.mag"
-type=$(XDG_DATA_DIRS="$share:/usr/share" XDG_DATA_HOME="$prefix/no-home" \
-    xdg-mime query filetype "$prefix/picture.mag")
-[ "$type" = image/x-mag ] || { echo "xdg-mime: $type, expected image/x-mag"; exit 1; }
+offered=";$(sed -n 's/^MimeType=//p' "${desktop[0]}")"
+while read -r ending sample expected; do
+    cp "$samples/$sample" "$prefix/picture.$ending"
+    type=$(XDG_DATA_DIRS="$share:/usr/share" XDG_DATA_HOME="$prefix/no-home" \
+        xdg-mime query filetype "$prefix/picture.$ending")
+    [ "$type" = "$expected" ] || { echo "xdg-mime: .$ending is $type, expected $expected"; exit 1; }
+    [[ $offered == *";$type;"* ]] || { echo "the entry does not offer $type (.$ending)"; exit 1; }
+done <<'LIST'
+mag shapes.mag image/x-mag
+jpg gradient.jpg image/jpeg
+jpeg gradient.jpg image/jpeg
+jpe gradient.jpg image/jpeg
+jfif gradient.jpg image/jpeg
+gif gradient.gif image/gif
+bmp gradient.bmp image/bmp
+png gradient.png image/png
+tif gradient.tif image/tiff
+tiff gradient.tif image/tiff
+LIST
 echo "installed files of $id are valid"

@@ -11,14 +11,17 @@ struct Ending {
 };
 
 // Tried in this order; the first ending that the name ends with decides.
-constexpr std::array<Ending, 7> kEndings{{
+constexpr std::array<Ending, 10> kEndings{{
     {u".jpg", ImageFormat::Jpeg},
     {u".jpeg", ImageFormat::Jpeg},
+    {u".jpe", ImageFormat::Jpeg},
+    {u".jfif", ImageFormat::Jpeg},
     {u".gif", ImageFormat::Gif},
     {u".bmp", ImageFormat::Bmp},
     {u".mag", ImageFormat::Mag},
     {u".png", ImageFormat::Png},
     {u".tif", ImageFormat::Tiff},
+    {u".tiff", ImageFormat::Tiff},
 }};
 
 constexpr char16_t asciiLower(char16_t c) {

@@ -7,8 +7,8 @@ namespace velmora::codecs {
 
 enum class ImageFormat { None = 0, Jpeg = 1, Gif = 2, Bmp = 3, Mag = 4, Png = 5, Tiff = 6 };
 
-// ".jpg"/".jpeg" Jpeg, ".gif" Gif, ".bmp" Bmp, ".mag" Mag, ".png" Png, ".tif" Tiff, any case;
-// every other name (".tiff" included) is None.
+// ".jpg"/".jpeg"/".jpe"/".jfif" Jpeg, ".gif" Gif, ".bmp" Bmp, ".mag" Mag, ".png" Png,
+// ".tif"/".tiff" Tiff, any case; every other name is None.
 ImageFormat formatFromExtension(std::u16string_view path);
 
 } // namespace velmora::codecs

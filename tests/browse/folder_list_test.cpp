@@ -39,6 +39,8 @@ TEST_F(BuildFolderListTest, ListsOnlyVisiblePicturesOfEnabledFormats) {
     file("pics/d.gif", "");
     file("pics/t.tif", "");
     file("pics/t.tiff", "");
+    file("pics/p.jfif", "");
+    file("pics/q.JPE", "");
     file("pics/c.txt", "");
     file("pics/noext", "");
     picture("pics/.hidden.bmp", 20);
@@ -50,8 +52,9 @@ TEST_F(BuildFolderListTest, ListsOnlyVisiblePicturesOfEnabledFormats) {
     FolderList list{u"\\kept"};
     browse::buildFolderList(u"\\pics\\", list, settings);
     std::sort(list.begin() + 1, list.end());
-    EXPECT_EQ(list, (FolderList{u"\\kept", u"\\pics\\a.bmp", u"\\pics\\e.JPEG",
-                                u"\\pics\\photo.jpeg", u"\\pics\\t.tif"}));
+    EXPECT_EQ(list, (FolderList{u"\\kept", u"\\pics\\a.bmp", u"\\pics\\e.JPEG", u"\\pics\\p.jfif",
+                                u"\\pics\\photo.jpeg", u"\\pics\\q.JPE", u"\\pics\\t.tif",
+                                u"\\pics\\t.tiff"}));
 }
 
 TEST_F(BuildFolderListTest, UnreadableFolderAddsNothing) {

@@ -7,7 +7,7 @@
 namespace velmora::codecs {
 namespace {
 
-TEST(FormatFromExtension, MatchesOnlyTheSevenEndingsInAnyAsciiCase) {
+TEST(FormatFromExtension, MatchesOnlyTheKnownEndingsInAnyAsciiCase) {
     const std::pair<std::u16string, ImageFormat> cases[] = {
         {u"PHOTO.JPG", ImageFormat::Jpeg},
         {u"photo.Jpeg", ImageFormat::Jpeg},
@@ -17,9 +17,12 @@ TEST(FormatFromExtension, MatchesOnlyTheSevenEndingsInAnyAsciiCase) {
         {u"old.MAG", ImageFormat::Mag},
         {u"shot.png", ImageFormat::Png},
         {u"scan.tif", ImageFormat::Tiff},
-        {u"a.tiff", ImageFormat::None},
-        {u"a.jpe", ImageFormat::None},
-        {u"a.jfif", ImageFormat::None},
+        {u"a.TIFF", ImageFormat::Tiff},
+        {u"photo.jpe", ImageFormat::Jpeg},
+        {u"b.JFif", ImageFormat::Jpeg},
+        {u"a.tiff.", ImageFormat::None},
+        {u"a.jf", ImageFormat::None},
+        {u"tiff", ImageFormat::None},
         {u"gif", ImageFormat::None},
         {u"", ImageFormat::None},
         {u"a.jpg.txt", ImageFormat::None},

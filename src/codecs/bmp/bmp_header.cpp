@@ -24,15 +24,33 @@ void writeLe16(uint8_t* p, uint16_t v) {
 
 } // namespace
 
-BmpInfo parseHeaders(const std::array<uint8_t, kHeadersSize>& bytes) {
+BmpInfo parseHeaders(std::span<const uint8_t> bytes) {
     const uint8_t* info = bytes.data() + kFileHeaderSize;
     BmpInfo result;
     result.signature = readLe16(bytes.data());
+    result.dataOffset = readLe32(bytes.data() + 10);
+    result.infoSize = readLe32(info);
     result.width = static_cast<int32_t>(readLe32(info + 4));
     result.height = static_cast<int32_t>(readLe32(info + 8));
     result.bitsPerPixel = readLe16(info + 14);
     result.compression = readLe32(info + 16);
+    result.colorsUsed = readLe32(info + 32);
+    if (bytes.size() >= kHeadersSize + 12) {
+        result.masks = {readLe32(info + 40), readLe32(info + 44), readLe32(info + 48)};
+    }
     return result;
+}
+
+size_t headerBytesFor(const BmpInfo& info) {
+    switch (info.infoSize) {
+    case 52:
+    case 56:
+    case 108:
+    case 124:
+        return kFileHeaderSize + info.infoSize;
+    default:
+        return info.compression == kBitfields ? kHeadersSize + 12 : kHeadersSize;
+    }
 }
 
 std::array<uint8_t, kHeadersSize> makeHeaders24(int32_t width, int32_t height, uint32_t rowBytes) {

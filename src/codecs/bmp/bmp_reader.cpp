@@ -1,16 +1,21 @@
 #include "codecs/bmp/bmp_reader.h"
 
+#include "codecs/bmp/bmp_bitfields.h"
 #include "codecs/bmp/bmp_header.h"
+#include "codecs/bmp/bmp_layout.h"
+#include "codecs/bmp/bmp_rle.h"
 #include "codecs/bmp/bmp_rows.h"
 #include "codecs/readers.h"
 #include "platform/regular_file.h"
 #include "ui/message_box.h"
 #include "ui/string_table.h"
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <sys/stat.h>
 
 namespace velmora::codecs::bmp {
@@ -37,6 +42,13 @@ class MemorySource final : public ByteSource {
         position_ += length;
         return true;
     }
+    bool skip(uint64_t length) override {
+        if (length > size_ - position_) {
+            return false;
+        }
+        position_ += static_cast<size_t>(length);
+        return true;
+    }
 
   private:
     const uint8_t* data_;
@@ -52,6 +64,14 @@ class FileSource final : public ByteSource {
     uint64_t size() const override { return size_; }
     bool read(uint8_t* destination, size_t length) override {
         return std::fread(destination, 1, length, file_.get()) == length;
+    }
+    bool skip(uint64_t length) override {
+        if (length == 0) {
+            return true; // a seek would drop the stream's buffer and misalign every later read
+        }
+        const auto position = ftello(file_.get());
+        return position >= 0 && length <= size_ - static_cast<uint64_t>(position) &&
+               fseeko(file_.get(), static_cast<off_t>(length), SEEK_CUR) == 0;
     }
 
   private:
@@ -73,68 +93,124 @@ std::unique_ptr<FileSource> openFile(std::u16string_view devicePath) {
     return std::make_unique<FileSource>(std::move(file), static_cast<uint64_t>(info.st_size));
 }
 
-// The file must hold the headers, the colour table and every row; checked by division so
-// that no product of hostile sizes can overflow.
-bool holdsAllRows(uint64_t fileSize, uint64_t tableBytes, uint64_t rowBytes, uint64_t rows) {
-    const uint64_t fixed = kHeadersSize + tableBytes;
-    if (fileSize < fixed) {
-        return false;
-    }
-    return rowBytes <= (fileSize - fixed) / rows;
+// Image row of the k-th stored row.
+int32_t imageRow(const BmpLayout& layout, int32_t k) {
+    return layout.topDown ? k : layout.height - 1 - k;
 }
 
-bool readRows(image::DibImage& image, ByteSource& source, int bits, uint64_t rowBytes,
-              const Palette& palette) {
-    const int32_t width = image.width();
-    const int32_t height = image.height();
-    if (bits == 24) {
-        // Stored rows have the image's own layout: read them in place.
-        for (int32_t k = 0; k < height; ++k) {
-            if (!source.read(image.row(height - 1 - k), static_cast<size_t>(rowBytes))) {
-                return false;
-            }
-        }
-        return true;
-    }
-    std::unique_ptr<uint8_t[]> row(new (std::nothrow) uint8_t[rowBytes]);
+std::unique_ptr<uint8_t[]> allocate(uint64_t bytes) {
+    return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[bytes]());
+}
+
+// Reads every stored row into a row buffer and has convert(row, imageRow) turn it into pixels.
+template <typename Convert>
+bool readRows(image::DibImage& image, ByteSource& source, const BmpLayout& layout,
+              const Convert& convert) {
+    const auto row = allocate(layout.rowBytes);
     if (!row) {
         return false;
     }
-    for (int32_t k = 0; k < height; ++k) {
-        if (!source.read(row.get(), static_cast<size_t>(rowBytes))) {
+    for (int32_t k = 0; k < layout.height; ++k) {
+        if (!source.read(row.get(), static_cast<size_t>(layout.rowBytes))) {
             return false;
         }
-        convertRow(bits, row.get(), image.row(height - 1 - k), width, palette);
+        convert(row.get(), image.row(imageRow(layout, k)));
     }
     return true;
+}
+
+// 24-bit rows have the image's own layout: read in place.
+bool readBgrRows(image::DibImage& image, ByteSource& source, const BmpLayout& layout) {
+    for (int32_t k = 0; k < layout.height; ++k) {
+        if (!source.read(image.row(imageRow(layout, k)), static_cast<size_t>(layout.rowBytes))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Run-length data up to the end of the file, expanded into indices (0 where it writes nothing)
+// and then looked up in the palette row by row.
+bool readRleRows(image::DibImage& image, ByteSource& source, const BmpLayout& layout,
+                 const Palette& palette) {
+    const uint64_t dataBytes = source.size() - layout.pixelOffset;
+    const uint64_t width = static_cast<uint64_t>(layout.width);
+    const auto data = allocate(dataBytes);
+    const auto indices = allocate(width * static_cast<uint64_t>(layout.height));
+    if (!data || !indices || !source.read(data.get(), static_cast<size_t>(dataBytes))) {
+        return false;
+    }
+    const RleDepth depth = layout.coding == PixelCoding::Rle4 ? RleDepth::Four : RleDepth::Eight;
+    if (!expandRle({data.get(), static_cast<size_t>(dataBytes)}, depth, layout.width, layout.height,
+                   indices.get())) {
+        return false;
+    }
+    for (int32_t k = 0; k < layout.height; ++k) {
+        convertRow(8, indices.get() + k * width, image.row(imageRow(layout, k)), layout.width,
+                   palette);
+    }
+    return true;
+}
+
+bool readPixels(image::DibImage& image, ByteSource& source, const BmpLayout& layout,
+                const Palette& palette) {
+    switch (layout.coding) {
+    case PixelCoding::Bgr:
+        return readBgrRows(image, source, layout);
+    case PixelCoding::Masked: {
+        const MaskedRowConverter masked(layout.masks, layout.bitsPerPixel);
+        return readRows(image, source, layout, [&](const uint8_t* row, uint8_t* pixels) {
+            masked.convert(row, pixels, layout.width);
+        });
+    }
+    case PixelCoding::Indexed:
+    case PixelCoding::Bgr555:
+    case PixelCoding::Bgrx:
+        return readRows(image, source, layout, [&](const uint8_t* row, uint8_t* pixels) {
+            convertRow(layout.bitsPerPixel, row, pixels, layout.width, palette);
+        });
+    case PixelCoding::Rle8:
+    case PixelCoding::Rle4:
+        return readRleRows(image, source, layout, palette);
+    }
+    return false;
+}
+
+// Reads the headers, from the first 54 bytes on as far as they go; nothing for a file that is
+// not a bitmap or is cut inside them.
+std::optional<BmpInfo> readHeaders(ByteSource& source) {
+    std::array<uint8_t, kMaxHeadersSize> bytes{};
+    if (source.size() < kHeadersSize || !source.read(bytes.data(), kFileHeaderSize) ||
+        parseHeaders(bytes).signature != kSignature ||
+        !source.read(bytes.data() + kFileHeaderSize, kInfoHeaderSize)) {
+        return std::nullopt;
+    }
+    const size_t length = headerBytesFor(parseHeaders({bytes.data(), kHeadersSize}));
+    if (!source.read(bytes.data() + kHeadersSize, length - kHeadersSize)) {
+        return std::nullopt;
+    }
+    return parseHeaders({bytes.data(), length});
 }
 
 } // namespace
 
 bool decodeBmp(image::DibImage& image, ByteSource& source) {
-    std::array<uint8_t, kHeadersSize> headers{};
-    if (source.size() < kHeadersSize || !source.read(headers.data(), kFileHeaderSize) ||
-        parseHeaders(headers).signature != kSignature ||
-        !source.read(headers.data() + kFileHeaderSize, kInfoHeaderSize)) {
+    const auto info = readHeaders(source);
+    // Everything the headers promise is checked against the file before the image is made.
+    const auto layout = info ? planLayout(*info, source.size()) : std::nullopt;
+    if (!layout) {
         return rejectAsFaulty(image);
     }
-    const BmpInfo info = parseHeaders(headers);
-    const int tableBytes = paletteBytesFor(info.bitsPerPixel);
-    if (info.compression != 0 || info.width < 1 || info.height < 1 || tableBytes < 0) {
-        return rejectAsFaulty(image);
-    }
-    // Everything the header promises is checked against the file before the image is made.
-    const uint64_t rowBytes = rowBytesFor(static_cast<uint32_t>(info.width), info.bitsPerPixel);
-    if (!holdsAllRows(source.size(), static_cast<uint64_t>(tableBytes), rowBytes,
-                      static_cast<uint64_t>(info.height))) {
-        return rejectAsFaulty(image);
-    }
-    if (!image.create(info.width, info.height)) {
+    if (!image.create(layout->width, layout->height)) {
         return false; // create has reported it
     }
+    // The table follows the headers just read; entries it does not hold stay black.
     Palette palette{};
+    const uint64_t tableBytes = 4 * uint64_t{layout->tableEntries};
     if (!source.read(palette.data()->data(), static_cast<size_t>(tableBytes)) ||
-        !readRows(image, source, info.bitsPerPixel, rowBytes, palette)) {
+        !source.skip(layout->pixelOffset - layout->tableOffset - tableBytes) ||
+        !readPixels(image, source, *layout, palette)) {
+        image.release(); // run-length data may break off after the image was made
         return rejectAsFaulty(image);
     }
     return true;

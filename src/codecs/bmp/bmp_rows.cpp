@@ -59,23 +59,6 @@ void convert32(const uint8_t* src, uint8_t* dst, int32_t width) {
 
 } // namespace
 
-int paletteBytesFor(int bitsPerPixel) {
-    switch (bitsPerPixel) {
-    case 1:
-        return 2 * 4;
-    case 4:
-        return 16 * 4;
-    case 8:
-        return 256 * 4;
-    case 16:
-    case 24:
-    case 32:
-        return 0;
-    default:
-        return -1;
-    }
-}
-
 void convertRow(int bitsPerPixel, const uint8_t* src, uint8_t* dst, int32_t width,
                 const Palette& palette) {
     if (width < 1) {
