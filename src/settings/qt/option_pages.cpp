@@ -106,7 +106,9 @@ SettingsPage* createGeneralPage(AppSettings& settings, QWidget* parent) {
          {1037, u"起動時は最後に開いた画像を表示",
           [](AppSettings& s) -> bool& { return s.openLastFile; }},
          {1043, u"サムネイルをキャッシュする",
-          [](AppSettings& s) -> bool& { return s.thumbCache; }}},
+          [](AppSettings& s) -> bool& { return s.thumbCache; }},
+         {1050, u"ダイアログで前回の選択と表示中の画像を使う",
+          [](AppSettings& s) -> bool& { return s.dialogMemory; }}},
         parent);
 }
 
