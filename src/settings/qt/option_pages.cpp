@@ -1,5 +1,7 @@
 #include "settings/qt/option_pages.h"
 
+#include "settings/qt/wrapping_check_box.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -26,10 +28,11 @@ CheckListPage::CheckListPage(AppSettings& settings, int dialogId, const char16_t
     : SettingsPage(parent), settings_(settings) {
     QVBoxLayout* layout = pageLayout(*this, dialogId, heading);
     for (const Entry& entry : entries) {
-        auto* box = new QCheckBox(QString::fromUtf16(entry.text), this);
+        auto* row = new WrappingCheckBox(QString::fromUtf16(entry.text), this);
+        QCheckBox* box = row->box();
         box->setObjectName(QStringLiteral("check%1").arg(entry.id));
         box->setChecked(entry.field(settings));
-        layout->addWidget(box);
+        layout->addWidget(row);
         boxes_.emplace_back(box, entry.field);
     }
     layout->addStretch(1);
