@@ -30,6 +30,15 @@ void sortByName(std::vector<FileEntry>& entries) {
               [](const FileEntry& a, const FileEntry& b) { return a.name < b.name; });
 }
 
+// Whether a folder as the dialog keeps it ("A\B\", empty for the root) exists.
+bool folderExists(std::u16string_view folder) {
+    std::u16string path = devicePathIn(folder, u"");
+    if (path.size() >= 2 && path.back() == u'\\') {
+        path.pop_back();
+    }
+    return platform::isDirectory(path);
+}
+
 } // namespace
 
 std::u16string devicePathIn(std::u16string_view folder, std::u16string_view name) {
@@ -89,7 +98,10 @@ FolderList listedPicturePaths(std::u16string_view folder, const std::vector<File
     return paths;
 }
 
-std::u16string sizeText(uint32_t size) {
+std::u16string sizeText(uint32_t size, bool emptyAsZero) {
+    if (size == 0 && emptyAsZero) {
+        return u"0KB";
+    }
     return util::toUtf16(std::to_string(size / 1024 + 1)) + u"KB";
 }
 
@@ -110,11 +122,15 @@ std::u16string parentFolder(std::u16string_view folder) {
 }
 
 std::u16string startingFolder(std::u16string_view rememberedFolder) {
-    std::u16string path = devicePathIn(rememberedFolder, u"");
-    if (path.size() >= 2 && path.back() == u'\\') {
-        path.pop_back();
+    return folderExists(rememberedFolder) ? std::u16string(rememberedFolder) : std::u16string();
+}
+
+std::optional<std::u16string> folderOfPicture(std::u16string_view devicePath) {
+    if (devicePath.empty() || devicePath.front() != u'\\') {
+        return std::nullopt;
     }
-    return platform::isDirectory(path) ? std::u16string(rememberedFolder) : std::u16string();
+    const std::u16string_view folder = devicePath.substr(1, devicePath.rfind(u'\\'));
+    return folderExists(folder) ? std::optional<std::u16string>(folder) : std::nullopt;
 }
 
 } // namespace velmora::browse

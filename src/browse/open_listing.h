@@ -10,6 +10,7 @@
 #include "settings/app_settings.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,13 +44,18 @@ bool isListedPicture(std::u16string_view devicePath, const settings::AppSettings
 FolderList listedPicturePaths(std::u16string_view folder, const std::vector<FileEntry>& entries,
                               const settings::AppSettings& settings);
 
-// The size column: size / 1024 + 1 kilobytes, "1KB" for 0 to 1023 bytes.
-std::u16string sizeText(uint32_t size);
+// The size column: size / 1024 + 1 kilobytes, "1KB" for 0 to 1023 bytes; an empty file shows
+// "0KB" when emptyAsZero is set.
+std::u16string sizeText(uint32_t size, bool emptyAsZero);
 
 // The folder above ("A\B\" -> "A\", "A\" -> "").
 std::u16string parentFolder(std::u16string_view folder);
 
 // The folder the dialog starts in: the remembered one while it still exists, else the root.
 std::u16string startingFolder(std::u16string_view rememberedFolder);
+
+// The folder of a picture's device path while that folder exists ("\A\B\x.jpg" -> "A\B\",
+// "\x.jpg" -> the root), else nothing.
+std::optional<std::u16string> folderOfPicture(std::u16string_view devicePath);
 
 } // namespace velmora::browse

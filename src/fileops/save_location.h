@@ -22,6 +22,8 @@ inline constexpr int kQualityLow = 20;
 struct SaveProposal {
     std::u16string folder;   // up to and including the last '\'
     std::u16string baseName; // without its last extension
+    int type = kSaveJpeg;    // the type and JPEG quality selected when the dialog opens
+    int quality = kQualityMedium;
 };
 
 struct SaveChoice {

@@ -62,6 +62,7 @@ template <class Settings> auto storedValues(Settings& s) {
     flag(u"THUMBCACHE", &s.thumbCache);
     number(u"DBLCLKOPT", &s.dblClkOpt, 0, 4);
     flag(u"USETRASH", &s.useTrash);
+    flag(u"DIALOGMEMORY", &s.dialogMemory);
     return entries;
 }
 

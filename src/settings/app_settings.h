@@ -51,7 +51,8 @@ class AppSettings {
     bool openLastFile = true;
     bool thumbCache = true;
     int32_t dblClkOpt = 1;
-    bool useTrash = true; // delete to the desktop trash (USETRASH), not for good
+    bool useTrash = true;     // delete to the desktop trash (USETRASH), not for good
+    bool dialogMemory = true; // dialogs start from the shown picture and last choice (DIALOGMEMORY)
 };
 
 // The open dialog's last folder (relative to the root, trailing '\', empty = root); persisted

@@ -45,7 +45,7 @@ TEST_F(OpenListingTest, ListsParentThenSortedFoldersThenSortedShownPictures) {
     EXPECT_TRUE(rows[0].isFolder);
     EXPECT_EQ(rows[1].icon, EntryIcon::Folder);
     EXPECT_EQ(rows[5].icon, EntryIcon::PictureFile);
-    EXPECT_EQ(browse::sizeText(rows[5].size), u"1025KB");
+    EXPECT_EQ(browse::sizeText(rows[5].size, false), u"1025KB");
 
     settings.extensionEnabled[4] = false; // PNG off
     EXPECT_EQ(namesOf(browse::listOpenFolder(u"d\\", settings)),
@@ -71,7 +71,7 @@ TEST(OpenListingText, SizeShowsKilobytesPlusOne) {
                                                           {1024, u"2KB"},
                                                           {1'048'576, u"1025KB"},
                                                           {0xFFFFFFFF, u"4194304KB"}}) {
-        EXPECT_EQ(browse::sizeText(size), text) << size;
+        EXPECT_EQ(browse::sizeText(size, false), text) << size;
     }
 }
 

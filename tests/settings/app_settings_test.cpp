@@ -63,7 +63,8 @@ void expectDefaults(const AppSettings& s) {
     EXPECT_EQ(s.buttonFunction,
               (std::array<int32_t, 16>{0, 7, 3, 5, 6, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(s.extensionEnabled, (std::array<bool, 6>{true, true, true, true, true, true}));
-    EXPECT_TRUE(s.viewHq && s.usePreload && s.openLastFile && s.thumbCache && s.useTrash);
+    EXPECT_TRUE(s.viewHq && s.usePreload && s.openLastFile && s.thumbCache && s.useTrash &&
+                s.dialogMemory);
     EXPECT_EQ(s.recentFileCount(), 0);
     EXPECT_TRUE(lastBrowseDir().empty());
 }
@@ -107,6 +108,7 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     saved.dispOpt = 4;
     saved.dblClkOpt = 3;
     saved.useTrash = false;
+    saved.dialogMemory = false;
     saved.addRecentFile(u"\\Pictures\\写真.jpg");
     saved.addRecentFile(u"\\B \"quoted\".png");
     lastBrowseDir() = u"Pictures\\Trips\\";
@@ -115,6 +117,7 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     const std::string text = userHiveText();
     EXPECT_NE(text.find("\"XMOVE\"=dword:00000007"), std::string::npos) << text;
     EXPECT_NE(text.find("\"USETRASH\"=dword:00000000"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"DIALOGMEMORY\"=dword:00000000"), std::string::npos) << text;
     EXPECT_NE(text.find("\"LASTCURDIR\"=\"Pictures\\\\Trips\\\\\""), std::string::npos) << text;
 
     lastBrowseDir().clear();
@@ -136,6 +139,7 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     EXPECT_EQ(read.dispOpt, saved.dispOpt);
     EXPECT_EQ(read.dblClkOpt, saved.dblClkOpt);
     EXPECT_EQ(read.useTrash, saved.useTrash);
+    EXPECT_EQ(read.dialogMemory, saved.dialogMemory);
     EXPECT_EQ(read.recentFiles, saved.recentFiles);
     EXPECT_EQ(lastBrowseDir(), u"Pictures\\Trips\\");
 }

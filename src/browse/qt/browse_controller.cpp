@@ -21,7 +21,7 @@ void BrowseController::open() {
     host_.leaveFullScreenForDialog();
     std::optional<PictureChoice> choice;
     {
-        OpenDialog dialog(host_.dialogOwner(), settings_);
+        OpenDialog dialog(host_.dialogOwner(), settings_, navigator_.currentPath());
         choice = dialog.run();
     }
     if (choice) {

@@ -35,8 +35,9 @@ class WaitCursor {
 
 } // namespace
 
-OpenDialog::OpenDialog(QWidget* owner, const settings::AppSettings& settings)
-    : QDialog(owner), settings_(settings), model_(new OpenListModel(this)),
+OpenDialog::OpenDialog(QWidget* owner, const settings::AppSettings& settings,
+                       std::u16string_view shownPicture)
+    : QDialog(owner), settings_(settings), model_(new OpenListModel(this, settings.dialogMemory)),
       list_(new QTreeView(this)) {
     setObjectName(QStringLiteral("openDialog"));
     setWindowTitle(QStringLiteral("開く"));
@@ -81,6 +82,11 @@ OpenDialog::OpenDialog(QWidget* owner, const settings::AppSettings& settings)
     // A remembered folder that has gone is forgotten: the dialog starts at the root.
     settings::lastBrowseDir() = startingFolder(settings::lastBrowseDir());
     currentFolder_ = settings::lastBrowseDir();
+    if (settings.dialogMemory) {
+        if (auto shownFolder = folderOfPicture(shownPicture)) {
+            currentFolder_ = std::move(*shownFolder);
+        }
+    }
     fill();
 }
 

@@ -1,7 +1,8 @@
 // OpenDialog: the "開く" dialog in which the user picks a picture from a two-column list of one
 // folder (".." first, the subfolders, then the pictures). A single tap acts at once: a folder is
 // entered, ".." goes up, a picture is chosen. "サムネイル" shows the folder's pictures as
-// thumbnails. The folder a picture was last chosen in is remembered (lastBrowseDir).
+// thumbnails. The folder a picture was last chosen in is remembered (lastBrowseDir); with
+// dialogMemory on, the folder of the picture on screen is listed first instead.
 //
 // Object names: "openDialog", "fileList", "okButton", "cancelButton", "thumbnailButton".
 #pragma once
@@ -13,6 +14,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 class QTreeView;
 
@@ -23,7 +25,9 @@ class OpenListModel;
 class OpenDialog : public QDialog {
     Q_OBJECT
   public:
-    OpenDialog(QWidget* owner, const settings::AppSettings& settings);
+    // shownPicture: the device path of the picture on screen, empty when there is none.
+    OpenDialog(QWidget* owner, const settings::AppSettings& settings,
+               std::u16string_view shownPicture = {});
 
     // Runs the dialog modally; the folder's pictures with the chosen one, or nothing.
     std::optional<PictureChoice> run();

@@ -11,9 +11,10 @@ constexpr int kSizeColumn = 1;
 
 } // namespace
 
-OpenListModel::OpenListModel(QObject* parent)
+OpenListModel::OpenListModel(QObject* parent, bool emptyAsZero)
     : QAbstractTableModel(parent), icons_{browseIcon(kIconFolder), browseIcon(kIconPictureFile),
-                                          browseIcon(kIconStorageCard)} {}
+                                          browseIcon(kIconStorageCard)},
+      emptyAsZero_(emptyAsZero) {}
 
 void OpenListModel::setEntries(std::vector<FileEntry> entries) {
     beginResetModel();
@@ -43,7 +44,7 @@ QVariant OpenListModel::data(const QModelIndex& index, int role) const {
         }
     } else if (index.column() == kSizeColumn) {
         if (role == Qt::DisplayRole && !entry.isFolder) {
-            return QString::fromStdU16String(sizeText(entry.size));
+            return QString::fromStdU16String(sizeText(entry.size, emptyAsZero_));
         }
         if (role == Qt::TextAlignmentRole) {
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);

@@ -15,7 +15,8 @@ namespace velmora::browse::qt {
 class OpenListModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    explicit OpenListModel(QObject* parent);
+    // emptyAsZero: an empty file's size shows as "0KB" rather than "1KB".
+    OpenListModel(QObject* parent, bool emptyAsZero);
 
     void setEntries(std::vector<FileEntry> entries);
     const std::vector<FileEntry>& entries() const { return entries_; }
@@ -28,6 +29,7 @@ class OpenListModel : public QAbstractTableModel {
   private:
     std::vector<FileEntry> entries_;
     std::array<QIcon, 3> icons_; // by EntryIcon
+    bool emptyAsZero_;
 };
 
 } // namespace velmora::browse::qt

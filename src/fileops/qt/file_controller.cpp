@@ -17,18 +17,30 @@ FolderPicker folderChooserOver(FileOpsHost& host) {
     };
 }
 
-SaveDialogRunner saveDialogOver(FileOpsHost& host) {
-    return [&host](const SaveProposal& proposal) {
-        SaveDialog dialog(host.dialogOwner(), proposal,
+// With dialogMemory on, the dialog offers the type and quality of the last accepted save of this
+// run; they are not stored.
+SaveDialogRunner saveDialogOver(FileOpsHost& host, const settings::AppSettings& settings) {
+    return [&host, &settings, last = SaveProposal()](const SaveProposal& proposal) mutable {
+        SaveProposal offered = proposal;
+        if (settings.dialogMemory) {
+            offered.type = last.type;
+            offered.quality = last.quality;
+        }
+        SaveDialog dialog(host.dialogOwner(), offered,
                           [&host] { return browse::qt::chooseFolder(host.dialogOwner()).path; });
-        return dialog.run();
+        auto choice = dialog.run();
+        if (choice) {
+            last.type = choice->type;
+            last.quality = choice->quality;
+        }
+        return choice;
     };
 }
 
 } // namespace
 
 FileController::FileController(FileOpsHost& host, const settings::AppSettings& settings)
-    : commands_(host, settings, folderChooserOver(host), saveDialogOver(host)) {}
+    : commands_(host, settings, folderChooserOver(host), saveDialogOver(host, settings)) {}
 
 bool FileController::onCommand(int id) {
     switch (id) {

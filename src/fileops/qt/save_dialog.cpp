@@ -59,16 +59,18 @@ SaveDialog::SaveDialog(QWidget* owner, const SaveProposal& proposal, FolderField
     typeCombo_->setInsertPolicy(QComboBox::NoInsert);
     typeCombo_->addItems(
         {QStringLiteral("*.JPG"), QStringLiteral("*.BMP"), QStringLiteral("*.PNG")});
-    typeCombo_->setCurrentIndex(kSaveJpeg);
+    typeCombo_->setCurrentIndex(proposal.type);
     auto* typeRow = new QHBoxLayout;
     typeRow->addWidget(new QLabel(QStringLiteral("タイプ"), this));
     typeRow->addWidget(typeCombo_, 1);
 
     auto* qualityRow = new QHBoxLayout;
     addQuality(*qualityRow, *qualities_, QStringLiteral("高"), "qualityHigh", kQualityHigh);
-    addQuality(*qualityRow, *qualities_, QStringLiteral("中"), "qualityMedium", kQualityMedium)
-        ->setChecked(true);
+    addQuality(*qualityRow, *qualities_, QStringLiteral("中"), "qualityMedium", kQualityMedium);
     addQuality(*qualityRow, *qualities_, QStringLiteral("低"), "qualityLow", kQualityLow);
+    if (QAbstractButton* proposed = qualities_->button(proposal.quality)) {
+        proposed->setChecked(true);
+    }
     qualityRow->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);

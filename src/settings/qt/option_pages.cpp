@@ -1,5 +1,7 @@
 #include "settings/qt/option_pages.h"
 
+#include "settings/qt/wrapping_check_box.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -26,10 +28,11 @@ CheckListPage::CheckListPage(AppSettings& settings, int dialogId, const char16_t
     : SettingsPage(parent), settings_(settings) {
     QVBoxLayout* layout = pageLayout(*this, dialogId, heading);
     for (const Entry& entry : entries) {
-        auto* box = new QCheckBox(QString::fromUtf16(entry.text), this);
+        auto* row = new WrappingCheckBox(QString::fromUtf16(entry.text), this);
+        QCheckBox* box = row->box();
         box->setObjectName(QStringLiteral("check%1").arg(entry.id));
         box->setChecked(entry.field(settings));
-        layout->addWidget(box);
+        layout->addWidget(row);
         boxes_.emplace_back(box, entry.field);
     }
     layout->addStretch(1);
@@ -106,7 +109,9 @@ SettingsPage* createGeneralPage(AppSettings& settings, QWidget* parent) {
          {1037, u"起動時は最後に開いた画像を表示",
           [](AppSettings& s) -> bool& { return s.openLastFile; }},
          {1043, u"サムネイルをキャッシュする",
-          [](AppSettings& s) -> bool& { return s.thumbCache; }}},
+          [](AppSettings& s) -> bool& { return s.thumbCache; }},
+         {1050, u"ダイアログで前回の選択と表示中の画像を使う",
+          [](AppSettings& s) -> bool& { return s.dialogMemory; }}},
         parent);
 }
 

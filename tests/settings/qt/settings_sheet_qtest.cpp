@@ -307,6 +307,7 @@ class SettingsSheetTest : public QObject {
         check(2, 1025)->click();
         check(5, 1043)->click();
         check(5, 1036)->click();
+        check(5, 1050)->click();
         // A group with nothing checked stores 0 (the seek order stays).
         for (QRadioButton* none : {radio(0, 1006), radio(0, 1045)}) {
             none->group()->setExclusive(false);
@@ -319,6 +320,7 @@ class SettingsSheetTest : public QObject {
         QCOMPARE(host.settings.extensionEnabled,
                  (std::array<bool, 6>{false, true, true, true, true, true}));
         QVERIFY(host.settings.thumbCache && !host.settings.usePreload && host.settings.viewHq);
+        QVERIFY(!host.settings.dialogMemory);
         QCOMPARE(host.settings.vOrigin, 0);
         QCOMPARE(host.settings.seekDirec, 1);
         QCOMPARE(host.calls, u"unregister;register:7;"_qs); // the button page applied too
