@@ -91,7 +91,7 @@ class UnsavedEditsTest : public QObject {
         }
         sandbox.boxes.shown.clear();
 
-        // The open dialog picks \P\c.png; the save dialog saves into \Out or is cancelled.
+        // The open dialog picks c.png; the save dialog saves into \Out or is cancelled.
         QTimer dialogs;
         QStringList handled; // each dialog shows at most once
         QObject::connect(&dialogs, &QTimer::timeout, [&] {
@@ -102,8 +102,7 @@ class UnsavedEditsTest : public QObject {
             }
             handled.append(dialog->objectName());
             if (dialog->objectName() == "openDialog") {
-                clickRow(*dialog, QStringLiteral("P"));
-                clickRow(*dialog, QStringLiteral("c.png"));
+                clickRow(*dialog, QStringLiteral("c.png")); // it starts beside the picture shown
             } else if (dialog->objectName() == "saveDialog") {
                 dialog->findChild<QLineEdit*>(QStringLiteral("folderEdit"))->setText("\\Out");
                 dialog->findChild<QPushButton*>(QLatin1String(given.saveButton))->click();
