@@ -173,6 +173,7 @@ class MailCommandTest : public QObject {
         });
         dialogs.onNext([&](QWidget& dialog) {
             timer.start(20);
+            test::setField(dialog, "edit1001", QStringLiteral("a@example.org"));
             test::press(dialog, "okButton");
         });
         mail.onCommand(fileops::kCmdMail);
