@@ -1,5 +1,7 @@
 #include "app/viewer_app.h"
 
+#include "codecs/corrections/picture_corrections.h"
+
 #include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
@@ -81,6 +83,7 @@ void ViewerApp::start() {
     platform::setScreenMetrics(screen_.metrics(mainWindow_.get()));
     platform::loadNetworkFolder();
     settings.load();
+    codecs::setPictureCorrections({settings.autoRotate, settings.colorManage});
     input_.registerButtons();
     createBars();
     commandLinePath = trimAndUnquote(commandLinePath);

@@ -106,7 +106,10 @@ SettingsPage* createGeneralPage(AppSettings& settings, QWidget* parent) {
          {1037, u"起動時は最後に開いた画像を表示",
           [](AppSettings& s) -> bool& { return s.openLastFile; }},
          {1043, u"サムネイルをキャッシュする",
-          [](AppSettings& s) -> bool& { return s.thumbCache; }}},
+          [](AppSettings& s) -> bool& { return s.thumbCache; }},
+         {1048, u"画像の向きを自動補正する", [](AppSettings& s) -> bool& { return s.autoRotate; }},
+         {1049, u"カラープロファイルを適用する",
+          [](AppSettings& s) -> bool& { return s.colorManage; }}},
         parent);
 }
 
