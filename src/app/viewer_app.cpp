@@ -1,7 +1,5 @@
 #include "app/viewer_app.h"
 
-#include "codecs/corrections/picture_corrections.h"
-
 #include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
@@ -9,6 +7,7 @@
 #include "app/nav_toolbar.h"
 #include "app/popup_menu.h"
 #include "app/startup_path.h"
+#include "codecs/corrections/picture_corrections.h"
 #include "image/view_compose.h"
 #include "platform/network_connections.h"
 #include "ui/message_box.h"

@@ -43,11 +43,11 @@ std::vector<uint8_t> readDisplayProfile() {
     if (!atom || atom->atom == XCB_ATOM_NONE) {
         return {};
     }
-    const std::unique_ptr<xcb_get_property_reply_t, ReplyFree> property(xcb_get_property_reply(
-        connection.get(),
-        xcb_get_property(connection.get(), 0, screens.data->root, atom->atom, XCB_ATOM_ANY, 0,
-                         kMaxProfileWords),
-        nullptr));
+    const std::unique_ptr<xcb_get_property_reply_t, ReplyFree> property(
+        xcb_get_property_reply(connection.get(),
+                               xcb_get_property(connection.get(), 0, screens.data->root, atom->atom,
+                                                XCB_ATOM_ANY, 0, kMaxProfileWords),
+                               nullptr));
     if (!property || property->format != 8) {
         return {};
     }

@@ -51,7 +51,7 @@ class AppSettings {
     bool openLastFile = true;
     bool thumbCache = true;
     int32_t dblClkOpt = 1;
-    bool useTrash = true; // delete to the desktop trash (USETRASH), not for good
+    bool useTrash = true;    // delete to the desktop trash (USETRASH), not for good
     bool autoRotate = true;  // turn pictures upright by their stored orientation (AUTOROTATE)
     bool colorManage = true; // convert colours by embedded profiles (COLORMANAGE)
 };

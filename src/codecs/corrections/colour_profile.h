@@ -48,5 +48,4 @@ std::vector<uint8_t> profileFromGammaAndPrimaries(uint32_t fileGamma,
 // Transforms made before the change are dropped.
 void setDisplayProfile(std::vector<uint8_t> profile);
 
-
 } // namespace velmora::codecs

@@ -201,7 +201,8 @@ PngDecodeResult decodePngMemory(std::span<const uint8_t> bytes, image::DibImage&
     }
     MemoryInput input{bytes.data(), bytes.size(), 0};
     png_set_read_fn(structs.png(), &input, readFromMemory);
-    return decodeAndCorrect(structs.png(), structs.info(), {&image, bytes.size(), limits.maxPixels});
+    return decodeAndCorrect(structs.png(), structs.info(),
+                            {&image, bytes.size(), limits.maxPixels});
 }
 
 } // namespace velmora::codecs

@@ -107,11 +107,12 @@ int orientationLeftAfterLibrary(uint16_t orientation) {
 void convertColours(TIFF* tiff, image::DibImage& image) {
     uint32_t profileBytes = 0;
     void* profile = nullptr;
-    if (TIFFGetField(tiff, TIFFTAG_ICCPROFILE, &profileBytes, &profile) == 0 || profile == nullptr) {
+    if (TIFFGetField(tiff, TIFFTAG_ICCPROFILE, &profileBytes, &profile) == 0 ||
+        profile == nullptr) {
         return;
     }
-    const auto colour = transformFromProfile(
-        {static_cast<const uint8_t*>(profile), profileBytes}, PixelLayout::Bgr);
+    const auto colour = transformFromProfile({static_cast<const uint8_t*>(profile), profileBytes},
+                                             PixelLayout::Bgr);
     if (!colour) {
         return;
     }
