@@ -85,7 +85,7 @@ inline std::vector<uint8_t> adobeRgbProfile() {
 
 // A printer-like CMYK profile: its AToB0 table takes ink amounts to Lab through the simple
 // sum of ink and black, softened so that it is not the plain arithmetic.
-inline std::vector<uint8_t> cmykProfile() {
+inline std::vector<uint8_t> cmykProfile(int gridPoints = 9) {
     cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
     cmsSetProfileVersion(profile, 4.3);
     cmsSetDeviceClass(profile, cmsSigOutputClass);
@@ -96,7 +96,8 @@ inline std::vector<uint8_t> cmykProfile() {
     cmsHTRANSFORM toLab =
         cmsCreateTransform(srgb, TYPE_RGB_DBL, lab, TYPE_Lab_DBL, INTENT_PERCEPTUAL, 0);
     cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 4, 3);
-    cmsStage* table = cmsStageAllocCLut16bit(nullptr, 9, 4, 3, nullptr);
+    cmsStage* table =
+        cmsStageAllocCLut16bit(nullptr, static_cast<cmsUInt32Number>(gridPoints), 4, 3, nullptr);
     cmsStageSampleCLut16bit(
         table,
         [](const cmsUInt16Number in[], cmsUInt16Number out[], void* cargo) -> cmsInt32Number {
