@@ -323,6 +323,29 @@ TEST_F(Corrections, EmbeddedProfilesConvertAsLittleCmsToolsDo) {
     }
 }
 
+// A PNG gAMA near 1/2.2 is the screen's encoding and changes nothing, as libpng takes it; a
+// linear one converts as the matching profile does.
+TEST_F(Corrections, PngGammaIsHonouredAsLibpngTakesIt) {
+    const Stored palette{64, 64, paletteColour};
+    test::PngPicture png = storedPng(palette);
+    put("plain.png", asString(test::buildPng(png)));
+    png.fileGamma = 0.45455;
+    put("screen.png", asString(test::buildPng(png)));
+    png.fileGamma = 1.0;
+    put("linear.png", asString(test::buildPng(png)));
+    test::TiffPicture linear = storedTiff(palette, ORIENTATION_TOPLEFT);
+    linear.iccProfile = test::rgbProfile({0.64, 0.33, 0.30, 0.60, 0.15, 0.06}, 1.0);
+    ASSERT_TRUE(test::writeTiff(dir.path() / "linear.tif", linear));
+    runTool("tificc", host("linear.tif"), host("linear-tificc.tif"));
+
+    EXPECT_EQ(pixels(*loadFile("screen.png")), pixels(*loadFile("plain.png")));
+    const auto converted = loadFile("linear.png");
+    setPictureCorrections({false, false});
+    const auto wanted = loadFile("linear-tificc.tif");
+    setPictureCorrections({});
+    expectNear(*converted, *wanted, 1, 1);
+}
+
 // A CMYK JPEG (inks inverted, as libjpeg and Adobe's programs write them) converts through its
 // profile as tificc converts the same inks; without the profile it keeps the plain arithmetic.
 TEST_F(Corrections, CmykJpegConvertsThroughItsProfile) {

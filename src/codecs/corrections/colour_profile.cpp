@@ -3,6 +3,7 @@
 #include <lcms2.h>
 
 #include <algorithm>
+#include <cmath>
 #include <list>
 #include <mutex>
 
@@ -80,8 +81,11 @@ class TransformCache {
                                             : layout == PixelLayout::Cmyk ? TYPE_CMYK_8
                                                                           : TYPE_CMYK_8_REV;
         const Profile output = outputProfile();
-        cmsHTRANSFORM transform = cmsCreateTransform(source.get(), inputFormat, output.get(),
-                                                     TYPE_BGR_8, INTENT_PERCEPTUAL, 0);
+        // Without the one-pixel cache a transform is only read while converting, so the
+        // threads that decode at the same time can share it.
+        cmsHTRANSFORM transform =
+            cmsCreateTransform(source.get(), inputFormat, output.get(), TYPE_BGR_8,
+                               INTENT_PERCEPTUAL, cmsFLAGS_NOCACHE);
         if (transform == nullptr) {
             return nullptr;
         }
@@ -123,22 +127,30 @@ std::vector<uint8_t> profileFromGammaAndPrimaries(uint32_t fileGamma,
     if (std::ranges::any_of(values, [](uint32_t v) { return v == 0 || v > 100000; })) {
         return {};
     }
-    const auto xyY = [&](size_t i) {
-        return cmsCIExyY{values[i] / 100000.0, values[i + 1] / 100000.0, 1.0};
-    };
     // Exponents outside 1/10 .. 10 describe no real encoding.
     if (fileGamma != 0 && (fileGamma < 10'000 || fileGamma > 1'000'000)) {
         return {};
     }
+    // As libpng takes it, a file gamma within 5 % of 1/2.2 needs no correction: the picture is
+    // in the screen's (sRGB's) encoding, and with sRGB's primaries there is nothing to do.
+    const bool screenGamma = fileGamma == 0 || std::abs(fileGamma * 2.2 / 100000 - 1) <= 0.05;
+    const bool srgbPrimaries =
+        std::ranges::equal(values, kSrgbPrimaries,
+                           [](uint32_t a, uint32_t b) { return (a > b ? a - b : b - a) <= 1000; });
+    if (screenGamma && srgbPrimaries) {
+        return {};
+    }
+    const auto xyY = [&](size_t i) {
+        return cmsCIExyY{values[i] / 100000.0, values[i + 1] / 100000.0, 1.0};
+    };
     const cmsCIExyY white = xyY(0);
     const cmsCIExyYTRIPLE rgb{xyY(2), xyY(4), xyY(6)};
-    // The file gamma is the encoding exponent: the decoding curve is its inverse. Without gAMA
-    // the sRGB curve stays.
+    // The file gamma is the encoding exponent: the decoding curve is its inverse.
     using Curve = std::unique_ptr<cmsToneCurve, decltype(&cmsFreeToneCurve)>;
     static constexpr cmsFloat64Number kSrgbCurve[5] = {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92,
                                                        0.04045};
-    Curve curve(fileGamma != 0 ? cmsBuildGamma(nullptr, 100000.0 / fileGamma)
-                               : cmsBuildParametricToneCurve(nullptr, 4, kSrgbCurve),
+    Curve curve(screenGamma ? cmsBuildParametricToneCurve(nullptr, 4, kSrgbCurve)
+                            : cmsBuildGamma(nullptr, 100000.0 / fileGamma),
                 cmsFreeToneCurve);
     if (!curve) {
         return {};

@@ -39,8 +39,9 @@ std::shared_ptr<const ColourTransform> transformFromProfile(std::span<const uint
                                                             PixelLayout layout);
 
 // An RGB profile made from a PNG's gAMA (file gamma x 100000; 0 when absent) and cHRM
-// (white x, y then red, green, blue x, y, each x 100000; empty when absent) values; empty when
-// the values do not describe a usable colour space.
+// (white x, y then red, green, blue x, y, each x 100000; empty when absent) values. Empty when
+// the values describe sRGB (a file gamma within 5 % of 1/2.2 counts as sRGB's encoding, as
+// libpng takes it) or no usable colour space: the picture is then left as it is.
 std::vector<uint8_t> profileFromGammaAndPrimaries(uint32_t fileGamma,
                                                   std::span<const uint32_t> primaries);
 

@@ -4,6 +4,7 @@
 
 #include <libexif/exif-data.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <vector>

@@ -109,7 +109,7 @@ std::shared_ptr<const ColourTransform> colourTransformFor(Decompressor& decompre
     const bool found = readIccProfile(decompressor, &bytes, &size);
     const std::unique_ptr<JOCTET, MallocFree> profile(bytes);
     const jpeg_decompress_struct& cinfo = decompressor.library;
-    if (!found || cinfo.out_color_components < 3) {
+    if (!found || cinfo.num_components < 3) {
         return nullptr;
     }
     PixelLayout layout = PixelLayout::Bgr;
