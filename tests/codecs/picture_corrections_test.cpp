@@ -2,12 +2,15 @@
 // converted as Little CMS's own tools convert them, and neither when switched off.
 #include "codecs/corrections/orientation.h"
 #include "codecs/corrections/picture_corrections.h"
+#include "codecs/jpeg/jpeg_reader.h"
 #include "codecs/load_image.h"
+#include "codecs/png/png_decoder.h"
 #include "device_folder_fixture.h"
 #include "image/loaded_image.h"
 #include "jpeg_builder.h"
 #include "picture_notes.h"
 #include "png_builder.h"
+#include "support/concurrent_decodes.h"
 #include "tiff_builder.h"
 
 #include <gtest/gtest.h>
@@ -418,6 +421,35 @@ TEST_F(Corrections, OffOrUnusableNotesLeaveTheStoredPixels) {
         EXPECT_EQ(
             pixels(*load("c.jpg", test::withSegment(plainJpeg, 0xE2, test::iccApp2(*profile)))),
             pixels(*load("b.jpg", plainJpeg)));
+    }
+}
+
+// The look-ahead worker and the interface thread decode at the same time and share the cached
+// transform of a profile; each picture comes out as when decoded alone.
+TEST(CorrectionsOnThreads, DecodesShareTransformsSafely) {
+    const Stored palette{64, 64, paletteColour};
+    const std::string p3Jpeg =
+        test::withSegment(storedJpeg(palette), 0xE2, test::iccApp2(test::displayP3Profile()));
+    test::PngPicture adobe = storedPng(palette);
+    adobe.iccProfile = test::adobeRgbProfile();
+    adobe.exif = [] {
+        const std::string exif = test::exifTiff(6);
+        return std::vector<uint8_t>(exif.begin(), exif.end());
+    }();
+    const std::vector<std::string> files{p3Jpeg, p3Jpeg, asString(test::buildPng(adobe)), p3Jpeg};
+    const test::DecodeFromBytes decode = [](image::DibImage& image, const std::string& bytes) {
+        const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+        return bytes[1] == 'P' ? decodePngMemory({data, bytes.size()}, image) == PngDecodeResult::Ok
+                               : jpeg::decodeJpegFromMemory(image, data, bytes.size());
+    };
+    std::vector<image::DibImage> alone(files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        ASSERT_TRUE(decode(alone[i], files[i]));
+    }
+    std::vector<image::DibImage> together(files.size());
+    EXPECT_EQ(test::decodeConcurrently(together, files, decode, 3), std::vector<int>(4, 3));
+    for (size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(pixels(together[i]), pixels(alone[i])) << i;
     }
 }
 
