@@ -248,41 +248,32 @@ TEST_F(Corrections, EmbeddedProfilesConvertAsLittleCmsToolsDo) {
     }
 }
 
-// The four components as the library decodes them (the reader's fast integer method).
-Bytes decodedInks(const std::string& jpeg) {
-    jpeg_decompress_struct cinfo{};
-    jpeg_error_mgr errors{};
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size());
-    jpeg_read_header(&cinfo, TRUE);
-    cinfo.dct_method = JDCT_IFAST;
-    jpeg_start_decompress(&cinfo);
-    Bytes inks(size_t{4} * cinfo.output_width * cinfo.output_height);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = inks.data() + size_t{4} * cinfo.output_width * cinfo.output_scanline;
-        jpeg_read_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
-    return inks;
-}
-
 // A CMYK JPEG (inks inverted, as libjpeg and Adobe's programs write them) converts through its
 // profile as tificc converts the same inks; a PNG gAMA near 1/2.2 changes nothing, as libpng
 // takes it, and a linear one converts as its profile does.
 TEST_F(Corrections, CmykAndPngGammaConvertAsLittleCmsToolsDo) {
-    const std::string cmyk = test::encodeJpeg(64, 64, JCS_CMYK, [](int x, int y, uint8_t* p) {
-        const Bgr c = patchColour(x, y);
-        std::copy(c.begin(), c.end(), p);
-        p[3] = static_cast<uint8_t>(255 - (y / 16) * 50);
-    });
+    // Flat 16 x 16 patches of inks at quality 100 decode to exactly the inks coded.
+    const auto ink = [](int x, int y, int i) {
+        return i < 3 ? patchColour(x, y)[i] : 255 - (y / 16) * 50;
+    };
+    const std::string cmyk = test::encodeJpeg(
+        64, 64, JCS_CMYK,
+        [&](int x, int y, uint8_t* p) {
+            for (int i = 0; i < 4; ++i) {
+                p[i] = static_cast<uint8_t>(ink(x, y, i));
+            }
+        },
+        100);
     test::TiffPicture inks = tiffOf(storedFor(1, 64, 64), 1, test::cmykProfile());
     inks.samplesPerPixel = 4;
     inks.photometric = PHOTOMETRIC_SEPARATED;
     inks.samples.clear();
-    for (const uint8_t stored : decodedInks(cmyk)) {
-        inks.samples.push_back(static_cast<uint8_t>(255 - stored));
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            for (int i = 0; i < 4; ++i) {
+                inks.samples.push_back(static_cast<uint8_t>(255 - ink(x, y, i)));
+            }
+        }
     }
     ASSERT_TRUE(test::writeTiff(dir.path() / "k.tif", inks));
     runTool("tificc", "k.tif", "k-tificc.tif");

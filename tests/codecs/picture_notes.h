@@ -11,26 +11,11 @@
 
 namespace velmora::test {
 
-inline void putLe16(std::string& out, uint16_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>(v >> 8);
-}
-inline void putLe32(std::string& out, uint32_t v) {
-    putLe16(out, static_cast<uint16_t>(v & 0xFFFF));
-    putLe16(out, static_cast<uint16_t>(v >> 16));
-}
-
-// A little-endian TIFF structure whose first directory holds one Orientation entry (SHORT).
+// A little-endian TIFF structure whose only directory holds one Orientation entry (SHORT).
 inline std::string exifTiff(uint16_t orientation) {
-    std::string tiff("II*\0", 4);
-    putLe32(tiff, 8);
-    putLe16(tiff, 1);
-    putLe16(tiff, 0x0112);
-    putLe16(tiff, 3);
-    putLe32(tiff, 1);
-    putLe16(tiff, orientation);
-    putLe16(tiff, 0);
-    putLe32(tiff, 0); // no next directory
+    std::string tiff("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\0\0\0\0\0\0\0\0", 26);
+    tiff[18] = static_cast<char>(orientation & 0xFF);
+    tiff[19] = static_cast<char>(orientation >> 8);
     return tiff;
 }
 
