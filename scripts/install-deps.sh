@@ -8,6 +8,9 @@ build_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
     libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev
+    libexif-dev liblcms2-dev libxcb1-dev
+    # The colour tests compare with Little CMS's own jpgicc and tificc.
+    liblcms2-utils
     fonts-ipafont-gothic qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
 )

@@ -9,7 +9,10 @@
 #include "app/viewer_app.h"
 #include "browse/navigator.h"
 #include "browse/read_ahead.h"
+#include "codecs/corrections/colour_profile.h"
+#include "codecs/corrections/picture_corrections.h"
 #include "platform/device_fs.h"
+#include "platform/display_profile.h"
 #include "platform/qt/instance_claim.h"
 #include "platform/qt/screen_service.h"
 #include "platform/qt/session_bus.h"
@@ -75,6 +78,10 @@ int runHeadless(const CommandLineOptions& options) {
         if (!applyDeviceOptions(options)) {
             return kExitFailure;
         }
+        // The picture is read as the viewer shows it: turned and converted by the same settings.
+        settings::AppSettings settings;
+        settings.load();
+        codecs::setPictureCorrections({settings.autoRotate, settings.colorManage});
         const ConvertResult result = convertPicture(options.convertInput, options.convertOutput,
                                                     options.quality, options.edits);
         return result.ok ? kExitOk : fail(result.reason);
@@ -124,6 +131,7 @@ browse::ReadAhead readStartupPictureAhead(const CommandLineOptions& options) {
     browse::ReadAhead readAhead;
     settings::AppSettings settings;
     settings.load();
+    codecs::setPictureCorrections({settings.autoRotate, settings.colorManage});
     const auto argument = startupDevicePath(trimAndUnquote(options.picture.toStdU16String()));
     const std::u16string picture =
         browse::startupPicture(argument.value_or(std::u16string()), settings);
@@ -188,6 +196,8 @@ int runApplication(int argc, char** argv) {
         return parsed.error.isEmpty() ? runHeadless(parsed.options) : fail(parsed.error);
     }
 
+    // Pictures are shown in the screen's colours where the desktop publishes its profile.
+    codecs::setDisplayProfile(platform::readDisplayProfile());
     // A plain viewer start is settled before the window system starts: a later start hands over
     // to the running one at once, and the first one starts decoding its picture in parallel with
     // the toolkit's own start-up.

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <jpeglib.h>
+#include <lcms2.h>
+#include <libexif/exif-data.h>
 #include <png.h>
 #include <tiffio.h>
 
@@ -35,6 +37,13 @@ QString versionText() {
                 .arg(QString::fromLatin1(png_get_libpng_ver(nullptr)),
                      QStringLiteral(PNG_LIBPNG_VER_STRING));
     text += QStringLiteral("libtiff %1\n").arg(firstLine(TIFFGetVersion()));
+    const int lcms = cmsGetEncodedCMMversion(); // MMmm0, e.g. 2140
+    text += QStringLiteral("Little CMS %1.%2 (built with %3.%4)\n")
+                .arg(lcms / 1000)
+                .arg(lcms / 10 % 100)
+                .arg(LCMS_VERSION / 1000)
+                .arg(LCMS_VERSION / 10 % 100);
+    text += QStringLiteral("libexif %1\n").arg(QStringLiteral(VELMORA_LIBEXIF_VERSION));
     return text;
 }
 

@@ -7,6 +7,7 @@
 #include "app/nav_toolbar.h"
 #include "app/popup_menu.h"
 #include "app/startup_path.h"
+#include "codecs/corrections/picture_corrections.h"
 #include "image/view_compose.h"
 #include "platform/network_connections.h"
 #include "ui/message_box.h"
@@ -83,6 +84,7 @@ void ViewerApp::start() {
     platform::setScreenMetrics(screen_.metrics(mainWindow_.get()));
     platform::loadNetworkFolder();
     settings.load();
+    codecs::setPictureCorrections({settings.autoRotate, settings.colorManage});
     input_.registerButtons();
     createBars();
     commandLinePath = trimAndUnquote(commandLinePath);

@@ -62,6 +62,8 @@ template <class Settings> auto storedValues(Settings& s) {
     flag(u"THUMBCACHE", &s.thumbCache);
     number(u"DBLCLKOPT", &s.dblClkOpt, 0, 4);
     flag(u"USETRASH", &s.useTrash);
+    flag(u"AUTOROTATE", &s.autoRotate);
+    flag(u"COLORMANAGE", &s.colorManage);
     flag(u"DIALOGMEMORY", &s.dialogMemory);
     return entries;
 }

@@ -52,6 +52,8 @@ class AppSettings {
     bool thumbCache = true;
     int32_t dblClkOpt = 1;
     bool useTrash = true;     // delete to the desktop trash (USETRASH), not for good
+    bool autoRotate = true;   // turn pictures upright by their stored orientation (AUTOROTATE)
+    bool colorManage = true;  // convert colours by embedded profiles (COLORMANAGE)
     bool dialogMemory = true; // dialogs start from the shown picture and last choice (DIALOGMEMORY)
 };
 

@@ -20,6 +20,9 @@ struct PngPicture {
     std::vector<uint8_t> paletteAlpha;       // tRNS for palette pictures
     std::optional<png_color_16> transparent; // tRNS for grey and RGB pictures
     std::vector<std::vector<uint8_t>> rows;  // packed as the file stores them
+    std::vector<uint8_t> iccProfile;         // iCCP when not empty
+    std::vector<uint8_t> exif;               // eXIf (a bare TIFF structure) when not empty
+    std::optional<double> fileGamma;         // gAMA
 };
 
 namespace detail {
@@ -50,6 +53,17 @@ inline bool writePng(png_structp png, png_infop info, const PngPicture& picture,
     }
     if (picture.transparent) {
         png_set_tRNS(png, info, nullptr, 0, &*picture.transparent);
+    }
+    if (!picture.iccProfile.empty()) {
+        png_set_iCCP(png, info, "picture", PNG_COMPRESSION_TYPE_BASE, picture.iccProfile.data(),
+                     static_cast<png_uint_32>(picture.iccProfile.size()));
+    }
+    if (picture.fileGamma) {
+        png_set_gAMA(png, info, *picture.fileGamma);
+    }
+    if (!picture.exif.empty()) {
+        png_set_eXIf_1(png, info, static_cast<png_uint_32>(picture.exif.size()),
+                       const_cast<png_bytep>(picture.exif.data()));
     }
     png_write_info(png, info);
     const int passes = png_set_interlace_handling(png);

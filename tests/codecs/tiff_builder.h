@@ -23,6 +23,7 @@ struct TiffPicture {
     std::vector<uint8_t> samples;    // rows in storage order, pixels interleaved, 16-bit samples
                                      // in the machine's byte order
     std::vector<uint16_t> colourMap; // palette pictures: all reds, then greens, then blues
+    std::vector<uint8_t> iccProfile; // tag 34675 when not empty
 };
 
 inline bool writeTiff(const std::filesystem::path& path, const TiffPicture& picture) {
@@ -42,6 +43,10 @@ inline bool writeTiff(const std::filesystem::path& path, const TiffPicture& pict
         const size_t entries = picture.colourMap.size() / 3;
         const uint16_t* map = picture.colourMap.data();
         TIFFSetField(tiff, TIFFTAG_COLORMAP, map, map + entries, map + 2 * entries);
+    }
+    if (!picture.iccProfile.empty()) {
+        TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<uint32_t>(picture.iccProfile.size()),
+                     picture.iccProfile.data());
     }
     if (picture.compression == COMPRESSION_JPEG && picture.photometric == PHOTOMETRIC_YCBCR) {
         TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB); // RGB in, YCbCr stored

@@ -1,11 +1,16 @@
 #include "codecs/jpeg/jpeg_reader.h"
 
+#include "codecs/corrections/colour_profile.h"
+#include "codecs/corrections/orientation.h"
+#include "codecs/corrections/picture_corrections.h"
 #include "codecs/jpeg/jpeg_error.h"
 #include "codecs/jpeg/jpeg_source.h"
 #include "codecs/readers.h"
 #include "platform/regular_file.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -41,9 +46,10 @@ J_COLOR_SPACE outputSpaceFor(J_COLOR_SPACE stored) {
     return (stored == JCS_CMYK || stored == JCS_YCCK) ? JCS_CMYK : JCS_EXT_BGR;
 }
 
-// Reads the header and fixes the output size. Only trivially destructible locals: a library
-// error jumps back into this frame.
-bool readHeader(Decompressor& decompressor, jpeg_source_mgr* source, const Box* box) {
+// Reads the header and fixes the output size; keeps the EXIF and ICC markers when they are
+// wanted. Only trivially destructible locals: a library error jumps back into this frame.
+bool readHeader(Decompressor& decompressor, jpeg_source_mgr* source, const Box* box,
+                const PictureCorrections& wanted) {
     j_decompress_ptr cinfo = &decompressor.library;
     if (setjmp(decompressor.errors.jump) != 0) {
         return false;
@@ -51,6 +57,12 @@ bool readHeader(Decompressor& decompressor, jpeg_source_mgr* source, const Box* 
     jpeg_create_decompress(cinfo);
     cinfo->mem->max_memory_to_use = kLibraryMemoryLimit;
     cinfo->src = source;
+    if (wanted.upright) {
+        jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
+    }
+    if (wanted.colourProfiles) {
+        jpeg_save_markers(cinfo, JPEG_APP0 + 2, 0xFFFF);
+    }
     jpeg_read_header(cinfo, TRUE);
     cinfo->dct_method = JDCT_IFAST;
     cinfo->out_color_space = outputSpaceFor(cinfo->jpeg_color_space);
@@ -61,6 +73,50 @@ bool readHeader(Decompressor& decompressor, jpeg_source_mgr* source, const Box* 
     }
     jpeg_calc_output_dimensions(cinfo);
     return true;
+}
+
+// The orientation of the first APP1 marker that holds EXIF data.
+int storedOrientation(const jpeg_decompress_struct& cinfo) {
+    static constexpr char kExif[] = "Exif\0";
+    for (jpeg_saved_marker_ptr marker = cinfo.marker_list; marker != nullptr;
+         marker = marker->next) {
+        if (marker->marker == JPEG_APP0 + 1 && marker->data_length >= sizeof kExif &&
+            std::memcmp(marker->data, kExif, sizeof kExif) == 0) {
+            return exifOrientation({marker->data, marker->data_length});
+        }
+    }
+    return kUpright;
+}
+
+struct MallocFree {
+    void operator()(JOCTET* bytes) const { std::free(bytes); }
+};
+
+// Joins the ICC_PROFILE chunks of the APP2 markers; false when there are none or they do not
+// form a whole profile. Only trivially destructible locals, as for readHeader.
+bool readIccProfile(Decompressor& decompressor, JOCTET** profile, unsigned* size) {
+    if (setjmp(decompressor.errors.jump) != 0) {
+        return false;
+    }
+    return jpeg_read_icc_profile(&decompressor.library, profile, size) != 0;
+}
+
+// The transform of the embedded profile for the pixels the library puts out: RGB for colour
+// files, the stored inks for four-component ones (grey files are left as they are).
+std::shared_ptr<const ColourTransform> colourTransformFor(Decompressor& decompressor) {
+    JOCTET* bytes = nullptr;
+    unsigned size = 0;
+    const bool found = readIccProfile(decompressor, &bytes, &size);
+    const std::unique_ptr<JOCTET, MallocFree> profile(bytes);
+    const jpeg_decompress_struct& cinfo = decompressor.library;
+    if (!found || cinfo.num_components < 3) {
+        return nullptr;
+    }
+    PixelLayout layout = PixelLayout::Bgr;
+    if (cinfo.out_color_space == JCS_CMYK) {
+        layout = cinfo.saw_Adobe_marker ? PixelLayout::InvertedCmyk : PixelLayout::Cmyk;
+    }
+    return transformFromProfile({profile.get(), size}, layout);
 }
 
 // Stored C, M, Y, K to blue, green, red: each channel is its ink plus K, less 255, at least 0.
@@ -74,8 +130,10 @@ void convertCmykRow(const uint8_t* cmyk, uint8_t* bgr, uint32_t width) {
 }
 
 // Decodes every row into the image (already created at the output size), through cmykRow when
-// the output is four-component. Only trivially destructible locals, as for readHeader.
-bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykRow) {
+// the output is four-component, and through the colour transform when there is one. Only
+// trivially destructible locals, as for readHeader.
+bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykRow,
+              const ColourTransform* colour) {
     j_decompress_ptr cinfo = &decompressor.library;
     if (setjmp(decompressor.errors.jump) != 0) {
         return false;
@@ -86,7 +144,12 @@ bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykR
         while (cinfo->output_scanline < height) {
             const auto y = static_cast<int32_t>(cinfo->output_scanline);
             JSAMPROW row = cmykRow;
-            if (jpeg_read_scanlines(cinfo, &row, 1) == 1) {
+            if (jpeg_read_scanlines(cinfo, &row, 1) != 1) {
+                continue;
+            }
+            if (colour != nullptr) {
+                colour->convert(cmykRow, image.row(y), cinfo->output_width);
+            } else {
                 convertCmykRow(cmykRow, image.row(y), cinfo->output_width);
             }
         }
@@ -98,7 +161,10 @@ bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykR
             for (uint32_t i = 0; i < count; ++i) {
                 rows[i] = image.row(static_cast<int32_t>(first + i));
             }
-            jpeg_read_scanlines(cinfo, rows, count);
+            const uint32_t read = jpeg_read_scanlines(cinfo, rows, count);
+            for (uint32_t i = 0; colour != nullptr && i < read; ++i) {
+                colour->convert(rows[i], rows[i], cinfo->output_width);
+            }
         }
     }
     jpeg_finish_decompress(cinfo);
@@ -107,10 +173,13 @@ bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykR
 
 bool decode(image::DibImage& image, jpeg_source_mgr* source, const Box* box) {
     Decompressor decompressor;
-    if (!readHeader(decompressor, source, box)) {
+    const PictureCorrections wanted = pictureCorrections();
+    if (!readHeader(decompressor, source, box, wanted)) {
         return false;
     }
     const jpeg_decompress_struct& cinfo = decompressor.library;
+    const int orientation = wanted.upright ? storedOrientation(cinfo) : kUpright;
+    const auto colour = wanted.colourProfiles ? colourTransformFor(decompressor) : nullptr;
     // The size limits of create reject an oversized header here, before the library allocates.
     if (!image.create(static_cast<int32_t>(cinfo.output_width),
                       static_cast<int32_t>(cinfo.output_height))) {
@@ -123,7 +192,11 @@ bool decode(image::DibImage& image, jpeg_source_mgr* source, const Box* box) {
             return false;
         }
     }
-    return readRows(decompressor, image, cmykRow.get());
+    if (!readRows(decompressor, image, cmykRow.get(), colour.get())) {
+        return false;
+    }
+    turnUpright(image, orientation);
+    return true;
 }
 
 bool decodeFile(image::DibImage& image, std::u16string_view path, const Box* box) {

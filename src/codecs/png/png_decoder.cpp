@@ -1,5 +1,8 @@
 #include "codecs/png/png_decoder.h"
 
+#include "codecs/corrections/colour_profile.h"
+#include "codecs/corrections/orientation.h"
+#include "codecs/corrections/picture_corrections.h"
 #include "codecs/png/png_structs.h"
 
 #include <png.h>
@@ -108,8 +111,66 @@ PngDecodeResult runDecode(png_structp png, png_infop info, const DecodeJob& job)
             png_read_row(png, job.image->row(static_cast<int32_t>(y)), nullptr);
         }
     }
-    png_read_end(png, nullptr);
+    // Into info: an eXIf chunk may follow the pixels.
+    png_read_end(png, info);
     return PngDecodeResult::Ok;
+}
+
+// The colour space the file declares: an iCCP profile; else none for an sRGB chunk; else the
+// space gAMA and cHRM describe (either may stand alone); else none.
+std::shared_ptr<const ColourTransform> colourTransformOf(png_structp png, png_infop info) {
+    png_charp name = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 profileBytes = 0;
+    if (png_get_iCCP(png, info, &name, &compression, &profile, &profileBytes) != 0) {
+        return transformFromProfile({profile, profileBytes}, PixelLayout::Bgr);
+    }
+    if (png_get_valid(png, info, PNG_INFO_sRGB) != 0) {
+        return nullptr;
+    }
+    png_fixed_point gamma = 0;
+    const bool hasGamma = png_get_gAMA_fixed(png, info, &gamma) != 0 && gamma > 0;
+    png_fixed_point c[8] = {};
+    const bool hasPrimaries =
+        png_get_cHRM_fixed(png, info, &c[0], &c[1], &c[2], &c[3], &c[4], &c[5], &c[6], &c[7]) != 0;
+    if (!hasGamma && !hasPrimaries) {
+        return nullptr;
+    }
+    uint32_t primaries[8] = {};
+    for (size_t i = 0; i < 8; ++i) {
+        primaries[i] = c[i] > 0 ? static_cast<uint32_t>(c[i]) : 0;
+    }
+    const std::vector<uint8_t> made = profileFromGammaAndPrimaries(
+        hasGamma ? static_cast<uint32_t>(gamma) : 0,
+        hasPrimaries ? std::span<const uint32_t>(primaries) : std::span<const uint32_t>());
+    return made.empty() ? nullptr : transformFromProfile(made, PixelLayout::Bgr);
+}
+
+// Applies the file's colour space and orientation to the decoded picture.
+void correct(png_structp png, png_infop info, image::DibImage& image) {
+    const PictureCorrections wanted = pictureCorrections();
+    if (wanted.colourProfiles) {
+        if (const auto colour = colourTransformOf(png, info)) {
+            const auto width = static_cast<uint32_t>(image.width());
+            for (int32_t y = 0; y < image.height(); ++y) {
+                colour->convert(image.row(y), image.row(y), width);
+            }
+        }
+    }
+    png_uint_32 exifBytes = 0;
+    png_bytep exif = nullptr;
+    if (wanted.upright && png_get_eXIf_1(png, info, &exifBytes, &exif) != 0) {
+        turnUpright(image, exifOrientation({exif, exifBytes}));
+    }
+}
+
+PngDecodeResult decodeAndCorrect(png_structp png, png_infop info, const DecodeJob& job) {
+    const PngDecodeResult result = runDecode(png, info, job);
+    if (result == PngDecodeResult::Ok) {
+        correct(png, info, *job.image);
+    }
+    return result;
 }
 
 } // namespace
@@ -126,7 +187,7 @@ PngDecodeResult decodePngStream(std::FILE* stream, uint64_t streamBytes, image::
         return PngDecodeResult::Corrupt;
     }
     png_init_io(structs.png(), stream);
-    return runDecode(structs.png(), structs.info(), {&image, streamBytes, limits.maxPixels});
+    return decodeAndCorrect(structs.png(), structs.info(), {&image, streamBytes, limits.maxPixels});
 }
 
 PngDecodeResult decodePngMemory(std::span<const uint8_t> bytes, image::DibImage& image,
@@ -140,7 +201,8 @@ PngDecodeResult decodePngMemory(std::span<const uint8_t> bytes, image::DibImage&
     }
     MemoryInput input{bytes.data(), bytes.size(), 0};
     png_set_read_fn(structs.png(), &input, readFromMemory);
-    return runDecode(structs.png(), structs.info(), {&image, bytes.size(), limits.maxPixels});
+    return decodeAndCorrect(structs.png(), structs.info(),
+                            {&image, bytes.size(), limits.maxPixels});
 }
 
 } // namespace velmora::codecs

@@ -1,5 +1,8 @@
 #include "codecs/tiff/tiff_decoder.h"
 
+#include "codecs/corrections/colour_profile.h"
+#include "codecs/corrections/orientation.h"
+#include "codecs/corrections/picture_corrections.h"
 #include "codecs/tiff/tiff_open.h"
 
 #include <tiffio.h>
@@ -83,6 +86,52 @@ void copyRowsBgr(const uint32_t* raster, uint32_t width, uint32_t rows, uint32_t
     }
 }
 
+// The library's RGBA reading already undoes the mirroring of every orientation, taking each
+// sideways one for its upright counterpart (5 as 1, 6 as 2, 7 as 3, 8 as 4). What is left of a
+// sideways orientation is a mirror across a diagonal: 5 and 7 leave the main diagonal (the turn
+// of orientation 5), 6 and 8 the other (the turn of orientation 7).
+int orientationLeftAfterLibrary(uint16_t orientation) {
+    switch (orientation) {
+    case ORIENTATION_LEFTTOP:
+    case ORIENTATION_RIGHTBOT:
+        return ORIENTATION_LEFTTOP;
+    case ORIENTATION_RIGHTTOP:
+    case ORIENTATION_LEFTBOT:
+        return ORIENTATION_RIGHTBOT;
+    default:
+        return kUpright;
+    }
+}
+
+// Converts the pixels by an embedded ICC profile (tag 34675) when it describes RGB.
+void convertColours(TIFF* tiff, image::DibImage& image) {
+    uint32_t profileBytes = 0;
+    void* profile = nullptr;
+    if (TIFFGetField(tiff, TIFFTAG_ICCPROFILE, &profileBytes, &profile) == 0 ||
+        profile == nullptr) {
+        return;
+    }
+    const auto colour = transformFromProfile({static_cast<const uint8_t*>(profile), profileBytes},
+                                             PixelLayout::Bgr);
+    if (!colour) {
+        return;
+    }
+    const auto width = static_cast<uint32_t>(image.width());
+    for (int32_t y = 0; y < image.height(); ++y) {
+        colour->convert(image.row(y), image.row(y), width);
+    }
+}
+
+void correct(TIFF* tiff, uint16_t orientation, image::DibImage& image) {
+    const PictureCorrections wanted = pictureCorrections();
+    if (wanted.colourProfiles) {
+        convertColours(tiff, image);
+    }
+    if (wanted.upright) {
+        turnUpright(image, orientationLeftAfterLibrary(orientation));
+    }
+}
+
 } // namespace
 
 TiffDecodeResult decodeTiff(TIFF* tiff, image::DibImage& image, const TiffDecodeOptions& options) {
@@ -128,6 +177,7 @@ TiffDecodeResult decodeTiff(TIFF* tiff, image::DibImage& image, const TiffDecode
         }
         copyRowsBgr(raster.get(), width, rows, reversedBands ? length - top - rows : top, image);
     }
+    correct(tiff, state.orientation, image);
     return TiffDecodeResult::Ok;
 }
 

@@ -110,6 +110,9 @@ SettingsPage* createGeneralPage(AppSettings& settings, QWidget* parent) {
           [](AppSettings& s) -> bool& { return s.openLastFile; }},
          {1043, u"サムネイルをキャッシュする",
           [](AppSettings& s) -> bool& { return s.thumbCache; }},
+         {1048, u"画像の向きを自動補正する", [](AppSettings& s) -> bool& { return s.autoRotate; }},
+         {1049, u"カラープロファイルを適用する",
+          [](AppSettings& s) -> bool& { return s.colorManage; }},
          {1050, u"ダイアログで前回の選択と表示中の画像を使う",
           [](AppSettings& s) -> bool& { return s.dialogMemory; }}},
         parent);

@@ -1,5 +1,6 @@
 #include "settings/qt/settings_controller.h"
 
+#include "codecs/corrections/picture_corrections.h"
 #include "settings/command_ids.h"
 #include "settings/qt/settings_sheet.h"
 
@@ -11,6 +12,9 @@ bool SettingsController::onCommand(int id) {
     }
     SettingsSheet sheet(host_, host_.sheetOwner());
     sheet.exec();
+    // The readers turn and convert the pictures read from now on by the new choice.
+    const AppSettings& settings = host_.appSettings();
+    codecs::setPictureCorrections({settings.autoRotate, settings.colorManage});
     return true;
 }
 

@@ -1,7 +1,9 @@
 // --convert IN OUT --edit OPS run as a process: the written picture equals the same edits run
 // in the viewer on the same input; every refused list exits 1 with one line and writes nothing.
 #include "app/command_ids.h"
+#include "codecs/corrections/picture_corrections.h"
 #include "codecs/load_image.h"
+#include "codecs/picture_notes.h"
 #include "codecs/readers.h"
 #include "image/loaded_image.h"
 #include "shell_sandbox.h"
@@ -14,6 +16,7 @@
 #include <QTimer>
 
 #include <cstring>
+#include <fstream>
 
 using namespace velmora;
 using namespace velmora::app;
@@ -85,6 +88,55 @@ class ConvertEditTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // --convert reads the settings of its configuration folder: by default a photo with an
+    // orientation and a profile is written upright and converted, as the viewer reads it; a hive
+    // turning both off gives the stored pixels.
+    void picturesAreReadByTheSettingsOfTheConfigFolder_data() {
+        QTest::addColumn<bool>("on");
+        QTest::newRow("defaults") << true;
+        QTest::newRow("turned off") << false;
+    }
+    void picturesAreReadByTheSettingsOfTheConfigFolder() {
+        QFETCH(bool, on);
+        test::ShellSandbox sandbox;
+        const auto pattern = writePattern(sandbox);
+        image::LoadedImage stored;
+        QVERIFY(codecs::loadImage(stored, *platform::toDevicePath(pattern)));
+        const auto plain = sandbox.root() / "plain.jpg";
+        QVERIFY(codecs::saveJpeg(stored, *platform::toDevicePath(plain), 90));
+        std::ifstream in(plain, std::ios::binary);
+        const std::string jpeg{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+        const auto photo = sandbox.root() / "photo.jpg";
+        std::ofstream(photo, std::ios::binary) << test::withSegment(
+            test::withSegment(jpeg, 0xE2, test::iccApp2(test::displayP3Profile())), 0xE1,
+            test::exifApp1(test::exifTiff(8)));
+        if (!on) {
+            std::ofstream(sandbox.userHive())
+                << "Windows Registry Editor Version 5.00\n\n"
+                   "[HKEY_CURRENT_USER\\Software\\Quorrin\\Velmora]\n"
+                   "\"AUTOROTATE\"=dword:00000000\n\"COLORMANAGE\"=dword:00000000\n";
+        }
+        const auto output = sandbox.root() / "out.bmp";
+        const Exit exit = runConvert(
+            {host(photo), host(output), QStringLiteral("--config"), host(sandbox.config())});
+        QCOMPARE(exit.code, 0);
+
+        codecs::setPictureCorrections({on, on});
+        image::LoadedImage viewed;
+        QVERIFY(codecs::loadImage(viewed, *platform::toDevicePath(photo)));
+        codecs::setPictureCorrections({});
+        image::LoadedImage written;
+        QVERIFY(codecs::loadImage(written, *platform::toDevicePath(output)));
+        QCOMPARE(written.width(), on ? stored.height() : stored.width());
+        QVERIFY(samePixels(written, viewed));
+        if (!on) {
+            image::LoadedImage withoutNotes;
+            QVERIFY(codecs::loadImage(withoutNotes, *platform::toDevicePath(plain)));
+            QVERIFY(samePixels(written, withoutNotes));
+        }
+    }
+
     void aChainEqualsTheViewerCommands() {
         test::ShellSandbox sandbox;
         const auto input = writePattern(sandbox);

@@ -4,9 +4,11 @@
 
 #include "app/command_ids.h"
 #include "app/main_window.h"
+#include "codecs/picture_notes.h"
 #include "settings/qt/settings_page.h"
 #include "settings/qt/settings_sheet.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTabBar>
@@ -146,6 +148,54 @@ class SettingsCommandTest : public QObject {
         const std::string text{std::istreambuf_iterator<char>(hive),
                                std::istreambuf_iterator<char>()};
         QVERIFY(text.find("\"BTNFUNC5\"=dword:00000000") != std::string::npos);
+    }
+
+    // A landscape-stored photo marked "turn right" shows upright; unchecking the box shows the
+    // stored pixels from the next read on, and the choice is saved with the other settings.
+    void orientationBoxTakesEffectAtTheNextRead_data() {
+        QTest::addColumn<bool>("handheld");
+        QTest::newRow("240x320") << true;
+        QTest::newRow("desktop") << false;
+    }
+    void orientationBoxTakesEffectAtTheNextRead() {
+        QFETCH(bool, handheld);
+        test::ShellSandbox sandbox;
+        image::DibImage stored;
+        stored.create(60, 40);
+        stored.fillColor(0x2040C0);
+        const auto plain = sandbox.root() / "plain.jpg";
+        QVERIFY(codecs::saveJpeg(stored, *platform::toDevicePath(plain), 90));
+        std::ifstream in(plain, std::ios::binary);
+        const std::string jpeg{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+        const auto photo = sandbox.root() / "photo.jpg";
+        std::ofstream(photo, std::ios::binary)
+            << test::withSegment(jpeg, 0xE1, test::exifApp1(test::exifTiff(6)));
+
+        auto viewer = handheld ? sandbox.startViewer(test::ShellSandbox::u16(photo))
+                               : sandbox.startViewer(test::ShellSandbox::u16(photo), std::nullopt);
+        QVERIFY(viewer);
+        QCOMPARE(QSize(viewer->current().width(), viewer->current().height()), QSize(40, 60));
+        const bool shown = withSheet(*viewer, [](SettingsSheet& sheet) {
+            sheet.findChild<QTabWidget*>(QStringLiteral("tabs12320"))->setCurrentIndex(5);
+            auto* turn = sheet.page(5)->findChild<QCheckBox*>(QStringLiteral("check1048"));
+            auto* colours = sheet.page(5)->findChild<QCheckBox*>(QStringLiteral("check1049"));
+            QCOMPARE(turn->accessibleName(), u"画像の向きを自動補正する"_qs);
+            QCOMPARE(colours->accessibleName(), u"カラープロファイルを適用する"_qs);
+            QVERIFY(turn->isChecked() && colours->isChecked());
+            turn->click();
+            press(sheet, "okButton");
+        });
+        QVERIFY(shown);
+        viewer->onCommand(kCmdRestore);
+        QCOMPARE(QSize(viewer->current().width(), viewer->current().height()), QSize(60, 40));
+
+        viewer->onCommand(kCmdExit);
+        std::ifstream hive(sandbox.userHive());
+        const std::string text{std::istreambuf_iterator<char>(hive),
+                               std::istreambuf_iterator<char>()};
+        QVERIFY(text.find("\"AUTOROTATE\"=dword:00000000") != std::string::npos);
+        QVERIFY(text.find("\"COLORMANAGE\"=dword:00000001") != std::string::npos);
     }
 
     void desktopStartCentresTheSheetOverTheWindow() {
