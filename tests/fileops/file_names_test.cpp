@@ -35,8 +35,7 @@ class FileNamesTest : public FileCommandsTest {
         platform::setMailFolder(dir.path() / ".mail");
         MailSandbox::setSendmail("");
     }
-    // Writes a 100 x 120 picture of one shade (a thumbnail of itself) under host name bytes;
-    // returns its device path.
+    // A 100 x 120 picture of one shade under host name bytes; returns its device path.
     std::u16string hostPicture(const std::string& folder, const std::string& host, uint8_t shade) {
         dir.write(folder + "/" + host, solidBmp(100, 120, shade));
         return u"\\" + util::toUtf16(folder) + u"\\" + platform::deviceNameOf(host);
@@ -57,20 +56,17 @@ class FileNamesTest : public FileCommandsTest {
 };
 
 TEST_F(FileNamesTest, EveryListedNameReachesExactlyItsFile) {
-    const std::string names[] = {
-        "\x8E\xCA\x90\x5E.bmp",         // Shift-JIS
-        "caf\xE9.bmp",                  // Latin-1
-        "back\\slash.bmp",              //
-        "two\nlines.bmp",               //
-        std::string(251, 'n') + ".bmp", // 255 bytes
-    };
+    // Shift-JIS, Latin-1, a backslash, a line break, 255 bytes.
+    const std::string names[] = {"\x8E\xCA\x90\x5E.bmp", "caf\xE9.bmp", "back\\slash.bmp",
+                                 "two\nlines.bmp", std::string(251, 'n') + ".bmp"};
+    std::vector<std::u16string> paths;
     std::map<std::u16string, int> shadeOf;
     for (size_t i = 0; i < std::size(names); ++i) {
-        const int shade = static_cast<int>(40 * (i + 1));
-        shadeOf[hostPicture("pics", names[i], static_cast<uint8_t>(shade))] = shade;
+        paths.push_back(hostPicture("pics", names[i], static_cast<uint8_t>(40 * (i + 1))));
+        shadeOf[paths.back()] = static_cast<int>(40 * (i + 1));
     }
     // Listed and paged through: each entry shows its own file.
-    navigator().openInFolder(shadeOf.begin()->first);
+    navigator().openInFolder(shadeOf.begin()->first); // the first listed
     ASSERT_EQ(navigator().count(), static_cast<int>(std::size(names)));
     for (int i = 0; i < navigator().count(); ++i) {
         EXPECT_EQ(navigator().currentIndex(), i);
@@ -84,7 +80,7 @@ TEST_F(FileNamesTest, EveryListedNameReachesExactlyItsFile) {
     for (size_t i = 0; i < std::size(names); ++i) {
         SCOPED_TRACE(i);
         const std::string& host = names[i];
-        const std::u16string path = u"\\pics\\" + platform::deviceNameOf(host);
+        const std::u16string& path = paths[i];
         const int shade = shadeOf[path];
 
         navigator().openInFolder(path);
@@ -96,8 +92,7 @@ TEST_F(FileNamesTest, EveryListedNameReachesExactlyItsFile) {
             ASSERT_TRUE(codecs::loadImageFitted(thumbnail, path, 100, 120));
             EXPECT_NEAR(thumbnail.row(60)[150], shade, 3);
         }
-        // A name too long for its cache file name is thumbnailed afresh each time, and the
-        // writer says that it could not store it.
+        // A name too long for a cache file name is thumbnailed afresh each time.
         if (host.size() < 240) {
             EXPECT_TRUE(exists("pics/VelThumbs/th_" + host + ".jpg"));
             EXPECT_TRUE(boxes.shown.empty());
@@ -132,8 +127,7 @@ TEST_F(FileNamesTest, EveryListedNameReachesExactlyItsFile) {
     }
 }
 
-// Typed save names and folders that would step out of the root are refused with the save
-// dialog's messages; nothing is written outside the root or the network folder.
+// Typed save names and folders stepping out of the root are refused; nothing is written outside.
 TEST_F(FileNamesTest, TypedNamesNeverWriteOutsideTheRoot) {
     fs::create_directories(dir.path() / "outside");
     fs::create_directories(dir.path() / "root" / "a");
@@ -164,7 +158,7 @@ TEST_F(FileNamesTest, TypedNamesNeverWriteOutsideTheRoot) {
         SCOPED_TRACE(i);
         fileops::SaveChoice choice{cases[i].folder, cases[i].name, fileops::kSaveBmp, 66};
         EXPECT_EQ(fileops::acceptSaveChoice(choice), cases[i].refusal);
-        // Past the dialog (as the command would take it) the writer still cannot reach out.
+        // Past the dialog the writer still cannot reach out.
         saveChoice =
             fileops::SaveChoice{cases[i].folder, cases[i].name + u".bmp", fileops::kSaveBmp, 66};
         uncheckedSaveChoice = true;
@@ -178,8 +172,7 @@ TEST_F(FileNamesTest, TypedNamesNeverWriteOutsideTheRoot) {
     platform::setNetworkMappings({});
 }
 
-// A file reached again through a linked folder or a hard link is the source itself: copy and
-// move end silently and change nothing.
+// The source reached again by a linked folder or a hard link: copy and move silently do nothing.
 TEST_F(FileNamesTest, TheSameFileByAnotherPathIsTheSource) {
     const std::u16string source = hostPicture("pics", "a.bmp", 40);
     fs::create_directory_symlink(dir.path() / "pics", dir.path() / "linked");
@@ -204,8 +197,7 @@ TEST_F(FileNamesTest, TheSameFileByAnotherPathIsTheSource) {
     }
 }
 
-// Where no trash can take the file, deleting it for good is asked for; without a trash in the
-// settings it is deleted as before.
+// Where no trash can take the file, deleting it for good is asked first.
 TEST_F(FileNamesTest, NoUsableTrashAsksBeforeDeletingForGood) {
     dir.write("blocked", "a file where the data folder should be");
     ScopedEnvironment noTrash("XDG_DATA_HOME", (dir.path() / "blocked" / "data").string());
@@ -229,14 +221,11 @@ TEST_F(FileNamesTest, NoUsableTrashAsksBeforeDeletingForGood) {
         navigator().showCurrent();
         settings.useTrash = c.useTrash;
         boxes.shown.clear();
-        if (c.useTrash) {
-            boxes.script({kButtonOk, c.trashAnswer});
-        }
+        boxes.script({kButtonOk, c.trashAnswer});
         commands.remove();
-        std::vector asked{text(str::kReallyDelete)};
-        if (c.askedAgain) {
-            asked.push_back(text(str::kTrashUnavailable));
-        }
+        const auto asked = c.askedAgain
+                               ? std::vector{text(str::kReallyDelete), text(str::kTrashUnavailable)}
+                               : std::vector{text(str::kReallyDelete)};
         EXPECT_EQ(texts(), asked);
         EXPECT_EQ(boxes.shown.back().buttons, ui::MessageButtons::OkCancel);
         EXPECT_EQ(exists("pics/a.bmp"), !c.deleted);

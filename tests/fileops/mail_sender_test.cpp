@@ -135,7 +135,6 @@ TEST_F(MailSenderTest, ALargeAttachmentIsStreamed) {
         peak = std::max(peak, *heapInUse());
     });
     platform::setWaitPump({});
-    RecordProperty("peakHeapPerFileByte", std::to_string(double(peak - baseline) / fileBytes));
     EXPECT_LE(peak - baseline, fileBytes * 3 / 2);
     EXPECT_GT(pumps, 100) << "the window is pumped while the attachment is encoded";
     // Read once for each of the two stores, from the start to the whole file.

@@ -5,8 +5,7 @@
 namespace velmora::platform {
 namespace {
 
-// Each host name lists under one device name, which maps back to the same bytes; device names
-// that no host name lists under map to nothing. (Files reached by such names: fileops tests.)
+// Host bytes and device names map one to one; device names no host name gives map to nothing.
 TEST(HostNames, HostBytesAndDeviceNamesMapOneToOne) {
     struct Case {
         std::string host;

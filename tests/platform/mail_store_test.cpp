@@ -34,8 +34,7 @@ bool isRunning(const std::string& pidText) {
     return static_cast<bool>(stat >> pid >> name >> state) && state != "Z";
 }
 
-// The program never hangs the caller: whatever it does, the call ends by the deadline with its
-// whole process group gone, and the waiting thread's pump keeps running meanwhile.
+// Whatever the program does, the call ends by the deadline, its process group gone, pumping.
 TEST(ProgramPipe, SucceedsOnlyWhenTheProgramTakesEverythingAndExitsZero) {
     test::MailSandbox sandbox;
     const std::string big(1 << 20, 'x'); // far more than a pipe holds

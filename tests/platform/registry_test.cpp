@@ -6,7 +6,6 @@
 
 #include <csignal>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -183,29 +182,24 @@ TEST(Registry, DamagedOrUnreadableHivesLoadWhatTheyCan) {
 
 // A named pipe or a device where a hive belongs is never opened for waiting or replaced.
 TEST(Registry, HivesThatAreNotFilesLoadNothingAndAreNeverWritten) {
-    struct Case {
-        const char* what;
-        std::function<void(const fs::path&)> make;
-        fs::file_type type;
-    };
-    const Case cases[] = {
-        {"named pipe", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
-         fs::file_type::fifo},
-        {"device", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
-         fs::file_type::character},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const bool pipe : {true, false}) { // else a link to a device
+        SCOPED_TRACE(pipe ? "named pipe" : "device");
         test::TempDir dir;
         for (const Hive hive : {Hive::CurrentUser, Hive::LocalMachine}) {
-            c.make(dir.path() / hiveFileName(hive));
+            const fs::path file = dir.path() / hiveFileName(hive);
+            if (pipe) {
+                ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+            } else {
+                fs::create_symlink("/dev/zero", file);
+            }
         }
         Registry registry(dir.path());
         EXPECT_FALSE(registry.openKey(Hive::CurrentUser, u"Software").isOpen());
         registry.createKey(Hive::CurrentUser, u"K").setDword(u"X", 1);
         EXPECT_FALSE(registry.save(Hive::CurrentUser));
         for (const Hive hive : {Hive::CurrentUser, Hive::LocalMachine}) {
-            EXPECT_EQ(fs::status(dir.path() / hiveFileName(hive)).type(), c.type);
+            EXPECT_EQ(fs::status(dir.path() / hiveFileName(hive)).type(),
+                      pipe ? fs::file_type::fifo : fs::file_type::character);
         }
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2)
             << "no temporary left behind";

@@ -73,8 +73,7 @@ TEST_F(TrashTest, DeletedFilesGoToTheHomeTrashWithTheirOrigin) {
     EXPECT_EQ(fs::status(trash()).permissions(), fs::perms::owner_all);
 }
 
-// Names up to the host's limit and a home trash that is a link to the user's own folder still
-// take the file: a long name is shortened before its extension, the info file keeps it whole.
+// Long names (shortened before the extension, kept whole in the info) and a linked home trash.
 TEST_F(TrashTest, LongNamesAndALinkedTrashStillTakeTheFile) {
     const std::string kanji = "\xE5\x86\x99";
     std::string longStem, escapedStem;

@@ -1,6 +1,5 @@
-// Every screen size drawn right: 240x320, 480x640 at 192 DPI, and a desktop at scale factor 1
-// and 2. Qt's scale factor is fixed per process: the program runs once as it is and once with
-// QT_SCALE_FACTOR=2, each run taking the screens of its factor.
+// Every screen size drawn right: 240x320, 480x640 at 192 DPI, a desktop at scale 1 and 2 (the
+// program runs once as it is and once with QT_SCALE_FACTOR=2, taking the screens of its factor).
 #include "shell_sandbox.h"
 
 #include "app/command_ids.h"
@@ -160,8 +159,7 @@ class ScreenFitTest : public QObject {
             if (screen) {
                 QCOMPARE(placed, window); // full screen on the handheld
             } else {
-                // Its own size, centred over the main window, which it covers only when the
-                // window is smaller than the size it asks for.
+                // Centred over the main window, covering it only when the window is too small.
                 QVERIFY2(window.contains(placed), name);
                 QVERIFY2((placed.center() - window.center()).manhattanLength() <= 2, name);
                 QVERIFY2(placed != window || window.width() < 600, name);

@@ -1,11 +1,9 @@
-// Every command that leaves an edited picture first asks whether to save it: はい saves and goes
-// on only when something was written, いいえ goes on and drops the edits, キャンセル stays.
-// Nothing is asked when nothing was edited.
+// Leaving an edited picture asks first: はい saves and goes on only when something was written,
+// いいえ goes on and drops the edits, キャンセル stays; nothing is asked when nothing was edited.
 #include "shell_sandbox.h"
 
 #include "app/command_ids.h"
 #include "app/main_window.h"
-#include "settings/app_settings.h"
 #include "ui/string_table.h"
 
 #include <QApplication>
@@ -78,7 +76,6 @@ class UnsavedEditsTest : public QObject {
             sandbox.writePicture(name, 30 + 10 * (name[2] - 'a'), 20);
         }
         std::filesystem::create_directories(sandbox.root() / "Out");
-        settings::lastBrowseDir().clear();
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
         QSignalSpy closed(viewer.get(), &ViewerApp::closed);
@@ -91,7 +88,7 @@ class UnsavedEditsTest : public QObject {
         }
         sandbox.boxes.shown.clear();
 
-        // The open dialog picks c.png; the save dialog saves into \Out or is cancelled.
+        // The open dialog (beside the shown picture) picks c.png; the save dialog saves into \Out.
         QTimer dialogs;
         QStringList handled; // each dialog shows at most once
         QObject::connect(&dialogs, &QTimer::timeout, [&] {
@@ -102,7 +99,7 @@ class UnsavedEditsTest : public QObject {
             }
             handled.append(dialog->objectName());
             if (dialog->objectName() == "openDialog") {
-                clickRow(*dialog, QStringLiteral("c.png")); // it starts beside the picture shown
+                clickRow(*dialog, QStringLiteral("c.png"));
             } else if (dialog->objectName() == "saveDialog") {
                 dialog->findChild<QLineEdit*>(QStringLiteral("folderEdit"))->setText("\\Out");
                 dialog->findChild<QPushButton*>(QLatin1String(given.saveButton))->click();

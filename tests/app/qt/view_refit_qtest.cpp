@@ -16,8 +16,7 @@ namespace {
 enum class Change { LeaveFullScreen, EnterFullScreen, Rotate, Resize, Maximise };
 constexpr image::ViewSize kPicture{1200, 1800};
 
-// What the user chose before the surface changed, and the fit the view should then follow
-// (nullptr: a size chosen by hand).
+// The user's choice before the change and the fit the view then follows (nullptr: by hand).
 struct Mode {
     const char* name;
     QList<int> commands;

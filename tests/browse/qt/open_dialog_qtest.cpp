@@ -209,9 +209,8 @@ class OpenDialogTest : public QObject {
         QCOMPARE(view.run().value_or(u""), u"\\P\\p5.bmp");
     }
 
-    // On a desktop screen: the wheel turns pages, the arrows move a visible selection across
-    // pages, a right click chooses nothing and Enter chooses the selection. A picture that cannot
-    // be read carries a mark, unlike a black picture.
+    // Desktop: the wheel turns pages, arrows move the selection across pages, a right click
+    // chooses nothing, Enter chooses; an unreadable picture is marked, unlike a black one.
     void desktopGridSelectsWithKeysAndMarksBrokenPictures() {
         platform::ScreenMetrics desktop;
         desktop.handheld = false;
@@ -261,11 +260,10 @@ class OpenDialogTest : public QObject {
             }
             QTest::keyClick(canvas, Qt::Key_Return);
         });
-        browse::FolderList paths;
-        for (char16_t i = u'1'; i <= u'7'; ++i) {
-            paths.push_back(u"\\P\\p" + std::u16string(1, i) + u".bmp");
-        }
-        ThumbnailDialog view(&owner, paths, false);
+        ThumbnailDialog view(&owner,
+                             {u"\\P\\p1.bmp", u"\\P\\p2.bmp", u"\\P\\p3.bmp", u"\\P\\p4.bmp",
+                              u"\\P\\p5.bmp", u"\\P\\p6.bmp", u"\\P\\p7.bmp"},
+                             false);
         const auto chosen = view.run();
         platform::setScreenMetrics({});
         QCOMPARE(wrong, QStringList());

@@ -42,8 +42,7 @@ class MailCommandTest : public QObject {
         QVERIFY(boxes.shown[0].text == ui::loadResourceString(ui::str::kNoTargetFile));
     }
 
-    // The save question of an edited picture: Yes saves and then mails the saved file; a save
-    // that wrote nothing mails nothing; No mails the file as stored.
+    // Yes mails the file it saved (nothing when nothing was written); No mails the stored file.
     void editedPictureIsMailedFromTheFileItWasSavedTo_data() {
         QTest::addColumn<bool>("modified");
         QTest::addColumn<int>("answer");
@@ -149,8 +148,7 @@ class MailCommandTest : public QObject {
         QVERIFY(boxes.shown.empty());
     }
 
-    // While a large picture is read the progress box shows, and while the submission program
-    // takes its time the window's events keep running: nothing freezes.
+    // A large picture shows the progress box; a slow submission program freezes no events.
     void aSlowSubmissionKeepsTheWindowAlive() {
         test::MailSandbox sandbox;
         test::MailSandbox::setSendmail(
@@ -173,7 +171,7 @@ class MailCommandTest : public QObject {
         });
         dialogs.onNext([&](QWidget& dialog) {
             timer.start(20);
-            test::setField(dialog, "edit1001", QStringLiteral("a@example.org"));
+            test::setField(dialog, "edit1001", QStringLiteral("a@x.org"));
             test::press(dialog, "okButton");
         });
         mail.onCommand(fileops::kCmdMail);
