@@ -1,5 +1,6 @@
 // Pictures as they were taken: stored orientations turned upright, embedded colour profiles
 // converted as Little CMS's own tools convert them, and neither when switched off.
+#include "codecs/corrections/colour_profile.h"
 #include "codecs/corrections/orientation.h"
 #include "codecs/corrections/picture_corrections.h"
 #include "codecs/load_image.h"
@@ -343,6 +344,29 @@ TEST_F(Corrections, DecodesOnSeveralThreadsShareTransformsSafely) {
     for (size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(pixels(together[i]), pixels(*picture(files[i]))) << i;
     }
+}
+
+// A picture large enough to be converted in two threads comes out as row-by-row conversion does.
+TEST(ColourTransform, TwoThreadConversionEqualsRowByRow) {
+    const auto transform = transformFromProfile(test::displayP3Profile(), PixelLayout::Bgr);
+    ASSERT_NE(transform, nullptr);
+    image::DibImage threaded;
+    image::DibImage rowByRow;
+    for (image::DibImage* image : {&threaded, &rowByRow}) {
+        ASSERT_TRUE(image->create(1601, 1251));
+        for (int32_t y = 0; y < image->height(); ++y) {
+            for (int32_t x = 0; x < 3 * image->width(); ++x) {
+                image->row(y)[x] = static_cast<uint8_t>(x * 7 + y * 13);
+            }
+        }
+    }
+    const Bytes stored = pixels(threaded);
+    transform->convertPicture(threaded);
+    for (int32_t y = 0; y < rowByRow.height(); ++y) {
+        transform->convert(rowByRow.row(y), rowByRow.row(y), 1601);
+    }
+    EXPECT_EQ(pixels(threaded), pixels(rowByRow));
+    EXPECT_NE(pixels(threaded), stored);
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 // pictures that follow; safe to use from several threads at once.
 #pragma once
 
+#include "image/dib_image.h"
+
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -28,8 +30,13 @@ class ColourTransform {
 
     // Converts count pixels; in and out may be the same row when both are blue, green, red.
     void convert(const uint8_t* in, uint8_t* out, uint32_t count) const;
+    // Converts a blue, green, red picture in place. From a few megapixels on, one more thread
+    // converts the second half of the rows.
+    void convertPicture(image::DibImage& image) const;
 
   private:
+    void convertRows(image::DibImage& image, int32_t first, int32_t end) const;
+
     void* handle_;
 };
 

@@ -129,9 +129,9 @@ void convertCmykRow(const uint8_t* cmyk, uint8_t* bgr, uint32_t width) {
     }
 }
 
-// Decodes every row into the image (already created at the output size), through cmykRow when
-// the output is four-component, and through the colour transform when there is one. Only
-// trivially destructible locals, as for readHeader.
+// Decodes every row into the image (already created at the output size), through cmykRow and
+// the colour transform, when there is one, if the output is four-component. Only trivially
+// destructible locals, as for readHeader.
 bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykRow,
               const ColourTransform* colour) {
     j_decompress_ptr cinfo = &decompressor.library;
@@ -161,10 +161,7 @@ bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykR
             for (uint32_t i = 0; i < count; ++i) {
                 rows[i] = image.row(static_cast<int32_t>(first + i));
             }
-            const uint32_t read = jpeg_read_scanlines(cinfo, rows, count);
-            for (uint32_t i = 0; colour != nullptr && i < read; ++i) {
-                colour->convert(rows[i], rows[i], cinfo->output_width);
-            }
+            jpeg_read_scanlines(cinfo, rows, count);
         }
     }
     jpeg_finish_decompress(cinfo);
@@ -194,6 +191,11 @@ bool decode(image::DibImage& image, jpeg_source_mgr* source, const Box* box) {
     }
     if (!readRows(decompressor, image, cmykRow.get(), colour.get())) {
         return false;
+    }
+    // Three-component rows are converted in place once all are decoded, large pictures by two
+    // threads.
+    if (colour && !cmykRow) {
+        colour->convertPicture(image);
     }
     turnUpright(image, orientation);
     return true;

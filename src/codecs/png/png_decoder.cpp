@@ -152,10 +152,7 @@ void correct(png_structp png, png_infop info, image::DibImage& image) {
     const PictureCorrections wanted = pictureCorrections();
     if (wanted.colourProfiles) {
         if (const auto colour = colourTransformOf(png, info)) {
-            const auto width = static_cast<uint32_t>(image.width());
-            for (int32_t y = 0; y < image.height(); ++y) {
-                colour->convert(image.row(y), image.row(y), width);
-            }
+            colour->convertPicture(image);
         }
     }
     png_uint_32 exifBytes = 0;

@@ -116,10 +116,7 @@ void convertColours(TIFF* tiff, image::DibImage& image) {
     if (!colour) {
         return;
     }
-    const auto width = static_cast<uint32_t>(image.width());
-    for (int32_t y = 0; y < image.height(); ++y) {
-        colour->convert(image.row(y), image.row(y), width);
-    }
+    colour->convertPicture(image);
 }
 
 void correct(TIFF* tiff, uint16_t orientation, image::DibImage& image) {
