@@ -196,21 +196,25 @@ int runApplication(int argc, char** argv) {
         return parsed.error.isEmpty() ? runHeadless(parsed.options) : fail(parsed.error);
     }
 
-    // Pictures are shown in the screen's colours where the desktop publishes its profile.
-    codecs::setDisplayProfile(platform::readDisplayProfile());
     // A plain viewer start is settled before the window system starts: a later start hands over
     // to the running one at once, and the first one starts decoding its picture in parallel with
     // the toolkit's own start-up.
     const ParsedCommandLine early = parseCommandLine(rawArguments);
     platform::InstanceClaim claim;
     browse::ReadAhead startupPicture;
-    if (isPlainViewerStart(early)) {
+    const bool plainStart = isPlainViewerStart(early);
+    if (plainStart) {
         applyDeviceOptions(early.options);
         if (early.options.screenshot.isEmpty() &&
             claim.claim(configurationKey(), handOverMessage(early.options)) ==
                 platform::InstanceClaim::Outcome::Running) {
             return kExitOk;
         }
+    }
+    // Pictures are shown in the screen's colours where the desktop publishes its profile. Read
+    // after the hand-over, so that a later start never connects to the window system.
+    codecs::setDisplayProfile(platform::readDisplayProfile());
+    if (plainStart) {
         startupPicture = readStartupPictureAhead(early.options);
     }
     platform::qt::prepareScaleFactor(early.options.screen);
