@@ -39,36 +39,31 @@ Bgr patchColour(int x, int y) {
 
 // Where stored pixel (x, y) of a w x h upright picture appears, by the EXIF definition of each
 // orientation ("row 0 is the visual top/bottom/left/right, column 0 the visual ...").
+std::pair<int, int> uprightPlace(int orientation, int w, int h, int x, int y) {
+    switch (orientation) {
+    case 2:
+        return {w - 1 - x, y};
+    case 3:
+        return {w - 1 - x, h - 1 - y};
+    case 4:
+        return {x, h - 1 - y};
+    case 5:
+        return {y, x};
+    case 6:
+        return {w - 1 - y, x};
+    case 7:
+        return {w - 1 - y, h - 1 - x};
+    case 8:
+        return {y, h - 1 - x};
+    default:
+        return {x, y};
+    }
+}
+
 Stored storedFor(int orientation, int w, int h) {
     const bool sideways = orientation >= 5;
     return {sideways ? h : w, sideways ? w : h, [=](int x, int y) {
-                static const std::function<std::pair<int, int>(int, int)> kPlaces[9] = {
-                    {},
-                    [](int x, int y) {
-                        return std::pair{x, y};
-                    },
-                    [=](int x, int y) {
-                        return std::pair{w - 1 - x, y};
-                    },
-                    [=](int x, int y) {
-                        return std::pair{w - 1 - x, h - 1 - y};
-                    },
-                    [=](int x, int y) {
-                        return std::pair{x, h - 1 - y};
-                    },
-                    [](int x, int y) {
-                        return std::pair{y, x};
-                    },
-                    [=](int x, int y) {
-                        return std::pair{w - 1 - y, x};
-                    },
-                    [=](int x, int y) {
-                        return std::pair{w - 1 - y, h - 1 - x};
-                    },
-                    [=](int x, int y) {
-                        return std::pair{y, h - 1 - x};
-                    }};
-                const auto [ux, uy] = kPlaces[orientation](x, y);
+                const auto [ux, uy] = uprightPlace(orientation, w, h, x, y);
                 return patchColour(ux, uy);
             }};
 }
