@@ -111,6 +111,34 @@ TEST_F(SaveCommandTest, AFailingWriteKeepsTheOldFile) {
     }
 }
 
+// Every writer's failure, and a type no writer has, shows the one write-failure box.
+TEST_F(SaveCommandTest, EachWritersFailureShowsTheWriteFailureOnce) {
+    struct Case {
+        int type;
+        bool fails;
+    };
+    const Case cases[] = {
+        {fileops::kSaveJpeg, false}, {fileops::kSaveJpeg, true}, {fileops::kSaveBmp, false},
+        {fileops::kSaveBmp, true},   {fileops::kSavePng, false}, {fileops::kSavePng, true},
+        {fileops::kSaveTiff, false}, {fileops::kSaveTiff, true}, {7, false}};
+    uncheckedSaveChoice = true;
+    char16_t name = u'a';
+    for (const Case& c : cases) {
+        boxes.shown.clear();
+        chooseSave(u"\\out", std::u16string(1, name++), c.type);
+        std::optional<InjectedFaults> fault;
+        if (c.fails) {
+            fault.emplace(std::vector<Fault>{{FileStep::Commit, ENOSPC}});
+        }
+        const bool written = commands.save().has_value();
+        const bool failed = c.fails || c.type == 7;
+        EXPECT_EQ(written, !failed) << c.type;
+        EXPECT_EQ(texts(),
+                  failed ? std::vector{text(str::kWriteFailed)} : std::vector<std::u16string>{})
+            << c.type << (c.fails ? " failing" : "");
+    }
+}
+
 class TransferTest : public FileCommandsTest {
   protected:
     void SetUp() override {
