@@ -56,7 +56,6 @@ void removeCache(const std::vector<std::u16string>& photos) {
 bool makePage(const std::vector<std::u16string>& photos) {
     for (const auto& photo : photos) {
         image::DibImage thumbnail;
-        thumbnail.reportErrors = false;
         if (!codecs::loadImageFitted(thumbnail, photo, 100, 120)) {
             return false;
         }

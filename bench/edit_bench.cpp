@@ -20,7 +20,6 @@ const image::DibImage* photo(benchmark::State& state) {
     static image::LoadedImage loaded;
     if (!loaded.hasPixels()) {
         const auto path = bench::corpusPicture(state, "photo-12mp.jpg");
-        loaded.reportErrors = false;
         if (path.empty() || !codecs::loadImage(loaded, path)) {
             return nullptr;
         }

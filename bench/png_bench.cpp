@@ -21,7 +21,6 @@ void loadPhotoPng(benchmark::State& state) {
         return;
     }
     image::DibImage image;
-    image.reportErrors = false;
     for (auto _ : state) {
         if (!codecs::loadPng(image, picture)) {
             state.SkipWithError("the picture did not load");
@@ -41,7 +40,6 @@ void savePhotoPng(benchmark::State& state) {
         return;
     }
     image::DibImage image;
-    image.reportErrors = false;
     if (!codecs::loadPng(image, picture)) {
         state.SkipWithError("the picture did not load");
         return;

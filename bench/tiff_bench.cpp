@@ -29,7 +29,6 @@ void loadStripTiff(benchmark::State& state) {
         return;
     }
     image::DibImage image;
-    image.reportErrors = false;
     for (auto _ : state) {
         if (!codecs::loadTiff(image, picture)) {
             state.SkipWithError("the picture did not load");
@@ -47,7 +46,6 @@ void decodeStripTiff(benchmark::State& state, uint64_t maxRasterBytes) {
         return;
     }
     image::DibImage image;
-    image.reportErrors = false;
     for (auto _ : state) {
         const codecs::TiffHandle tiff = codecs::openTiffForReading(picture);
         if (codecs::decodeTiff(tiff.get(), image, {.maxRasterBytes = maxRasterBytes}) !=

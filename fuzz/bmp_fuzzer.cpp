@@ -20,7 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     velmora::image::DibImage image;
-    image.reportErrors = false;
     decodeBmpFromMemory(image, data, size);
     return 0;
 }

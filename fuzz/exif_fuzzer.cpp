@@ -11,7 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         __builtin_trap();
     }
     velmora::image::DibImage image;
-    image.reportErrors = false;
     if (image.create(3, 2)) {
         velmora::codecs::turnUpright(image, orientation);
     }

@@ -6,7 +6,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     velmora::image::DibImage image;
-    image.reportErrors = false;
     velmora::codecs::mag::decodeMag(image, std::span<const uint8_t>(data, size));
     return 0;
 }

@@ -6,7 +6,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     velmora::image::DibImage image;
-    image.reportErrors = false;
     // Small pictures only (up to 256 x 256), so that each run stays quick.
     velmora::codecs::decodePngMemory({data, size}, image, {.maxPixels = 65'536});
     return 0;

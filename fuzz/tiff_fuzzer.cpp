@@ -10,7 +10,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Sides up to 256 only, so that each run stays quick.
     for (uint64_t rasterLimit : {UINT64_MAX, uint64_t{0}}) {
         image::DibImage image;
-        image.reportErrors = false;
         codecs::decodeTiffMemory({data, size}, image,
                                  {.maxSide = 256, .maxRasterBytes = rasterLimit});
     }

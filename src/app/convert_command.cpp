@@ -19,7 +19,8 @@ ConvertResult failure(const QString& reason) {
     return {false, reason};
 }
 
-bool write(const image::DibImage& picture, std::u16string_view path, OutputType type, int quality) {
+codecs::SaveResult write(const image::DibImage& picture, std::u16string_view path, OutputType type,
+                         int quality) {
     switch (type) {
     case OutputType::Jpeg:
         return codecs::saveJpeg(picture, path, quality);
@@ -32,7 +33,7 @@ bool write(const image::DibImage& picture, std::u16string_view path, OutputType 
     case OutputType::Unknown:
         break;
     }
-    return false;
+    return {codecs::SaveCause::UnknownType};
 }
 
 } // namespace
@@ -74,7 +75,6 @@ ConvertResult convertPicture(const QString& input, const QString& output, int qu
             QStringLiteral("path outside the device root: %1").arg(source ? output : input));
     }
     image::LoadedImage picture;
-    picture.reportErrors = false;
     if (!codecs::loadImage(picture, *source)) {
         return failure(QStringLiteral("cannot read a picture from %1").arg(input));
     }

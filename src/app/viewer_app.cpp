@@ -267,6 +267,7 @@ bool ViewerApp::resizeBackBuffer() {
         return false;
     }
     if (!backBuffer.create(width, height)) {
+        ui::showError(ui::str::kImageCreateFailed);
         return false;
     }
     // A fit follows the new size; a zoom chosen by hand is kept and only re-placed.

@@ -7,6 +7,7 @@
 #include "ui/string_table.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace velmora::browse {
@@ -37,6 +38,34 @@ class BusyCursor {
     NavigationHost& host_;
     bool busy_;
 };
+
+// The reader's message for a load's result, shown before the load failure or the picture.
+std::optional<ui::StringId> readerMessage(codecs::LoadCause cause) {
+    switch (cause) {
+    case codecs::LoadCause::Faulty:
+        return ui::str::kImageFaulty;
+    case codecs::LoadCause::LoadedNotUpright:
+    case codecs::LoadCause::TooLarge:
+    case codecs::LoadCause::OutOfMemory:
+        return ui::str::kImageCreateFailed;
+    case codecs::LoadCause::Loaded:
+    case codecs::LoadCause::Unsupported:
+    case codecs::LoadCause::CannotOpen:
+    case codecs::LoadCause::ReadError:
+    case codecs::LoadCause::Undecodable:
+    case codecs::LoadCause::DecoderOutOfMemory:
+        break;
+    }
+    return std::nullopt;
+}
+
+// Shows the reader's message for a load's result, if it has one; true when the picture loaded.
+bool reported(codecs::LoadResult result) {
+    if (const auto message = readerMessage(result.cause)) {
+        ui::showError(*message);
+    }
+    return static_cast<bool>(result);
+}
 
 void reportLoadFailure(std::u16string_view path) {
     std::u16string text = ui::loadResourceString(ui::str::kLoadFailed);
@@ -173,7 +202,7 @@ void Navigator::showCurrent() {
         }
         if (lookAhead_.readyFor(path)) {
             composed = lookAhead_.handOver(current_, host_.viewRequest());
-        } else if (!loader_(*current_, path)) {
+        } else if (!reported(loader_(*current_, path))) {
             busy.restore();
             // The buffer may hold a part of the failed picture or black: never keep it.
             current_->release();

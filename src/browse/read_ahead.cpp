@@ -19,7 +19,8 @@ void readAhead(image::LoadedImage& image, image::ComposedView& composed, const I
         image::composeInitialView(composed, image, request);
         image.ready.store(true, std::memory_order_release);
     } catch (...) {
-        // A failed read-ahead stays silent; the picture is loaded directly when shown.
+        // A failed read-ahead shows nothing: the picture is loaded when shown, and that load
+        // speaks.
     }
 }
 
@@ -35,31 +36,24 @@ void composeAhead(image::LoadedImage& image, image::ComposedView& composed,
     image.ready.store(true, std::memory_order_release);
 }
 
-std::unique_ptr<image::LoadedImage> silentImage() {
-    auto image = std::make_unique<image::LoadedImage>();
-    image->reportErrors = false;
-    return image;
-}
-
 } // namespace
 
-bool loadWithCodecs(image::LoadedImage& image, std::u16string_view path) {
+codecs::LoadResult loadWithCodecs(image::LoadedImage& image, std::u16string_view path) {
     return codecs::loadImage(image, path);
 }
 
-ReadAhead::ReadAhead() : image_(silentImage()), composed_(std::make_unique<image::ComposedView>()) {
-    composed_->surface.reportErrors = false;
-}
+ReadAhead::ReadAhead()
+    : image_(std::make_unique<image::LoadedImage>()),
+      composed_(std::make_unique<image::ComposedView>()) {}
 
 ReadAhead::~ReadAhead() {
     wait();
 }
 
 ReadAhead::ReadAhead(ReadAhead&& other) noexcept
-    : image_(std::exchange(other.image_, silentImage())),
+    : image_(std::exchange(other.image_, std::make_unique<image::LoadedImage>())),
       composed_(std::exchange(other.composed_, std::make_unique<image::ComposedView>())),
       workerPath_(std::move(other.workerPath_)), worker_(std::move(other.worker_)) {
-    other.composed_->surface.reportErrors = false;
     other.workerPath_.clear();
 }
 
@@ -127,8 +121,6 @@ bool ReadAhead::readyFor(std::u16string_view path) const {
 const image::ComposedView* ReadAhead::handOver(std::unique_ptr<image::LoadedImage>& image,
                                                const image::ViewRequest& request) {
     std::swap(image, image_);
-    image->reportErrors = true;
-    image_->reportErrors = false;
     forget();
     // A picture decoded before the screen was known carries the default font: give it the
     // screen's, as an image created now would have.

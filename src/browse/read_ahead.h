@@ -11,6 +11,7 @@
 // and the view live on the heap, so a ReadAhead may be moved while its worker runs.
 #pragma once
 
+#include "codecs/load_result.h"
 #include "image/loaded_image.h"
 #include "image/view_compose.h"
 
@@ -24,10 +25,10 @@ namespace velmora::browse {
 
 // Decodes path into image; runs on the interface thread and on the worker, so it must keep its
 // state per call. The program uses loadWithCodecs.
-using ImageLoader = std::function<bool(image::LoadedImage&, std::u16string_view)>;
+using ImageLoader = std::function<codecs::LoadResult(image::LoadedImage&, std::u16string_view)>;
 
 // codecs::loadImage as an ImageLoader.
-bool loadWithCodecs(image::LoadedImage& image, std::u16string_view path);
+codecs::LoadResult loadWithCodecs(image::LoadedImage& image, std::u16string_view path);
 
 class ReadAhead {
   public:

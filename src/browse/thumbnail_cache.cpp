@@ -29,7 +29,6 @@ bool readThumbnail(image::DibImage& target, std::u16string_view picturePath) {
         return false;
     }
     image::LoadedImage stored;
-    stored.reportErrors = false;
     if (!codecs::loadImage(stored, cachePath)) {
         return false;
     }
@@ -43,8 +42,8 @@ bool writeThumbnail(const image::DibImage& thumbnail, std::u16string_view pictur
         return false;
     }
     // A lost thumbnail is made again, so the write does not wait for the medium.
-    return codecs::saveJpeg(thumbnail, thumbnailPathOf(picturePath), kThumbnailQuality,
-                            platform::Durability::Unsynced);
+    return static_cast<bool>(codecs::saveJpeg(thumbnail, thumbnailPathOf(picturePath),
+                                              kThumbnailQuality, platform::Durability::Unsynced));
 }
 
 bool ThumbnailCache::readThumbnail(image::DibImage& target, std::u16string_view path) {

@@ -2,8 +2,6 @@
 
 #include "codecs/image_format.h"
 #include "codecs/readers.h"
-#include "ui/message_box.h"
-#include "ui/string_table.h"
 
 #include <atomic>
 
@@ -12,7 +10,7 @@ namespace {
 
 std::atomic<ThumbnailStore*> thumbnailStore{nullptr};
 
-bool readFullSize(image::DibImage& image, ImageFormat format, std::u16string_view path) {
+LoadResult readFullSize(image::DibImage& image, ImageFormat format, std::u16string_view path) {
     switch (format) {
     case ImageFormat::Jpeg:
         return loadJpeg(image, path);
@@ -29,7 +27,7 @@ bool readFullSize(image::DibImage& image, ImageFormat format, std::u16string_vie
     case ImageFormat::None:
         break;
     }
-    return false;
+    return {LoadCause::Unsupported};
 }
 
 } // namespace
@@ -38,41 +36,38 @@ void setThumbnailStore(ThumbnailStore* store) {
     thumbnailStore.store(store);
 }
 
-bool loadImage(image::LoadedImage& image, std::u16string_view path) {
+LoadResult loadImage(image::LoadedImage& image, std::u16string_view path) {
     image.path = path;
     image.fillBlack();
     return readFullSize(image, formatFromExtension(path), path);
 }
 
-bool loadImageFitted(image::DibImage& target, std::u16string_view path, int boxWidth,
-                     int boxHeight) {
+LoadResult loadImageFitted(image::DibImage& target, std::u16string_view path, int boxWidth,
+                           int boxHeight) {
     target.fillBlack();
     const ImageFormat format = formatFromExtension(path);
     if (!target.create(boxWidth, boxHeight)) {
-        return false;
+        return {LoadCause::OutOfMemory};
     }
     ThumbnailStore* store = thumbnailStore.load();
     if (store != nullptr && store->readThumbnail(target, path)) {
-        return true;
+        return {LoadCause::Loaded};
     }
-    // The picture's own messages follow the target's setting.
     image::LoadedImage picture;
-    picture.reportErrors = target.reportErrors;
-    const bool read = format == ImageFormat::Jpeg
-                          ? loadJpegScaled(picture, path, boxWidth, boxHeight)
-                          : readFullSize(picture, format, path);
-    if (!read) {
-        return false;
+    const LoadResult read = format == ImageFormat::Jpeg
+                                ? loadJpegScaled(picture, path, boxWidth, boxHeight)
+                                : readFullSize(picture, format, path);
+    if (read) {
+        target.fitFrom(picture);
+        if (store != nullptr) {
+            store->writeThumbnail(target, path);
+        }
     }
-    target.fitFrom(picture);
-    if (store != nullptr) {
-        store->writeThumbnail(target, path);
-    }
-    return true;
+    return read;
 }
 
-bool saveByTypeIndex(const image::DibImage& image, std::u16string_view path, int typeIndex,
-                     int quality) {
+SaveResult saveByTypeIndex(const image::DibImage& image, std::u16string_view path, int typeIndex,
+                           int quality) {
     switch (typeIndex) {
     case 0:
         return saveJpeg(image, path, quality);
@@ -83,10 +78,7 @@ bool saveByTypeIndex(const image::DibImage& image, std::u16string_view path, int
     case 3:
         return saveTiff(image, path);
     default:
-        if (image.reportErrors) {
-            ui::showError(ui::str::kWriteFailed);
-        }
-        return false;
+        return {SaveCause::UnknownType};
     }
 }
 

@@ -1,6 +1,7 @@
 // The two load entry points the rest of the program uses.
 #pragma once
 
+#include "codecs/load_result.h"
 #include "image/dib_image.h"
 #include "image/loaded_image.h"
 
@@ -21,16 +22,16 @@ class ThumbnailStore {
 void setThumbnailStore(ThumbnailStore* store);
 
 // Full-size load: remembers the path in the image, then runs the reader of the path's format.
-// False for an unknown format or a failed read; the image is then unusable.
-bool loadImage(image::LoadedImage& image, std::u16string_view path);
+// On failure (an unknown format, a failed read) the image is unusable.
+LoadResult loadImage(image::LoadedImage& image, std::u16string_view path);
 
 // Reduced load: target becomes a black box of the given size with the picture fitted into it
-// (unscaled and centred when smaller in both directions). False leaves the black box.
-bool loadImageFitted(image::DibImage& target, std::u16string_view path, int boxWidth,
-                     int boxHeight);
+// (unscaled and centred when smaller in both directions). A failure leaves the black box.
+LoadResult loadImageFitted(image::DibImage& target, std::u16string_view path, int boxWidth,
+                           int boxHeight);
 
 // The writer chosen by the save dialog's type index: 0 JPEG (quality), 1 BMP, 2 PNG, 3 TIFF.
-bool saveByTypeIndex(const image::DibImage& image, std::u16string_view path, int typeIndex,
-                     int quality);
+SaveResult saveByTypeIndex(const image::DibImage& image, std::u16string_view path, int typeIndex,
+                           int quality);
 
 } // namespace velmora::codecs

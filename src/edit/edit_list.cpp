@@ -162,9 +162,9 @@ bool applyOperation(image::DibImage& image, const EditOperation& op) {
     const int32_t* v = op.values;
     switch (op.kind) {
     case EditKind::RotateLeft:
-        return rotateLeft(image);
+        return static_cast<bool>(rotateLeft(image));
     case EditKind::RotateRight:
-        return rotateRight(image);
+        return static_cast<bool>(rotateRight(image));
     case EditKind::FlipVertical:
         flipVertical(image);
         return true;
@@ -172,12 +172,13 @@ bool applyOperation(image::DibImage& image, const EditOperation& op) {
         flipHorizontal(image);
         return true;
     case EditKind::Resize:
-        return resize(image, v[0], v[1]);
+        return static_cast<bool>(resize(image, v[0], v[1]));
     case EditKind::ResizeKeepRatio:
-        return resize(image, v[0], keepRatioHeight(v[0], image.width(), image.height()));
+        return static_cast<bool>(
+            resize(image, v[0], keepRatioHeight(v[0], image.width(), image.height())));
     case EditKind::Trim:
         // An empty rectangle after clamping leaves the picture as it is.
-        trim(image, TrimRect{v[2], v[3], v[0], v[1]});
+        static_cast<void>(trim(image, TrimRect{v[2], v[3], v[0], v[1]}));
         return true;
     case EditKind::Brightness:
         brightness(image, v[0]);

@@ -37,27 +37,26 @@ void turnInto(image::DibImage& turned, const image::DibImage& image, bool clockw
     }
 }
 
-bool turn(image::DibImage& image, bool clockwise) {
+EditResult turn(image::DibImage& image, bool clockwise) {
     if (!image.hasPixels()) {
-        return false;
+        return {EditCause::Unchanged};
     }
     image::DibImage turned;
-    turned.reportErrors = image.reportErrors;
     if (!turned.create(image.height(), image.width())) {
-        return false;
+        return {EditCause::OutOfMemory};
     }
     turnInto(turned, image, clockwise);
     image.swapPixels(turned);
-    return true;
+    return {EditCause::Done};
 }
 
 } // namespace
 
-bool rotateLeft(image::DibImage& image) {
+EditResult rotateLeft(image::DibImage& image) {
     return turn(image, false);
 }
 
-bool rotateRight(image::DibImage& image) {
+EditResult rotateRight(image::DibImage& image) {
     return turn(image, true);
 }
 
@@ -91,18 +90,17 @@ void flipHorizontal(image::DibImage& image) {
     }
 }
 
-bool resize(image::DibImage& image, int32_t width, int32_t height, const Progress& progress) {
+EditResult resize(image::DibImage& image, int32_t width, int32_t height, const Progress& progress) {
     if (!image.hasPixels()) {
-        return false;
+        return {EditCause::Unchanged};
     }
     image::DibImage resized;
-    resized.reportErrors = image.reportErrors;
     if (!resized.create(width, height)) {
-        return false;
+        return {EditCause::OutOfMemory};
     }
     image::resampleFrom(resized, image, progress);
     image.swapPixels(resized);
-    return true;
+    return {EditCause::Done};
 }
 
 int32_t keepRatioHeight(int32_t newWidth, int32_t width, int32_t height) {
@@ -121,19 +119,18 @@ TrimRect clampTrim(TrimRect rect, int32_t width, int32_t height) {
     return rect;
 }
 
-bool trim(image::DibImage& image, const TrimRect& rect) {
+EditResult trim(image::DibImage& image, const TrimRect& rect) {
     const TrimRect r = clampTrim(rect, image.width(), image.height());
     if (!image.hasPixels() || r.width <= 0 || r.height <= 0) {
-        return false;
+        return {EditCause::Unchanged};
     }
     image::DibImage trimmed;
-    trimmed.reportErrors = image.reportErrors;
     if (!trimmed.create(r.width, r.height)) {
-        return false;
+        return {EditCause::OutOfMemory};
     }
     trimmed.copyRectFrom(0, 0, r.width, r.height, image, r.left, r.top);
     image.swapPixels(trimmed);
-    return true;
+    return {EditCause::Done};
 }
 
 } // namespace velmora::edit

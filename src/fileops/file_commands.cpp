@@ -33,8 +33,10 @@ std::optional<std::u16string> FileCommands::save() {
     if (platform::exists(target) && !agreeToReplace(target)) {
         return std::nullopt;
     }
-    // The writer reports its own failure; the edits stay unsaved until a write succeeds.
+    // Every failure of the writer shows the one write-failure message; the edits stay unsaved
+    // until a write succeeds.
     if (!codecs::saveByTypeIndex(image, target, choice->type, choice->quality)) {
+        ui::showError(ui::str::kWriteFailed);
         return std::nullopt;
     }
     host_.clearModified();

@@ -1,8 +1,6 @@
 #include "image/dib_image.h"
 
 #include "platform/screen.h"
-#include "ui/message_box.h"
-#include "ui/string_table.h"
 
 #include <algorithm>
 #include <array>
@@ -170,12 +168,6 @@ bool DibImage::allocatePixels(size_t bytes) {
     return true;
 }
 
-void DibImage::failWith(int stringId) const {
-    if (reportErrors) {
-        ui::showError(stringId);
-    }
-}
-
 bool DibImage::create(int32_t width, int32_t height) {
     const int64_t rows = height < 0 ? -int64_t{height} : int64_t{height};
     width_ = width;
@@ -186,7 +178,6 @@ bool DibImage::create(int32_t width, int32_t height) {
     if (!sizeOk || !allocatePixels(static_cast<size_t>(strideFor(width) * rows))) {
         pixels_.reset();
         capacity_ = 0;
-        failWith(ui::str::kImageCreateFailed);
         return false;
     }
     stride_ = static_cast<int32_t>(strideFor(width));
@@ -348,11 +339,10 @@ void DibImage::fitFrom(const DibImage& other) {
                 static_cast<int32_t>(fw), static_cast<int32_t>(fh), other, 0, 0, w, h);
 }
 
-bool DibImage::loadPackedDib(const uint8_t* data, size_t length) {
+PackedDibResult DibImage::loadPackedDib(const uint8_t* data, size_t length) {
     constexpr size_t kHeaderSize = 40;
     if (data == nullptr || length <= kHeaderSize || readLe32(data + 16) != 0) {
-        failWith(ui::str::kImageFaulty);
-        return false;
+        return {PackedDibCause::Faulty};
     }
     const auto width = static_cast<int32_t>(readLe32(data + 4));
     const auto height = static_cast<int32_t>(readLe32(data + 8));
@@ -380,15 +370,14 @@ bool DibImage::loadPackedDib(const uint8_t* data, size_t length) {
     if (dataOffset == 0 || width < 1 || rows < 1 || rowSize > static_cast<int64_t>(length) ||
         rows > static_cast<int64_t>(length) ||
         static_cast<uint64_t>(rows) * static_cast<uint64_t>(rowSize) + dataOffset > length) {
-        // An impossible size is still tried by create so that it reports as its own failure.
-        if (dataOffset != 0 && (width < 1 || rows < 1)) {
-            return create(width, height);
+        // An impossible size is still tried by create, so that it fails as create fails.
+        if (dataOffset != 0 && (width < 1 || rows < 1) && !create(width, height)) {
+            return {PackedDibCause::NotCreated};
         }
-        failWith(ui::str::kImageFaulty);
-        return false;
+        return {PackedDibCause::Faulty};
     }
     if (!create(width, height)) {
-        return false;
+        return {PackedDibCause::NotCreated};
     }
     const uint8_t* pixels = data + dataOffset;
     if (bpp == 24) {
@@ -396,14 +385,14 @@ bool DibImage::loadPackedDib(const uint8_t* data, size_t length) {
             std::memcpy(row(static_cast<int32_t>(rows - 1 - i)), pixels + i * rowSize,
                         static_cast<size_t>(3) * width);
         }
-        return true;
+        return {PackedDibCause::Loaded};
     }
     // The colour table lies between the header and the pixel data.
     const IndexedPalette palette({data + kHeaderSize, dataOffset - kHeaderSize}, bpp);
     for (int64_t i = 0; i < rows; ++i) {
         palette.expandRow(pixels + i * rowSize, row(static_cast<int32_t>(rows - 1 - i)), width);
     }
-    return true;
+    return {PackedDibCause::Loaded};
 }
 
 } // namespace velmora::image

@@ -52,6 +52,13 @@ constexpr int64_t strideFor(int64_t width) {
     return ((width * 24 + 31) >> 3) & ~int64_t{3};
 }
 
+enum class PackedDibCause { Loaded, Faulty, NotCreated };
+
+struct [[nodiscard]] PackedDibResult {
+    PackedDibCause cause;
+    explicit operator bool() const { return cause == PackedDibCause::Loaded; }
+};
+
 class DibImage {
   public:
     DibImage();
@@ -59,12 +66,8 @@ class DibImage {
     DibImage(const DibImage&) = delete;
     DibImage& operator=(const DibImage&) = delete;
 
-    // When set, creation and format failures show error 316 or 322.
-    bool reportErrors = true;
-
-    // Makes a black image of width x |height|; replaces whatever the image held. On failure
-    // (no memory, width or height below 1, over the size limits) reports 316 and returns false,
-    // leaving the image without pixels.
+    // Makes a black image of width x |height|; replaces whatever the image held. False (no
+    // memory, width or height below 1, over the size limits) leaves the image without pixels.
     bool create(int32_t width, int32_t height);
     void release();
     // Exchanges the pixels (size, stride and buffer) with other; everything else stays. Edits
@@ -90,7 +93,7 @@ class DibImage {
     void fitFrom(const DibImage& other);
 
     // Builds the image from a packed bitmap: 40-byte header, colour table, bottom-up rows.
-    bool loadPackedDib(const uint8_t* data, size_t length);
+    PackedDibResult loadPackedDib(const uint8_t* data, size_t length);
 
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }
@@ -115,7 +118,6 @@ class DibImage {
     };
 
     bool allocatePixels(size_t bytes);
-    void failWith(int stringId) const;
 
     int32_t width_ = 0;
     int32_t height_ = 0;

@@ -5,6 +5,8 @@
 
 namespace velmora::ui {
 
+using StringId = int;
+
 // Identifiers used across the program.
 namespace str {
 inline constexpr int kTitle = 1;

@@ -37,7 +37,6 @@ TEST_F(LookAheadTest, NextPictureIsTakenFromTheWorkerWithoutASecondDecode) {
     EXPECT_EQ(navigator.currentPath(), b);
     EXPECT_EQ(shownShade(), 20);
     EXPECT_EQ(navigator.current().path, b);
-    EXPECT_TRUE(navigator.current().reportErrors);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(settings.recentFiles, (std::vector<std::u16string>{b, a}));
 

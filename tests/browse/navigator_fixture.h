@@ -79,7 +79,7 @@ class LoadRecorder {
                 calls_.push_back({std::u16string(path), onWorker});
             }
             if (beforeLoad && !beforeLoad(path, onWorker)) {
-                return false;
+                return codecs::LoadResult{codecs::LoadCause::CannotOpen};
             }
             return codecs::loadImage(image, path);
         };

@@ -24,7 +24,6 @@ class ThumbnailCacheTest : public DeviceRootTest {
     // Makes the thumbnail of path and returns the red byte at its centre; -1 on failure.
     static int thumbnailRed(std::u16string_view path) {
         image::DibImage thumbnail;
-        thumbnail.reportErrors = false;
         if (!codecs::loadImageFitted(thumbnail, path, 100, 120)) {
             return -1;
         }
@@ -92,7 +91,6 @@ TEST_F(ThumbnailCacheTest, FailedWriteLeavesNoThumbnailBehind) {
     const auto path = photo("A/b.jpg", kRed);
     folder("A/VelThumbs");
     image::DibImage thumbnail;
-    thumbnail.reportErrors = false;
     ASSERT_TRUE(thumbnail.create(100, 120));
     {
         const FileSizeLimit limit(100);

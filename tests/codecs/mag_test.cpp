@@ -241,7 +241,6 @@ TEST(MagDecoder, EveryCutOfAFileFailsCleanly) {
     const Lines lines = randomLines(24, 16, 3);
     const std::string file = test::buildMag(encoded(true, 0, 15, lines));
     image::DibImage image;
-    image.reportErrors = false;
     for (size_t length = 0; length < file.size(); ++length) {
         ASSERT_FALSE(decodeMag(image, asBytes(file.substr(0, length)))) << "cut at " << length;
     }
@@ -290,7 +289,7 @@ TEST(MagDecoder, DifferentFilesDecodeOnSeveralThreadsAtOnce) {
     const auto results = test::decodeConcurrently(
         images, files,
         [](image::DibImage& image, const std::string& file) {
-            return decodeMag(image, asBytes(file));
+            return static_cast<bool>(decodeMag(image, asBytes(file)));
         },
         5);
     for (size_t i = 0; i < files.size(); ++i) {

@@ -331,8 +331,8 @@ TEST_F(Corrections, DecodesOnSeveralThreadsShareTransformsSafely) {
     put("b.png", pngOf(palette, test::adobeRgbProfile(), test::exifTiff(6)));
     const std::vector<std::string> files{"a.jpg", "a.jpg", "b.png", "a.jpg"};
     const test::DecodeFromBytes decode = [](image::DibImage& image, const std::string& name) {
-        return name.ends_with(".jpg") ? loadJpeg(image, devicePath(name))
-                                      : loadPng(image, devicePath(name));
+        return static_cast<bool>(name.ends_with(".jpg") ? loadJpeg(image, devicePath(name))
+                                                        : loadPng(image, devicePath(name)));
     };
     std::vector<image::DibImage> together(files.size());
     EXPECT_EQ(test::decodeConcurrently(together, files, decode, 3), std::vector<int>(4, 3));

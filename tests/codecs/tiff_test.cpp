@@ -192,7 +192,8 @@ TEST_F(TiffFiles, SidesUpTo10000AreAcceptedAndLongerOnesRefused) {
         sample.picture.rowsPerStrip = height;
         image::DibImage image;
         const std::string name = std::to_string(width) + "x" + std::to_string(height) + ".tif";
-        EXPECT_EQ(loadTiff(image, putTiff(name, sample.picture)), accepted) << name;
+        EXPECT_EQ(static_cast<bool>(loadTiff(image, putTiff(name, sample.picture))), accepted)
+            << name;
         if (accepted) {
             EXPECT_EQ(bgrPixels(image), sample.expected) << name;
         }
@@ -251,7 +252,7 @@ TEST_F(TiffFiles, SavedTiffReadsBackWithTheSamePixels) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(TiffFiles, FailedSaveShows40079AndKeepsTheOldFile) {
+TEST_F(TiffFiles, FailedSaveKeepsTheOldFile) {
     image::DibImage image;
     ASSERT_TRUE(image.create(3, 3));
     EXPECT_FALSE(saveTiff(image, devicePath("missing-folder\\out.tif")));
@@ -260,7 +261,7 @@ TEST_F(TiffFiles, FailedSaveShows40079AndKeepsTheOldFile) {
     EXPECT_FALSE(saveTiff(empty, path));
     EXPECT_EQ(contents("keep.tif"), "old contents");
     EXPECT_EQ(files().size(), 1u);
-    EXPECT_EQ(shownIds(), (std::vector<int>{40079, 40079}));
+    EXPECT_TRUE(boxes.shown.empty()) << "the caller speaks";
 }
 
 // Readers keep their state per call: different files decode at the same time on several
@@ -298,7 +299,6 @@ TEST_F(TiffFiles, DifferentFilesDecodeOnSeveralThreadsAtOnce) {
         return std::thread([&, decode] {
             for (int i = 0; i < 20; ++i) {
                 image::DibImage image;
-                image.reportErrors = false;
                 if (!decode(image) || bgrPixels(image) != expected) {
                     ++mismatches;
                 }

@@ -21,7 +21,6 @@ inline std::vector<int> decodeConcurrently(std::vector<image::DibImage>& images,
     std::vector<std::jthread> threads;
     for (size_t i = 0; i < files.size(); ++i) {
         threads.emplace_back([&, i] {
-            images[i].reportErrors = false;
             for (int round = 0; round < rounds; ++round) {
                 successes[i] += decode(images[i], files[i]) ? 1 : 0;
             }

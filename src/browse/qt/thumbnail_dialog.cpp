@@ -3,8 +3,10 @@
 #include "codecs/load_image.h"
 #include "image/qt/dib_painter.h"
 #include "platform/screen.h"
+#include "ui/message_box.h"
 #include "ui/qt/dialog_buttons.h"
 #include "ui/qt/owner_sized_dialog.h"
+#include "ui/string_table.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -50,7 +52,6 @@ void drawBrokenMark(image::DibImage& cell) {
 // made.
 bool makeThumbnail(image::DibImage& cell, const std::u16string& path) {
     // A picture that cannot be read is marked in its cell; a message per cell would be noise.
-    cell.reportErrors = false;
     if (!codecs::loadImageFitted(cell, path, kThumbnailWidth, kThumbnailHeight)) {
         if (!cell.create(kThumbnailWidth, kThumbnailHeight)) {
             return false;
@@ -234,8 +235,11 @@ void ThumbnailDialog::moveSelection(int step) {
 void ThumbnailDialog::resizeCanvas() {
     const int width = qRound(canvasWidget_->width() * ratio());
     const int height = qRound(canvasWidget_->height() * ratio());
-    if (width < 1 || height < 1 || (width == canvas_.width() && height == canvas_.height()) ||
-        !canvas_.create(width, height)) {
+    if (width < 1 || height < 1 || (width == canvas_.width() && height == canvas_.height())) {
+        return;
+    }
+    if (!canvas_.create(width, height)) {
+        ui::showError(ui::str::kImageCreateFailed);
         return;
     }
     canvas_.fillColor(kWhite);

@@ -7,8 +7,6 @@
 #include "codecs/bmp/bmp_rows.h"
 #include "codecs/readers.h"
 #include "platform/regular_file.h"
-#include "ui/message_box.h"
-#include "ui/string_table.h"
 
 #include <array>
 #include <cstdio>
@@ -22,13 +20,6 @@ namespace velmora::codecs::bmp {
 namespace {
 
 static_assert(sizeof(Palette) == 1024, "the colour table is read as one block");
-
-bool rejectAsFaulty(const image::DibImage& image) {
-    if (image.reportErrors) {
-        ui::showError(ui::str::kImageFaulty);
-    }
-    return false;
-}
 
 class MemorySource final : public ByteSource {
   public:
@@ -194,15 +185,15 @@ std::optional<BmpInfo> readHeaders(ByteSource& source) {
 
 } // namespace
 
-bool decodeBmp(image::DibImage& image, ByteSource& source) {
+LoadResult decodeBmp(image::DibImage& image, ByteSource& source) {
     const auto info = readHeaders(source);
     // Everything the headers promise is checked against the file before the image is made.
     const auto layout = info ? planLayout(*info, source.size()) : std::nullopt;
     if (!layout) {
-        return rejectAsFaulty(image);
+        return {LoadCause::Faulty};
     }
     if (!image.create(layout->width, layout->height)) {
-        return false; // create has reported it
+        return {LoadCause::OutOfMemory};
     }
     // The table follows the headers just read; entries it does not hold stay black.
     Palette palette{};
@@ -211,12 +202,12 @@ bool decodeBmp(image::DibImage& image, ByteSource& source) {
         !source.skip(layout->pixelOffset - layout->tableOffset - tableBytes) ||
         !readPixels(image, source, *layout, palette)) {
         image.release(); // run-length data may break off after the image was made
-        return rejectAsFaulty(image);
+        return {LoadCause::Faulty};
     }
-    return true;
+    return {LoadCause::Loaded};
 }
 
-bool decodeBmpFromMemory(image::DibImage& image, const uint8_t* data, size_t size) {
+LoadResult decodeBmpFromMemory(image::DibImage& image, const uint8_t* data, size_t size) {
     MemorySource source(data, data != nullptr ? size : 0);
     return decodeBmp(image, source);
 }
@@ -225,9 +216,9 @@ bool decodeBmpFromMemory(image::DibImage& image, const uint8_t* data, size_t siz
 
 namespace velmora::codecs {
 
-bool loadBmp(image::DibImage& image, std::u16string_view path) {
+LoadResult loadBmp(image::DibImage& image, std::u16string_view path) {
     const auto source = bmp::openFile(path);
-    return source != nullptr && bmp::decodeBmp(image, *source);
+    return source ? bmp::decodeBmp(image, *source) : LoadResult{LoadCause::CannotOpen};
 }
 
 } // namespace velmora::codecs

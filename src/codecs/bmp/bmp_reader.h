@@ -6,6 +6,7 @@
 // file through it; decodeBmpFromMemory serves in-memory data.
 #pragma once
 
+#include "codecs/load_result.h"
 #include "image/dib_image.h"
 
 #include <cstddef>
@@ -24,9 +25,9 @@ class ByteSource {
     virtual bool skip(uint64_t length) = 0;
 };
 
-// Creates the image at the file's size and fills it; false with message 322 (while the image's
-// reportErrors is set) for data that is not a bitmap this reader takes.
-bool decodeBmp(image::DibImage& image, ByteSource& source);
-bool decodeBmpFromMemory(image::DibImage& image, const uint8_t* data, size_t size);
+// Creates the image at the file's size and fills it; Faulty for data that is not a bitmap this
+// reader takes.
+LoadResult decodeBmp(image::DibImage& image, ByteSource& source);
+LoadResult decodeBmpFromMemory(image::DibImage& image, const uint8_t* data, size_t size);
 
 } // namespace velmora::codecs::bmp

@@ -1,16 +1,11 @@
 #include "codecs/bmp/bmp_header.h"
 #include "codecs/readers.h"
 #include "codecs/safe_file_writer.h"
-#include "ui/message_box.h"
-#include "ui/string_table.h"
 
 namespace velmora::codecs {
 namespace {
 
 bool writeFile(const image::DibImage& image, std::u16string_view path) {
-    if (!image.hasPixels()) {
-        return false;
-    }
     SafeFileWriter writer(path);
     const auto headers =
         bmp::makeHeaders24(image.width(), image.height(), static_cast<uint32_t>(image.stride()));
@@ -28,14 +23,11 @@ bool writeFile(const image::DibImage& image, std::u16string_view path) {
 
 } // namespace
 
-bool saveBmp(const image::DibImage& image, std::u16string_view path) {
-    if (writeFile(image, path)) {
-        return true;
+SaveResult saveBmp(const image::DibImage& image, std::u16string_view path) {
+    if (!image.hasPixels()) {
+        return {SaveCause::NoPicture};
     }
-    if (image.reportErrors) {
-        ui::showError(ui::str::kWriteFailed);
-    }
-    return false;
+    return {writeFile(image, path) ? SaveCause::Saved : SaveCause::WriteFailed};
 }
 
 } // namespace velmora::codecs

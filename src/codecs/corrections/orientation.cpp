@@ -54,7 +54,7 @@ int exifOrientation(std::span<const uint8_t> exif) {
     return value >= 1 && value <= 8 ? value : kUpright;
 }
 
-void turnUpright(image::DibImage& image, int orientation) {
+bool turnUpright(image::DibImage& image, int orientation) {
     switch (orientation) {
     case 2:
         edit::flipHorizontal(image);
@@ -67,24 +67,27 @@ void turnUpright(image::DibImage& image, int orientation) {
         edit::flipVertical(image);
         break;
     case 5: // mirrored across the main diagonal
-        if (edit::rotateRight(image)) {
+    case 6:
+        if (!edit::rotateRight(image)) {
+            return false;
+        }
+        if (orientation == 5) {
             edit::flipHorizontal(image);
         }
-        break;
-    case 6:
-        edit::rotateRight(image);
         break;
     case 7: // mirrored across the other diagonal
-        if (edit::rotateLeft(image)) {
+    case 8:
+        if (!edit::rotateLeft(image)) {
+            return false;
+        }
+        if (orientation == 7) {
             edit::flipHorizontal(image);
         }
-        break;
-    case 8:
-        edit::rotateLeft(image);
         break;
     default:
         break;
     }
+    return true;
 }
 
 } // namespace velmora::codecs

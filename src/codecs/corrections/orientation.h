@@ -18,8 +18,7 @@ inline constexpr int kUpright = 1;
 int exifOrientation(std::span<const uint8_t> exif);
 
 // Turns the image's pixels upright for a stored orientation (nothing for 1 or an unknown value).
-// When the memory for a turned copy cannot be had (316 with reportErrors), the picture stays as
-// stored: it is still shown, only not turned.
-void turnUpright(image::DibImage& image, int orientation);
+// False when the memory for a turned copy cannot be had: the picture stays as stored.
+bool turnUpright(image::DibImage& image, int orientation);
 
 } // namespace velmora::codecs

@@ -27,8 +27,8 @@ ScanResult gifScan(std::span<const uint8_t> file);
 LoadStatus gifDecode(std::span<const uint8_t> file, PackedBitmap& canvas, int imageNumber);
 
 // The whole reader on a file held in memory: scan, decode the first image, build the image.
-// A file that is not a complete GIF fails silently; a GIF without a picture or with an empty
-// screen reports 322, one too large for an image 316 (while image.reportErrors is set).
-bool decodeGif(image::DibImage& image, std::span<const uint8_t> file);
+// A file that is not a complete GIF is Undecodable; a GIF without a picture or with an empty
+// screen Faulty, one too large for an image TooLarge.
+LoadResult decodeGif(image::DibImage& image, std::span<const uint8_t> file);
 
 } // namespace velmora::codecs::gif

@@ -1,40 +1,35 @@
 #include "codecs/gif/gif_decoder.h"
 #include "codecs/readers.h"
 #include "platform/device_fs.h"
-#include "ui/message_box.h"
-#include "ui/string_table.h"
 
 namespace velmora::codecs {
 namespace gif {
 
-bool decodeGif(image::DibImage& image, std::span<const uint8_t> file) {
+LoadResult decodeGif(image::DibImage& image, std::span<const uint8_t> file) {
     const ScanResult scan = gifScan(file);
     if (scan.status != LoadStatus::Decoded) {
-        return false;
+        return {LoadCause::Undecodable};
     }
     const bool emptyScreen = scan.screenWidth == 0 || scan.screenHeight == 0;
-    if (!emptyScreen && exceedsImageLimits(scan.screenWidth, scan.screenHeight)) {
-        image.create(scan.screenWidth, scan.screenHeight); // refused there, with its message
-        return false;
+    if (!emptyScreen && exceedsImageLimits(scan.screenWidth, scan.screenHeight) &&
+        !image.create(scan.screenWidth, scan.screenHeight)) {
+        return {LoadCause::TooLarge}; // refused by create, which leaves the image empty
     }
     PackedBitmap canvas;
     if (!emptyScreen && gifDecode(file, canvas, 1) != LoadStatus::Decoded) {
-        return false;
+        return {LoadCause::Undecodable};
     }
     if (canvas.empty()) { // no screen, or the trailer came before any image
-        if (image.reportErrors) {
-            ui::showError(ui::str::kImageFaulty);
-        }
-        return false;
+        return {LoadCause::Faulty};
     }
-    return image.loadPackedDib(canvas.data(), canvas.size());
+    return loadPackedBitmap(image, canvas);
 }
 
 } // namespace gif
 
-bool loadGif(image::DibImage& image, std::u16string_view path) {
+LoadResult loadGif(image::DibImage& image, std::u16string_view path) {
     const auto file = platform::readWholeFile(path);
-    return file && gif::decodeGif(image, *file);
+    return file ? gif::decodeGif(image, *file) : LoadResult{LoadCause::CannotOpen};
 }
 
 } // namespace velmora::codecs

@@ -168,11 +168,11 @@ bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykR
     return true;
 }
 
-bool decode(image::DibImage& image, jpeg_source_mgr* source, const Box* box) {
+LoadResult decode(image::DibImage& image, jpeg_source_mgr* source, const Box* box) {
     Decompressor decompressor;
     const PictureCorrections wanted = pictureCorrections();
     if (!readHeader(decompressor, source, box, wanted)) {
-        return false;
+        return {LoadCause::Undecodable};
     }
     const jpeg_decompress_struct& cinfo = decompressor.library;
     const int orientation = wanted.upright ? storedOrientation(cinfo) : kUpright;
@@ -180,31 +180,30 @@ bool decode(image::DibImage& image, jpeg_source_mgr* source, const Box* box) {
     // The size limits of create reject an oversized header here, before the library allocates.
     if (!image.create(static_cast<int32_t>(cinfo.output_width),
                       static_cast<int32_t>(cinfo.output_height))) {
-        return false;
+        return {LoadCause::OutOfMemory};
     }
     std::unique_ptr<uint8_t[]> cmykRow;
     if (cinfo.out_color_space == JCS_CMYK) {
         cmykRow.reset(new (std::nothrow) uint8_t[size_t{4} * cinfo.output_width]);
         if (!cmykRow) {
-            return false;
+            return {LoadCause::DecoderOutOfMemory};
         }
     }
     if (!readRows(decompressor, image, cmykRow.get(), colour.get())) {
-        return false;
+        return {LoadCause::Undecodable};
     }
     // Three-component rows are converted in place once all are decoded, large pictures by two
     // threads.
     if (colour && !cmykRow) {
         colour->convertPicture(image);
     }
-    turnUpright(image, orientation);
-    return true;
+    return {turnUpright(image, orientation) ? LoadCause::Loaded : LoadCause::LoadedNotUpright};
 }
 
-bool decodeFile(image::DibImage& image, std::u16string_view path, const Box* box) {
+LoadResult decodeFile(image::DibImage& image, std::u16string_view path, const Box* box) {
     const platform::FilePtr file = platform::openRegularFile(path);
     if (!file) {
-        return false;
+        return {LoadCause::CannotOpen};
     }
     // The source reads whole blocks itself; a stdio buffer would only copy them twice.
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
@@ -225,13 +224,13 @@ int scaleDenominatorFor(uint32_t pictureWidth, uint32_t pictureHeight, int boxWi
     return 1;
 }
 
-bool decodeJpegFromMemory(image::DibImage& image, const uint8_t* data, size_t size) {
+LoadResult decodeJpegFromMemory(image::DibImage& image, const uint8_t* data, size_t size) {
     MemorySource source;
     return decode(image, prepareMemorySource(source, data, size), nullptr);
 }
 
-bool decodeJpegScaledFromMemory(image::DibImage& image, const uint8_t* data, size_t size,
-                                int boxWidth, int boxHeight) {
+LoadResult decodeJpegScaledFromMemory(image::DibImage& image, const uint8_t* data, size_t size,
+                                      int boxWidth, int boxHeight) {
     MemorySource source;
     const Box box{boxWidth, boxHeight};
     return decode(image, prepareMemorySource(source, data, size), &box);
@@ -241,11 +240,12 @@ bool decodeJpegScaledFromMemory(image::DibImage& image, const uint8_t* data, siz
 
 namespace velmora::codecs {
 
-bool loadJpeg(image::DibImage& image, std::u16string_view path) {
+LoadResult loadJpeg(image::DibImage& image, std::u16string_view path) {
     return jpeg::decodeFile(image, path, nullptr);
 }
 
-bool loadJpegScaled(image::DibImage& image, std::u16string_view path, int boxWidth, int boxHeight) {
+LoadResult loadJpegScaled(image::DibImage& image, std::u16string_view path, int boxWidth,
+                          int boxHeight) {
     const jpeg::Box box{boxWidth, boxHeight};
     return jpeg::decodeFile(image, path, &box);
 }

@@ -1,8 +1,9 @@
 // The JPEG reader: full size, or reduced inside the library for thumbnails. loadJpeg and
 // loadJpegScaled (readers.h) read device files; the memory forms serve in-memory data. Library
-// errors give false without a message; creating the image reports 316 as usual.
+// errors are Undecodable.
 #pragma once
 
+#include "codecs/load_result.h"
 #include "image/dib_image.h"
 
 #include <cstddef>
@@ -13,8 +14,8 @@ namespace velmora::codecs::jpeg {
 // 8, 4 or 2 when the picture is at least that many times the box in both directions, else 1.
 int scaleDenominatorFor(uint32_t pictureWidth, uint32_t pictureHeight, int boxWidth, int boxHeight);
 
-bool decodeJpegFromMemory(image::DibImage& image, const uint8_t* data, size_t size);
-bool decodeJpegScaledFromMemory(image::DibImage& image, const uint8_t* data, size_t size,
-                                int boxWidth, int boxHeight);
+LoadResult decodeJpegFromMemory(image::DibImage& image, const uint8_t* data, size_t size);
+LoadResult decodeJpegScaledFromMemory(image::DibImage& image, const uint8_t* data, size_t size,
+                                      int boxWidth, int boxHeight);
 
 } // namespace velmora::codecs::jpeg

@@ -1,8 +1,6 @@
 #include "codecs/jpeg/jpeg_destination.h"
 #include "codecs/jpeg/jpeg_error.h"
 #include "codecs/readers.h"
-#include "ui/message_box.h"
-#include "ui/string_table.h"
 
 #include <algorithm>
 #include <memory>
@@ -62,9 +60,6 @@ bool compress(Compressor& compressor, jpeg_destination_mgr* destination,
 
 bool writeFile(const image::DibImage& image, std::u16string_view path, int quality,
                platform::Durability durability) {
-    if (!image.hasPixels()) {
-        return false;
-    }
     SafeFileWriter writer(path, durability);
     if (!writer.isOpen()) {
         return false;
@@ -77,15 +72,13 @@ bool writeFile(const image::DibImage& image, std::u16string_view path, int quali
 
 } // namespace
 
-bool saveJpeg(const image::DibImage& image, std::u16string_view path, int quality,
-              platform::Durability durability) {
-    if (writeFile(image, path, quality, durability)) {
-        return true;
+SaveResult saveJpeg(const image::DibImage& image, std::u16string_view path, int quality,
+                    platform::Durability durability) {
+    if (!image.hasPixels()) {
+        return {SaveCause::NoPicture};
     }
-    if (image.reportErrors) {
-        ui::showError(ui::str::kWriteFailed);
-    }
-    return false;
+    return {writeFile(image, path, quality, durability) ? SaveCause::Saved
+                                                        : SaveCause::WriteFailed};
 }
 
 } // namespace velmora::codecs

@@ -33,8 +33,8 @@ struct MagSize {
 // picture size once the header has been read, also for TooLarge.
 MagResult decodeMagBitmap(std::span<const uint8_t> file, PackedBitmap& bitmap, MagSize& size);
 
-// The whole reader on a file held in memory. Results 1 to 7 and a lack of memory fail silently;
-// a picture too large for an image reports 316 (while image.reportErrors is set).
-bool decodeMag(image::DibImage& image, std::span<const uint8_t> file);
+// The whole reader on a file held in memory: results 1 to 7 are Undecodable, a picture too
+// large for an image TooLarge.
+LoadResult decodeMag(image::DibImage& image, std::span<const uint8_t> file);
 
 } // namespace velmora::codecs::mag

@@ -5,12 +5,12 @@
 namespace velmora::codecs {
 namespace mag {
 
-bool decodeMag(image::DibImage& image, std::span<const uint8_t> file) {
+LoadResult decodeMag(image::DibImage& image, std::span<const uint8_t> file) {
     PackedBitmap bitmap;
     MagSize size;
     switch (decodeMagBitmap(file, bitmap, size)) {
     case MagResult::Decoded:
-        return image.loadPackedDib(bitmap.data(), bitmap.size());
+        return loadPackedBitmap(image, bitmap);
     case MagResult::BadSignature:
     case MagResult::NoCommentEnd:
     case MagResult::HeaderCut:
@@ -18,20 +18,23 @@ bool decodeMag(image::DibImage& image, std::span<const uint8_t> file) {
     case MagResult::BadGeometry:
     case MagResult::StreamOutside:
     case MagResult::CopyOutside:
+        return {LoadCause::Undecodable};
     case MagResult::NoMemory:
-        return false;
+        return {LoadCause::DecoderOutOfMemory};
     case MagResult::TooLarge:
-        image.create(size.width, size.height); // refused there, with its message
-        return false;
+        if (!image.create(size.width, size.height)) {
+            return {LoadCause::TooLarge}; // refused by create, which leaves the image empty
+        }
+        break;
     }
-    return false;
+    return {LoadCause::Undecodable};
 }
 
 } // namespace mag
 
-bool loadMag(image::DibImage& image, std::u16string_view path) {
+LoadResult loadMag(image::DibImage& image, std::u16string_view path) {
     const auto file = platform::readWholeFile(path);
-    return file && mag::decodeMag(image, *file);
+    return file ? mag::decodeMag(image, *file) : LoadResult{LoadCause::CannotOpen};
 }
 
 } // namespace velmora::codecs

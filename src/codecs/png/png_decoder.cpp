@@ -147,8 +147,9 @@ std::shared_ptr<const ColourTransform> colourTransformOf(png_structp png, png_in
     return made.empty() ? nullptr : transformFromProfile(made, PixelLayout::Bgr);
 }
 
-// Applies the file's colour space and orientation to the decoded picture.
-void correct(png_structp png, png_infop info, image::DibImage& image) {
+// Applies the file's colour space and orientation to the decoded picture; false when it could
+// not be turned upright.
+bool correct(png_structp png, png_infop info, image::DibImage& image) {
     const PictureCorrections wanted = pictureCorrections();
     if (wanted.colourProfiles) {
         if (const auto colour = colourTransformOf(png, info)) {
@@ -157,15 +158,14 @@ void correct(png_structp png, png_infop info, image::DibImage& image) {
     }
     png_uint_32 exifBytes = 0;
     png_bytep exif = nullptr;
-    if (wanted.upright && png_get_eXIf_1(png, info, &exifBytes, &exif) != 0) {
-        turnUpright(image, exifOrientation({exif, exifBytes}));
-    }
+    return !wanted.upright || png_get_eXIf_1(png, info, &exifBytes, &exif) == 0 ||
+           turnUpright(image, exifOrientation({exif, exifBytes}));
 }
 
 PngDecodeResult decodeAndCorrect(png_structp png, png_infop info, const DecodeJob& job) {
     const PngDecodeResult result = runDecode(png, info, job);
-    if (result == PngDecodeResult::Ok) {
-        correct(png, info, *job.image);
+    if (result == PngDecodeResult::Ok && !correct(png, info, *job.image)) {
+        return PngDecodeResult::NotUpright;
     }
     return result;
 }

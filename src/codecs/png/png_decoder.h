@@ -17,6 +17,7 @@ enum class PngDecodeResult {
     Implausible,  // the header claims more pixels than the compressed bytes could hold
     TooLarge,     // over the caller's pixel limit
     CreateFailed, // the image could not be made at the picture's size
+    NotUpright,   // decoded, but no memory for the upright copy: the picture stays as stored
 };
 
 // Pictures above maxPixels are refused before the image is made (the image's own size limits

@@ -3,8 +3,6 @@
 #include "codecs/png/png_encoder.h"
 #include "codecs/readers.h"
 #include "platform/regular_file.h"
-#include "ui/message_box.h"
-#include "ui/string_table.h"
 
 #include <array>
 #include <cstdio>
@@ -14,37 +12,45 @@
 namespace velmora::codecs {
 namespace {
 
-void reportFaulty(const image::DibImage& image) {
-    if (image.reportErrors) {
-        ui::showError(ui::str::kImageFaulty);
+LoadResult loadResultOf(PngDecodeResult result) {
+    switch (result) {
+    case PngDecodeResult::Ok:
+        return {LoadCause::Loaded};
+    case PngDecodeResult::NotPng:
+    case PngDecodeResult::Corrupt:
+    case PngDecodeResult::Implausible:
+        break;
+    case PngDecodeResult::TooLarge:
+        return {LoadCause::TooLarge};
+    case PngDecodeResult::CreateFailed:
+        return {LoadCause::OutOfMemory};
+    case PngDecodeResult::NotUpright:
+        return {LoadCause::LoadedNotUpright};
     }
+    return {LoadCause::Undecodable};
 }
 
 } // namespace
 
-bool loadPng(image::DibImage& image, std::u16string_view path) {
+// A file that gives no PNG signature, missing ones included, is Faulty.
+LoadResult loadPng(image::DibImage& image, std::u16string_view path) {
     const platform::FilePtr file = platform::openRegularFile(path);
     std::array<uint8_t, kPngSignatureCheck> start{};
     if (file == nullptr || std::fread(start.data(), 1, start.size(), file.get()) != start.size() ||
         !hasPngSignature(start)) {
-        reportFaulty(image);
-        return false;
+        return {LoadCause::Faulty};
     }
     struct stat info {};
     if (fstat(fileno(file.get()), &info) != 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) {
-        return false;
+        return {LoadCause::ReadError};
     }
-    return decodePngStream(file.get(), static_cast<uint64_t>(info.st_size), image) ==
-           PngDecodeResult::Ok;
+    return loadResultOf(decodePngStream(file.get(), static_cast<uint64_t>(info.st_size), image));
 }
 
-bool savePng(const image::DibImage& image, std::u16string_view path) {
+SaveResult savePng(const image::DibImage& image, std::u16string_view path) {
     SafeFileWriter writer(path);
-    const bool saved = encodePng(image, writer) && writer.commit();
-    if (!saved && image.reportErrors) {
-        ui::showError(ui::str::kWriteFailed);
-    }
-    return saved;
+    return {encodePng(image, writer) && writer.commit() ? SaveCause::Saved
+                                                        : SaveCause::WriteFailed};
 }
 
 } // namespace velmora::codecs

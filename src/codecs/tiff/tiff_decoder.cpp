@@ -119,14 +119,13 @@ void convertColours(TIFF* tiff, image::DibImage& image) {
     colour->convertPicture(image);
 }
 
-void correct(TIFF* tiff, uint16_t orientation, image::DibImage& image) {
+// False when the picture could not be turned upright.
+bool correct(TIFF* tiff, uint16_t orientation, image::DibImage& image) {
     const PictureCorrections wanted = pictureCorrections();
     if (wanted.colourProfiles) {
         convertColours(tiff, image);
     }
-    if (wanted.upright) {
-        turnUpright(image, orientationLeftAfterLibrary(orientation));
-    }
+    return !wanted.upright || turnUpright(image, orientationLeftAfterLibrary(orientation));
 }
 
 } // namespace
@@ -174,8 +173,8 @@ TiffDecodeResult decodeTiff(TIFF* tiff, image::DibImage& image, const TiffDecode
         }
         copyRowsBgr(raster.get(), width, rows, reversedBands ? length - top - rows : top, image);
     }
-    correct(tiff, state.orientation, image);
-    return TiffDecodeResult::Ok;
+    return correct(tiff, state.orientation, image) ? TiffDecodeResult::Ok
+                                                   : TiffDecodeResult::NotUpright;
 }
 
 TiffDecodeResult decodeTiffMemory(std::span<const uint8_t> bytes, image::DibImage& image,

@@ -19,6 +19,7 @@ enum class TiffDecodeResult {
     Corrupt,      // the library could not read the pixels at all
     CreateFailed, // the image could not be made at the picture's size
     NoMemory,     // not even one strip's raster could be allocated
+    NotUpright,   // decoded, but no memory for the upright copy: the picture stays as stored
 };
 
 struct TiffDecodeOptions {

@@ -5,20 +5,33 @@
 #include "codecs/tiff/tiff_encoder.h"
 #include "codecs/tiff/tiff_open.h"
 #include "platform/device_fs.h"
-#include "ui/message_box.h"
-#include "ui/string_table.h"
 
 #include <cstdio>
 
 namespace velmora::codecs {
 
-// Every read failure is silent here; the caller reports the failed load.
-bool loadTiff(image::DibImage& image, std::u16string_view path) {
+LoadResult loadTiff(image::DibImage& image, std::u16string_view path) {
     const TiffHandle tiff = openTiffForReading(path);
-    return decodeTiff(tiff.get(), image) == TiffDecodeResult::Ok;
+    switch (decodeTiff(tiff.get(), image)) {
+    case TiffDecodeResult::Ok:
+        return {LoadCause::Loaded};
+    case TiffDecodeResult::NotUpright:
+        return {LoadCause::LoadedNotUpright};
+    case TiffDecodeResult::NotTiff:
+    case TiffDecodeResult::BadSize:
+    case TiffDecodeResult::Corrupt:
+        break;
+    case TiffDecodeResult::Unsupported:
+        return {LoadCause::Unsupported};
+    case TiffDecodeResult::CreateFailed:
+        return {LoadCause::OutOfMemory};
+    case TiffDecodeResult::NoMemory:
+        return {LoadCause::DecoderOutOfMemory};
+    }
+    return {LoadCause::Undecodable};
 }
 
-bool saveTiff(const image::DibImage& image, std::u16string_view path) {
+SaveResult saveTiff(const image::DibImage& image, std::u16string_view path) {
     SafeFileWriter writer(path);
     bool saved = false;
     if (writer.isOpen()) {
@@ -26,11 +39,7 @@ bool saveTiff(const image::DibImage& image, std::u16string_view path) {
         const TiffHandle tiff = openTiffForWriting(fileno(writer.file()));
         saved = encodeTiff(image, tiff.get());
     }
-    saved = saved && writer.commit();
-    if (!saved && image.reportErrors) {
-        ui::showError(ui::str::kWriteFailed);
-    }
-    return saved;
+    return {saved && writer.commit() ? SaveCause::Saved : SaveCause::WriteFailed};
 }
 
 } // namespace velmora::codecs

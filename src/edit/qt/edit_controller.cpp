@@ -5,7 +5,8 @@
 #include "edit/qt/resize_dialog.h"
 #include "edit/qt/trim_dialog.h"
 #include "edit/tone.h"
-#include "edit/transform.h"
+#include "ui/message_box.h"
+#include "ui/string_table.h"
 
 namespace velmora::edit::qt {
 namespace {
@@ -19,6 +20,14 @@ const ValueRequest kContrast{QStringLiteral("コントラスト値を設定し�
 const ValueRequest kThreshold{QStringLiteral("閾値を設定してください。"),
                               QStringLiteral("数値が大きいほど黒っぽい画面になります。"), 1, 254,
                               128};
+
+// Shows the message of an edit's result, if it has one; true when the picture changed.
+bool reported(EditResult result) {
+    if (result.cause == EditCause::OutOfMemory) {
+        ui::showError(ui::str::kImageCreateFailed);
+    }
+    return static_cast<bool>(result);
+}
 
 // Shows the wait cursor for its lifetime.
 class BusyScope {
@@ -103,7 +112,7 @@ void EditController::changed(bool sizeChanged) {
     host_.markModified();
 }
 
-void EditController::turn(bool (*operation)(image::DibImage&)) {
+void EditController::turn(EditResult (*operation)(image::DibImage&)) {
     if (!hasPicture()) {
         return;
     }
@@ -112,7 +121,7 @@ void EditController::turn(bool (*operation)(image::DibImage&)) {
     bool turned = false;
     {
         BusyScope busy(host_);
-        turned = operation(host_.editedPicture());
+        turned = reported(operation(host_.editedPicture()));
     }
     if (turned) {
         changed(true);
@@ -173,7 +182,7 @@ void EditController::resize() {
     bool resized = false;
     {
         ProgressRun run(*progress_);
-        resized = edit::resize(picture, size->width, size->height, run.callback());
+        resized = reported(edit::resize(picture, size->width, size->height, run.callback()));
     }
     if (resized) {
         changed(true);
@@ -185,7 +194,7 @@ void EditController::trim() {
         return;
     }
     const auto rect = askTrimRect(host_.editedPicture(), host_.editWindow());
-    if (rect && edit::trim(host_.editedPicture(), *rect)) {
+    if (rect && reported(edit::trim(host_.editedPicture(), *rect))) {
         changed(true);
     }
 }

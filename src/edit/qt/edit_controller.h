@@ -2,12 +2,13 @@
 // grey, negative and the three filters. Each works on the host's picture in place, then redraws
 // (at actual size when the size changed) and marks the picture modified. With no picture every
 // command does nothing. An edit that cannot get the memory for its new picture leaves the
-// picture as it was; DibImage reports that (316).
+// picture as it was and says so.
 #pragma once
 
 #include "edit/qt/edit_host.h"
 #include "edit/qt/progress_dialog.h"
 #include "edit/qt/value_dialog.h"
+#include "edit/transform.h"
 
 #include <memory>
 
@@ -28,7 +29,7 @@ class EditController {
 
   private:
     bool hasPicture();
-    void turn(bool (*operation)(image::DibImage&));
+    void turn(EditResult (*operation)(image::DibImage&));
     void retouchWithValue(void (*operation)(image::DibImage&, int), const ValueRequest& request);
     void filter(bool (*operation)(image::DibImage&, const Progress&));
     // Flips and the tone edits without a value: in place under the wait cursor.

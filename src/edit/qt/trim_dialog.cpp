@@ -31,7 +31,6 @@ TrimPreview::TrimPreview(const image::DibImage& picture, TickSource ticks, QWidg
       selection_(picture.width(), picture.height()) {
     setObjectName(QStringLiteral("trimPreview"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    buffer_.reportErrors = false;
 }
 
 void TrimPreview::resizeEvent(QResizeEvent*) {

@@ -127,7 +127,6 @@ class CommandLineTest : public QObject {
             QVERIFY(result.stdErr.isEmpty());
             // Read back with the viewer's own readers (Qt has no TIFF reader here).
             image::LoadedImage written;
-            written.reportErrors = false;
             const auto device = platform::toDevicePath(output.toStdString());
             QVERIFY2(device && codecs::loadImage(written, *device), name);
             QCOMPARE(written.width(), 48);

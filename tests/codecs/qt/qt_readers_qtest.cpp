@@ -57,7 +57,6 @@ int differingPixels(const image::DibImage& ours, const QImage& theirs) {
 
 void expectSamePixels(const QString& file, const Reader& read) {
     image::DibImage ours;
-    ours.reportErrors = false;
     QVERIFY2(read(ours, devicePathOf(file)), qPrintable(file));
     QImage theirs(file);
     QVERIFY2(!theirs.isNull(), qPrintable(file));
