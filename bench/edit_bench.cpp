@@ -71,9 +71,10 @@ EDIT_BENCHMARK(grey, edit::grey(work));
 EDIT_BENCHMARK(blur, edit::blur(work));
 EDIT_BENCHMARK(sharpen, edit::sharpen(work));
 EDIT_BENCHMARK(emboss, edit::emboss(work));
-EDIT_BENCHMARK(rotateRight, edit::rotateRight(work));
+EDIT_BENCHMARK(rotateRight, static_cast<void>(edit::rotateRight(work)));
 EDIT_BENCHMARK(flipVertical, edit::flipVertical(work));
 EDIT_BENCHMARK(flipHorizontal, edit::flipHorizontal(work));
-EDIT_BENCHMARK(resizeHalf, edit::resize(work, work.width() / 2, work.height() / 2));
+EDIT_BENCHMARK(resizeHalf,
+               static_cast<void>(edit::resize(work, work.width() / 2, work.height() / 2)));
 
 } // namespace

@@ -20,6 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     velmora::image::DibImage image;
-    decodeBmpFromMemory(image, data, size);
+    static_cast<void>(decodeBmpFromMemory(image, data, size));
     return 0;
 }

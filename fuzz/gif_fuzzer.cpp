@@ -15,6 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     velmora::image::DibImage image;
-    decodeGif(image, file);
+    static_cast<void>(decodeGif(image, file));
     return 0;
 }

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     velmora::image::DibImage image;
-    velmora::codecs::jpeg::decodeJpegFromMemory(image, data, size);
-    velmora::codecs::jpeg::decodeJpegScaledFromMemory(image, data, size, 16, 16);
+    static_cast<void>(velmora::codecs::jpeg::decodeJpegFromMemory(image, data, size));
+    static_cast<void>(velmora::codecs::jpeg::decodeJpegScaledFromMemory(image, data, size, 16, 16));
     return 0;
 }

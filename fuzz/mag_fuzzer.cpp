@@ -6,6 +6,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     velmora::image::DibImage image;
-    velmora::codecs::mag::decodeMag(image, std::span<const uint8_t>(data, size));
+    static_cast<void>(velmora::codecs::mag::decodeMag(image, std::span<const uint8_t>(data, size)));
     return 0;
 }

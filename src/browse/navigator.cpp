@@ -7,7 +7,6 @@
 #include "ui/string_table.h"
 
 #include <algorithm>
-#include <optional>
 #include <utility>
 
 namespace velmora::browse {
@@ -39,30 +38,21 @@ class BusyCursor {
     bool busy_;
 };
 
-// The reader's message for a load's result, shown before the load failure or the picture.
-std::optional<ui::StringId> readerMessage(codecs::LoadCause cause) {
-    switch (cause) {
-    case codecs::LoadCause::Faulty:
-        return ui::str::kImageFaulty;
-    case codecs::LoadCause::LoadedNotUpright:
-    case codecs::LoadCause::TooLarge:
-    case codecs::LoadCause::OutOfMemory:
-        return ui::str::kImageCreateFailed;
-    case codecs::LoadCause::Loaded:
-    case codecs::LoadCause::Unsupported:
-    case codecs::LoadCause::CannotOpen:
-    case codecs::LoadCause::ReadError:
-    case codecs::LoadCause::Undecodable:
-    case codecs::LoadCause::DecoderOutOfMemory:
-        break;
-    }
-    return std::nullopt;
-}
+// The message a load's result shows before the load failure or the picture; other causes
+// show none.
+constexpr std::pair<codecs::LoadCause, ui::StringId> kReaderMessages[] = {
+    {codecs::LoadCause::Faulty, ui::str::kImageFaulty},
+    {codecs::LoadCause::LoadedNotUpright, ui::str::kImageCreateFailed},
+    {codecs::LoadCause::TooLarge, ui::str::kImageCreateFailed},
+    {codecs::LoadCause::OutOfMemory, ui::str::kImageCreateFailed},
+};
 
-// Shows the reader's message for a load's result, if it has one; true when the picture loaded.
+// Shows the message of a load's result, if it has one; true when the picture loaded.
 bool reported(codecs::LoadResult result) {
-    if (const auto message = readerMessage(result.cause)) {
-        ui::showError(*message);
+    for (const auto& [cause, message] : kReaderMessages) {
+        if (cause == result.cause) {
+            ui::showError(message);
+        }
     }
     return static_cast<bool>(result);
 }

@@ -2,6 +2,8 @@
 // cause into its own message, or none.
 #pragma once
 
+#include "util/result.h"
+
 namespace velmora::codecs {
 
 enum class LoadCause {
@@ -17,19 +19,10 @@ enum class LoadCause {
     DecoderOutOfMemory, // a decoder's own buffer could not be had
 };
 
-struct [[nodiscard]] LoadResult {
-    LoadCause cause;
-    // The picture is in the image (perhaps not turned upright).
-    explicit operator bool() const {
-        return cause == LoadCause::Loaded || cause == LoadCause::LoadedNotUpright;
-    }
-};
+// True while the picture is in the image (perhaps not turned upright).
+using LoadResult = util::Result<LoadCause, LoadCause::Loaded, LoadCause::LoadedNotUpright>;
 
 enum class SaveCause { Saved, NoPicture, WriteFailed, UnknownType };
-
-struct [[nodiscard]] SaveResult {
-    SaveCause cause;
-    explicit operator bool() const { return cause == SaveCause::Saved; }
-};
+using SaveResult = util::Result<SaveCause, SaveCause::Saved>;
 
 } // namespace velmora::codecs

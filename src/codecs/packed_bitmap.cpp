@@ -55,16 +55,4 @@ void PackedBitmap::setColor(int index, uint8_t red, uint8_t green, uint8_t blue)
     entry[2] = red;
 }
 
-LoadResult loadPackedBitmap(image::DibImage& image, const PackedBitmap& bitmap) {
-    switch (image.loadPackedDib(bitmap.data(), bitmap.size()).cause) {
-    case image::PackedDibCause::Loaded:
-        return {LoadCause::Loaded};
-    case image::PackedDibCause::Faulty:
-        return {LoadCause::Faulty};
-    case image::PackedDibCause::NotCreated:
-        break;
-    }
-    return {LoadCause::OutOfMemory};
-}
-
 } // namespace velmora::codecs

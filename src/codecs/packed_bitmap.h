@@ -4,9 +4,6 @@
 // turns it into the 24-bit picture.
 #pragma once
 
-#include "codecs/load_result.h"
-#include "image/dib_image.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -52,8 +49,5 @@ class PackedBitmap {
     size_t pixelOffset_ = 0;
     int32_t height_ = 0;
 };
-
-// Makes the image from the bitmap; OutOfMemory when it cannot be made at the bitmap's size.
-LoadResult loadPackedBitmap(image::DibImage& image, const PackedBitmap& bitmap);
 
 } // namespace velmora::codecs

@@ -37,17 +37,24 @@ void turnInto(image::DibImage& turned, const image::DibImage& image, bool clockw
     }
 }
 
+// Builds a width x height picture with fill (from the old one) and swaps it in.
+template <typename Fill>
+EditResult replace(image::DibImage& image, int32_t width, int32_t height, const Fill& fill) {
+    image::DibImage made;
+    if (!made.create(width, height)) {
+        return {EditCause::OutOfMemory};
+    }
+    fill(made);
+    image.swapPixels(made);
+    return {EditCause::Done};
+}
+
 EditResult turn(image::DibImage& image, bool clockwise) {
     if (!image.hasPixels()) {
         return {EditCause::Unchanged};
     }
-    image::DibImage turned;
-    if (!turned.create(image.height(), image.width())) {
-        return {EditCause::OutOfMemory};
-    }
-    turnInto(turned, image, clockwise);
-    image.swapPixels(turned);
-    return {EditCause::Done};
+    return replace(image, image.height(), image.width(),
+                   [&](image::DibImage& turned) { turnInto(turned, image, clockwise); });
 }
 
 } // namespace
@@ -94,13 +101,9 @@ EditResult resize(image::DibImage& image, int32_t width, int32_t height, const P
     if (!image.hasPixels()) {
         return {EditCause::Unchanged};
     }
-    image::DibImage resized;
-    if (!resized.create(width, height)) {
-        return {EditCause::OutOfMemory};
-    }
-    image::resampleFrom(resized, image, progress);
-    image.swapPixels(resized);
-    return {EditCause::Done};
+    return replace(image, width, height, [&](image::DibImage& resized) {
+        image::resampleFrom(resized, image, progress);
+    });
 }
 
 int32_t keepRatioHeight(int32_t newWidth, int32_t width, int32_t height) {
@@ -124,13 +127,9 @@ EditResult trim(image::DibImage& image, const TrimRect& rect) {
     if (!image.hasPixels() || r.width <= 0 || r.height <= 0) {
         return {EditCause::Unchanged};
     }
-    image::DibImage trimmed;
-    if (!trimmed.create(r.width, r.height)) {
-        return {EditCause::OutOfMemory};
-    }
-    trimmed.copyRectFrom(0, 0, r.width, r.height, image, r.left, r.top);
-    image.swapPixels(trimmed);
-    return {EditCause::Done};
+    return replace(image, r.width, r.height, [&](image::DibImage& trimmed) {
+        trimmed.copyRectFrom(0, 0, r.width, r.height, image, r.left, r.top);
+    });
 }
 
 } // namespace velmora::edit

@@ -5,18 +5,14 @@
 
 #include "edit/progress.h"
 #include "image/dib_image.h"
+#include "util/result.h"
 
 #include <cstdint>
 
 namespace velmora::edit {
 
-// Unchanged: no picture, or an empty trim.
-enum class EditCause { Done, Unchanged, OutOfMemory };
-
-struct [[nodiscard]] EditResult {
-    EditCause cause;
-    explicit operator bool() const { return cause == EditCause::Done; }
-};
+enum class EditCause { Done, Unchanged, OutOfMemory }; // Unchanged: no picture, or an empty trim
+using EditResult = util::Result<EditCause, EditCause::Done>;
 
 // New pixel (j, i) = old pixel (W - 1 - i, j): a quarter turn anticlockwise.
 EditResult rotateLeft(image::DibImage& image);

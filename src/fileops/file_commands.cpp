@@ -33,8 +33,7 @@ std::optional<std::u16string> FileCommands::save() {
     if (platform::exists(target) && !agreeToReplace(target)) {
         return std::nullopt;
     }
-    // Every failure of the writer shows the one write-failure message; the edits stay unsaved
-    // until a write succeeds.
+    // Every failure of the writer shows one message; the edits stay unsaved until a write works.
     if (!codecs::saveByTypeIndex(image, target, choice->type, choice->quality)) {
         ui::showError(ui::str::kWriteFailed);
         return std::nullopt;

@@ -339,10 +339,10 @@ void DibImage::fitFrom(const DibImage& other) {
                 static_cast<int32_t>(fw), static_cast<int32_t>(fh), other, 0, 0, w, h);
 }
 
-PackedDibResult DibImage::loadPackedDib(const uint8_t* data, size_t length) {
+bool DibImage::loadPackedDib(const uint8_t* data, size_t length) {
     constexpr size_t kHeaderSize = 40;
     if (data == nullptr || length <= kHeaderSize || readLe32(data + 16) != 0) {
-        return {PackedDibCause::Faulty};
+        return false;
     }
     const auto width = static_cast<int32_t>(readLe32(data + 4));
     const auto height = static_cast<int32_t>(readLe32(data + 8));
@@ -370,14 +370,10 @@ PackedDibResult DibImage::loadPackedDib(const uint8_t* data, size_t length) {
     if (dataOffset == 0 || width < 1 || rows < 1 || rowSize > static_cast<int64_t>(length) ||
         rows > static_cast<int64_t>(length) ||
         static_cast<uint64_t>(rows) * static_cast<uint64_t>(rowSize) + dataOffset > length) {
-        // An impossible size is still tried by create, so that it fails as create fails.
-        if (dataOffset != 0 && (width < 1 || rows < 1) && !create(width, height)) {
-            return {PackedDibCause::NotCreated};
-        }
-        return {PackedDibCause::Faulty};
+        return false;
     }
     if (!create(width, height)) {
-        return {PackedDibCause::NotCreated};
+        return false;
     }
     const uint8_t* pixels = data + dataOffset;
     if (bpp == 24) {
@@ -385,14 +381,14 @@ PackedDibResult DibImage::loadPackedDib(const uint8_t* data, size_t length) {
             std::memcpy(row(static_cast<int32_t>(rows - 1 - i)), pixels + i * rowSize,
                         static_cast<size_t>(3) * width);
         }
-        return {PackedDibCause::Loaded};
+        return true;
     }
     // The colour table lies between the header and the pixel data.
     const IndexedPalette palette({data + kHeaderSize, dataOffset - kHeaderSize}, bpp);
     for (int64_t i = 0; i < rows; ++i) {
         palette.expandRow(pixels + i * rowSize, row(static_cast<int32_t>(rows - 1 - i)), width);
     }
-    return {PackedDibCause::Loaded};
+    return true;
 }
 
 } // namespace velmora::image

@@ -52,13 +52,6 @@ constexpr int64_t strideFor(int64_t width) {
     return ((width * 24 + 31) >> 3) & ~int64_t{3};
 }
 
-enum class PackedDibCause { Loaded, Faulty, NotCreated };
-
-struct [[nodiscard]] PackedDibResult {
-    PackedDibCause cause;
-    explicit operator bool() const { return cause == PackedDibCause::Loaded; }
-};
-
 class DibImage {
   public:
     DibImage();
@@ -93,7 +86,8 @@ class DibImage {
     void fitFrom(const DibImage& other);
 
     // Builds the image from a packed bitmap: 40-byte header, colour table, bottom-up rows.
-    PackedDibResult loadPackedDib(const uint8_t* data, size_t length);
+    // False for a bitmap it does not take and when the image cannot be made.
+    bool loadPackedDib(const uint8_t* data, size_t length);
 
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }

@@ -159,7 +159,7 @@ TEST(DibImage, PackedDibOneBitExactLengthLoadsOneByteShortFails) {
     EXPECT_EQ(image.row(2)[0], 0xFF);
     EXPECT_EQ(image.row(0)[0], 0x00);
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(image.loadPackedDib(data.data(), data.size() - 1).cause, PackedDibCause::Faulty);
+    EXPECT_FALSE(image.loadPackedDib(data.data(), data.size() - 1));
     EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -247,10 +247,7 @@ TEST(DibImage, PackedDibRefusesUnsupportedAndHugeClaims) {
     EXPECT_FALSE(image.loadPackedDib(sixteen.data(), sixteen.size()));
     auto huge = packedHeader(60000, 60000, 24);
     huge.resize(100, 0); // claims 10 GB of pixels in a 100-byte buffer
-    EXPECT_EQ(image.loadPackedDib(huge.data(), huge.size()).cause, PackedDibCause::Faulty);
-    auto empty = packedHeader(0, 2, 24);
-    empty.resize(100, 0);
-    EXPECT_EQ(image.loadPackedDib(empty.data(), empty.size()).cause, PackedDibCause::NotCreated);
+    EXPECT_FALSE(image.loadPackedDib(huge.data(), huge.size()));
     EXPECT_FALSE(image.hasPixels());
 }
 

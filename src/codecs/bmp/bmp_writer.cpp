@@ -3,31 +3,20 @@
 #include "codecs/safe_file_writer.h"
 
 namespace velmora::codecs {
-namespace {
-
-bool writeFile(const image::DibImage& image, std::u16string_view path) {
-    SafeFileWriter writer(path);
-    const auto headers =
-        bmp::makeHeaders24(image.width(), image.height(), static_cast<uint32_t>(image.stride()));
-    if (!writer.isOpen() || !writer.write(headers.data(), headers.size())) {
-        return false;
-    }
-    // Bottom-up: the last image row is the first stored row. Rows go out whole, padding included.
-    for (int32_t y = image.height() - 1; y >= 0; --y) {
-        if (!writer.write(image.row(y), static_cast<size_t>(image.stride()))) {
-            return false;
-        }
-    }
-    return writer.commit();
-}
-
-} // namespace
 
 SaveResult saveBmp(const image::DibImage& image, std::u16string_view path) {
     if (!image.hasPixels()) {
         return {SaveCause::NoPicture};
     }
-    return {writeFile(image, path) ? SaveCause::Saved : SaveCause::WriteFailed};
+    SafeFileWriter writer(path);
+    const auto headers =
+        bmp::makeHeaders24(image.width(), image.height(), static_cast<uint32_t>(image.stride()));
+    bool written = writer.isOpen() && writer.write(headers.data(), headers.size());
+    // Bottom-up: the last image row is the first stored row. Rows go out whole, padding included.
+    for (int32_t y = image.height() - 1; written && y >= 0; --y) {
+        written = writer.write(image.row(y), static_cast<size_t>(image.stride()));
+    }
+    return {written && writer.commit() ? SaveCause::Saved : SaveCause::WriteFailed};
 }
 
 } // namespace velmora::codecs

@@ -67,23 +67,21 @@ bool turnUpright(image::DibImage& image, int orientation) {
         edit::flipVertical(image);
         break;
     case 5: // mirrored across the main diagonal
-    case 6:
         if (!edit::rotateRight(image)) {
             return false;
         }
-        if (orientation == 5) {
-            edit::flipHorizontal(image);
-        }
+        edit::flipHorizontal(image);
         break;
+    case 6:
+        return static_cast<bool>(edit::rotateRight(image));
     case 7: // mirrored across the other diagonal
-    case 8:
         if (!edit::rotateLeft(image)) {
             return false;
         }
-        if (orientation == 7) {
-            edit::flipHorizontal(image);
-        }
+        edit::flipHorizontal(image);
         break;
+    case 8:
+        return static_cast<bool>(edit::rotateLeft(image));
     default:
         break;
     }

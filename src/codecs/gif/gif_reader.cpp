@@ -11,9 +11,8 @@ LoadResult decodeGif(image::DibImage& image, std::span<const uint8_t> file) {
         return {LoadCause::Undecodable};
     }
     const bool emptyScreen = scan.screenWidth == 0 || scan.screenHeight == 0;
-    if (!emptyScreen && exceedsImageLimits(scan.screenWidth, scan.screenHeight) &&
-        !image.create(scan.screenWidth, scan.screenHeight)) {
-        return {LoadCause::TooLarge}; // refused by create, which leaves the image empty
+    if (!emptyScreen && exceedsImageLimits(scan.screenWidth, scan.screenHeight)) {
+        return {LoadCause::TooLarge};
     }
     PackedBitmap canvas;
     if (!emptyScreen && gifDecode(file, canvas, 1) != LoadStatus::Decoded) {
@@ -22,7 +21,9 @@ LoadResult decodeGif(image::DibImage& image, std::span<const uint8_t> file) {
     if (canvas.empty()) { // no screen, or the trailer came before any image
         return {LoadCause::Faulty};
     }
-    return loadPackedBitmap(image, canvas);
+    // The canvas is a bitmap this reader made: only the image's memory can fail.
+    return {image.loadPackedDib(canvas.data(), canvas.size()) ? LoadCause::Loaded
+                                                              : LoadCause::OutOfMemory};
 }
 
 } // namespace gif

@@ -58,18 +58,6 @@ bool compress(Compressor& compressor, jpeg_destination_mgr* destination,
     return true;
 }
 
-bool writeFile(const image::DibImage& image, std::u16string_view path, int quality,
-               platform::Durability durability) {
-    SafeFileWriter writer(path, durability);
-    if (!writer.isOpen()) {
-        return false;
-    }
-    auto destination = std::make_unique<jpeg::WriterDestination>();
-    Compressor compressor;
-    return compress(compressor, jpeg::prepareDestination(*destination, writer), image, quality) &&
-           writer.commit();
-}
-
 } // namespace
 
 SaveResult saveJpeg(const image::DibImage& image, std::u16string_view path, int quality,
@@ -77,8 +65,13 @@ SaveResult saveJpeg(const image::DibImage& image, std::u16string_view path, int 
     if (!image.hasPixels()) {
         return {SaveCause::NoPicture};
     }
-    return {writeFile(image, path, quality, durability) ? SaveCause::Saved
-                                                        : SaveCause::WriteFailed};
+    SafeFileWriter writer(path, durability);
+    auto destination = std::make_unique<jpeg::WriterDestination>();
+    Compressor compressor;
+    const bool written =
+        writer.isOpen() &&
+        compress(compressor, jpeg::prepareDestination(*destination, writer), image, quality);
+    return {written && writer.commit() ? SaveCause::Saved : SaveCause::WriteFailed};
 }
 
 } // namespace velmora::codecs

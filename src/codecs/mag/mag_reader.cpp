@@ -10,7 +10,9 @@ LoadResult decodeMag(image::DibImage& image, std::span<const uint8_t> file) {
     MagSize size;
     switch (decodeMagBitmap(file, bitmap, size)) {
     case MagResult::Decoded:
-        return loadPackedBitmap(image, bitmap);
+        // The bitmap is one this reader made: only the image's memory can fail.
+        return {image.loadPackedDib(bitmap.data(), bitmap.size()) ? LoadCause::Loaded
+                                                                  : LoadCause::OutOfMemory};
     case MagResult::BadSignature:
     case MagResult::NoCommentEnd:
     case MagResult::HeaderCut:
@@ -22,10 +24,7 @@ LoadResult decodeMag(image::DibImage& image, std::span<const uint8_t> file) {
     case MagResult::NoMemory:
         return {LoadCause::DecoderOutOfMemory};
     case MagResult::TooLarge:
-        if (!image.create(size.width, size.height)) {
-            return {LoadCause::TooLarge}; // refused by create, which leaves the image empty
-        }
-        break;
+        return {LoadCause::TooLarge};
     }
     return {LoadCause::Undecodable};
 }

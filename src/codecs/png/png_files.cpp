@@ -13,21 +13,12 @@ namespace velmora::codecs {
 namespace {
 
 LoadResult loadResultOf(PngDecodeResult result) {
-    switch (result) {
-    case PngDecodeResult::Ok:
-        return {LoadCause::Loaded};
-    case PngDecodeResult::NotPng:
-    case PngDecodeResult::Corrupt:
-    case PngDecodeResult::Implausible:
-        break;
-    case PngDecodeResult::TooLarge:
-        return {LoadCause::TooLarge};
-    case PngDecodeResult::CreateFailed:
-        return {LoadCause::OutOfMemory};
-    case PngDecodeResult::NotUpright:
-        return {LoadCause::LoadedNotUpright};
-    }
-    return {LoadCause::Undecodable};
+    using enum PngDecodeResult;
+    return {result == Ok             ? LoadCause::Loaded
+            : result == NotUpright   ? LoadCause::LoadedNotUpright
+            : result == TooLarge     ? LoadCause::TooLarge
+            : result == CreateFailed ? LoadCause::OutOfMemory
+                                     : LoadCause::Undecodable};
 }
 
 } // namespace

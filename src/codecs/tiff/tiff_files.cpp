@@ -12,23 +12,14 @@ namespace velmora::codecs {
 
 LoadResult loadTiff(image::DibImage& image, std::u16string_view path) {
     const TiffHandle tiff = openTiffForReading(path);
-    switch (decodeTiff(tiff.get(), image)) {
-    case TiffDecodeResult::Ok:
-        return {LoadCause::Loaded};
-    case TiffDecodeResult::NotUpright:
-        return {LoadCause::LoadedNotUpright};
-    case TiffDecodeResult::NotTiff:
-    case TiffDecodeResult::BadSize:
-    case TiffDecodeResult::Corrupt:
-        break;
-    case TiffDecodeResult::Unsupported:
-        return {LoadCause::Unsupported};
-    case TiffDecodeResult::CreateFailed:
-        return {LoadCause::OutOfMemory};
-    case TiffDecodeResult::NoMemory:
-        return {LoadCause::DecoderOutOfMemory};
-    }
-    return {LoadCause::Undecodable};
+    using enum TiffDecodeResult;
+    const TiffDecodeResult result = decodeTiff(tiff.get(), image);
+    return {result == Ok             ? LoadCause::Loaded
+            : result == NotUpright   ? LoadCause::LoadedNotUpright
+            : result == Unsupported  ? LoadCause::Unsupported
+            : result == CreateFailed ? LoadCause::OutOfMemory
+            : result == NoMemory     ? LoadCause::DecoderOutOfMemory
+                                     : LoadCause::Undecodable};
 }
 
 SaveResult saveTiff(const image::DibImage& image, std::u16string_view path) {
