@@ -38,8 +38,7 @@ class BusyCursor {
     bool busy_;
 };
 
-// The message a load's result shows before the load failure or the picture; other causes
-// show none.
+// The message a load's result shows before the load failure or the picture; others show none.
 constexpr std::pair<codecs::LoadCause, ui::StringId> kReaderMessages[] = {
     {codecs::LoadCause::Faulty, ui::str::kImageFaulty},
     {codecs::LoadCause::LoadedNotUpright, ui::str::kImageCreateFailed},

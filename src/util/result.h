@@ -1,5 +1,4 @@
-// The result of an operation that can fail for several causes: the cause, which the caller turns
-// into its own message (or none), and true when it is one of the successes.
+// An operation's cause of failure, for the caller to speak of; true for one of its successes.
 #pragma once
 
 namespace velmora::util {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "codecs/gif/gif_blocks.h"
+#include "codecs/load_result.h"
 #include "codecs/packed_bitmap.h"
 #include "image/dib_image.h"
 

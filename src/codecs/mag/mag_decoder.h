@@ -3,6 +3,7 @@
 // pixel. Every stream read and every copy source is checked against its buffer.
 #pragma once
 
+#include "codecs/load_result.h"
 #include "codecs/packed_bitmap.h"
 #include "image/dib_image.h"
 
