@@ -38,7 +38,7 @@ struct ComposedView {
 
 // Applies the initial zoom mode to image for request and composes view.surface as redraw would.
 // False, with view.request emptied, when the request has no surface or the surface cannot be
-// made; view.surface should not report errors when this runs off the interface thread.
+// made. It shows nothing, so it may run off the interface thread.
 bool composeInitialView(ComposedView& view, const DibImage& image, const ViewRequest& request);
 
 // Redraw by copy: when ahead was composed for a surface of this size with the picture drawn at
