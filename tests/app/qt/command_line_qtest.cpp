@@ -36,7 +36,7 @@ class CommandLineTest : public QObject {
         picture.create(48, 32);
         picture.fillColor(0x00FF00);
         const QString path = hostPath(dir, "in.bmp");
-        codecs::saveBmp(picture, *platform::toDevicePath(dir.path() / "in.bmp"));
+        static_cast<void>(codecs::saveBmp(picture, *platform::toDevicePath(dir.path() / "in.bmp")));
         return path;
     }
 

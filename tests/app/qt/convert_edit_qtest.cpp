@@ -54,7 +54,7 @@ std::filesystem::path writePattern(const test::ShellSandbox& sandbox) {
         }
     }
     const auto path = sandbox.root() / "in.bmp";
-    codecs::saveBmp(picture, *platform::toDevicePath(path));
+    static_cast<void>(codecs::saveBmp(picture, *platform::toDevicePath(path)));
     return path;
 }
 

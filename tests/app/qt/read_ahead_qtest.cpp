@@ -32,7 +32,7 @@ class ReadAheadTest : public QObject {
         const auto host = sandbox.root() / name;
         std::filesystem::create_directories(host.parent_path());
         const std::u16string device = *platform::toDevicePath(host);
-        codecs::savePng(picture, device);
+        static_cast<void>(codecs::savePng(picture, device));
         return device;
     }
 

@@ -59,7 +59,7 @@ class ScreenFitTest : public QObject {
             }
         }
         browse::FolderList paths(12, u"\\checker.bmp");
-        codecs::saveBmp(checker, paths[0]);
+        static_cast<void>(codecs::saveBmp(checker, paths[0]));
         // At this DPI: margin 5 and gap 10 (in 1/96 inch) around cells of 100 x 120.
         const int margin = (5 * platform::screenDpiX() + 48) / 96;
         const int gap = (10 * platform::screenDpiX() + 48) / 96;

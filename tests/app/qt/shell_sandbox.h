@@ -52,7 +52,7 @@ class ShellSandbox {
         picture.fillColor(0x3366CC);
         const auto host = root() / name;
         std::filesystem::create_directories(host.parent_path());
-        codecs::savePng(picture, *platform::toDevicePath(host));
+        static_cast<void>(codecs::savePng(picture, *platform::toDevicePath(host)));
         return host;
     }
 

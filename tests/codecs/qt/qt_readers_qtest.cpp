@@ -18,7 +18,7 @@ using namespace velmora;
 
 namespace {
 
-using Reader = std::function<bool(image::DibImage&, std::u16string_view)>;
+using Reader = std::function<codecs::LoadResult(image::DibImage&, std::u16string_view)>;
 
 std::u16string devicePathOf(const QString& hostPath) {
     return platform::toDevicePath(hostPath.toStdString()).value_or(u"");
