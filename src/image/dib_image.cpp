@@ -170,7 +170,7 @@ bool DibImage::allocatePixels(size_t bytes) {
     return true;
 }
 
-void DibImage::failWith(int stringId) const {
+void DibImage::failWith(ui::StringId stringId) const {
     if (reportErrors) {
         ui::showError(stringId);
     }

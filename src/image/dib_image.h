@@ -3,6 +3,8 @@
 // Colours given to the fills and text settings are 0x00BBGGRR values (red in the low byte).
 #pragma once
 
+#include "ui/string_table.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -115,7 +117,7 @@ class DibImage {
     };
 
     bool allocatePixels(size_t bytes);
-    void failWith(int stringId) const;
+    void failWith(ui::StringId stringId) const;
 
     int32_t width_ = 0;
     int32_t height_ = 0;

@@ -113,7 +113,7 @@ TEST_F(Bmp, RefusesWith322WhatItDoesNotTake) {
         EXPECT_FALSE(load(bytes));
         EXPECT_FALSE(image.hasPixels());
     }
-    EXPECT_EQ(shownIds(), std::vector<int>(std::size(refused), ui::str::kImageFaulty));
+    EXPECT_EQ(shownIds(), std::vector<ui::StringId>(std::size(refused), ui::str::kImageFaulty));
 
     image.reportErrors = false;
     EXPECT_FALSE(load(badSignature));
@@ -322,7 +322,7 @@ TEST_F(BmpWrite, FailuresShow40079AndKeepTheOldFile) {
     EXPECT_EQ(contents("old.bmp"), "previous contents");
     EXPECT_EQ(files().size(), 1u);
     EXPECT_FALSE(saveBmp(image::DibImage(), devicePath("empty.bmp")));
-    EXPECT_EQ(shownIds(), std::vector<int>(3, ui::str::kWriteFailed));
+    EXPECT_EQ(shownIds(), std::vector<ui::StringId>(3, ui::str::kWriteFailed));
 }
 
 } // namespace

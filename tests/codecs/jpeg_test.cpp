@@ -133,7 +133,7 @@ TEST_F(Jpeg, BrokenFilesFailWithoutMessageAndHugeOnesWith316) {
     image.release();
     EXPECT_FALSE(loadJpeg(image, put("huge.jpg", test::withFrameSize(valid, 60000, 60000))));
     EXPECT_FALSE(image.hasPixels()) << "refused before the image was made";
-    EXPECT_EQ(shownIds(), std::vector<int>{ui::str::kImageCreateFailed});
+    EXPECT_EQ(shownIds(), std::vector<ui::StringId>{ui::str::kImageCreateFailed});
 }
 
 class JpegWrite : public test::DeviceFolderTest {
@@ -180,7 +180,7 @@ TEST_F(JpegWrite, FailuresShow40079AndKeepTheOldFile) {
     EXPECT_EQ(contents("old.jpg"), "previous contents");
     EXPECT_EQ(files().size(), 1u);
     EXPECT_FALSE(saveJpeg(image::DibImage(), devicePath("empty.jpg"), 90));
-    EXPECT_EQ(shownIds(), std::vector<int>(3, ui::str::kWriteFailed));
+    EXPECT_EQ(shownIds(), std::vector<ui::StringId>(3, ui::str::kWriteFailed));
 }
 
 } // namespace

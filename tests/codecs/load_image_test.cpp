@@ -124,7 +124,7 @@ TEST_F(LoadImage, SaveByTypeIndexPicksTheWriter) {
     EXPECT_EQ(contents("a.jpg").substr(0, 2), "\xFF\xD8");
     EXPECT_EQ(contents("a.bmp").substr(0, 2), "BM");
     EXPECT_FALSE(saveByTypeIndex(image, devicePath("a.xyz"), 7, 66));
-    EXPECT_EQ(shownIds(), std::vector<int>{ui::str::kWriteFailed});
+    EXPECT_EQ(shownIds(), std::vector<ui::StringId>{ui::str::kWriteFailed});
 }
 
 TEST_F(LoadImage, SpecialFilesAreRefusedWithoutWaiting) {

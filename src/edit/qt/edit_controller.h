@@ -8,6 +8,7 @@
 #include "edit/qt/edit_host.h"
 #include "edit/qt/progress_dialog.h"
 #include "edit/qt/value_dialog.h"
+#include "ui/command.h"
 
 #include <memory>
 
@@ -22,7 +23,7 @@ class EditController {
     EditController& operator=(const EditController&) = delete;
 
     // Runs an edit command; false for an identifier that is not one.
-    bool onCommand(int id);
+    bool onCommand(ui::Command id);
 
     ProgressDialog& progressDialog() { return *progress_; }
 

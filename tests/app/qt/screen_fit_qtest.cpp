@@ -2,10 +2,10 @@
 // program runs once as it is and once with QT_SCALE_FACTOR=2, taking the screens of its factor).
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
 #include "browse/qt/thumbnail_dialog.h"
 #include "support/modal_dialog.h"
+#include "ui/command.h"
 #include "ui/qt/qt_message_box.h"
 #include "ui/string_table.h"
 
@@ -139,9 +139,9 @@ class ScreenFitTest : public QObject {
             test::ShellSandbox::u16(sandbox.writePicture("a.png", 320, 200)), screen);
         QVERIFY(viewer);
         const QRect window = viewer->mainWindow().geometry();
-        for (const int command :
-             {app::kCmdOpen, app::kCmdSave, app::kCmdTrim, app::kCmdResize, app::kCmdMail,
-              app::kCmdSettings, app::kCmdFileInfo, app::kCmdBrightness}) {
+        for (const int command : {ui::Command::Open, ui::Command::Save, ui::Command::Trim,
+                                  ui::Command::Resize, ui::Command::Mail, ui::Command::Settings,
+                                  ui::Command::FileInfo, ui::Command::Brightness}) {
             QRect placed;
             QSize content;
             test::ModalDialogDriver driver;

@@ -2,11 +2,11 @@
 // mode, the toolbar toggle, rotation, the recent-file menu and the pop-up menu.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
 #include "app/nav_rules.h"
 #include "app/nav_toolbar.h"
+#include "ui/command.h"
 #include "ui/string_table.h"
 
 #include <QApplication>
@@ -48,21 +48,21 @@ class ShellWindowTest : public QObject {
             QVERIFY2(button != nullptr, name);
             QCOMPARE(button->text(), QString::fromStdU16String(ui::loadResourceString(textId)));
         }
-        QCOMPARE(tooltipOf(menuBar, kCmdOpen), QStringLiteral("開く"));
-        QCOMPARE(tooltipOf(menuBar, kCmdSettings), QStringLiteral("設定"));
-        QCOMPARE(tooltipOf(menuBar, kCmdFileInfo), QStringLiteral("ファイル情報"));
-        QCOMPARE(tooltipOf(menuBar, kCmdToggleToolbar), QStringLiteral("ツール表示"));
+        QCOMPARE(tooltipOf(menuBar, ui::Command::Open), QStringLiteral("開く"));
+        QCOMPARE(tooltipOf(menuBar, ui::Command::Settings), QStringLiteral("設定"));
+        QCOMPARE(tooltipOf(menuBar, ui::Command::FileInfo), QStringLiteral("ファイル情報"));
+        QCOMPARE(tooltipOf(menuBar, ui::Command::ToggleToolbar), QStringLiteral("ツール表示"));
 
         const std::pair<int, const char16_t*> navButtons[] = {
-            {kCmdFirst, u"先頭へ"},
-            {kCmdPrevious, u"前へ"},
-            {kCmdNext, u"次へ"},
-            {kCmdLast, u"最後へ"},
-            {kCmdZoomIn, u"拡大"},
-            {kCmdZoomOut, u"縮小"},
-            {kCmdToggleWholeOriginal, u"全体表示"},
-            {kCmdSeekForward, u"順シーク"},
-            {kCmdSeekBackward, u"逆シーク"}};
+            {ui::Command::First, u"先頭へ"},
+            {ui::Command::Previous, u"前へ"},
+            {ui::Command::Next, u"次へ"},
+            {ui::Command::Last, u"最後へ"},
+            {ui::Command::ZoomIn, u"拡大"},
+            {ui::Command::ZoomOut, u"縮小"},
+            {ui::Command::ToggleWholeOriginal, u"全体表示"},
+            {ui::Command::SeekForward, u"順シーク"},
+            {ui::Command::SeekBackward, u"逆シーク"}};
         for (const auto& [command, tooltip] : navButtons) {
             QCOMPARE(tooltipOf(toolBar, command), QString::fromUtf16(tooltip));
         }
@@ -93,11 +93,11 @@ class ShellWindowTest : public QObject {
         const auto action = [&file](int command) {
             return file.findChild<QAction*>(QStringLiteral("action%1").arg(command));
         };
-        QCOMPARE(action(kCmdOpen)->text(), QStringLiteral("開く(&O)"));
-        QCOMPARE(action(kCmdFullScreen)->text(), QStringLiteral("フルスクリーン(&A)"));
-        QCOMPARE(action(kCmdExit)->text(), QStringLiteral("終了(&Q)"));
-        QVERIFY(action(kCmdNormalScreen)->isChecked());
-        QVERIFY(!action(kCmdNormalScreen)->isEnabled());
+        QCOMPARE(action(ui::Command::Open)->text(), QStringLiteral("開く(&O)"));
+        QCOMPARE(action(ui::Command::FullScreen)->text(), QStringLiteral("フルスクリーン(&A)"));
+        QCOMPARE(action(ui::Command::Exit)->text(), QStringLiteral("終了(&Q)"));
+        QVERIFY(action(ui::Command::NormalScreen)->isChecked());
+        QVERIFY(!action(ui::Command::NormalScreen)->isEnabled());
 
         QMenu* edit = viewer->menuBar()->findChild<QMenu*>(QStringLiteral("menuEdit"));
         QVERIFY(edit != nullptr);
@@ -105,7 +105,7 @@ class ShellWindowTest : public QObject {
                  QStringLiteral("２値化(&P)"));
 
         // A menu item ends in the command table: the full-screen item enters full screen.
-        action(kCmdFullScreen)->trigger();
+        action(ui::Command::FullScreen)->trigger();
         QVERIFY(viewer->fullScreen);
     }
 
@@ -114,10 +114,10 @@ class ShellWindowTest : public QObject {
         const auto picture = sandbox.writePicture("big.png", 600, 900);
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
         QVERIFY(viewer);
-        viewer->onCommand(kCmdFitWhole);
+        viewer->onCommand(ui::Command::FitWhole);
         const int normalHeight = surfaceHeight(*viewer);
 
-        viewer->onCommand(kCmdFullScreen);
+        viewer->onCommand(ui::Command::FullScreen);
         QVERIFY(viewer->menuBar()->isHidden());
         QVERIFY(viewer->toolBar()->isHidden());
         QCOMPARE(viewer->backBuffer.width(), 240);
@@ -125,9 +125,9 @@ class ShellWindowTest : public QObject {
         const int fittedWidth = viewer->view.displayWidth;
         QVERIFY(fittedWidth < 600); // the fit follows the larger surface
 
-        viewer->onCommand(kCmdZoomIn);
+        viewer->onCommand(ui::Command::ZoomIn);
         const image::ViewState zoomed = viewer->view;
-        viewer->onCommand(kCmdNormalScreen);
+        viewer->onCommand(ui::Command::NormalScreen);
         QVERIFY(!viewer->fullScreen);
         QVERIFY(viewer->menuBar()->isVisible());
         QVERIFY(viewer->toolBar()->isVisible());
@@ -141,26 +141,26 @@ class ShellWindowTest : public QObject {
         const auto picture = sandbox.writePicture("wide.png", 500, 400);
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
         QVERIFY(viewer);
-        viewer->onCommand(kCmdZoomOut);
+        viewer->onCommand(ui::Command::ZoomOut);
         const image::ViewState before = viewer->view;
         const int height = surfaceHeight(*viewer);
         const int toolbarHeight = viewer->toolBar()->height();
         QVERIFY(toolbarHeight > 0);
 
-        viewer->onCommand(kCmdToggleToolbar);
+        viewer->onCommand(ui::Command::ToggleToolbar);
         QVERIFY(viewer->toolBar()->isHidden());
         QCOMPARE(surfaceHeight(*viewer), height + toolbarHeight);
         QCOMPARE(viewer->view.displayWidth, before.displayWidth); // the zoom is kept
 
-        viewer->onCommand(kCmdToggleToolbar);
+        viewer->onCommand(ui::Command::ToggleToolbar);
         QVERIFY(viewer->toolBar()->isVisible());
         QCOMPARE(surfaceHeight(*viewer), height);
 
         // In full screen the toggle only decides what leaving it shows.
-        viewer->onCommand(kCmdFullScreen);
-        viewer->onCommand(kCmdToggleToolbar);
+        viewer->onCommand(ui::Command::FullScreen);
+        viewer->onCommand(ui::Command::ToggleToolbar);
         QVERIFY(viewer->toolBar()->isHidden());
-        viewer->onCommand(kCmdToggleFullScreen);
+        viewer->onCommand(ui::Command::ToggleFullScreen);
         QVERIFY(viewer->toolBar()->isHidden());
         QCOMPARE(surfaceHeight(*viewer), height + toolbarHeight);
     }
@@ -169,17 +169,17 @@ class ShellWindowTest : public QObject {
         test::ShellSandbox sandbox;
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
-        viewer->onCommand(kCmdFullScreen);
+        viewer->onCommand(ui::Command::FullScreen);
         QCOMPARE(viewer->backBuffer.width(), 240);
         QCOMPARE(viewer->backBuffer.height(), 320);
 
-        viewer->onCommand(kCmdRotateScreen);
+        viewer->onCommand(ui::Command::RotateScreen);
         QTRY_COMPARE(viewer->backBuffer.width(), 320);
         QCOMPARE(viewer->backBuffer.height(), 240);
         QCOMPARE(platform::screenMetrics().width, 320);
 
         for (int turn = 2; turn <= 4; ++turn) {
-            viewer->onCommand(kCmdRotateScreen);
+            viewer->onCommand(ui::Command::RotateScreen);
             const int expectedWidth = turn % 2 == 0 ? 240 : 320;
             QTRY_COMPARE(viewer->backBuffer.width(), expectedWidth);
         }
@@ -201,7 +201,7 @@ class ShellWindowTest : public QObject {
         test::ShellSandbox sandbox;
         auto viewer = sandbox.startViewer({}, std::nullopt);
         QVERIFY(viewer);
-        viewer->onCommand(kCmdRotateScreen);
+        viewer->onCommand(ui::Command::RotateScreen);
         QCOMPARE(sandbox.boxes.shown.size(), size_t{1});
         QCOMPARE(sandbox.boxes.shown[0].text, ui::loadResourceString(ui::str::kNotSupported));
     }
@@ -229,20 +229,21 @@ class ShellWindowTest : public QObject {
         const auto picture = sandbox.writePicture("a_rather_long_picture_name.png", 40, 30);
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
         QVERIFY(viewer);
-        viewer->onCommand(kCmdFullScreen);
+        viewer->onCommand(ui::Command::FullScreen);
         viewer->showPopupMenu();
         auto* menu = viewer->mainWindow().findChild<QMenu*>(QStringLiteral("popupMenu"));
         QVERIFY(menu != nullptr);
         const auto action = [menu](int command) {
             return menu->findChild<QAction*>(QStringLiteral("action%1").arg(command));
         };
-        QCOMPARE(action(kCmdFileInfo)->text(), QStringLiteral("About[a_rather_long_..]"));
-        QVERIFY(action(kCmdToggleFullScreen)->isChecked());
+        QCOMPARE(action(ui::Command::FileInfo)->text(), QStringLiteral("About[a_rather_long_..]"));
+        QVERIFY(action(ui::Command::ToggleFullScreen)->isChecked());
         // A one-entry list: nowhere to go.
-        for (int command : {kCmdFirst, kCmdPrevious, kCmdNext, kCmdLast}) {
+        for (ui::Command command :
+             {ui::Command::First, ui::Command::Previous, ui::Command::Next, ui::Command::Last}) {
             QVERIFY(!action(command)->isEnabled());
         }
-        QVERIFY(action(kCmdZoomIn)->isEnabled());
+        QVERIFY(action(ui::Command::ZoomIn)->isEnabled());
         menu->close();
     }
 
@@ -278,7 +279,7 @@ class ShellWindowTest : public QObject {
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
         QVERIFY(viewer);
         QApplication::setActiveWindow(&viewer->mainWindow());
-        viewer->onCommand(kCmdFullScreen);
+        viewer->onCommand(ui::Command::FullScreen);
 
         // Records the modal dialog that opens, then closes it.
         QStringList opened;
@@ -297,7 +298,7 @@ class ShellWindowTest : public QObject {
             });
         };
         closeNextDialog();
-        viewer->onCommand(kCmdFileInfo);
+        viewer->onCommand(ui::Command::FileInfo);
         QCOMPARE(opened, QStringList{QStringLiteral("fileInfoDialog")});
         QVERIFY(!fullScreenWhileShown);
 

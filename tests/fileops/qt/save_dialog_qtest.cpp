@@ -91,7 +91,7 @@ class SaveDialogTest : public QObject {
         QVERIFY(choice);
         QCOMPARE(choice->folder, std::u16string(u"\\Pics\\"));
         QCOMPARE(choice->fileName, std::u16string(u"photo.jpg"));
-        QCOMPARE(choice->type, fileops::kSaveJpeg);
+        QCOMPARE(choice->type, fileops::SaveType::Jpeg);
         QCOMPARE(choice->quality, fileops::kQualityMedium);
     }
 
@@ -126,7 +126,7 @@ class SaveDialogTest : public QObject {
         }
         QVERIFY(choice);
         QCOMPARE(choice->fileName, std::u16string(u"photo.png.bmp"));
-        QCOMPARE(choice->type, fileops::kSaveBmp);
+        QCOMPARE(choice->type, fileops::SaveType::Bmp);
         QCOMPARE(choice->quality, fileops::kQualityLow);
     }
 
