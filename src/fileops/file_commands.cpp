@@ -34,7 +34,7 @@ std::optional<std::u16string> FileCommands::save() {
         return std::nullopt;
     }
     // The writer reports its own failure; the edits stay unsaved until a write succeeds.
-    if (!codecs::saveByTypeIndex(image, target, choice->type, choice->quality)) {
+    if (!codecs::saveByTypeIndex(image, target, static_cast<int>(choice->type), choice->quality)) {
         return std::nullopt;
     }
     host_.clearModified();

@@ -1,3 +1,4 @@
+#include "app/input/action_table.h"
 #include "app/input/button_function.h"
 #include "app/input/desktop_gestures.h"
 #include "app/input/key_bindings.h"
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -93,6 +95,30 @@ TEST(KeyBindings, DoubleTapByOption) {
         handleDoubleTap(actions, settings);
     }
     EXPECT_EQ(actions.log, (std::vector<std::string>{"popup", "next", "whole", "autoFit"}));
+}
+
+// A second row with the same command, key, function or option would never be reached.
+TEST(ActionTable, EveryCommandKeyFunctionAndDoubleTapIsBoundOnce) {
+    std::set<int> commands, keys, ctrlKeys, functions, taps;
+    const auto once = [](std::set<int>& seen, int value) {
+        EXPECT_TRUE(value == 0 || seen.insert(value).second) << value;
+    };
+    for (const Action& action : actionTable()) {
+        once(commands, static_cast<int>(action.command));
+        for (int key : action.keys) {
+            once(keys, key);
+        }
+        once(ctrlKeys, action.ctrlKey);
+        once(functions, static_cast<int>(action.button));
+        once(taps, static_cast<int>(action.doubleTap));
+    }
+    // Every button function but the four moves runs a command, and so does every double tap.
+    EXPECT_EQ(functions.size(), 8u);
+    EXPECT_EQ(taps.size(), 4u);
+    // The arrow keys and Esc act before the table is asked.
+    for (int key : {vk::kLeft, vk::kRight, vk::kUp, vk::kDown, vk::kEscape}) {
+        EXPECT_EQ(keys.count(key), 0u) << key;
+    }
 }
 
 class FakeView : public DragTarget {

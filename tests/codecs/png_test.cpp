@@ -199,7 +199,7 @@ TEST_F(PngFiles, FailedSaveShows40079AndKeepsTheOldFile) {
     EXPECT_FALSE(savePng(empty, path));
     EXPECT_EQ(contents("keep.png"), "old contents");
     EXPECT_EQ(files().size(), 1u);
-    EXPECT_EQ(shownIds(), (std::vector<int>{40079, 40079}));
+    EXPECT_EQ(shownIds(), (std::vector{ui::str::kWriteFailed, ui::str::kWriteFailed}));
 
     image.reportErrors = false;
     EXPECT_FALSE(savePng(image, devicePath("missing-folder\\out.png")));
@@ -210,7 +210,7 @@ TEST_F(PngFiles, FileWithoutPngSignatureShows322) {
     image::DibImage image;
     EXPECT_FALSE(loadPng(image, put("gif.png", "GIF89a\x01\x00\x01\x00")));
     EXPECT_FALSE(loadPng(image, put("short.png", "\x89P")));
-    EXPECT_EQ(shownIds(), (std::vector<int>{322, 322}));
+    EXPECT_EQ(shownIds(), (std::vector{ui::str::kImageFaulty, ui::str::kImageFaulty}));
     image.reportErrors = false;
     EXPECT_FALSE(loadPng(image, put("gif2.png", "GIF89a\x01\x00\x01\x00")));
     EXPECT_EQ(boxes.shown.size(), 2u);

@@ -97,8 +97,8 @@ TEST(ViewSeek, EveryReadingOrderVisitsEachScreenOfA2By2Page) {
          {{0, 0}, {-200, -200}, {-200, 0}}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << "seekOrder " << c.seekOrder << " placement " << c.placement);
+        SCOPED_TRACE(testing::Message() << "seekOrder " << static_cast<int>(c.seekOrder)
+                                        << " placement " << static_cast<int>(c.placement));
         ViewState state;
         ViewGeometry view(state, {400, 400}, {200, 200},
                           seekOptions(c.seekOrder, c.placement, 200, 200));
@@ -126,7 +126,8 @@ TEST(ViewSeek, AnImageThatFitsGoesStraightToTheNeighbours) {
             EXPECT_EQ(view.seekBackward(), SeekResult::ShowPrevious);
             const ViewState before = state;
             view.showReadingEnd();
-            EXPECT_EQ(state, before) << seekOrder << " " << placement;
+            EXPECT_EQ(state, before)
+                << static_cast<int>(seekOrder) << " " << static_cast<int>(placement);
         }
     }
 }

@@ -28,7 +28,7 @@ class SharingCommandsTest : public QObject {
         QCOMPARE(sandbox.boxes.shown.size(), size_t{2});
         QVERIFY(sandbox.boxes.shown[0].text == ui::loadResourceString(ui::str::kNoTargetFile));
         QVERIFY(sandbox.boxes.shown[1].text == ui::loadResourceString(ui::str::kNetworkHidden));
-        QVERIFY(!viewer->onCommand(99999));
+        QVERIFY(!viewer->onCommand(ui::Command{99999}));
     }
 
     void keptConnectionIsBrowsableFromTheStart() {

@@ -2,6 +2,7 @@
 // mode, the toolbar toggle, rotation, the recent-file menu and the pop-up menu.
 #include "shell_sandbox.h"
 
+#include "app/input/action_table.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
 #include "app/nav_rules.h"
@@ -23,8 +24,9 @@ class ShellWindowTest : public QObject {
     Q_OBJECT
 
   private:
-    QString tooltipOf(QToolBar& bar, int command) {
-        auto* button = bar.findChild<QToolButton*>(QStringLiteral("button%1").arg(command));
+    QString tooltipOf(QToolBar& bar, ui::Command command) {
+        auto* button =
+            bar.findChild<QToolButton*>(QStringLiteral("button%1").arg(static_cast<int>(command)));
         return button != nullptr ? button->toolTip() : QStringLiteral("<missing>");
     }
 
@@ -40,9 +42,10 @@ class ShellWindowTest : public QObject {
         QCOMPARE(menuBar.objectName(), QStringLiteral("menuBar"));
         QCOMPARE(toolBar.objectName(), QStringLiteral("toolBar"));
 
-        const std::pair<const char*, int> dropDowns[] = {{"buttonFile", ui::str::kMenuFile},
-                                                         {"buttonEdit", ui::str::kMenuEdit},
-                                                         {"buttonHelp", ui::str::kMenuHelp}};
+        const std::pair<const char*, ui::StringId> dropDowns[] = {
+            {"buttonFile", ui::str::kMenuFile},
+            {"buttonEdit", ui::str::kMenuEdit},
+            {"buttonHelp", ui::str::kMenuHelp}};
         for (const auto& [name, textId] : dropDowns) {
             auto* button = menuBar.findChild<QToolButton*>(QLatin1String(name));
             QVERIFY2(button != nullptr, name);
@@ -53,7 +56,7 @@ class ShellWindowTest : public QObject {
         QCOMPARE(tooltipOf(menuBar, ui::Command::FileInfo), QStringLiteral("ファイル情報"));
         QCOMPARE(tooltipOf(menuBar, ui::Command::ToggleToolbar), QStringLiteral("ツール表示"));
 
-        const std::pair<int, const char16_t*> navButtons[] = {
+        const std::pair<ui::Command, const char16_t*> navButtons[] = {
             {ui::Command::First, u"先頭へ"},
             {ui::Command::Previous, u"前へ"},
             {ui::Command::Next, u"次へ"},
@@ -90,8 +93,9 @@ class ShellWindowTest : public QObject {
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
         QMenu& file = viewer->menuBar()->fileMenu();
-        const auto action = [&file](int command) {
-            return file.findChild<QAction*>(QStringLiteral("action%1").arg(command));
+        const auto action = [&file](ui::Command command) {
+            return file.findChild<QAction*>(
+                QStringLiteral("action%1").arg(static_cast<int>(command)));
         };
         QCOMPARE(action(ui::Command::Open)->text(), QStringLiteral("開く(&O)"));
         QCOMPARE(action(ui::Command::FullScreen)->text(), QStringLiteral("フルスクリーン(&A)"));
@@ -103,6 +107,16 @@ class ShellWindowTest : public QObject {
         QVERIFY(edit != nullptr);
         QCOMPARE(edit->findChild<QAction*>(QStringLiteral("action40067"))->text(),
                  QStringLiteral("２値化(&P)"));
+
+        // Every menu item and bar button names a command of the action table, or it would do
+        // nothing.
+        for (const QAction* item : viewer->mainWindow().findChildren<QAction*>()) {
+            if (item->objectName().startsWith(QStringLiteral("action"))) {
+                const auto command = ui::Command(item->objectName().mid(6).toInt());
+                QVERIFY2(findAction(&Action::command, command) != nullptr,
+                         qPrintable(item->objectName()));
+            }
+        }
 
         // A menu item ends in the command table: the full-screen item enters full screen.
         action(ui::Command::FullScreen)->trigger();
@@ -233,8 +247,9 @@ class ShellWindowTest : public QObject {
         viewer->showPopupMenu();
         auto* menu = viewer->mainWindow().findChild<QMenu*>(QStringLiteral("popupMenu"));
         QVERIFY(menu != nullptr);
-        const auto action = [menu](int command) {
-            return menu->findChild<QAction*>(QStringLiteral("action%1").arg(command));
+        const auto action = [menu](ui::Command command) {
+            return menu->findChild<QAction*>(
+                QStringLiteral("action%1").arg(static_cast<int>(command)));
         };
         QCOMPARE(action(ui::Command::FileInfo)->text(), QStringLiteral("About[a_rather_long_..]"));
         QVERIFY(action(ui::Command::ToggleFullScreen)->isChecked());

@@ -19,7 +19,7 @@ constexpr image::ViewSize kPicture{1200, 1800};
 // The user's choice before the change and the fit the view then follows (nullptr: by hand).
 struct Mode {
     const char* name;
-    QList<int> commands;
+    QList<ui::Command> commands;
     void (image::ViewGeometry::*fit)();
 };
 const Mode kModes[] = {
@@ -67,7 +67,7 @@ class ViewRefitTest : public QObject {
             viewer->onCommand(ui::Command::FullScreen);
         }
         viewer->settings.initialZoom = image::InitialZoom::AutoFit;
-        for (int command : kModes[mode].commands) {
+        for (ui::Command command : kModes[mode].commands) {
             viewer->onCommand(command);
         }
         const image::ViewState before = viewer->view;

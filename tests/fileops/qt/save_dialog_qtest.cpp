@@ -99,7 +99,7 @@ class SaveDialogTest : public QObject {
         root_.write("Pics/file.txt", "x");
         const struct {
             QString folder, name, type;
-            int message;
+            ui::StringId message;
         } refusals[] = {
             {"\\Pics", "", "*.JPG", ui::str::kBadFileName},
             {"\\Pics", "a", "*.GIF", ui::str::kUnknownError},
@@ -168,7 +168,8 @@ class SaveDialogTest : public QObject {
                 });
             QVERIFY(choice);
             const std::u16string path = choice->folder + choice->fileName;
-            QVERIFY(codecs::saveByTypeIndex(picture, path, choice->type, choice->quality));
+            QVERIFY(codecs::saveByTypeIndex(picture, path, static_cast<int>(choice->type),
+                                            choice->quality));
             image::LoadedImage decoded;
             QVERIFY(codecs::loadImage(decoded, path));
             QCOMPARE(decoded.width(), 160);
