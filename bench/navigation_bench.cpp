@@ -27,7 +27,7 @@ constexpr int kSurfaceHeight = 768;
 // view composed ahead by the read-ahead is copied instead, as the window does.
 class ComposingHost : public browse::NavigationHost {
   public:
-    explicit ComposingHost(int32_t zoomMode) {
+    explicit ComposingHost(image::InitialZoom zoomMode) {
         options_.initialZoom = zoomMode;
         surface_.create(kSurfaceWidth, kSurfaceHeight);
     }
@@ -82,7 +82,7 @@ void runNext(benchmark::State& state, bool readAhead) {
     if (picture.empty()) {
         return;
     }
-    ComposingHost host(static_cast<int32_t>(state.range(0)));
+    ComposingHost host(static_cast<image::InitialZoom>(state.range(0)));
     settings::AppSettings settings;
     settings.usePreload = readAhead;
     browse::Navigator navigator(host, settings);
