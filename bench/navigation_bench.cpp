@@ -27,8 +27,8 @@ constexpr int kSurfaceHeight = 768;
 // view composed ahead by the read-ahead is copied instead, as the window does.
 class ComposingHost : public browse::NavigationHost {
   public:
-    explicit ComposingHost(int32_t zoomMode) {
-        options_.dispOpt = zoomMode;
+    explicit ComposingHost(image::InitialZoom zoomMode) {
+        options_.initialZoom = zoomMode;
         surface_.create(kSurfaceWidth, kSurfaceHeight);
     }
     void attach(const browse::Navigator& navigator) { navigator_ = &navigator; }
@@ -40,7 +40,7 @@ class ComposingHost : public browse::NavigationHost {
     void clearModified() override {}
     void imageShown() override {
         applyInitialZoom();
-        image::compose(surface_, navigator_->current(), state_, options_.viewHq);
+        image::compose(surface_, navigator_->current(), state_, options_.smoothReduction);
     }
     void viewCleared() override {}
     image::ViewRequest viewRequest() const override {
@@ -49,7 +49,7 @@ class ComposingHost : public browse::NavigationHost {
     void imageShownComposed(const image::ComposedView& ahead) override {
         applyInitialZoom();
         if (!image::copyComposedView(surface_, state_, ahead)) {
-            image::compose(surface_, navigator_->current(), state_, options_.viewHq);
+            image::compose(surface_, navigator_->current(), state_, options_.smoothReduction);
         }
     }
 
@@ -82,7 +82,7 @@ void runNext(benchmark::State& state, bool readAhead) {
     if (picture.empty()) {
         return;
     }
-    ComposingHost host(static_cast<int32_t>(state.range(0)));
+    ComposingHost host(static_cast<image::InitialZoom>(state.range(0)));
     settings::AppSettings settings;
     settings.usePreload = readAhead;
     browse::Navigator navigator(host, settings);

@@ -1,6 +1,5 @@
 #include "app/application.h"
 
-#include "app/command_ids.h"
 #include "app/command_line_options.h"
 #include "app/convert_command.h"
 #include "app/main_window.h"
@@ -20,6 +19,7 @@
 #include "platform/qt/termination_request.h"
 #include "platform/registry.h"
 #include "settings/app_settings.h"
+#include "ui/command.h"
 #include "ui/qt/lazy_extension_icon_style.h"
 #include "ui/qt/qt_message_box.h"
 #include "ui/qt/qt_translations.h"
@@ -167,7 +167,7 @@ int runViewer(QApplication& application, const CommandLineOptions& options,
     // Asked to end from outside: close as the exit command does, so the settings are saved.
     platform::TerminationRequest termination;
     QObject::connect(&termination, &platform::TerminationRequest::requested, &viewer,
-                     [&viewer] { viewer.onCommand(kCmdExit); });
+                     [&viewer] { viewer.onCommand(ui::Command::Exit); });
 
     bool screenshotFailed = false;
     if (takingScreenshot) {
@@ -178,7 +178,7 @@ int runViewer(QApplication& application, const CommandLineOptions& options,
                     screenshotFailed = true;
                     fail(QStringLiteral("cannot write the screenshot %1").arg(options.screenshot));
                 }
-                viewer.onCommand(kCmdExit);
+                viewer.onCommand(ui::Command::Exit);
             });
         });
     }

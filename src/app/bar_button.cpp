@@ -11,13 +11,14 @@ QAction* addBarButton(QToolBar& bar, const BarButton& button, const CommandSink&
     const QIcon icon = ui::svgIcon(QStringLiteral(":/velmora/") + QString::fromLatin1(button.icon));
     QAction* action = bar.addAction(icon, QString::fromUtf16(button.tooltip));
     action->setToolTip(QString::fromUtf16(button.tooltip));
-    action->setObjectName(QStringLiteral("action%1").arg(button.command));
+    const int number = static_cast<int>(button.command);
+    action->setObjectName(QStringLiteral("action%1").arg(number));
     QWidget* widget = bar.widgetForAction(action);
-    widget->setObjectName(QStringLiteral("button%1").arg(button.command));
+    widget->setObjectName(QStringLiteral("button%1").arg(number));
     // Keys belong to the picture: a bar button never takes the keyboard focus.
     widget->setFocusPolicy(Qt::NoFocus);
-    const int id = button.command;
-    QObject::connect(action, &QAction::triggered, &bar, [onCommand, id] { onCommand(id); });
+    QObject::connect(action, &QAction::triggered, &bar,
+                     [onCommand, command = button.command] { onCommand(command); });
     return action;
 }
 

@@ -8,7 +8,7 @@
 namespace velmora::app {
 
 struct BarButton {
-    int command;
+    ui::Command command;
     const char16_t* tooltip;
     const char* icon; // resource path below ":/velmora/"
 };

@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 
-#include "app/command_ids.h"
+#include "app/input/action_table.h"
 #include "app/key_mapping.h"
 #include "app/viewer_app.h"
 #include "app/window_title.h"
@@ -37,16 +37,16 @@ MainWindow::MainWindow(ViewerApp& app) : app_(app) {
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::white);
     setPalette(background);
-    addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_A), kCmdAbout);
-    addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_Q), kCmdClose);
-    // A desktop's open and save keys, beside the handheld's plain O and S.
-    addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_O), kCmdOpen);
-    addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_S), kCmdSave);
+    for (const Action& action : actionTable()) {
+        if (action.ctrlKey != 0) {
+            addAccelerator(QKeySequence(Qt::CTRL | Qt::Key(action.ctrlKey)), action.command);
+        }
+    }
     setFocusPolicy(Qt::StrongFocus);
     grabGesture(Qt::PinchGesture);
 }
 
-void MainWindow::addAccelerator(const QKeySequence& keys, int command) {
+void MainWindow::addAccelerator(const QKeySequence& keys, Command command) {
     auto* shortcut = new QShortcut(keys, this);
     connect(shortcut, &QShortcut::activated, this, [this, command] { app_.onCommand(command); });
 }

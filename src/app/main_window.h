@@ -2,6 +2,8 @@
 // The two bars are its children, placed by ViewerApp.
 #pragma once
 
+#include "ui/command.h"
+
 #include <QWidget>
 
 namespace velmora::app {
@@ -37,7 +39,7 @@ class MainWindow : public QWidget {
     bool event(QEvent* event) override;
 
   private:
-    void addAccelerator(const QKeySequence& keys, int command);
+    void addAccelerator(const QKeySequence& keys, ui::Command command);
     QPoint devicePoint(const QMouseEvent& event) const;
 
     ViewerApp& app_;

@@ -1,7 +1,6 @@
 #include "app/menu_bar.h"
 
 #include "app/bar_button.h"
-#include "app/command_ids.h"
 #include "ui/string_table.h"
 
 #include <QFontMetrics>
@@ -13,10 +12,10 @@ namespace velmora::app {
 namespace {
 
 constexpr std::array<BarButton, 4> kButtons{{
-    {kCmdOpen, u"開く", "menubar/open.svg"},
-    {kCmdSettings, u"設定", "menubar/settings.svg"},
-    {kCmdFileInfo, u"ファイル情報", "menubar/info.svg"},
-    {kCmdToggleToolbar, u"ツール表示", "menubar/toolbar.svg"},
+    {Command::Open, u"開く", "menubar/open.svg"},
+    {Command::Settings, u"設定", "menubar/settings.svg"},
+    {Command::FileInfo, u"ファイル情報", "menubar/info.svg"},
+    {Command::ToggleToolbar, u"ツール表示", "menubar/toolbar.svg"},
 }};
 
 constexpr int kMenuFontPixels = 12;
@@ -33,7 +32,7 @@ MenuBar::MenuBar(QWidget* parent, const CommandSink& onCommand) : QToolBar(paren
 
     addSeparator();
     for (size_t i = 0; i < kButtons.size(); ++i) {
-        if (kButtons[i].command == kCmdToggleToolbar) {
+        if (kButtons[i].command == Command::ToggleToolbar) {
             addSeparator();
         }
         addBarButton(*this, kButtons[i], onCommand);
@@ -45,8 +44,8 @@ QMenu& MenuBar::recentMenu() const {
     return *fileMenu_->findChild<QMenu*>(QStringLiteral("menuRecent"));
 }
 
-QMenu* MenuBar::addDropDown(int textId, const char* name, const std::vector<MenuItem>& items,
-                            const CommandSink& onCommand) {
+QMenu* MenuBar::addDropDown(ui::StringId textId, const char* name,
+                            const std::vector<MenuItem>& items, const CommandSink& onCommand) {
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("menu") + QLatin1String(name));
     fillMenu(*menu, items, onCommand);

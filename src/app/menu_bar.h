@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/menu_builder.h"
+#include "ui/string_table.h"
 
 #include <QToolBar>
 
@@ -22,7 +23,7 @@ class MenuBar : public QToolBar {
     void fileMenuAboutToShow();
 
   private:
-    QMenu* addDropDown(int textId, const char* name, const std::vector<MenuItem>& items,
+    QMenu* addDropDown(ui::StringId textId, const char* name, const std::vector<MenuItem>& items,
                        const CommandSink& onCommand);
 
     QMenu* fileMenu_ = nullptr;

@@ -16,11 +16,11 @@ void fillMenu(QMenu& menu, const std::vector<MenuItem>& items, const CommandSink
         }
         case MenuItem::Kind::Command: {
             QAction* action = menu.addAction(item.text);
-            action->setObjectName(QStringLiteral("action%1").arg(item.command));
+            action->setObjectName(QStringLiteral("action%1").arg(static_cast<int>(item.command)));
             action->setCheckable(item.checked);
             action->setChecked(item.checked);
             action->setEnabled(!item.greyed);
-            const int id = item.command;
+            const ui::Command id = item.command;
             QObject::connect(action, &QAction::triggered, &menu,
                              [onCommand, id] { onCommand(id); });
             break;
@@ -29,8 +29,8 @@ void fillMenu(QMenu& menu, const std::vector<MenuItem>& items, const CommandSink
     }
 }
 
-QAction* findCommandAction(const QMenu& menu, int command) {
-    return menu.findChild<QAction*>(QStringLiteral("action%1").arg(command));
+QAction* findCommandAction(const QMenu& menu, ui::Command command) {
+    return menu.findChild<QAction*>(QStringLiteral("action%1").arg(static_cast<int>(command)));
 }
 
 QString escapeMnemonics(QString text) {

@@ -11,12 +11,12 @@
 
 namespace velmora::app {
 
-using CommandSink = std::function<void(int)>;
+using CommandSink = std::function<void(ui::Command)>;
 
 void fillMenu(QMenu& menu, const std::vector<MenuItem>& items, const CommandSink& onCommand);
 
 // The command action with the given identifier anywhere below menu, or nullptr.
-QAction* findCommandAction(const QMenu& menu, int command);
+QAction* findCommandAction(const QMenu& menu, ui::Command command);
 
 // Menu texts are shown with '&' as mnemonic marker; this keeps a literal text (a path) literal.
 QString escapeMnemonics(QString text);

@@ -1,11 +1,9 @@
 #include "app/menu_resources.h"
 
-#include "app/command_ids.h"
-
 namespace velmora::app {
 namespace {
 
-MenuItem command(const char16_t* text, int id) {
+MenuItem command(const char16_t* text, ui::Command id) {
     MenuItem item;
     item.text = QString::fromUtf16(text);
     item.command = id;
@@ -37,26 +35,26 @@ MenuItem checkedAndGreyed(MenuItem item) {
 
 const std::vector<MenuItem>& fileMenuItems() {
     static const std::vector<MenuItem> items{
-        command(u"開く(&O)", kCmdOpen),
+        command(u"開く(&O)", Command::Open),
         subMenu(u"最近のファイル", "menuRecent",
-                {command(u"none", kCmdRecentFile0), command(u"none", kCmdRecentFile1),
-                 command(u"none", kCmdRecentFile2)}),
-        command(u"保存(&S)", kCmdSave),
+                {command(u"none", Command::RecentFile0), command(u"none", Command::RecentFile1),
+                 command(u"none", Command::RecentFile2)}),
+        command(u"保存(&S)", Command::Save),
         subMenu(u"ファイル操作(&M)", "menuFileOperations",
-                {command(u"複製(&C)", kCmdCopy), command(u"移動(&M)", kCmdMove),
-                 command(u"削除(&D)", kCmdDelete), command(u"メール添付(&P)", kCmdMail)}),
+                {command(u"複製(&C)", Command::Copy), command(u"移動(&M)", Command::Move),
+                 command(u"削除(&D)", Command::Delete), command(u"メール添付(&P)", Command::Mail)}),
         subMenu(u"ネットワーク(&N)", "menuNetwork",
-                {command(u"接続(&C)", kCmdNetworkConnect),
-                 command(u"切断(&D)", kCmdNetworkDisconnect)}),
-        command(u"画像情報(&I)", kCmdFileInfo),
+                {command(u"接続(&C)", Command::NetworkConnect),
+                 command(u"切断(&D)", Command::NetworkDisconnect)}),
+        command(u"画像情報(&I)", Command::FileInfo),
         separator(),
         subMenu(u"画面(&V)", "menuScreen",
-                {command(u"フルスクリーン(&A)", kCmdFullScreen),
-                 checkedAndGreyed(command(u"通常(&N)", kCmdNormalScreen)),
-                 command(u"スクリーン回転(&R)", kCmdRotateScreen)}),
-        command(u"設定(&C)", kCmdSettings),
-        command(u"最小化(&I)", kCmdMinimise),
-        command(u"終了(&Q)", kCmdExit),
+                {command(u"フルスクリーン(&A)", Command::FullScreen),
+                 checkedAndGreyed(command(u"通常(&N)", Command::NormalScreen)),
+                 command(u"スクリーン回転(&R)", Command::RotateScreen)}),
+        command(u"設定(&C)", Command::Settings),
+        command(u"最小化(&I)", Command::Minimise),
+        command(u"終了(&Q)", Command::Exit),
     };
     return items;
 }
@@ -64,43 +62,47 @@ const std::vector<MenuItem>& fileMenuItems() {
 const std::vector<MenuItem>& editMenuItems() {
     static const std::vector<MenuItem> items{
         subMenu(u"変形(&T)", "menuTransform",
-                {command(u"左回転(&L)", kCmdRotateLeft), command(u"右回転(&R)", kCmdRotateRight),
-                 command(u"上下反転(&V)", kCmdFlipVertical),
-                 command(u"左右反転(&H)", kCmdFlipHorizontal),
-                 command(u"サイズ変更(&S)", kCmdResize), command(u"トリミング(&T)", kCmdTrim)}),
-        subMenu(u"レタッチ(&P)", "menuRetouch",
-                {command(u"明るさ(&B)", kCmdBrightness), command(u"コントラスト(&C)", kCmdContrast),
-                 command(u"ぼかす(&S)", kCmdBlur), command(u"シャープ(&E)", kCmdSharpen),
-                 command(u"エンボス(&E)", kCmdEmboss), command(u"モノクロ化(&G)", kCmdGrey),
-                 command(u"ネガポジ(&N)", kCmdNegative), command(u"２値化(&P)", kCmdThreshold)}),
-        command(u"復元(&R)", kCmdRestore),
+                {command(u"左回転(&L)", Command::RotateLeft),
+                 command(u"右回転(&R)", Command::RotateRight),
+                 command(u"上下反転(&V)", Command::FlipVertical),
+                 command(u"左右反転(&H)", Command::FlipHorizontal),
+                 command(u"サイズ変更(&S)", Command::Resize),
+                 command(u"トリミング(&T)", Command::Trim)}),
+        subMenu(
+            u"レタッチ(&P)", "menuRetouch",
+            {command(u"明るさ(&B)", Command::Brightness),
+             command(u"コントラスト(&C)", Command::Contrast), command(u"ぼかす(&S)", Command::Blur),
+             command(u"シャープ(&E)", Command::Sharpen), command(u"エンボス(&E)", Command::Emboss),
+             command(u"モノクロ化(&G)", Command::Grey), command(u"ネガポジ(&N)", Command::Negative),
+             command(u"２値化(&P)", Command::Threshold)}),
+        command(u"復元(&R)", Command::Restore),
     };
     return items;
 }
 
 const std::vector<MenuItem>& helpMenuItems() {
-    static const std::vector<MenuItem> items{command(u"バージョン(&V)", kCmdAbout)};
+    static const std::vector<MenuItem> items{command(u"バージョン(&V)", Command::About)};
     return items;
 }
 
 const std::vector<MenuItem>& popupMenuItems() {
     static const std::vector<MenuItem> items{
-        command(u"次へ(&N)", kCmdNext),
-        command(u"前へ(&P)", kCmdPrevious),
-        command(u"先頭へ(&F)", kCmdFirst),
-        command(u"最後へ(&E)", kCmdLast),
+        command(u"次へ(&N)", Command::Next),
+        command(u"前へ(&P)", Command::Previous),
+        command(u"先頭へ(&F)", Command::First),
+        command(u"最後へ(&E)", Command::Last),
         separator(),
         subMenu(u"表示(&V)", "popupView",
-                {command(u"縮小(&M)", kCmdZoomOut), command(u"拡大(&L)", kCmdZoomIn), separator(),
-                 command(u"全体表示(&E)", kCmdFitWhole),
-                 command(u"縦幅を画面内に(&Y)", kCmdFitHeight),
-                 command(u"横幅を画面内に(&X)", kCmdFitWidth),
-                 command(u"元のサイズ(&R)", kCmdOriginalSize)}),
+                {command(u"縮小(&M)", Command::ZoomOut), command(u"拡大(&L)", Command::ZoomIn),
+                 separator(), command(u"全体表示(&E)", Command::FitWhole),
+                 command(u"縦幅を画面内に(&Y)", Command::FitHeight),
+                 command(u"横幅を画面内に(&X)", Command::FitWidth),
+                 command(u"元のサイズ(&R)", Command::OriginalSize)}),
         subMenu(u"ファイル(&F)", "popupFile",
-                {command(u"開く(&O)", kCmdOpen), command(u"情報(&I)", kCmdFileInfo),
-                 command(u"終了(&Q)", kCmdExit)}),
+                {command(u"開く(&O)", Command::Open), command(u"情報(&I)", Command::FileInfo),
+                 command(u"終了(&Q)", Command::Exit)}),
         separator(),
-        command(u"フルスクリーン", kCmdToggleFullScreen),
+        command(u"フルスクリーン", Command::ToggleFullScreen),
     };
     return items;
 }

@@ -2,18 +2,22 @@
 // Enter key and the double tap. Texts keep their '&' mnemonics.
 #pragma once
 
+#include "ui/command.h"
+
 #include <QString>
 
 #include <vector>
 
 namespace velmora::app {
 
+using ui::Command;
+
 struct MenuItem {
     enum class Kind { Command, SubMenu, Separator };
     Kind kind = Kind::Command;
     QString text;
-    int command = 0;    // Kind::Command
-    QString objectName; // Kind::SubMenu: the built menu's objectName
+    ui::Command command{}; // Kind::Command
+    QString objectName;    // Kind::SubMenu: the built menu's objectName
     std::vector<MenuItem> children;
     bool checked = false; // resource state, never changed at run time
     bool greyed = false;

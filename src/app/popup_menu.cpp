@@ -1,7 +1,5 @@
 #include "app/popup_menu.h"
 
-#include "app/command_ids.h"
-
 namespace velmora::app {
 
 QMenu* createPopupMenu(QWidget& owner, const PopupMenuState& state, const CommandSink& onCommand) {
@@ -10,16 +8,16 @@ QMenu* createPopupMenu(QWidget& owner, const PopupMenuState& state, const Comman
     menu->setAttribute(Qt::WA_DeleteOnClose);
     fillMenu(*menu, popupMenuItems(), onCommand);
 
-    findCommandAction(*menu, kCmdFirst)->setEnabled(state.nav.first);
-    findCommandAction(*menu, kCmdPrevious)->setEnabled(state.nav.previous);
-    findCommandAction(*menu, kCmdNext)->setEnabled(state.nav.next);
-    findCommandAction(*menu, kCmdLast)->setEnabled(state.nav.last);
+    findCommandAction(*menu, Command::First)->setEnabled(state.nav.first);
+    findCommandAction(*menu, Command::Previous)->setEnabled(state.nav.previous);
+    findCommandAction(*menu, Command::Next)->setEnabled(state.nav.next);
+    findCommandAction(*menu, Command::Last)->setEnabled(state.nav.last);
 
-    QAction* fullScreen = findCommandAction(*menu, kCmdToggleFullScreen);
+    QAction* fullScreen = findCommandAction(*menu, Command::ToggleFullScreen);
     fullScreen->setCheckable(true);
     fullScreen->setChecked(state.fullScreen);
 
-    findCommandAction(*menu, kCmdFileInfo)->setText(escapeMnemonics(state.aboutText));
+    findCommandAction(*menu, Command::FileInfo)->setText(escapeMnemonics(state.aboutText));
     return menu;
 }
 

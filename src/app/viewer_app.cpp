@@ -1,6 +1,6 @@
 #include "app/viewer_app.h"
 
-#include "app/command_ids.h"
+#include "app/input/action_table.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
 #include "app/menu_placement.h"
@@ -102,7 +102,7 @@ void ViewerApp::start() {
 }
 
 void ViewerApp::createBars() {
-    const CommandSink sink = [this](int id) { onCommand(id); };
+    const CommandSink sink = [this](Command command) { onCommand(command); };
     menuBar_ = new MenuBar(mainWindow_.get(), sink);
     toolBar_ = new NavToolbar(mainWindow_.get(), sink);
     menuBar_->setFixedHeight(menuBar_->sizeHint().height());
@@ -125,92 +125,120 @@ void ViewerApp::onStartupTimer() {
     emit startupFinished();
 }
 
-bool ViewerApp::onCommand(int id) {
-    switch (id) {
-    case kCmdClose:
+bool ViewerApp::onCommand(Command command) {
+    const Action* action = findAction(&Action::command, command);
+    if (action == nullptr) {
+        return false;
+    }
+    switch (action->handler) {
+    case Handler::App:
+        runOwnCommand(command);
+        return true;
+    case Handler::Browse:
+        return browseController_.onCommand(command);
+    case Handler::Edit:
+        return editController_ && editController_->onCommand(command);
+    case Handler::Files:
+        return fileController_.onCommand(command);
+    case Handler::Mail:
+        return mailController_.onCommand(command);
+    case Handler::Network:
+        return networkController_.onCommand(command);
+    case Handler::Settings:
+        return settingsController_.onCommand(command);
+    }
+    return false;
+}
+
+void ViewerApp::runOwnCommand(Command command) {
+    switch (command) {
+    case Command::Close:
         QMetaObject::invokeMethod(mainWindow_.get(), &QWidget::close, Qt::QueuedConnection);
         break;
-    case kCmdExit:
+    case Command::Exit:
         mainWindow_->close();
         break;
-    case kCmdAbout:
+    case Command::About:
         ui::showAboutDialog(mainWindow_.get());
         break;
-    case kCmdFileInfo:
+    case Command::FileInfo:
         showFileInfo();
         break;
-    case kCmdRecentFile0:
-    case kCmdRecentFile1:
-    case kCmdRecentFile2:
-        navigator_.openRecentFile(id - kCmdRecentFile0);
+    case Command::RecentFile0:
+    case Command::RecentFile1:
+    case Command::RecentFile2:
+        navigator_.openRecentFile(static_cast<int>(command) -
+                                  static_cast<int>(Command::RecentFile0));
         break;
-    case kCmdFullScreen:
+    case Command::FullScreen:
         enterFullScreen();
         break;
-    case kCmdNormalScreen:
+    case Command::NormalScreen:
         leaveFullScreen();
         break;
-    case kCmdToggleFullScreen:
+    case Command::ToggleFullScreen:
         toggleFullScreen();
         break;
-    case kCmdToggleToolbar:
+    case Command::ToggleToolbar:
         toggleToolbar();
         break;
-    case kCmdMinimise:
+    case Command::Minimise:
         minimise();
         break;
-    case kCmdRotateScreen:
+    case Command::RotateScreen:
         rotateScreen();
         break;
-    case kCmdNext:
+    case Command::Next:
         navigator_.showNext();
         break;
-    case kCmdPrevious:
+    case Command::Previous:
         navigator_.showPrevious();
         break;
-    case kCmdFirst:
+    case Command::First:
         navigator_.showFirst();
         break;
-    case kCmdLast:
+    case Command::Last:
         navigator_.showLast();
         break;
-    case kCmdRestore:
+    case Command::Restore:
         navigator_.reload();
         break;
-    case kCmdZoomIn:
+    case Command::ZoomIn:
         zoomBy(&image::ViewGeometry::zoomIn);
         break;
-    case kCmdZoomOut:
+    case Command::ZoomOut:
         zoomBy(&image::ViewGeometry::zoomOut);
         break;
-    case kCmdFitWhole:
+    case Command::FitWhole:
         applyView(&image::ViewGeometry::fitWhole);
         break;
-    case kCmdFitHeight:
+    case Command::FitHeight:
         applyView(&image::ViewGeometry::fitHeight);
         break;
-    case kCmdFitWidth:
+    case Command::FitWidth:
         applyView(&image::ViewGeometry::fitWidth);
         break;
-    case kCmdOriginalSize:
+    case Command::OriginalSize:
         showActualSize();
         break;
-    case kCmdToggleWholeOriginal:
+    case Command::ToggleWholeOriginal:
         applyView(&image::ViewGeometry::toggleWholeOriginal);
         break;
-    case kCmdSeekForward:
+    case Command::ToggleAutoFitOriginal:
+        applyView(&image::ViewGeometry::toggleAutoFitOriginal);
+        break;
+    case Command::PopupMenu:
+        showPopupMenu();
+        break;
+    case Command::SeekForward:
         seek(viewGeometry().seekForward());
         break;
-    case kCmdSeekBackward:
+    case Command::SeekBackward:
         seek(viewGeometry().seekBackward());
         break;
-    // Served by the dialogs and editors of the browsing, editing, file and settings modules.
-    default:
-        return settingsController_.onCommand(id) || browseController_.onCommand(id) ||
-               mailController_.onCommand(id) || networkController_.onCommand(id) ||
-               fileController_.onCommand(id) || (editController_ && editController_->onCommand(id));
+    default: // served by the controllers
+        break;
     }
-    return true;
 }
 
 void ViewerApp::showFileInfo() {
@@ -343,7 +371,8 @@ void ViewerApp::showPopupMenu(std::optional<QPoint> screenPoint) {
     state.aboutText = popupAboutText(QString::fromStdU16String(navigator_.currentPath()));
     state.nav = navStates();
     state.fullScreen = fullScreen;
-    QMenu* menu = createPopupMenu(*mainWindow_, state, [this](int id) { onCommand(id); });
+    QMenu* menu =
+        createPopupMenu(*mainWindow_, state, [this](Command command) { onCommand(command); });
     menu->popup(screenPoint.value_or(mainWindow_->mapToGlobal(QPoint(30, 90))));
 }
 
@@ -378,12 +407,12 @@ image::ViewGeometry ViewerApp::viewGeometry() {
 
 image::ViewOptions ViewerApp::viewOptions() const {
     image::ViewOptions options;
-    options.vOrigin = settings.vOrigin;
-    options.seekDirec = settings.seekDirec;
-    options.xSeek = settings.xSeek;
-    options.ySeek = settings.ySeek;
-    options.dispOpt = settings.dispOpt;
-    options.viewHq = settings.viewHq;
+    options.placement = settings.placement;
+    options.seekOrder = settings.seekOrder;
+    options.seekStepX = settings.seekStepX;
+    options.seekStepY = settings.seekStepY;
+    options.initialZoom = settings.initialZoom;
+    options.smoothReduction = settings.smoothReduction;
     return options;
 }
 
@@ -406,7 +435,7 @@ void ViewerApp::applyInitialZoom() {
 void ViewerApp::redraw() {
     ++redrawCount_;
     if (backBuffer.hasPixels()) {
-        image::compose(backBuffer, current(), view, settings.viewHq);
+        image::compose(backBuffer, current(), view, settings.smoothReduction);
     }
     mainWindow_->updatePicture();
 }

@@ -56,8 +56,8 @@ class ViewerApp : public QObject,
     // Creates and shows the main window: screen facts, settings, bars, then the start-up timer.
     void start();
 
-    // Runs a command; false for an identifier the table does not know.
-    bool onCommand(int id);
+    // Runs a command by the action table; false for a number the table does not know.
+    bool onCommand(ui::Command command);
 
     void layoutToolbar();
     void updateNavButtons() override;
@@ -142,6 +142,8 @@ class ViewerApp : public QObject,
     void markModified() override { modified = true; }
 
     void createBars();
+    // The window, view and navigation commands, which the application serves itself.
+    void runOwnCommand(ui::Command command);
     void onStartupTimer();
     void showFileInfo();
     void seek(image::SeekResult result);

@@ -1,6 +1,5 @@
 #include "app/viewer_input.h"
 
-#include "app/command_ids.h"
 #include "app/input/button_function.h"
 #include "app/input/key_bindings.h"
 #include "app/main_window.h"
@@ -38,7 +37,7 @@ ViewerInput::ViewerInput(ViewerApp& app) : app_(app), drag_(platform::tickCount)
 
 void ViewerInput::registerButtons() {
     for (int slot = 0; slot < settings::kButtonSlots; ++slot) {
-        if (app_.settings.buttonFunction[slot + 1] != 0) {
+        if (app_.settings.buttonFunctions[slot + 1] != ButtonFunction::None) {
             // A failed registration leaves the key to the system, silently.
             hotKeys_.registerHotKey(slot, vk::kFirstAppButton + slot, kButtonModifiers);
         }
@@ -47,7 +46,7 @@ void ViewerInput::registerButtons() {
 
 void ViewerInput::unregisterButtons() {
     for (int slot = 0; slot < settings::kButtonSlots; ++slot) {
-        if (app_.settings.buttonFunction[slot + 1] != 0) {
+        if (app_.settings.buttonFunctions[slot + 1] != ButtonFunction::None) {
             hotKeys_.unregisterHotKey(slot);
         }
     }
@@ -75,7 +74,7 @@ void ViewerInput::hotKey(int id, uint32_t modifiers) {
     if (id < 0 || id >= kStoredButtonIds) {
         return;
     }
-    runButtonFunction(app_.settings.buttonFunction[static_cast<size_t>(id) + 1], *this,
+    runButtonFunction(app_.settings.buttonFunctions[static_cast<size_t>(id) + 1], *this,
                       app_.settings);
 }
 
@@ -87,49 +86,8 @@ void ViewerInput::wheel(int dx, int dy, bool zoom) {
     gestures_.wheel(dx, dy, zoom, *this, app_.settings);
 }
 
-void ViewerInput::zoomIn() {
-    app_.onCommand(kCmdZoomIn);
-}
-
-void ViewerInput::zoomOut() {
-    app_.onCommand(kCmdZoomOut);
-}
-
-void ViewerInput::showNext() {
-    app_.onCommand(kCmdNext);
-}
-
-void ViewerInput::showPrevious() {
-    app_.onCommand(kCmdPrevious);
-}
-
-void ViewerInput::showFirst() {
-    app_.onCommand(kCmdFirst);
-}
-
-void ViewerInput::showLast() {
-    app_.onCommand(kCmdLast);
-}
-
-void ViewerInput::seekForward() {
-    app_.onCommand(kCmdSeekForward);
-}
-
-void ViewerInput::seekBackward() {
-    app_.onCommand(kCmdSeekBackward);
-}
-
-void ViewerInput::toggleWholeOriginal() {
-    app_.onCommand(kCmdToggleWholeOriginal);
-}
-
-void ViewerInput::toggleAutoFitOriginal() {
-    app_.viewGeometry().toggleAutoFitOriginal();
-    app_.redraw();
-}
-
-void ViewerInput::fitWhole() {
-    app_.onCommand(kCmdFitWhole);
+void ViewerInput::runCommand(ui::Command command) {
+    app_.onCommand(command);
 }
 
 void ViewerInput::moveView(MoveDirection direction, int amount) {
@@ -138,18 +96,10 @@ void ViewerInput::moveView(MoveDirection direction, int amount) {
     }
 }
 
-void ViewerInput::showPopupMenu() {
-    app_.showPopupMenu();
-}
-
 void ViewerInput::leaveFullScreen() {
     if (app_.fullScreen) {
-        app_.onCommand(kCmdNormalScreen);
+        app_.onCommand(ui::Command::NormalScreen);
     }
-}
-
-void ViewerInput::runCommand(int commandId) {
-    app_.onCommand(commandId);
 }
 
 int ViewerInput::surfaceWidth() const {

@@ -35,21 +35,9 @@ class ViewerInput : public InputActions, public DragTarget {
     const platform::HotKeyTable& hotKeys() const { return hotKeys_; }
 
     // InputActions
-    void zoomIn() override;
-    void zoomOut() override;
-    void showNext() override;
-    void showPrevious() override;
-    void showFirst() override;
-    void showLast() override;
-    void seekForward() override;
-    void seekBackward() override;
-    void toggleWholeOriginal() override;
-    void toggleAutoFitOriginal() override;
-    void fitWhole() override;
+    void runCommand(ui::Command command) override;
     void moveView(MoveDirection direction, int amount) override;
-    void showPopupMenu() override;
     void leaveFullScreen() override;
-    void runCommand(int commandId) override;
 
     // DragTarget
     int surfaceWidth() const override;

@@ -1,7 +1,6 @@
 #include "fileops/save_location.h"
 
 #include "platform/device_fs.h"
-#include "ui/string_table.h"
 
 namespace velmora::fileops {
 
@@ -17,15 +16,13 @@ SaveProposal proposeSaveLocation(std::u16string_view currentPath) {
     return {platform::folderPart(currentPath), std::move(name)};
 }
 
-std::u16string_view saveTypeExtension(int type) {
+std::u16string_view saveTypeExtension(SaveType type) {
     static constexpr std::u16string_view kExtensions[] = {u".jpg", u".bmp", u".png", u".tif"};
-    if (type < 0 || type >= static_cast<int>(std::size(kExtensions))) {
-        return {};
-    }
-    return kExtensions[type];
+    const auto index = static_cast<size_t>(type);
+    return index < std::size(kExtensions) ? kExtensions[index] : std::u16string_view();
 }
 
-int acceptSaveChoice(SaveChoice& choice) {
+std::optional<ui::StringId> acceptSaveChoice(SaveChoice& choice) {
     if (!choice.fileName.empty()) {
         const auto extension = saveTypeExtension(choice.type);
         if (extension.empty()) {
@@ -40,7 +37,7 @@ int acceptSaveChoice(SaveChoice& choice) {
     if (choice.folder.empty() || !platform::isDirectory(choice.folder)) {
         return ui::str::kBadSaveLocation;
     }
-    return 0;
+    return std::nullopt;
 }
 
 std::u16string pathInFolder(std::u16string_view folder, std::u16string_view name) {

@@ -52,7 +52,7 @@ bool composeInitialView(ComposedView& view, const DibImage& image, const ViewReq
     view.state = {};
     ViewGeometry(view.state, {image.width(), image.height()}, surface, request.options)
         .applyInitialZoom();
-    compose(view.surface, image, view.state, request.options.viewHq);
+    compose(view.surface, image, view.state, request.options.smoothReduction);
     view.request = request;
     return true;
 }

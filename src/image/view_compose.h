@@ -16,8 +16,8 @@ enum class DrawPath {
 DrawPath chooseDrawPath(ViewSize image, const ViewState& state, bool smooth);
 
 // Fills the surface black and draws the image into it; parts outside the surface are clipped.
-// redraw passes options.viewHq as smooth; the quick redraw while dragging passes false. The
-// caller then repaints the window from the surface.
+// redraw passes options.smoothReduction as smooth; the quick redraw while dragging passes false.
+// The caller then repaints the window from the surface.
 void compose(DibImage& surface, const DibImage& image, const ViewState& state, bool smooth);
 
 // What a newly shown picture is composed for: the surface size and the view settings.

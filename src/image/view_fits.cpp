@@ -16,17 +16,17 @@ int32_t scaledSide(int32_t a, int32_t b, int32_t c) {
 } // namespace
 
 void ViewGeometry::applyInitialZoom() {
-    switch (options_.dispOpt) {
-    case kZoomFitHeight:
+    switch (options_.initialZoom) {
+    case InitialZoom::FitHeight:
         fitHeight();
         break;
-    case kZoomFitWidth:
+    case InitialZoom::FitWidth:
         fitWidth();
         break;
-    case kZoomFitWhole:
+    case InitialZoom::FitWhole:
         fitWhole();
         break;
-    case kZoomAutoFit:
+    case InitialZoom::AutoFit:
         autoFit();
         break;
     default:

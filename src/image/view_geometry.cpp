@@ -38,10 +38,10 @@ bool ViewGeometry::taller() const {
 
 int32_t ViewGeometry::horizontalPlace() const {
     const int32_t free = surface_.width - state_.displayWidth;
-    switch (options_.vOrigin) {
-    case kOriginCentre:
+    switch (options_.placement) {
+    case Placement::Centre:
         return free / 2;
-    case kOriginTopRight:
+    case Placement::TopRight:
         return free;
     default:
         return 0;
@@ -49,7 +49,8 @@ int32_t ViewGeometry::horizontalPlace() const {
 }
 
 int32_t ViewGeometry::verticalPlace() const {
-    return options_.vOrigin == kOriginCentre ? (surface_.height - state_.displayHeight) / 2 : 0;
+    return options_.placement == Placement::Centre ? (surface_.height - state_.displayHeight) / 2
+                                                   : 0;
 }
 
 void ViewGeometry::resetOrigin() {

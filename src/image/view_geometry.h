@@ -33,14 +33,14 @@ class ViewGeometry {
     bool wider() const;
     bool taller() const;
 
-    // Places the image by vOrigin and remembers that place as the saved origin.
+    // Places the image by placement and remembers that place as the saved origin.
     void resetOrigin();
     // Keeps the origin inside the scroll range; an image not larger than the surface in a
-    // direction is placed by vOrigin. The saved origin is left alone.
+    // direction is placed by placement. The saved origin is left alone.
     void clampOrigin();
 
     // The operations below always change what is shown: redraw after each.
-    void applyInitialZoom(); // by dispOpt
+    void applyInitialZoom(); // by initialZoom
     // 1:1. With restore, returns to the saved origin (clamped); otherwise resetOrigin.
     void showOriginalSize(bool restore);
     // The fits never enlarge: an image that already fits is shown at original size.
@@ -64,7 +64,7 @@ class ViewGeometry {
     // than the surface in that direction.
     bool moveView(MoveDirection direction, int32_t amount);
 
-    // One screen step in reading order (seekDirec, vOrigin, xSeek, ySeek).
+    // One screen step in reading order (seekOrder, placement, seekStepX, seekStepY).
     SeekResult seekForward();
     SeekResult seekBackward();
     // After the caller has handled ShowPrevious (whether or not another picture was loaded),
@@ -73,7 +73,7 @@ class ViewGeometry {
     void showReadingEnd();
 
   private:
-    // Place of an image not larger than the surface, by vOrigin, for the current display size.
+    // Place of an image not larger than the surface, by placement, for the current display size.
     int32_t horizontalPlace() const;
     int32_t verticalPlace() const;
     void toggleOriginalWith(void (ViewGeometry::*fit)());

@@ -13,20 +13,20 @@ bool ViewGeometry::moved(MoveDirection direction, int32_t amount) {
 }
 
 SeekResult ViewGeometry::seekForward() {
-    const bool fromRight = options_.vOrigin == kOriginTopRight;
+    const bool fromRight = options_.placement == Placement::TopRight;
     const MoveDirection along = fromRight ? MoveDirection::Left : MoveDirection::Right;
-    if (options_.seekDirec == kSeekVerticalFirst) {
-        if (!moved(MoveDirection::Down, options_.ySeek)) {
+    if (options_.seekOrder == SeekOrder::VerticalFirst) {
+        if (!moved(MoveDirection::Down, options_.seekStepY)) {
             state_.originY = 0;
-            if (!moved(along, options_.xSeek)) {
+            if (!moved(along, options_.seekStepX)) {
                 return SeekResult::ShowNext;
             }
         }
         return SeekResult::Moved;
     }
-    if (!moved(along, options_.xSeek)) {
+    if (!moved(along, options_.seekStepX)) {
         state_.originX = fromRight ? surface_.width - state_.displayWidth : 0;
-        if (!moved(MoveDirection::Down, options_.ySeek)) {
+        if (!moved(MoveDirection::Down, options_.seekStepY)) {
             return SeekResult::ShowNext;
         }
     }
@@ -34,24 +34,24 @@ SeekResult ViewGeometry::seekForward() {
 }
 
 SeekResult ViewGeometry::seekBackward() {
-    const bool fromRight = options_.vOrigin == kOriginTopRight;
+    const bool fromRight = options_.placement == Placement::TopRight;
     const MoveDirection back = fromRight ? MoveDirection::Right : MoveDirection::Left;
-    if (options_.seekDirec == kSeekVerticalFirst) {
-        if (!moved(MoveDirection::Up, options_.ySeek)) {
+    if (options_.seekOrder == SeekOrder::VerticalFirst) {
+        if (!moved(MoveDirection::Up, options_.seekStepY)) {
             if (taller()) {
                 state_.originY = surface_.height - state_.displayHeight;
             }
-            if (!moved(back, options_.xSeek)) {
+            if (!moved(back, options_.seekStepX)) {
                 return SeekResult::ShowPrevious;
             }
         }
         return SeekResult::Moved;
     }
-    if (!moved(back, options_.xSeek)) {
+    if (!moved(back, options_.seekStepX)) {
         if (wider()) {
             state_.originX = fromRight ? 0 : surface_.width - state_.displayWidth;
         }
-        if (!moved(MoveDirection::Up, options_.ySeek)) {
+        if (!moved(MoveDirection::Up, options_.seekStepY)) {
             return SeekResult::ShowPrevious;
         }
     }
@@ -64,7 +64,7 @@ void ViewGeometry::showReadingEnd() {
     }
     if (wider()) {
         state_.originX =
-            options_.vOrigin == kOriginTopRight ? 0 : surface_.width - state_.displayWidth;
+            options_.placement == Placement::TopRight ? 0 : surface_.width - state_.displayWidth;
     }
 }
 

@@ -31,30 +31,23 @@ struct ViewSize {
     bool operator==(const ViewSize&) const = default;
 };
 
-// Placement of an image that is not larger than the surface (VORIGIN).
-inline constexpr int32_t kOriginTopLeft = 0;
-inline constexpr int32_t kOriginCentre = 1;
-inline constexpr int32_t kOriginTopRight = 2;
+// Placement of an image that is not larger than the surface (stored as VORIGIN).
+enum class Placement : int32_t { TopLeft, Centre, TopRight };
 
 // Order in which a large image is walked screen by screen (SEEKDIREC).
-inline constexpr int32_t kSeekHorizontalFirst = 0;
-inline constexpr int32_t kSeekVerticalFirst = 1;
+enum class SeekOrder : int32_t { HorizontalFirst, VerticalFirst };
 
 // Initial zoom mode applied after each load (DISPOPT).
-inline constexpr int32_t kZoomOriginal = 0;
-inline constexpr int32_t kZoomFitHeight = 1;
-inline constexpr int32_t kZoomFitWidth = 2;
-inline constexpr int32_t kZoomFitWhole = 3;
-inline constexpr int32_t kZoomAutoFit = 4;
+enum class InitialZoom : int32_t { Original, FitHeight, FitWidth, FitWhole, AutoFit };
 
 // The settings the view reads, copied from AppSettings by the caller (same names and values).
 struct ViewOptions {
-    int32_t vOrigin = kOriginTopRight;
-    int32_t seekDirec = kSeekHorizontalFirst;
-    int32_t xSeek = 120;
-    int32_t ySeek = 160;
-    int32_t dispOpt = kZoomOriginal;
-    bool viewHq = true; // smooth reduction when the image is reduced in both directions
+    Placement placement = Placement::TopRight;
+    SeekOrder seekOrder = SeekOrder::HorizontalFirst;
+    int32_t seekStepX = 120;
+    int32_t seekStepY = 160;
+    InitialZoom initialZoom = InitialZoom::Original;
+    bool smoothReduction = true; // smooth reduction when the image is reduced in both directions
 
     bool operator==(const ViewOptions&) const = default;
 };

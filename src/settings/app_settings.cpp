@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <type_traits>
 
 namespace velmora::settings {
 
@@ -19,53 +20,37 @@ constexpr std::u16string_view kKeyPath = u"Software\\Quorrin\\Velmora";
 constexpr std::u16string_view kLastDirName = u"LASTCURDIR";
 constexpr size_t kNumberBytes = 4;
 
-// Every stored number and flag, in the order they are read and written. Instantiated for
-// reading (fields written) and for saving (fields only read).
-template <class Settings> auto storedValues(Settings& s) {
-    using Number = decltype(&s.xMove);
-    using Flag = decltype(&s.viewHq);
-    struct Entry {
-        std::u16string name;
-        Number number = nullptr; // set for numbers ...
-        Flag flag = nullptr;     // ... or for on/off options
-        int32_t low = 0;
-        int32_t high = 0;
-    };
-    std::vector<Entry> entries;
-    const auto number = [&](std::u16string name, Number field, int32_t low, int32_t high) {
-        entries.push_back({std::move(name), field, nullptr, low, high});
-    };
-    const auto flag = [&](std::u16string name, Flag field) {
-        entries.push_back({std::move(name), nullptr, field});
-    };
-    number(u"XMOVE", &s.xMove, 1, 999);
-    number(u"YMOVE", &s.yMove, 1, 999);
-    number(u"VORIGIN", &s.vOrigin, 0, 2);
-    number(u"XSEEK", &s.xSeek, 1, 999);
-    number(u"YSEEK", &s.ySeek, 1, 999);
-    number(u"SEEKDIREC", &s.seekDirec, 0, 1);
+// Every stored number and flag, in the order they are read and written: number(name, field,
+// low, high) for a number or a mode kept in [low, high], flag(name, field) for an on/off option.
+template <class Settings, class Number, class Flag>
+void visitStoredValues(Settings& s, const Number& number, const Flag& flag) {
+    number(u"XMOVE", s.moveStepX, 1, 999);
+    number(u"YMOVE", s.moveStepY, 1, 999);
+    number(u"VORIGIN", s.placement, 0, 2);
+    number(u"XSEEK", s.seekStepX, 1, 999);
+    number(u"YSEEK", s.seekStepY, 1, 999);
+    number(u"SEEKDIREC", s.seekOrder, 0, 1);
     for (int key = 0; key < kArrowKeys; ++key) {
-        number(withNumber(u"KEYFUNC", key), &s.keyFunction[key], 0, 12);
+        number(withNumber(u"KEYFUNC", key), s.arrowKeyFunctions[key], 0, 12);
     }
     for (int button = 1; button <= kStoredButtons; ++button) {
-        number(withNumber(u"BTNFUNC", button), &s.buttonFunction[button], 0, 12);
+        number(withNumber(u"BTNFUNC", button), s.buttonFunctions[button], 0, 12);
     }
     static constexpr std::u16string_view kExtensionNames[] = {u"EXTJPG", u"EXTGIF", u"EXTBMP",
                                                               u"EXTMAG", u"EXTPNG", u"EXTTIF"};
     for (size_t format = 0; format < s.extensionEnabled.size(); ++format) {
-        flag(std::u16string(kExtensionNames[format]), &s.extensionEnabled[format]);
+        flag(kExtensionNames[format], s.extensionEnabled[format]);
     }
-    number(u"DISPOPT", &s.dispOpt, 0, 4);
-    flag(u"VIEWHQ", &s.viewHq);
-    flag(u"USEPRELOAD", &s.usePreload);
-    flag(u"OPENLASTFILE", &s.openLastFile);
-    flag(u"THUMBCACHE", &s.thumbCache);
-    number(u"DBLCLKOPT", &s.dblClkOpt, 0, 4);
-    flag(u"USETRASH", &s.useTrash);
-    flag(u"AUTOROTATE", &s.autoRotate);
-    flag(u"COLORMANAGE", &s.colorManage);
-    flag(u"DIALOGMEMORY", &s.dialogMemory);
-    return entries;
+    number(u"DISPOPT", s.initialZoom, 0, 4);
+    flag(u"VIEWHQ", s.smoothReduction);
+    flag(u"USEPRELOAD", s.usePreload);
+    flag(u"OPENLASTFILE", s.openLastFile);
+    flag(u"THUMBCACHE", s.thumbCache);
+    number(u"DBLCLKOPT", s.doubleTapAction, 0, 4);
+    flag(u"USETRASH", s.useTrash);
+    flag(u"AUTOROTATE", s.autoRotate);
+    flag(u"COLORMANAGE", s.colorManage);
+    flag(u"DIALOGMEMORY", s.dialogMemory);
 }
 
 // A 32-bit number; values of any other size are treated as missing.
@@ -81,24 +66,26 @@ std::optional<int32_t> readNumber(const RegistryKey& key, std::u16string_view na
 } // namespace
 
 AppSettings::AppSettings(int screenWidth, int screenHeight)
-    : xSeek(screenWidth / 2), ySeek(screenHeight / 2) {}
+    : seekStepX(screenWidth / 2), seekStepY(screenHeight / 2) {}
 
 void AppSettings::load() {
     const RegistryKey key = platform::registry().openKey(Hive::CurrentUser, kKeyPath);
     if (!key.isOpen()) {
         return;
     }
-    for (const auto& entry : storedValues(*this)) {
-        const auto number = readNumber(key, entry.name);
-        if (!number) {
-            continue;
-        }
-        if (entry.number != nullptr) {
-            *entry.number = std::clamp(*number, entry.low, entry.high);
-        } else {
-            *entry.flag = *number != 0;
-        }
-    }
+    visitStoredValues(
+        *this,
+        [&key](std::u16string_view name, auto& field, int32_t low, int32_t high) {
+            if (const auto number = readNumber(key, name)) {
+                field = static_cast<std::remove_cvref_t<decltype(field)>>(
+                    std::clamp(*number, low, high));
+            }
+        },
+        [&key](std::u16string_view name, bool& field) {
+            if (const auto number = readNumber(key, name)) {
+                field = *number != 0;
+            }
+        });
     const std::u16string folder = readRegistryText(key, kLastDirName);
     if (platform::isDirectory(u"\\" + folder)) {
         lastBrowseDir() = folder;
@@ -118,10 +105,12 @@ void AppSettings::save() const {
     if (!key.isOpen()) {
         return;
     }
-    for (const auto& entry : storedValues(*this)) {
-        const int32_t number = entry.number != nullptr ? *entry.number : (*entry.flag ? 1 : 0);
-        key.setDword(entry.name, static_cast<uint32_t>(number));
-    }
+    visitStoredValues(
+        *this,
+        [&key](std::u16string_view name, const auto& field, int32_t, int32_t) {
+            key.setDword(name, static_cast<uint32_t>(field));
+        },
+        [&key](std::u16string_view name, bool field) { key.setDword(name, field ? 1 : 0); });
     // An empty folder writes nothing, so the stored one stays.
     if (!lastBrowseDir().empty()) {
         key.setString(kLastDirName, lastBrowseDir());

@@ -2,6 +2,9 @@
 // Software\Quorrin\Velmora. Loaded once when the main window is created, saved once when it goes.
 #pragma once
 
+#include "image/view_state.h"
+#include "settings/button_functions.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -13,6 +16,9 @@ inline constexpr int kRecentFileLimit = 3;
 inline constexpr int kButtonSlots = 15; // buttons 1..15; only 1..12 are stored
 inline constexpr int kStoredButtons = 12;
 inline constexpr int kArrowKeys = 4; // left, right, up, down
+
+// What a double tap does (DBLCLKOPT).
+enum class DoubleTapAction : int32_t { None, PopupMenu, Next, WholeOriginal, AutoFitOriginal };
 
 class AppSettings {
   public:
@@ -36,21 +42,26 @@ class AppSettings {
 
     std::vector<std::u16string> recentFiles;
     // Index 1..15; index 0 unused.
-    std::array<int32_t, kButtonSlots + 1> buttonFunction{0, 7, 3, 5, 6, 1, 2};
-    std::array<int32_t, kArrowKeys> keyFunction{8, 9, 10, 11};
-    int32_t xMove = 32;
-    int32_t yMove = 32;
-    int32_t vOrigin = 2; // 0 top left, 1 centre, 2 top right
-    int32_t xSeek = 120;
-    int32_t ySeek = 160;
+    std::array<ButtonFunction, kButtonSlots + 1> buttonFunctions{
+        ButtonFunction::None,        ButtonFunction::WholeOriginal, ButtonFunction::Next,
+        ButtonFunction::SeekForward, ButtonFunction::SeekBackward,  ButtonFunction::ZoomIn,
+        ButtonFunction::ZoomOut};
+    std::array<ButtonFunction, kArrowKeys> arrowKeyFunctions{
+        ButtonFunction::MoveLeft, ButtonFunction::MoveRight, ButtonFunction::MoveUp,
+        ButtonFunction::MoveDown};
+    int32_t moveStepX = 32; // XMOVE, YMOVE: pixels an arrow key moves the view
+    int32_t moveStepY = 32;
+    image::Placement placement = image::Placement::TopRight;
+    int32_t seekStepX = 120; // XSEEK, YSEEK: pixels a seek step moves the view
+    int32_t seekStepY = 160;
     std::array<bool, 6> extensionEnabled{true, true, true, true, true, true};
-    bool viewHq = true;
-    int32_t dispOpt = 0;   // 0 original, 1 fit height, 2 fit width, 3 fit whole, 4 auto fit
-    int32_t seekDirec = 0; // 0 horizontal first, 1 vertical first
+    bool smoothReduction = true; // VIEWHQ
+    image::InitialZoom initialZoom = image::InitialZoom::Original;
+    image::SeekOrder seekOrder = image::SeekOrder::HorizontalFirst;
     bool usePreload = true;
     bool openLastFile = true;
     bool thumbCache = true;
-    int32_t dblClkOpt = 1;
+    DoubleTapAction doubleTapAction = DoubleTapAction::PopupMenu;
     bool useTrash = true;     // delete to the desktop trash (USETRASH), not for good
     bool autoRotate = true;   // turn pictures upright by their stored orientation (AUTOROTATE)
     bool colorManage = true;  // convert colours by embedded profiles (COLORMANAGE)

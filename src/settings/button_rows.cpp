@@ -32,11 +32,11 @@ std::vector<ButtonRow> buttonRows(const AppSettings& settings,
                                   const std::vector<ShellButton>& buttons) {
     std::vector<ButtonRow> rows;
     for (int32_t key = 0; key < kArrowKeys; ++key) {
-        rows.push_back({ButtonRowKind::ArrowKey, key, settings.keyFunction[key]});
+        rows.push_back({ButtonRowKind::ArrowKey, key, settings.arrowKeyFunctions[key]});
     }
     for (const ShellButton& button : buttons) {
-        rows.push_back(
-            {ButtonRowKind::HardwareButton, button.number, settings.buttonFunction[button.number]});
+        rows.push_back({ButtonRowKind::HardwareButton, button.number,
+                        settings.buttonFunctions[button.number]});
     }
     return rows;
 }
@@ -44,10 +44,10 @@ std::vector<ButtonRow> buttonRows(const AppSettings& settings,
 void storeButtonRows(const std::vector<ButtonRow>& rows, AppSettings& settings) {
     for (const ButtonRow& row : rows) {
         if (row.kind == ButtonRowKind::ArrowKey && row.index >= 0 && row.index < kArrowKeys) {
-            settings.keyFunction[row.index] = row.function;
+            settings.arrowKeyFunctions[row.index] = row.function;
         } else if (row.kind == ButtonRowKind::HardwareButton && row.index >= 1 &&
                    row.index <= kStoredButtons) {
-            settings.buttonFunction[row.index] = row.function;
+            settings.buttonFunctions[row.index] = row.function;
         }
     }
 }

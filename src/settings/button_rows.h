@@ -14,8 +14,8 @@ enum class ButtonRowKind : uint8_t { ArrowKey = 0, HardwareButton = 1 };
 
 struct ButtonRow {
     ButtonRowKind kind = ButtonRowKind::ArrowKey;
-    int32_t index = 0;    // 0..3 left, right, up, down; 1..12 for hardware button n
-    int32_t function = 0; // ButtonFunction code
+    int32_t index = 0; // 0..3 left, right, up, down; 1..12 for hardware button n
+    ButtonFunction function = ButtonFunction::None;
 };
 
 // Hardware button n as the shell's key in the machine hive describes it.

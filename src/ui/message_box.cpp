@@ -33,7 +33,7 @@ int answerWithoutSeam(const MessageRequest& request) {
     }
 }
 
-int showById(int stringId, const char16_t* caption, MessageIcon icon, MessageButtons buttons) {
+int showById(StringId stringId, const char16_t* caption, MessageIcon icon, MessageButtons buttons) {
     if (beforeHook()) {
         beforeHook()();
     }
@@ -58,23 +58,23 @@ int showMessage(const MessageRequest& request) {
     return installedSeam ? installedSeam->show(request) : answerWithoutSeam(request);
 }
 
-int showError(int stringId) {
+int showError(StringId stringId) {
     return showById(stringId, kCaptionError, MessageIcon::Error, MessageButtons::Ok);
 }
 
-int showInfo(int stringId) {
+int showInfo(StringId stringId) {
     return showById(stringId, kCaptionInfo, MessageIcon::Information, MessageButtons::Ok);
 }
 
-int askOkCancel(int stringId) {
+int askOkCancel(StringId stringId) {
     return showById(stringId, kCaptionQuestion, MessageIcon::Question, MessageButtons::OkCancel);
 }
 
-int askYesNo(int stringId) {
+int askYesNo(StringId stringId) {
     return showById(stringId, kCaptionQuestion, MessageIcon::Question, MessageButtons::YesNo);
 }
 
-int askYesNoCancel(int stringId) {
+int askYesNoCancel(StringId stringId) {
     return showById(stringId, kCaptionQuestion, MessageIcon::Question, MessageButtons::YesNoCancel);
 }
 

@@ -5,6 +5,8 @@
 // for the save question, whose Yes would open the save dialog), so nothing waits for a user.
 #pragma once
 
+#include "ui/string_table.h"
+
 #include <functional>
 #include <string>
 
@@ -45,12 +47,12 @@ MessageBoxSeam* messageBoxSeam();
 // Runs before each of the four string-table boxes: the application leaves full-screen mode here.
 void setBeforeMessageHook(std::function<void()> hook);
 
-int showError(int stringId);
-int showInfo(int stringId);
-int askOkCancel(int stringId);
-int askYesNo(int stringId);
+int showError(StringId stringId);
+int showInfo(StringId stringId);
+int askOkCancel(StringId stringId);
+int askYesNo(StringId stringId);
 // Yes, No or Cancel (Cancel also when the box is closed without a button).
-int askYesNoCancel(int stringId);
+int askYesNoCancel(StringId stringId);
 
 // A composed message (the load-failure box) through the same seam. It does not run the
 // before-message hook: a failed load leaves the view in full-screen mode if it was there.

@@ -9,7 +9,7 @@ namespace {
 
 constexpr size_t kBufferChars = 1024;
 
-constexpr std::array<std::pair<int, const char16_t*>, 35> kStrings{{
+constexpr std::array<std::pair<StringId, const char16_t*>, 35> kStrings{{
     {str::kTitle, u"Velmora"},
     {str::kWindowClass, u"VELMORA"},
     {str::kMenuFile, u"ファイル"},
@@ -49,7 +49,7 @@ constexpr std::array<std::pair<int, const char16_t*>, 35> kStrings{{
 
 } // namespace
 
-std::u16string loadResourceString(int stringId) {
+std::u16string loadResourceString(StringId stringId) {
     const auto found =
         std::find_if(kStrings.begin(), kStrings.end(),
                      [stringId](const auto& entry) { return entry.first == stringId; });

@@ -1,3 +1,4 @@
+#include "app/input/action_table.h"
 #include "app/input/button_function.h"
 #include "app/input/desktop_gestures.h"
 #include "app/input/key_bindings.h"
@@ -5,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,33 +18,39 @@ namespace {
 class RecordedActions : public InputActions {
   public:
     std::vector<std::string> log;
-    void zoomIn() override { log.push_back("zoomIn"); }
-    void zoomOut() override { log.push_back("zoomOut"); }
-    void showNext() override { log.push_back("next"); }
-    void showPrevious() override { log.push_back("previous"); }
-    void showFirst() override { log.push_back("first"); }
-    void showLast() override { log.push_back("last"); }
-    void seekForward() override { log.push_back("seekForward"); }
-    void seekBackward() override { log.push_back("seekBackward"); }
-    void toggleWholeOriginal() override { log.push_back("whole"); }
-    void toggleAutoFitOriginal() override { log.push_back("autoFit"); }
-    void fitWhole() override { log.push_back("fitWhole"); }
+    void runCommand(ui::Command command) override {
+        using ui::Command;
+        static const std::map<Command, std::string> kWords{
+            {Command::ZoomIn, "zoomIn"},
+            {Command::ZoomOut, "zoomOut"},
+            {Command::Next, "next"},
+            {Command::Previous, "previous"},
+            {Command::First, "first"},
+            {Command::Last, "last"},
+            {Command::SeekForward, "seekForward"},
+            {Command::SeekBackward, "seekBackward"},
+            {Command::ToggleWholeOriginal, "whole"},
+            {Command::ToggleAutoFitOriginal, "autoFit"},
+            {Command::FitWhole, "fitWhole"},
+            {Command::PopupMenu, "popup"}};
+        const auto word = kWords.find(command);
+        log.push_back(word != kWords.end() ? word->second
+                                           : "command" + std::to_string(static_cast<int>(command)));
+    }
     void moveView(MoveDirection direction, int amount) override {
         const char* names[] = {"left", "right", "up", "down"};
         log.push_back(std::string(names[static_cast<int>(direction)]) + std::to_string(amount));
     }
-    void showPopupMenu() override { log.push_back("popup"); }
     void leaveFullScreen() override { log.push_back("normal"); }
-    void runCommand(int id) override { log.push_back("command" + std::to_string(id)); }
 };
 
 TEST(ButtonFunction, EveryCodeRunsItsActionAndUnknownCodesNothing) {
     settings::AppSettings settings;
-    settings.xMove = 7;
-    settings.yMove = 9;
+    settings.moveStepX = 7;
+    settings.moveStepY = 9;
     RecordedActions actions;
     for (int code = -1; code <= 13; ++code) {
-        runButtonFunction(code, actions, settings);
+        runButtonFunction(settings::ButtonFunction(code), actions, settings);
     }
     const std::vector<std::string> expected{"zoomIn",      "zoomOut",      "next",  "previous",
                                             "seekForward", "seekBackward", "whole", "left7",
@@ -52,9 +61,9 @@ TEST(ButtonFunction, EveryCodeRunsItsActionAndUnknownCodesNothing) {
 TEST(KeyBindings, ArrowKeysFollowTheirAssignment) {
     settings::AppSettings settings;
     RecordedActions actions;
-    settings.keyFunction[0] = 3; // left arrow: next
+    settings.arrowKeyFunctions[0] = settings::ButtonFunction::Next; // left arrow: next
     handleKeyDown(vk::kLeft, actions, settings);
-    settings.keyFunction[0] = 0; // left arrow: nothing
+    settings.arrowKeyFunctions[0] = settings::ButtonFunction::None; // left arrow: nothing
     handleKeyDown(vk::kLeft, actions, settings);
     handleKeyDown(vk::kDown, actions, settings); // default: move down
     handleKeyDown(vk::kDown, actions, settings); // a repeat acts again
@@ -82,10 +91,34 @@ TEST(KeyBindings, DoubleTapByOption) {
     settings::AppSettings settings;
     RecordedActions actions;
     for (int option : {0, 1, 2, 3, 4, 5, -1}) {
-        settings.dblClkOpt = option;
+        settings.doubleTapAction = settings::DoubleTapAction(option);
         handleDoubleTap(actions, settings);
     }
     EXPECT_EQ(actions.log, (std::vector<std::string>{"popup", "next", "whole", "autoFit"}));
+}
+
+// A second row with the same command, key, function or option would never be reached.
+TEST(ActionTable, EveryCommandKeyFunctionAndDoubleTapIsBoundOnce) {
+    std::set<int> commands, keys, ctrlKeys, functions, taps;
+    const auto once = [](std::set<int>& seen, int value) {
+        EXPECT_TRUE(value == 0 || seen.insert(value).second) << value;
+    };
+    for (const Action& action : actionTable()) {
+        once(commands, static_cast<int>(action.command));
+        for (int key : action.keys) {
+            once(keys, key);
+        }
+        once(ctrlKeys, action.ctrlKey);
+        once(functions, static_cast<int>(action.button));
+        once(taps, static_cast<int>(action.doubleTap));
+    }
+    // Every button function but the four moves runs a command, and so does every double tap.
+    EXPECT_EQ(functions.size(), 8u);
+    EXPECT_EQ(taps.size(), 4u);
+    // The arrow keys and Esc act before the table is asked.
+    for (int key : {vk::kLeft, vk::kRight, vk::kUp, vk::kDown, vk::kEscape}) {
+        EXPECT_EQ(keys.count(key), 0u) << key;
+    }
 }
 
 class FakeView : public DragTarget {
@@ -170,7 +203,8 @@ TEST(StylusDrag, MovesAreIgnoredWithoutPenDownAndTapDoesNotRecompose) {
 
 TEST(DesktopGestures, WheelScrollsLikeTheArrowKeysAndZoomsWithCtrlOneStepANotch) {
     settings::AppSettings settings;
-    settings.keyFunction[2] = 3; // up arrow: next, so the wheel follows the assignment
+    settings.arrowKeyFunctions[2] =
+        settings::ButtonFunction::Next; // up arrow: next, so the wheel follows the assignment
     RecordedActions actions;
     DesktopGestures gestures;
     gestures.wheel(0, 120, false, actions, settings);

@@ -110,7 +110,7 @@ TEST_F(LookAheadTest, EarlyNextWaitsForTheWorkerAndTakesItsPicture) {
 
 TEST_F(LookAheadTest, NextViewIsComposedAheadAndUsedOnlyWhileTheRequestHolds) {
     image::ViewOptions fitWhole;
-    fitWhole.dispOpt = image::kZoomFitWhole;
+    fitWhole.initialZoom = image::InitialZoom::FitWhole;
     host.request = {{3, 2}, fitWhole}; // the 4 x 3 pictures are reduced to 3 x 2
     navigator.showCurrent();
     EXPECT_TRUE(host.composedShown.empty()) << "the first picture is composed by the host";
@@ -126,7 +126,7 @@ TEST_F(LookAheadTest, NextViewIsComposedAheadAndUsedOnlyWhileTheRequestHolds) {
     EXPECT_EQ(host.composedSurface,
               std::vector<uint8_t>(fresh.bits(), fresh.bits() + fresh.stride() * 2));
 
-    host.request.options.viewHq = false; // changed while c was read ahead
+    host.request.options.smoothReduction = false; // changed while c was read ahead
     navigator.showNext();
     EXPECT_EQ(host.composedShown.size(), 1u);
     EXPECT_EQ(host.shownCount, 3);
@@ -164,7 +164,7 @@ TEST_F(LookAheadTest, DecodedPictureIsComposedAgainForANewSurface) {
     startup.wait(); // decoded
     navigator.adoptReadAhead(std::move(startup));
     image::ViewOptions fitWhole;
-    fitWhole.dispOpt = image::kZoomFitWhole;
+    fitWhole.initialZoom = image::InitialZoom::FitWhole;
     host.request = {{3, 2}, fitWhole};
     navigator.viewRequestChanged();
     navigator.openAtStartup(b, true);

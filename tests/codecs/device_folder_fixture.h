@@ -53,10 +53,11 @@ class DeviceFolderTest : public ::testing::Test {
         return names;
     }
     // String-table identifiers of the messages shown so far (316, 322 and 40079 only).
-    std::vector<int> shownIds() const {
-        std::vector<int> ids;
+    std::vector<ui::StringId> shownIds() const {
+        std::vector<ui::StringId> ids;
         for (const auto& request : boxes.shown) {
-            for (int id : {316, 322, 40079}) {
+            for (ui::StringId id :
+                 {ui::str::kImageCreateFailed, ui::str::kImageFaulty, ui::str::kWriteFailed}) {
                 if (request.text == ui::loadResourceString(id)) {
                     ids.push_back(id);
                 }

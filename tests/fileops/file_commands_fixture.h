@@ -40,7 +40,7 @@ class FileCommandsTest : public NavigatorTest, public fileops::FileOpsHost {
         }
         return shown;
     }
-    static std::u16string text(int stringId) { return ui::loadResourceString(stringId); }
+    static std::u16string text(ui::StringId stringId) { return ui::loadResourceString(stringId); }
 
     // The folder chooser's answer (nothing: cancelled) and the save dialog's, which goes through
     // the dialog's own OK checks.
@@ -63,7 +63,7 @@ class FileCommandsTest : public NavigatorTest, public fileops::FileOpsHost {
             }
             fileops::SaveChoice accepted = *saveChoice;
             if (!uncheckedSaveChoice) {
-                EXPECT_EQ(fileops::acceptSaveChoice(accepted), 0);
+                EXPECT_EQ(fileops::acceptSaveChoice(accepted), std::nullopt);
             }
             return accepted;
         }};

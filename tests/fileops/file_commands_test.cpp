@@ -27,13 +27,14 @@ class SaveCommandTest : public FileCommandsTest {
         navigator().showCurrent();
         host.modified = true;
     }
-    void chooseSave(std::u16string folder, std::u16string name, int type, int quality = 66) {
+    void chooseSave(std::u16string folder, std::u16string name, fileops::SaveType type,
+                    int quality = 66) {
         saveChoice = fileops::SaveChoice{std::move(folder), std::move(name), type, quality};
     }
 };
 
 TEST_F(SaveCommandTest, SavesTheShownPictureUnderTheChosenNameAndType) {
-    chooseSave(u"\\out", u"photo.png", fileops::kSaveJpeg);
+    chooseSave(u"\\out", u"photo.png", fileops::SaveType::Jpeg);
     EXPECT_EQ(commands.save(), u"\\out\\photo.png.jpg");
     ASSERT_TRUE(proposal);
     EXPECT_EQ(proposal->folder, u"\\pics\\");
@@ -47,13 +48,13 @@ TEST_F(SaveCommandTest, SavesTheShownPictureUnderTheChosenNameAndType) {
 
     // A folder given with its trailing separator, or none at all (the program's folder, which
     // lies outside this root and so is the root), lands where the path arithmetic says.
-    chooseSave(u"\\out\\", u"b", fileops::kSaveBmp);
+    chooseSave(u"\\out\\", u"b", fileops::SaveType::Bmp);
     commands.save();
     EXPECT_EQ(contents("out/b.bmp").size(), 54u + 3 * 12) << "a 4 x 3 BMP";
-    chooseSave(u"\\", u"c", fileops::kSavePng);
+    chooseSave(u"\\", u"c", fileops::SaveType::Png);
     commands.save();
     EXPECT_TRUE(exists("c.png")) << "the root gives \\c.png";
-    saveChoice = fileops::SaveChoice{u"", u"d.png", fileops::kSavePng, 66};
+    saveChoice = fileops::SaveChoice{u"", u"d.png", fileops::SaveType::Png, 66};
     uncheckedSaveChoice = true;
     commands.save();
     EXPECT_TRUE(exists("d.png"));
@@ -61,13 +62,13 @@ TEST_F(SaveCommandTest, SavesTheShownPictureUnderTheChosenNameAndType) {
 
 TEST_F(SaveCommandTest, RefusalsAndQuestionsLeaveEverythingAsItWas) {
     std::filesystem::create_directories(dir.path() / "out" / "taken.jpg");
-    chooseSave(u"\\out", u"taken", fileops::kSaveJpeg);
+    chooseSave(u"\\out", u"taken", fileops::SaveType::Jpeg);
     commands.save();
     EXPECT_EQ(texts(), std::vector{text(str::kOperationFailed)});
     EXPECT_TRUE(host.modified) << "a folder at the target keeps the edits unsaved";
 
     dir.write("out/old.bmp", "old bytes");
-    chooseSave(u"\\out", u"old", fileops::kSaveBmp);
+    chooseSave(u"\\out", u"old", fileops::SaveType::Bmp);
     boxes.script({kButtonCancel});
     commands.save();
     EXPECT_EQ(boxes.shown.back().text, text(str::kOverwrite));
@@ -100,7 +101,7 @@ TEST_F(SaveCommandTest, NothingToSaveIsRefusedBeforeTheDialog) {
 TEST_F(SaveCommandTest, AFailingWriteKeepsTheOldFile) {
     for (const FileStep step : {FileStep::Write, FileStep::Sync, FileStep::Commit}) {
         dir.write("out/old.png", "old bytes");
-        chooseSave(u"\\out", u"old", fileops::kSavePng);
+        chooseSave(u"\\out", u"old", fileops::SaveType::Png);
         boxes.script({kButtonOk});
         InjectedFaults fault({{step, ENOSPC}});
         commands.save();

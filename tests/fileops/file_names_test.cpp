@@ -105,7 +105,7 @@ TEST_F(FileNamesTest, EveryListedNameReachesExactlyItsFile) {
         EXPECT_EQ(contents("dest/" + host), bytes);
 
         saveChoice = fileops::SaveChoice{u"\\out", fileops::proposeSaveLocation(path).baseName,
-                                         fileops::kSaveBmp, 66};
+                                         fileops::SaveType::Bmp, 66};
         commands.save();
         EXPECT_TRUE(exists("out/" + host)) << "saved under the same name bytes";
 
@@ -139,7 +139,7 @@ TEST_F(FileNamesTest, TypedNamesNeverWriteOutsideTheRoot) {
     struct Case {
         std::u16string folder;
         std::u16string name;
-        int refusal;
+        ui::StringId refusal;
     };
     const Case cases[] = {
         {u"\\a", u"/x", str::kBadFileName},
@@ -156,11 +156,11 @@ TEST_F(FileNamesTest, TypedNamesNeverWriteOutsideTheRoot) {
     navigator().showCurrent();
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
-        fileops::SaveChoice choice{cases[i].folder, cases[i].name, fileops::kSaveBmp, 66};
+        fileops::SaveChoice choice{cases[i].folder, cases[i].name, fileops::SaveType::Bmp, 66};
         EXPECT_EQ(fileops::acceptSaveChoice(choice), cases[i].refusal);
         // Past the dialog the writer still cannot reach out.
-        saveChoice =
-            fileops::SaveChoice{cases[i].folder, cases[i].name + u".bmp", fileops::kSaveBmp, 66};
+        saveChoice = fileops::SaveChoice{cases[i].folder, cases[i].name + u".bmp",
+                                         fileops::SaveType::Bmp, 66};
         uncheckedSaveChoice = true;
         commands.save();
     }

@@ -27,10 +27,10 @@ TEST(NetworkSwitch, AsksOnlyWhenOffAndTurnsOnOnlyOnYes) {
         std::optional<uint32_t> stored;
         int answer;
         bool result;
-        std::vector<int> boxes;
+        std::vector<ui::StringId> boxes;
         std::optional<uint32_t> after;
     };
-    const int hidden = ui::str::kNetworkHidden, reset = ui::str::kSoftResetNeeded;
+    const ui::StringId hidden = ui::str::kNetworkHidden, reset = ui::str::kSoftResetNeeded;
     const Case cases[] = {
         {1, ui::kButtonNo, true, {}, 1},
         {std::nullopt, ui::kButtonNo, false, {hidden}, std::nullopt},
@@ -50,7 +50,7 @@ TEST(NetworkSwitch, AsksOnlyWhenOffAndTurnsOnOnlyOnYes) {
         boxes.script({c.answer});
         EXPECT_EQ(checkNetworkFolderSwitch(), c.result);
         std::vector<std::u16string> expected, shown;
-        for (const int id : c.boxes) {
+        for (const ui::StringId id : c.boxes) {
             expected.push_back(ui::loadResourceString(id));
         }
         for (const auto& box : boxes.shown) {

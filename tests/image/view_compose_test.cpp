@@ -76,7 +76,9 @@ TEST_F(ViewComposeDrawing, NoImageLeavesTheSurfaceBlack) {
 
 TEST_F(ViewComposeDrawing, ViewComposedAheadIsWhatShowingComposesAndIsCopiedOnlyWhenItFits) {
     image.row(400)[3 * 500] = 9; // something the reduction has to carry
-    const ViewRequest request{{240, 268}, {kOriginCentre, 0, 120, 160, kZoomFitWhole, true}};
+    const ViewRequest request{
+        {240, 268},
+        {Placement::Centre, SeekOrder::HorizontalFirst, 120, 160, InitialZoom::FitWhole, true}};
     ComposedView ahead;
     ASSERT_TRUE(composeInitialView(ahead, image, request));
     EXPECT_EQ(ahead.request, request);

@@ -22,9 +22,9 @@ void expectPlaced(const ViewState& s, Placed want, const char* what) {
     EXPECT_EQ(s.originY, want.y) << what;
 }
 
-ViewOptions withOrigin(int32_t vOrigin) {
+ViewOptions withOrigin(Placement placement) {
     ViewOptions options;
-    options.vOrigin = vOrigin;
+    options.placement = placement;
     return options;
 }
 
@@ -32,51 +32,99 @@ TEST(ViewGeometry, ZoomModesPlaceTheImageByVOrigin) {
     struct Case {
         const char* what;
         ViewSize image;
-        int32_t dispOpt;
-        int32_t vOrigin;
+        InitialZoom initialZoom;
+        Placement placement;
         Placed want;
     };
     const Case cases[] = {
-        {"whole, top right", {640, 480}, kZoomFitWhole, kOriginTopRight, {240, 180, 0, 0}},
-        {"whole, centre", {640, 480}, kZoomFitWhole, kOriginCentre, {240, 180, 0, 44}},
+        {"whole, top right",
+         {640, 480},
+         InitialZoom::FitWhole,
+         Placement::TopRight,
+         {240, 180, 0, 0}},
+        {"whole, centre", {640, 480}, InitialZoom::FitWhole, Placement::Centre, {240, 180, 0, 44}},
         {"whole, portrait, top right",
          {1200, 1600},
-         kZoomFitWhole,
-         kOriginTopRight,
+         InitialZoom::FitWhole,
+         Placement::TopRight,
          {201, 268, 39, 0}},
-        {"whole, portrait, centre", {1200, 1600}, kZoomFitWhole, kOriginCentre, {201, 268, 19, 0}},
+        {"whole, portrait, centre",
+         {1200, 1600},
+         InitialZoom::FitWhole,
+         Placement::Centre,
+         {201, 268, 19, 0}},
         {"whole, portrait, top left",
          {1200, 1600},
-         kZoomFitWhole,
-         kOriginTopLeft,
+         InitialZoom::FitWhole,
+         Placement::TopLeft,
          {201, 268, 0, 0}},
-        {"height, top right", {640, 480}, kZoomFitHeight, kOriginTopRight, {357, 268, -117, 0}},
-        {"height, centre", {640, 480}, kZoomFitHeight, kOriginCentre, {357, 268, -58, 0}},
-        {"height, top left", {640, 480}, kZoomFitHeight, kOriginTopLeft, {357, 268, 0, 0}},
-        {"width, centre", {640, 480}, kZoomFitWidth, kOriginCentre, {240, 180, 0, 44}},
-        {"width, tall, centre", {1200, 1600}, kZoomFitWidth, kOriginCentre, {240, 320, 0, -26}},
-        {"auto, portrait", {1200, 1600}, kZoomAutoFit, kOriginTopRight, {240, 320, 0, 0}},
-        {"auto, portrait, centre", {1200, 1600}, kZoomAutoFit, kOriginCentre, {240, 320, 0, -26}},
-        {"auto, landscape", {640, 480}, kZoomAutoFit, kOriginTopRight, {357, 268, -117, 0}},
-        {"auto, landscape, centre", {640, 480}, kZoomAutoFit, kOriginCentre, {357, 268, -58, 0}},
+        {"height, top right",
+         {640, 480},
+         InitialZoom::FitHeight,
+         Placement::TopRight,
+         {357, 268, -117, 0}},
+        {"height, centre",
+         {640, 480},
+         InitialZoom::FitHeight,
+         Placement::Centre,
+         {357, 268, -58, 0}},
+        {"height, top left",
+         {640, 480},
+         InitialZoom::FitHeight,
+         Placement::TopLeft,
+         {357, 268, 0, 0}},
+        {"width, centre", {640, 480}, InitialZoom::FitWidth, Placement::Centre, {240, 180, 0, 44}},
+        {"width, tall, centre",
+         {1200, 1600},
+         InitialZoom::FitWidth,
+         Placement::Centre,
+         {240, 320, 0, -26}},
+        {"auto, portrait",
+         {1200, 1600},
+         InitialZoom::AutoFit,
+         Placement::TopRight,
+         {240, 320, 0, 0}},
+        {"auto, portrait, centre",
+         {1200, 1600},
+         InitialZoom::AutoFit,
+         Placement::Centre,
+         {240, 320, 0, -26}},
+        {"auto, landscape",
+         {640, 480},
+         InitialZoom::AutoFit,
+         Placement::TopRight,
+         {357, 268, -117, 0}},
+        {"auto, landscape, centre",
+         {640, 480},
+         InitialZoom::AutoFit,
+         Placement::Centre,
+         {357, 268, -58, 0}},
         {"original, wide, top right",
          {640, 480},
-         kZoomOriginal,
-         kOriginTopRight,
+         InitialZoom::Original,
+         Placement::TopRight,
          {640, 480, -400, 0}},
         {"original, wide, centre",
          {640, 480},
-         kZoomOriginal,
-         kOriginCentre,
+         InitialZoom::Original,
+         Placement::Centre,
          {640, 480, -200, -106}},
-        {"unknown mode is original", {640, 480}, 9, kOriginTopLeft, {640, 480, 0, 0}},
+        {"unknown mode is original",
+         {640, 480},
+         InitialZoom{9},
+         Placement::TopLeft,
+         {640, 480, 0, 0}},
         // Auto fit needs the image larger in both directions.
-        {"auto, only wider", {640, 200}, kZoomAutoFit, kOriginTopRight, {640, 200, -400, 0}},
+        {"auto, only wider",
+         {640, 200},
+         InitialZoom::AutoFit,
+         Placement::TopRight,
+         {640, 200, -400, 0}},
     };
     for (const Case& c : cases) {
         ViewState state;
-        ViewOptions options = withOrigin(c.vOrigin);
-        options.dispOpt = c.dispOpt;
+        ViewOptions options = withOrigin(c.placement);
+        options.initialZoom = c.initialZoom;
         ViewGeometry(state, c.image, kHandheld, options).applyInitialZoom();
         expectPlaced(state, c.want, c.what);
     }
@@ -84,17 +132,18 @@ TEST(ViewGeometry, ZoomModesPlaceTheImageByVOrigin) {
 
 TEST(ViewGeometry, FitsNeverEnlargeASmallImage) {
     struct Case {
-        int32_t vOrigin;
+        Placement placement;
         Placed want;
     };
-    const Case cases[] = {{kOriginTopRight, {200, 150, 40, 0}},
-                          {kOriginCentre, {200, 150, 20, 59}},
-                          {kOriginTopLeft, {200, 150, 0, 0}}};
+    const Case cases[] = {{Placement::TopRight, {200, 150, 40, 0}},
+                          {Placement::Centre, {200, 150, 20, 59}},
+                          {Placement::TopLeft, {200, 150, 0, 0}}};
     for (const Case& c : cases) {
-        for (int32_t mode : {kZoomFitHeight, kZoomFitWidth, kZoomFitWhole, kZoomAutoFit}) {
+        for (InitialZoom mode : {InitialZoom::FitHeight, InitialZoom::FitWidth,
+                                 InitialZoom::FitWhole, InitialZoom::AutoFit}) {
             ViewState state;
-            ViewOptions options = withOrigin(c.vOrigin);
-            options.dispOpt = mode;
+            ViewOptions options = withOrigin(c.placement);
+            options.initialZoom = mode;
             ViewGeometry(state, {200, 150}, kHandheld, options).applyInitialZoom();
             expectPlaced(state, c.want, "small image");
         }
@@ -102,10 +151,11 @@ TEST(ViewGeometry, FitsNeverEnlargeASmallImage) {
 }
 
 TEST(ViewGeometry, NoImageLeavesAnEmptyViewAndDoesNotZoom) {
-    for (int32_t mode : {kZoomFitHeight, kZoomFitWidth, kZoomFitWhole, kZoomAutoFit}) {
+    for (InitialZoom mode : {InitialZoom::FitHeight, InitialZoom::FitWidth, InitialZoom::FitWhole,
+                             InitialZoom::AutoFit}) {
         ViewState state;
-        ViewOptions options = withOrigin(kOriginCentre);
-        options.dispOpt = mode;
+        ViewOptions options = withOrigin(Placement::Centre);
+        options.initialZoom = mode;
         ViewGeometry view(state, {0, 0}, kHandheld, options);
         view.applyInitialZoom();
         EXPECT_EQ(state.displayWidth, 0);
@@ -119,22 +169,22 @@ TEST(ViewGeometry, NoImageLeavesAnEmptyViewAndDoesNotZoom) {
 
 TEST(ViewGeometry, ClampKeepsOriginInScrollRangeAndLeavesSavedOrigin) {
     ViewState state{640, 480, 50, -1000, 7, 9};
-    ViewGeometry(state, {640, 480}, kHandheld, withOrigin(kOriginTopRight)).clampOrigin();
+    ViewGeometry(state, {640, 480}, kHandheld, withOrigin(Placement::TopRight)).clampOrigin();
     expectPlaced(state, {640, 480, 0, -212}, "clamped to both ends");
     EXPECT_EQ(state.savedOriginX, 7);
     EXPECT_EQ(state.savedOriginY, 9);
 
-    // Not larger: placed by vOrigin, whatever the origin was.
+    // Not larger: placed by placement, whatever the origin was.
     ViewState small{100, 50, -30, -30, 0, 0};
-    ViewGeometry(small, {100, 50}, kHandheld, withOrigin(kOriginTopRight)).clampOrigin();
+    ViewGeometry(small, {100, 50}, kHandheld, withOrigin(Placement::TopRight)).clampOrigin();
     expectPlaced(small, {100, 50, 140, 0}, "top right");
-    ViewGeometry(small, {100, 50}, kHandheld, withOrigin(kOriginCentre)).clampOrigin();
+    ViewGeometry(small, {100, 50}, kHandheld, withOrigin(Placement::Centre)).clampOrigin();
     expectPlaced(small, {100, 50, 70, 109}, "centre");
 }
 
 TEST(ViewGeometry, ZoomStepsStopAtTheLimits) {
     ViewState state{295, 236, 0, 0, 0, 0}; // scale 2.95 of 100 x 80
-    ViewGeometry view(state, {100, 80}, kHandheld, withOrigin(kOriginTopLeft));
+    ViewGeometry view(state, {100, 80}, kHandheld, withOrigin(Placement::TopLeft));
     ASSERT_TRUE(view.zoomIn());
     EXPECT_EQ(state.displayWidth, 300);
     EXPECT_EQ(state.displayHeight, 240);
@@ -151,7 +201,7 @@ TEST(ViewGeometry, ZoomStepsStopAtTheLimits) {
 
 TEST(ViewGeometry, ZoomKeepsThePointUnderTheCentre) {
     ViewState state{1000, 800, -380, -266, 0, 0};
-    ViewGeometry view(state, {1000, 800}, kHandheld, withOrigin(kOriginTopRight));
+    ViewGeometry view(state, {1000, 800}, kHandheld, withOrigin(Placement::TopRight));
     for (int i = 0; i < 5; ++i) {
         const double s = state.displayWidth / 1000.0;
         const double cx = (120 - state.originX) / s, cy = (134 - state.originY) / s;
@@ -167,7 +217,7 @@ TEST(ViewGeometry, ZoomInTakesTheExactCentreAndZoomOutTheIntegerHalf) {
     // half pixel becomes a whole image pixel, which decides the truncation here.
     const ViewSize surface{241, 241};
     ViewState state{1000, 1000, -379, -379, 0, 0};
-    ViewGeometry view(state, {2000, 2000}, surface, withOrigin(kOriginTopLeft));
+    ViewGeometry view(state, {2000, 2000}, surface, withOrigin(Placement::TopLeft));
     ASSERT_TRUE(view.zoomIn()); // point 999 * 0.6 = 599.4
     EXPECT_EQ(state.originX, 120 - 599);
     EXPECT_EQ(state.originY, 120 - 599);
@@ -181,7 +231,7 @@ TEST(ViewGeometry, ZoomInTakesTheExactCentreAndZoomOutTheIntegerHalf) {
 TEST(ViewGeometry, ZoomOnAViewShowingNothingStaysDefined) {
     // A 1 x 5000 image fitted to a 268 high surface is 0 pixels wide.
     ViewState state;
-    ViewGeometry view(state, {1, 5000}, kHandheld, withOrigin(kOriginCentre));
+    ViewGeometry view(state, {1, 5000}, kHandheld, withOrigin(Placement::Centre));
     view.fitHeight();
     ASSERT_EQ(state.displayWidth, 0);
     ASSERT_TRUE(view.zoomIn());
@@ -191,7 +241,7 @@ TEST(ViewGeometry, ZoomOnAViewShowingNothingStaysDefined) {
 
 TEST(ViewGeometry, MoveViewScrollsOnlyALargerImage) {
     ViewState state{640, 200, -100, 34, 0, 0};
-    ViewGeometry view(state, {640, 200}, kHandheld, withOrigin(kOriginCentre));
+    ViewGeometry view(state, {640, 200}, kHandheld, withOrigin(Placement::Centre));
     EXPECT_FALSE(view.moveView(MoveDirection::Up, 32));
     EXPECT_FALSE(view.moveView(MoveDirection::Down, 32));
     EXPECT_EQ(state.originY, 34);
@@ -209,7 +259,7 @@ TEST(ViewGeometry, TogglesReturnToTheSavedScrollPosition) {
     for (Toggle toggle :
          {&ViewGeometry::toggleWholeOriginal, &ViewGeometry::toggleAutoFitOriginal}) {
         ViewState state;
-        ViewGeometry view(state, {640, 480}, kHandheld, withOrigin(kOriginTopRight));
+        ViewGeometry view(state, {640, 480}, kHandheld, withOrigin(Placement::TopRight));
         view.showOriginalSize(false);
         ASSERT_TRUE(view.moveView(MoveDirection::Left, 100));
         ASSERT_TRUE(view.moveView(MoveDirection::Down, 50));

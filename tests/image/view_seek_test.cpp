@@ -14,12 +14,13 @@ Position origin(const ViewState& s) {
     return {s.originX, s.originY};
 }
 
-ViewOptions seekOptions(int32_t seekDirec, int32_t vOrigin, int32_t xSeek, int32_t ySeek) {
+ViewOptions seekOptions(SeekOrder seekOrder, Placement placement, int32_t seekStepX,
+                        int32_t seekStepY) {
     ViewOptions options;
-    options.seekDirec = seekDirec;
-    options.vOrigin = vOrigin;
-    options.xSeek = xSeek;
-    options.ySeek = ySeek;
+    options.seekOrder = seekOrder;
+    options.placement = placement;
+    options.seekStepX = seekStepX;
+    options.seekStepY = seekStepY;
     return options;
 }
 
@@ -41,7 +42,7 @@ std::pair<std::vector<Position>, SeekResult> walk(ViewGeometry& view, const View
 TEST(ViewSeek, RightToLeftPagesAreReadBandByBandThenTheNextFile) {
     ViewState state;
     ViewGeometry view(state, {640, 480}, {240, 268},
-                      seekOptions(kSeekHorizontalFirst, kOriginTopRight, 120, 160));
+                      seekOptions(SeekOrder::HorizontalFirst, Placement::TopRight, 120, 160));
     view.showOriginalSize(false);
     ASSERT_EQ(origin(state), Position(-400, 0));
     const auto [seen, end] = walk(view, state, true);
@@ -64,41 +65,43 @@ TEST(ViewSeek, RightToLeftPagesAreReadBandByBandThenTheNextFile) {
 
 TEST(ViewSeek, EveryReadingOrderVisitsEachScreenOfA2By2Page) {
     struct Case {
-        int32_t seekDirec, vOrigin;
+        SeekOrder seekOrder;
+        Placement placement;
         std::vector<Position> forward;  // from the initial placement
         std::vector<Position> backward; // from the reading end
     };
     const Case cases[] = {
-        {kSeekHorizontalFirst,
-         kOriginTopLeft,
+        {SeekOrder::HorizontalFirst,
+         Placement::TopLeft,
          {{-200, 0}, {0, -200}, {-200, -200}},
          {{0, -200}, {-200, 0}, {0, 0}}},
-        {kSeekHorizontalFirst,
-         kOriginCentre,
+        {SeekOrder::HorizontalFirst,
+         Placement::Centre,
          {{-200, -100}, {0, -200}, {-200, -200}},
          {{0, -200}, {-200, 0}, {0, 0}}},
-        {kSeekHorizontalFirst,
-         kOriginTopRight,
+        {SeekOrder::HorizontalFirst,
+         Placement::TopRight,
          {{0, 0}, {-200, -200}, {0, -200}},
          {{-200, -200}, {0, 0}, {-200, 0}}},
-        {kSeekVerticalFirst,
-         kOriginTopLeft,
+        {SeekOrder::VerticalFirst,
+         Placement::TopLeft,
          {{0, -200}, {-200, 0}, {-200, -200}},
          {{-200, 0}, {0, -200}, {0, 0}}},
-        {kSeekVerticalFirst,
-         kOriginCentre,
+        {SeekOrder::VerticalFirst,
+         Placement::Centre,
          {{-100, -200}, {-200, 0}, {-200, -200}},
          {{-200, 0}, {0, -200}, {0, 0}}},
-        {kSeekVerticalFirst,
-         kOriginTopRight,
+        {SeekOrder::VerticalFirst,
+         Placement::TopRight,
          {{-200, -200}, {0, 0}, {0, -200}},
          {{0, 0}, {-200, -200}, {-200, 0}}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "seekDirec " << c.seekDirec << " vOrigin " << c.vOrigin);
+        SCOPED_TRACE(testing::Message() << "seekOrder " << static_cast<int>(c.seekOrder)
+                                        << " placement " << static_cast<int>(c.placement));
         ViewState state;
         ViewGeometry view(state, {400, 400}, {200, 200},
-                          seekOptions(c.seekDirec, c.vOrigin, 200, 200));
+                          seekOptions(c.seekOrder, c.placement, 200, 200));
         view.showOriginalSize(false);
         const auto [forward, next] = walk(view, state, true);
         EXPECT_EQ(forward, c.forward);
@@ -112,18 +115,19 @@ TEST(ViewSeek, EveryReadingOrderVisitsEachScreenOfA2By2Page) {
 }
 
 TEST(ViewSeek, AnImageThatFitsGoesStraightToTheNeighbours) {
-    for (int32_t seekDirec : {kSeekHorizontalFirst, kSeekVerticalFirst}) {
-        for (int32_t vOrigin : {kOriginTopLeft, kOriginCentre, kOriginTopRight}) {
+    for (SeekOrder seekOrder : {SeekOrder::HorizontalFirst, SeekOrder::VerticalFirst}) {
+        for (Placement placement : {Placement::TopLeft, Placement::Centre, Placement::TopRight}) {
             ViewState state;
             ViewGeometry view(state, {200, 150}, {240, 268},
-                              seekOptions(seekDirec, vOrigin, 120, 160));
+                              seekOptions(seekOrder, placement, 120, 160));
             view.showOriginalSize(false);
             EXPECT_EQ(view.seekForward(), SeekResult::ShowNext);
             view.showOriginalSize(false);
             EXPECT_EQ(view.seekBackward(), SeekResult::ShowPrevious);
             const ViewState before = state;
             view.showReadingEnd();
-            EXPECT_EQ(state, before) << seekDirec << " " << vOrigin;
+            EXPECT_EQ(state, before)
+                << static_cast<int>(seekOrder) << " " << static_cast<int>(placement);
         }
     }
 }
@@ -133,7 +137,7 @@ TEST(ViewSeek, DeclinedWrapAtTheFirstPictureJumpsToItsBottom) {
     // and the caller asks for its reading end.
     ViewState state;
     ViewGeometry view(state, {200, 600}, {240, 268},
-                      seekOptions(kSeekHorizontalFirst, kOriginTopRight, 120, 160));
+                      seekOptions(SeekOrder::HorizontalFirst, Placement::TopRight, 120, 160));
     view.showOriginalSize(false);
     ASSERT_EQ(view.seekBackward(), SeekResult::ShowPrevious);
     view.showReadingEnd();

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -51,19 +52,23 @@ class AppSettingsTest : public ::testing::Test {
 };
 
 void expectDefaults(const AppSettings& s) {
-    EXPECT_EQ(s.xMove, 32);
-    EXPECT_EQ(s.yMove, 32);
-    EXPECT_EQ(s.vOrigin, 2);
-    EXPECT_EQ(s.xSeek, 240);
-    EXPECT_EQ(s.ySeek, 320);
-    EXPECT_EQ(s.seekDirec, 0);
-    EXPECT_EQ(s.dispOpt, 0);
-    EXPECT_EQ(s.dblClkOpt, 1);
-    EXPECT_EQ(s.keyFunction, (std::array<int32_t, 4>{8, 9, 10, 11}));
-    EXPECT_EQ(s.buttonFunction,
-              (std::array<int32_t, 16>{0, 7, 3, 5, 6, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(s.moveStepX, 32);
+    EXPECT_EQ(s.moveStepY, 32);
+    EXPECT_EQ(s.placement, image::Placement::TopRight);
+    EXPECT_EQ(s.seekStepX, 240);
+    EXPECT_EQ(s.seekStepY, 320);
+    EXPECT_EQ(s.seekOrder, image::SeekOrder::HorizontalFirst);
+    EXPECT_EQ(s.initialZoom, image::InitialZoom::Original);
+    EXPECT_EQ(s.doubleTapAction, settings::DoubleTapAction::PopupMenu);
+    EXPECT_EQ(s.arrowKeyFunctions,
+              (std::array{settings::ButtonFunction::MoveLeft, settings::ButtonFunction::MoveRight,
+                          settings::ButtonFunction::MoveUp, settings::ButtonFunction::MoveDown}));
+    std::array<int32_t, 16> codes{};
+    std::ranges::transform(s.buttonFunctions, codes.begin(),
+                           [](ButtonFunction f) { return static_cast<int32_t>(f); });
+    EXPECT_EQ(codes, (std::array<int32_t, 16>{0, 7, 3, 5, 6, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(s.extensionEnabled, (std::array<bool, 6>{true, true, true, true, true, true}));
-    EXPECT_TRUE(s.viewHq && s.usePreload && s.openLastFile && s.thumbCache && s.useTrash &&
+    EXPECT_TRUE(s.smoothReduction && s.usePreload && s.openLastFile && s.thumbCache && s.useTrash &&
                 s.dialogMemory);
     EXPECT_EQ(s.recentFileCount(), 0);
     EXPECT_TRUE(lastBrowseDir().empty());
@@ -90,23 +95,24 @@ TEST_F(AppSettingsTest, DamagedOrUnreadableHiveKeepsDefaults) {
 TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     fs::create_directories(root_.path() / "Pictures" / "Trips");
     AppSettings saved;
-    saved.xMove = 7;
-    saved.yMove = 999;
-    saved.vOrigin = 1;
-    saved.xSeek = 100;
-    saved.ySeek = 1;
-    saved.seekDirec = 1;
-    saved.keyFunction = {0, 12, 3, 4};
+    saved.moveStepX = 7;
+    saved.moveStepY = 999;
+    saved.placement = image::Placement::Centre;
+    saved.seekStepX = 100;
+    saved.seekStepY = 1;
+    saved.seekOrder = image::SeekOrder::VerticalFirst;
+    saved.arrowKeyFunctions = {ButtonFunction::None, ButtonFunction::AutoFitOriginal,
+                               ButtonFunction::Next, ButtonFunction::Previous};
     for (int button = 1; button <= kStoredButtons; ++button) {
-        saved.buttonFunction[button] = 12 - button;
+        saved.buttonFunctions[button] = ButtonFunction(12 - button);
     }
     saved.extensionEnabled = {false, true, false, true, false, true};
-    saved.viewHq = false;
+    saved.smoothReduction = false;
     saved.usePreload = false;
     saved.openLastFile = false;
     saved.thumbCache = false;
-    saved.dispOpt = 4;
-    saved.dblClkOpt = 3;
+    saved.initialZoom = image::InitialZoom::AutoFit;
+    saved.doubleTapAction = settings::DoubleTapAction::WholeOriginal;
     saved.useTrash = false;
     saved.dialogMemory = false;
     saved.addRecentFile(u"\\Pictures\\写真.jpg");
@@ -123,21 +129,21 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     lastBrowseDir().clear();
     platform::setConfigFolder(config_.path()); // read back from the file, not from memory
     const AppSettings read = loaded();
-    EXPECT_EQ(read.xMove, saved.xMove);
-    EXPECT_EQ(read.yMove, saved.yMove);
-    EXPECT_EQ(read.vOrigin, saved.vOrigin);
-    EXPECT_EQ(read.xSeek, saved.xSeek);
-    EXPECT_EQ(read.ySeek, saved.ySeek);
-    EXPECT_EQ(read.seekDirec, saved.seekDirec);
-    EXPECT_EQ(read.keyFunction, saved.keyFunction);
-    EXPECT_EQ(read.buttonFunction, saved.buttonFunction);
+    EXPECT_EQ(read.moveStepX, saved.moveStepX);
+    EXPECT_EQ(read.moveStepY, saved.moveStepY);
+    EXPECT_EQ(read.placement, saved.placement);
+    EXPECT_EQ(read.seekStepX, saved.seekStepX);
+    EXPECT_EQ(read.seekStepY, saved.seekStepY);
+    EXPECT_EQ(read.seekOrder, saved.seekOrder);
+    EXPECT_EQ(read.arrowKeyFunctions, saved.arrowKeyFunctions);
+    EXPECT_EQ(read.buttonFunctions, saved.buttonFunctions);
     EXPECT_EQ(read.extensionEnabled, saved.extensionEnabled);
-    EXPECT_EQ(read.viewHq, saved.viewHq);
+    EXPECT_EQ(read.smoothReduction, saved.smoothReduction);
     EXPECT_EQ(read.usePreload, saved.usePreload);
     EXPECT_EQ(read.openLastFile, saved.openLastFile);
     EXPECT_EQ(read.thumbCache, saved.thumbCache);
-    EXPECT_EQ(read.dispOpt, saved.dispOpt);
-    EXPECT_EQ(read.dblClkOpt, saved.dblClkOpt);
+    EXPECT_EQ(read.initialZoom, saved.initialZoom);
+    EXPECT_EQ(read.doubleTapAction, saved.doubleTapAction);
     EXPECT_EQ(read.useTrash, saved.useTrash);
     EXPECT_EQ(read.dialogMemory, saved.dialogMemory);
     EXPECT_EQ(read.recentFiles, saved.recentFiles);
@@ -158,17 +164,17 @@ TEST_F(AppSettingsTest, NumbersAreClampedAndOnlyFourByteValuesCount) {
                   "\"VIEWHQ\"=dword:00000000\n"
                   "\"THUMBCACHE\"=hex:00,00\n");
     const AppSettings s = loaded();
-    EXPECT_EQ(s.xMove, 1);
-    EXPECT_EQ(s.yMove, 999);
-    EXPECT_EQ(s.dispOpt, 4);
-    EXPECT_EQ(s.keyFunction[2], 0);
-    EXPECT_EQ(s.buttonFunction[12], 0);
-    EXPECT_EQ(s.xSeek, 240);
-    EXPECT_EQ(s.ySeek, 320);
-    EXPECT_EQ(s.vOrigin, 1);
-    EXPECT_EQ(s.seekDirec, 1);
+    EXPECT_EQ(s.moveStepX, 1);
+    EXPECT_EQ(s.moveStepY, 999);
+    EXPECT_EQ(s.initialZoom, image::InitialZoom::AutoFit);
+    EXPECT_EQ(s.arrowKeyFunctions[2], settings::ButtonFunction::None);
+    EXPECT_EQ(s.buttonFunctions[12], settings::ButtonFunction::None);
+    EXPECT_EQ(s.seekStepX, 240);
+    EXPECT_EQ(s.seekStepY, 320);
+    EXPECT_EQ(s.placement, image::Placement::Centre);
+    EXPECT_EQ(s.seekOrder, image::SeekOrder::VerticalFirst);
     EXPECT_TRUE(s.extensionEnabled[1]);
-    EXPECT_FALSE(s.viewHq);
+    EXPECT_FALSE(s.smoothReduction);
     EXPECT_TRUE(s.thumbCache);
 }
 
@@ -231,7 +237,7 @@ TEST_F(AppSettingsTest, SaveIntoAnImpossibleFolderIsSilent) {
     const fs::path blocked = config_.write("plain", "x") / "config";
     platform::setConfigFolder(blocked);
     AppSettings settings;
-    settings.xMove = 5;
+    settings.moveStepX = 5;
     settings.save();
     EXPECT_FALSE(fs::exists(blocked));
 }

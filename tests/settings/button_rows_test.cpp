@@ -39,20 +39,23 @@ TEST(ButtonRowsTest, RowsCarryAssignmentsBothWays) {
     auto rows = buttonRows(settings, buttons);
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[3].kind, ButtonRowKind::ArrowKey);
-    EXPECT_EQ(rows[3].function, 11); // down arrow moves down
+    EXPECT_EQ(rows[3].function, settings::ButtonFunction::MoveDown); // down arrow moves down
     EXPECT_EQ(rows[4].kind, ButtonRowKind::HardwareButton);
     EXPECT_EQ(rows[4].index, 2);
-    EXPECT_EQ(rows[4].function, 3);
+    EXPECT_EQ(rows[4].function, settings::ButtonFunction::Next);
 
-    rows[0].function = 12;
-    rows[5].function = 0;
-    const auto before = settings.buttonFunction;
+    rows[0].function = settings::ButtonFunction::AutoFitOriginal;
+    rows[5].function = settings::ButtonFunction::None;
+    const auto before = settings.buttonFunctions;
     storeButtonRows(rows, settings);
-    EXPECT_EQ(settings.keyFunction, (std::array<int32_t, 4>{12, 9, 10, 11}));
-    EXPECT_EQ(settings.buttonFunction[4], 0);
+    EXPECT_EQ(
+        settings.arrowKeyFunctions,
+        (std::array{settings::ButtonFunction::AutoFitOriginal, settings::ButtonFunction::MoveRight,
+                    settings::ButtonFunction::MoveUp, settings::ButtonFunction::MoveDown}));
+    EXPECT_EQ(settings.buttonFunctions[4], settings::ButtonFunction::None);
     for (size_t n = 0; n < before.size(); ++n) {
         if (n != 4) {
-            EXPECT_EQ(settings.buttonFunction[n], before[n]) << n; // no row, no change
+            EXPECT_EQ(settings.buttonFunctions[n], before[n]) << n; // no row, no change
         }
     }
 }

@@ -56,7 +56,7 @@ TEST_F(MessageBoxTest, ReturnsThePressedButton) {
 }
 
 TEST_F(MessageBoxTest, UnknownIdStillShowsAnEmptyBox) {
-    EXPECT_EQ(showError(12345), kButtonOk);
+    EXPECT_EQ(showError(StringId{12345}), kButtonOk);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(boxes.shown[0].text.empty());
     EXPECT_EQ(boxes.shown[0].caption, u"ERROR");

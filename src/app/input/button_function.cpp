@@ -1,47 +1,28 @@
 #include "app/input/button_function.h"
 
+#include "app/input/action_table.h"
+
 namespace velmora::app {
 
-void runButtonFunction(int32_t code, InputActions& actions, const settings::AppSettings& settings) {
-    switch (static_cast<ButtonFunction>(code)) {
-    case ButtonFunction::ZoomIn:
-        actions.zoomIn();
-        break;
-    case ButtonFunction::ZoomOut:
-        actions.zoomOut();
-        break;
-    case ButtonFunction::Next:
-        actions.showNext();
-        break;
-    case ButtonFunction::Previous:
-        actions.showPrevious();
-        break;
-    case ButtonFunction::SeekForward:
-        actions.seekForward();
-        break;
-    case ButtonFunction::SeekBackward:
-        actions.seekBackward();
-        break;
-    case ButtonFunction::WholeOriginal:
-        actions.toggleWholeOriginal();
-        break;
+void runButtonFunction(ButtonFunction function, InputActions& actions,
+                       const settings::AppSettings& settings) {
+    switch (function) {
     case ButtonFunction::MoveLeft:
-        actions.moveView(MoveDirection::Left, settings.xMove);
+        actions.moveView(MoveDirection::Left, settings.moveStepX);
         break;
     case ButtonFunction::MoveRight:
-        actions.moveView(MoveDirection::Right, settings.xMove);
+        actions.moveView(MoveDirection::Right, settings.moveStepX);
         break;
     case ButtonFunction::MoveUp:
-        actions.moveView(MoveDirection::Up, settings.yMove);
+        actions.moveView(MoveDirection::Up, settings.moveStepY);
         break;
     case ButtonFunction::MoveDown:
-        actions.moveView(MoveDirection::Down, settings.yMove);
+        actions.moveView(MoveDirection::Down, settings.moveStepY);
         break;
-    case ButtonFunction::AutoFitOriginal:
-        actions.toggleAutoFitOriginal();
-        break;
-    case ButtonFunction::None:
     default:
+        if (const Action* action = findAction(&Action::button, function)) {
+            actions.runCommand(action->command);
+        }
         break;
     }
 }

@@ -5,13 +5,12 @@
 #include "settings/app_settings.h"
 #include "settings/button_functions.h"
 
-#include <cstdint>
-
 namespace velmora::app {
 
 using settings::ButtonFunction;
 
-// Performs the action of code; unknown codes do nothing.
-void runButtonFunction(int32_t code, InputActions& actions, const settings::AppSettings& settings);
+// Performs the action of function; unknown codes do nothing.
+void runButtonFunction(ButtonFunction function, InputActions& actions,
+                       const settings::AppSettings& settings);
 
 } // namespace velmora::app

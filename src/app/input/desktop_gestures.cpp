@@ -18,7 +18,8 @@ void repeat(int steps, const auto& forward, const auto& backward) {
 
 void zoomSteps(int steps, InputActions& actions) {
     repeat(
-        steps, [&] { actions.zoomIn(); }, [&] { actions.zoomOut(); });
+        steps, [&] { actions.runCommand(ui::Command::ZoomIn); },
+        [&] { actions.runCommand(ui::Command::ZoomOut); });
 }
 
 } // namespace

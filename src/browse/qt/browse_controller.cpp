@@ -1,6 +1,5 @@
 #include "browse/qt/browse_controller.h"
 
-#include "browse/command_ids.h"
 #include "browse/qt/open_dialog.h"
 
 namespace velmora::browse::qt {
@@ -9,8 +8,8 @@ BrowseController::BrowseController(BrowseHost& host, Navigator& navigator,
                                    const settings::AppSettings& settings)
     : host_(host), navigator_(navigator), settings_(settings) {}
 
-bool BrowseController::onCommand(int id) {
-    if (id != kCmdOpen) {
+bool BrowseController::onCommand(ui::Command id) {
+    if (id != ui::Command::Open) {
         return false;
     }
     open();

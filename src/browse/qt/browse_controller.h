@@ -6,6 +6,7 @@
 #include "browse/picture_choice.h"
 #include "browse/qt/browse_host.h"
 #include "settings/app_settings.h"
+#include "ui/command.h"
 
 namespace velmora::browse::qt {
 
@@ -14,7 +15,7 @@ class BrowseController {
     BrowseController(BrowseHost& host, Navigator& navigator, const settings::AppSettings& settings);
 
     // Runs a browsing command; false for an identifier that is not one.
-    bool onCommand(int id);
+    bool onCommand(ui::Command id);
 
   private:
     void open();

@@ -1,6 +1,5 @@
 #include "edit/qt/edit_controller.h"
 
-#include "edit/command_ids.h"
 #include "edit/filter.h"
 #include "edit/qt/resize_dialog.h"
 #include "edit/qt/trim_dialog.h"
@@ -48,48 +47,48 @@ EditController::EditController(EditHost& host, QWidget* mainWindow)
 
 EditController::~EditController() = default;
 
-bool EditController::onCommand(int id) {
+bool EditController::onCommand(ui::Command id) {
     switch (id) {
-    case kCmdRotateLeft:
+    case ui::Command::RotateLeft:
         turn(rotateLeft);
         break;
-    case kCmdRotateRight:
+    case ui::Command::RotateRight:
         turn(rotateRight);
         break;
-    case kCmdFlipVertical:
+    case ui::Command::FlipVertical:
         changePixels(flipVertical);
         break;
-    case kCmdFlipHorizontal:
+    case ui::Command::FlipHorizontal:
         changePixels(flipHorizontal);
         break;
-    case kCmdResize:
+    case ui::Command::Resize:
         resize();
         break;
-    case kCmdTrim:
+    case ui::Command::Trim:
         trim();
         break;
-    case kCmdBrightness:
+    case ui::Command::Brightness:
         retouchWithValue(brightness, kBrightness);
         break;
-    case kCmdContrast:
+    case ui::Command::Contrast:
         retouchWithValue(contrast, kContrast);
         break;
-    case kCmdThreshold:
+    case ui::Command::Threshold:
         retouchWithValue(threshold, kThreshold);
         break;
-    case kCmdGrey:
+    case ui::Command::Grey:
         changePixels(grey);
         break;
-    case kCmdNegative:
+    case ui::Command::Negative:
         changePixels(negative);
         break;
-    case kCmdBlur:
+    case ui::Command::Blur:
         filter(blur);
         break;
-    case kCmdSharpen:
+    case ui::Command::Sharpen:
         filter(sharpen);
         break;
-    case kCmdEmboss:
+    case ui::Command::Emboss:
         filter(emboss);
         break;
     default:

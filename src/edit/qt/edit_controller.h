@@ -9,6 +9,7 @@
 #include "edit/qt/progress_dialog.h"
 #include "edit/qt/value_dialog.h"
 #include "edit/transform.h"
+#include "ui/command.h"
 
 #include <memory>
 
@@ -23,7 +24,7 @@ class EditController {
     EditController& operator=(const EditController&) = delete;
 
     // Runs an edit command; false for an identifier that is not one.
-    bool onCommand(int id);
+    bool onCommand(ui::Command id);
 
     ProgressDialog& progressDialog() { return *progress_; }
 

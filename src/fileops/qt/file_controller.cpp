@@ -1,7 +1,6 @@
 #include "fileops/qt/file_controller.h"
 
 #include "browse/qt/folder_chooser.h"
-#include "fileops/command_ids.h"
 #include "fileops/qt/save_dialog.h"
 
 namespace velmora::fileops::qt {
@@ -42,18 +41,18 @@ SaveDialogRunner saveDialogOver(FileOpsHost& host, const settings::AppSettings& 
 FileController::FileController(FileOpsHost& host, const settings::AppSettings& settings)
     : commands_(host, settings, folderChooserOver(host), saveDialogOver(host, settings)) {}
 
-bool FileController::onCommand(int id) {
+bool FileController::onCommand(ui::Command id) {
     switch (id) {
-    case kCmdSave:
+    case ui::Command::Save:
         commands_.save();
         return true;
-    case kCmdCopy:
+    case ui::Command::Copy:
         commands_.copy();
         return true;
-    case kCmdMove:
+    case ui::Command::Move:
         commands_.move();
         return true;
-    case kCmdDelete:
+    case ui::Command::Delete:
         commands_.remove();
         return true;
     default:

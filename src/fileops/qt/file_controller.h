@@ -6,6 +6,7 @@
 #include "fileops/file_commands.h"
 #include "fileops/file_ops_host.h"
 #include "settings/app_settings.h"
+#include "ui/command.h"
 
 namespace velmora::fileops::qt {
 
@@ -14,7 +15,7 @@ class FileController {
     FileController(FileOpsHost& host, const settings::AppSettings& settings);
 
     // Runs a save or file command; false for an identifier that is not one.
-    bool onCommand(int id);
+    bool onCommand(ui::Command id);
     // The save command; the path written, or nothing.
     std::optional<std::u16string> save() { return commands_.save(); }
     // Asks about unsaved edits before the shown picture is left; false: stay.

@@ -1,7 +1,6 @@
 #include "fileops/qt/mail_controller.h"
 
 #include "edit/qt/progress_dialog.h"
-#include "fileops/command_ids.h"
 #include "fileops/mail_sender.h"
 #include "fileops/qt/mail_dialog.h"
 #include "platform/device_fs.h"
@@ -11,8 +10,8 @@
 
 namespace velmora::fileops::qt {
 
-bool MailController::onCommand(int id) {
-    if (id != kCmdMail) {
+bool MailController::onCommand(ui::Command id) {
+    if (id != ui::Command::Mail) {
         return false;
     }
     mail();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "fileops/qt/sharing_host.h"
+#include "ui/command.h"
 
 #include <string>
 
@@ -15,7 +16,7 @@ class MailController {
     explicit MailController(SharingHost& host) : host_(host) {}
 
     // Runs the mail command; false for any other identifier.
-    bool onCommand(int id);
+    bool onCommand(ui::Command id);
 
   private:
     void mail();

@@ -1,6 +1,5 @@
 #include "fileops/qt/network_controller.h"
 
-#include "fileops/command_ids.h"
 #include "fileops/network_switch.h"
 #include "platform/qt/network_dialogs.h"
 #include "ui/message_box.h"
@@ -15,12 +14,12 @@ bool failedDialog(int result) {
 
 } // namespace
 
-bool NetworkController::onCommand(int id) {
+bool NetworkController::onCommand(ui::Command id) {
     switch (id) {
-    case kCmdNetworkConnect:
+    case ui::Command::NetworkConnect:
         connectShare();
         return true;
-    case kCmdNetworkDisconnect:
+    case ui::Command::NetworkDisconnect:
         disconnectShare();
         return true;
     default:

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "fileops/qt/sharing_host.h"
+#include "ui/command.h"
 
 namespace velmora::fileops::qt {
 
@@ -14,7 +15,7 @@ class NetworkController {
     explicit NetworkController(SharingHost& host) : host_(host) {}
 
     // Runs connect or disconnect; false for any other identifier.
-    bool onCommand(int id);
+    bool onCommand(ui::Command id);
 
   private:
     void connectShare();

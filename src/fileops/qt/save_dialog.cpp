@@ -59,7 +59,7 @@ SaveDialog::SaveDialog(QWidget* owner, const SaveProposal& proposal, FolderField
     typeCombo_->setInsertPolicy(QComboBox::NoInsert);
     typeCombo_->addItems(
         {QStringLiteral("*.JPG"), QStringLiteral("*.BMP"), QStringLiteral("*.PNG")});
-    typeCombo_->setCurrentIndex(proposal.type);
+    typeCombo_->setCurrentIndex(static_cast<int>(proposal.type));
     auto* typeRow = new QHBoxLayout;
     typeRow->addWidget(new QLabel(QStringLiteral("タイプ"), this));
     typeRow->addWidget(typeCombo_, 1);
@@ -98,11 +98,11 @@ int SaveDialog::checkedQuality() const {
 
 void SaveDialog::accept() {
     SaveChoice choice;
-    choice.type = typeCombo_->findText(typeCombo_->currentText(), Qt::MatchExactly);
+    choice.type = SaveType(typeCombo_->findText(typeCombo_->currentText(), Qt::MatchExactly));
     choice.fileName = nameEdit_->text().toStdU16String();
     choice.folder = folderEdit_->text().toStdU16String();
-    if (const int refusal = acceptSaveChoice(choice); refusal != 0) {
-        ui::showError(refusal);
+    if (const auto refusal = acceptSaveChoice(choice)) {
+        ui::showError(*refusal);
         return;
     }
     choice.quality = checkedQuality();

@@ -18,11 +18,10 @@ constexpr int kArrowNameBase = kFunctionCount; // the names after the functions:
 constexpr int kIconSide = 16;
 constexpr int kVisibleFunctions = 6;
 
-QString functionName(int32_t code) {
-    if (code < 0 || code >= kFunctionCount) {
-        return {};
-    }
-    return QString::fromUtf16(buttonFunctionNames[static_cast<size_t>(code)]);
+QString functionName(ButtonFunction function) {
+    const auto code = static_cast<size_t>(function);
+    return code < size_t{kFunctionCount} ? QString::fromUtf16(buttonFunctionNames[code])
+                                         : QString();
 }
 
 } // namespace
@@ -65,7 +64,7 @@ ButtonAssignPage::ButtonAssignPage(SettingsHost& host, QWidget* parent)
 
     combo_->setObjectName(QStringLiteral("combo120"));
     for (int code = 0; code < kFunctionCount; ++code) {
-        combo_->addItem(functionName(code));
+        combo_->addItem(functionName(ButtonFunction(code)));
     }
     combo_->setCurrentIndex(0);
     // A short list with a scroll bar below the box, as the handheld's drop-down list is,
@@ -86,7 +85,7 @@ void ButtonAssignPage::addRow(const QString& name, const QIcon& icon, const Butt
 void ButtonAssignPage::rowSelected() {
     const int row = list_->indexOfTopLevelItem(list_->currentItem());
     if (row >= 0 && list_->currentItem()->isSelected()) {
-        combo_->setCurrentIndex(rows_[static_cast<size_t>(row)].function);
+        combo_->setCurrentIndex(static_cast<int>(rows_[static_cast<size_t>(row)].function));
     }
 }
 
@@ -100,8 +99,8 @@ void ButtonAssignPage::functionChosen(int index) {
         return;
     }
     const int row = list_->indexOfTopLevelItem(selected.front());
-    rows_[static_cast<size_t>(row)].function = index;
-    selected.front()->setText(1, functionName(index));
+    rows_[static_cast<size_t>(row)].function = ButtonFunction(index);
+    selected.front()->setText(1, functionName(ButtonFunction(index)));
 }
 
 void ButtonAssignPage::apply() {

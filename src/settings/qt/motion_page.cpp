@@ -43,10 +43,10 @@ void store(const AmountSpinBox& edit, int32_t& field) {
 
 MotionPage::MotionPage(AppSettings& settings, QWidget* parent)
     : SettingsPage(parent), settings_(settings),
-      xMove_(new AmountSpinBox(settings.xMove, 1001, 1018, this)),
-      yMove_(new AmountSpinBox(settings.yMove, 1002, 1019, this)),
-      xSeek_(new AmountSpinBox(settings.xSeek, 1003, 1020, this)),
-      ySeek_(new AmountSpinBox(settings.ySeek, 1005, 1021, this)) {
+      xMove_(new AmountSpinBox(settings.moveStepX, 1001, 1018, this)),
+      yMove_(new AmountSpinBox(settings.moveStepY, 1002, 1019, this)),
+      xSeek_(new AmountSpinBox(settings.seekStepX, 1003, 1020, this)),
+      ySeek_(new AmountSpinBox(settings.seekStepY, 1005, 1021, this)) {
     setObjectName(QStringLiteral("page107"));
     auto* page = new QVBoxLayout(this);
     page->addWidget(heading(u"矢印キーの移動量", this));
@@ -57,13 +57,13 @@ MotionPage::MotionPage(AppSettings& settings, QWidget* parent)
     QHBoxLayout* originRow = indentedRow(*page);
     origin_ = std::make_unique<RadioGroup>(
         std::vector<RadioChoice>{{1004, u"左上"}, {1012, u"中央"}, {1006, u"右上"}},
-        settings.vOrigin, this, *originRow);
+        static_cast<int32_t>(settings.placement), this, *originRow);
     originRow->addStretch(1);
     page->addWidget(heading(u"シークの方向", this));
     QHBoxLayout* orderRow = indentedRow(*page);
     seekOrder_ =
         std::make_unique<RadioGroup>(std::vector<RadioChoice>{{1045, u"横→縦"}, {1046, u"縦→横"}},
-                                     settings.seekDirec, this, *orderRow);
+                                     static_cast<int32_t>(settings.seekOrder), this, *orderRow);
     orderRow->addStretch(1);
     page->addStretch(1);
 }
@@ -71,13 +71,15 @@ MotionPage::MotionPage(AppSettings& settings, QWidget* parent)
 MotionPage::~MotionPage() = default;
 
 void MotionPage::apply() {
-    store(*xMove_, settings_.xMove);
-    store(*yMove_, settings_.yMove);
-    store(*xSeek_, settings_.xSeek);
-    store(*ySeek_, settings_.ySeek);
-    settings_.vOrigin = origin_->checkedIndex().value_or(0);
+    store(*xMove_, settings_.moveStepX);
+    store(*yMove_, settings_.moveStepY);
+    store(*xSeek_, settings_.seekStepX);
+    store(*ySeek_, settings_.seekStepY);
+    settings_.placement = image::Placement(origin_->checkedIndex().value_or(0));
     // With neither order checked the setting stays.
-    settings_.seekDirec = seekOrder_->checkedIndex().value_or(settings_.seekDirec);
+    if (const auto order = seekOrder_->checkedIndex()) {
+        settings_.seekOrder = image::SeekOrder(*order);
+    }
 }
 
 } // namespace velmora::settings::qt

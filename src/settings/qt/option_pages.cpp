@@ -44,12 +44,12 @@ void CheckListPage::apply() {
     }
 }
 
-ChoicePage::ChoicePage(AppSettings& settings, int dialogId, const char16_t* heading,
-                       const std::vector<RadioChoice>& choices, int32_t AppSettings::*field,
+ChoicePage::ChoicePage(int dialogId, const char16_t* heading,
+                       const std::vector<RadioChoice>& choices, Field field,
                        const std::vector<const char16_t*>& explanation, QWidget* parent)
-    : SettingsPage(parent), settings_(settings), field_(field) {
+    : SettingsPage(parent), store_(std::move(field.store)) {
     QVBoxLayout* layout = pageLayout(*this, dialogId, heading);
-    choices_ = std::make_unique<RadioGroup>(choices, settings.*field, this, *layout);
+    choices_ = std::make_unique<RadioGroup>(choices, field.checked, this, *layout);
     if (!explanation.empty()) {
         layout->addSpacing(8);
     }
@@ -64,7 +64,7 @@ ChoicePage::ChoicePage(AppSettings& settings, int dialogId, const char16_t* head
 ChoicePage::~ChoicePage() = default;
 
 void ChoicePage::apply() {
-    settings_.*field_ = choices_->checkedIndex().value_or(0);
+    store_(choices_->checkedIndex().value_or(0));
 }
 
 SettingsPage* createExtensionsPage(AppSettings& settings, QWidget* parent) {
@@ -79,32 +79,32 @@ SettingsPage* createExtensionsPage(AppSettings& settings, QWidget* parent) {
 }
 
 SettingsPage* createZoomPage(AppSettings& settings, QWidget* parent) {
-    return new ChoicePage(settings, 126, u"初期表示時の倍率",
+    return new ChoicePage(126, u"初期表示時の倍率",
                           {{1041, u"そのままのサイズで表示"},
                            {1040, u"高さを画面に収める"},
                            {1039, u"幅を画面に収める"},
                            {1038, u"幅と高さを画面に収める"},
                            {1042, u"自動フィット"}},
-                          &AppSettings::dispOpt,
+                          ChoicePage::field(settings, &AppSettings::initialZoom),
                           {u"★自動フィットとは…", u"縦長画像→幅を画面に合わせ縮小",
                            u"横長画像→高さを画面に合わせ縮小"},
                           parent);
 }
 
 SettingsPage* createDoubleTapPage(AppSettings& settings, QWidget* parent) {
-    return new ChoicePage(settings, 158, u"画面をダブルタップしたときの動作",
+    return new ChoicePage(158, u"画面をダブルタップしたときの動作",
                           {{1064, u"なにもしない"},
                            {1065, u"ポップアップメニューを表示"},
                            {1066, u"次の画像を表示"},
                            {1067, u"全画面 ⇔ 元サイズ切替"},
                            {1068, u"自動フィット ⇔ 元サイズ切替"}},
-                          &AppSettings::dblClkOpt, {}, parent);
+                          ChoicePage::field(settings, &AppSettings::doubleTapAction), {}, parent);
 }
 
 SettingsPage* createGeneralPage(AppSettings& settings, QWidget* parent) {
     return new CheckListPage(
         settings, 156, nullptr,
-        {{1030, u"縮小表示で画質重視", [](AppSettings& s) -> bool& { return s.viewHq; }},
+        {{1030, u"縮小表示で画質重視", [](AppSettings& s) -> bool& { return s.smoothReduction; }},
          {1036, u"画像の先読みを行う", [](AppSettings& s) -> bool& { return s.usePreload; }},
          {1037, u"起動時は最後に開いた画像を表示",
           [](AppSettings& s) -> bool& { return s.openLastFile; }},

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,15 +38,23 @@ class CheckListPage : public SettingsPage {
 class ChoicePage : public SettingsPage {
     Q_OBJECT
   public:
-    ChoicePage(AppSettings& settings, int dialogId, const char16_t* heading,
-               const std::vector<RadioChoice>& choices, int32_t AppSettings::*field,
-               const std::vector<const char16_t*>& explanation, QWidget* parent);
+    // A mode of the settings, as the position of its radio.
+    struct Field {
+        int32_t checked;
+        std::function<void(int32_t)> store;
+    };
+    template <class Mode> static Field field(AppSettings& settings, Mode AppSettings::*mode) {
+        return {static_cast<int32_t>(settings.*mode),
+                [&settings, mode](int32_t index) { settings.*mode = Mode(index); }};
+    }
+
+    ChoicePage(int dialogId, const char16_t* heading, const std::vector<RadioChoice>& choices,
+               Field field, const std::vector<const char16_t*>& explanation, QWidget* parent);
     ~ChoicePage() override;
     void apply() override;
 
   private:
-    AppSettings& settings_;
-    int32_t AppSettings::*field_;
+    std::function<void(int32_t)> store_;
     std::unique_ptr<RadioGroup> choices_;
 };
 

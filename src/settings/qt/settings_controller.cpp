@@ -1,13 +1,12 @@
 #include "settings/qt/settings_controller.h"
 
 #include "codecs/corrections/picture_corrections.h"
-#include "settings/command_ids.h"
 #include "settings/qt/settings_sheet.h"
 
 namespace velmora::settings::qt {
 
-bool SettingsController::onCommand(int id) {
-    if (id != kCmdSettings) {
+bool SettingsController::onCommand(ui::Command id) {
+    if (id != ui::Command::Settings) {
         return false;
     }
     SettingsSheet sheet(host_, host_.sheetOwner());

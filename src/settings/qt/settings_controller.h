@@ -2,6 +2,7 @@
 #pragma once
 
 #include "settings/qt/settings_host.h"
+#include "ui/command.h"
 
 namespace velmora::settings::qt {
 
@@ -10,7 +11,7 @@ class SettingsController {
     explicit SettingsController(SettingsHost& host) : host_(host) {}
 
     // Runs the command; false for an identifier that is not the settings command.
-    bool onCommand(int id);
+    bool onCommand(ui::Command id);
 
   private:
     SettingsHost& host_;

@@ -1,12 +1,12 @@
 // --convert IN OUT --edit OPS run as a process: the written picture equals the same edits run
 // in the viewer on the same input; every refused list exits 1 with one line and writes nothing.
-#include "app/command_ids.h"
 #include "codecs/corrections/picture_corrections.h"
 #include "codecs/load_image.h"
 #include "codecs/picture_notes.h"
 #include "codecs/readers.h"
 #include "image/loaded_image.h"
 #include "shell_sandbox.h"
+#include "ui/command.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -149,19 +149,20 @@ class ConvertEditTest : public QObject {
 
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(input));
         QVERIFY(viewer);
-        viewer->onCommand(kCmdRotateRight);
-        viewer->onCommand(kCmdFlipHorizontal);
+        viewer->onCommand(ui::Command::RotateRight);
+        viewer->onCommand(ui::Command::FlipHorizontal);
         answer("edit1001", QStringLiteral("50"));
-        viewer->onCommand(kCmdResize);
+        viewer->onCommand(ui::Command::Resize);
         answer(nullptr, {}); // contrast at its initial 100
-        viewer->onCommand(kCmdContrast);
-        for (const int id : {kCmdSharpen, kCmdGrey, kCmdEmboss, kCmdNegative}) {
+        viewer->onCommand(ui::Command::Contrast);
+        for (const ui::Command id : {ui::Command::Sharpen, ui::Command::Grey, ui::Command::Emboss,
+                                     ui::Command::Negative}) {
             viewer->onCommand(id);
         }
         answer(nullptr, {}); // brightness at its initial 128
-        viewer->onCommand(kCmdBrightness);
-        viewer->onCommand(kCmdFlipVertical);
-        viewer->onCommand(kCmdBlur);
+        viewer->onCommand(ui::Command::Brightness);
+        viewer->onCommand(ui::Command::FlipVertical);
+        viewer->onCommand(ui::Command::Blur);
 
         image::LoadedImage written;
         QVERIFY(codecs::loadImage(written, *platform::toDevicePath(output)));

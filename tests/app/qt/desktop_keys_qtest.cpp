@@ -2,9 +2,9 @@
 // the desktop title naming the picture and its zoom.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
 #include "support/modal_dialog.h"
+#include "ui/command.h"
 #include "ui/string_table.h"
 
 #include <QTest>
@@ -21,16 +21,16 @@ class DesktopKeysTest : public QObject {
             const char* name;
             bool fullScreenFirst;
             QKeyCombination keys;
-            const char* dialog; // the modal dialog the key opens
-            int question;       // the question it asks, or 0
+            const char* dialog;                   // the modal dialog the key opens
+            std::optional<ui::StringId> question; // the question it asks
             bool closes;
         } cases[] = {
-            {"Esc leaves full screen", true, Qt::Key_Escape, "", 0, false},
-            {"Esc in a normal window", false, Qt::Key_Escape, "", 0, false},
+            {"Esc leaves full screen", true, Qt::Key_Escape, "", {}, false},
+            {"Esc in a normal window", false, Qt::Key_Escape, "", {}, false},
             {"Delete asks first", false, Qt::Key_Delete, "", ui::str::kReallyDelete, false},
-            {"Ctrl+O", false, Qt::CTRL | Qt::Key_O, "openDialog", 0, false},
-            {"Ctrl+S", false, Qt::CTRL | Qt::Key_S, "saveDialog", 0, false},
-            {"Ctrl+Q", false, Qt::CTRL | Qt::Key_Q, "", 0, true},
+            {"Ctrl+O", false, Qt::CTRL | Qt::Key_O, "openDialog", {}, false},
+            {"Ctrl+S", false, Qt::CTRL | Qt::Key_S, "saveDialog", {}, false},
+            {"Ctrl+Q", false, Qt::CTRL | Qt::Key_Q, "", {}, true},
         };
         for (const auto& c : cases) {
             test::ShellSandbox sandbox;
@@ -38,7 +38,7 @@ class DesktopKeysTest : public QObject {
             auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture), std::nullopt);
             QVERIFY(viewer);
             if (c.fullScreenFirst) {
-                viewer->onCommand(kCmdFullScreen);
+                viewer->onCommand(ui::Command::FullScreen);
             }
             QApplication::setActiveWindow(&viewer->mainWindow());
             sandbox.boxes.script({ui::kButtonCancel});
@@ -49,9 +49,9 @@ class DesktopKeysTest : public QObject {
             QTest::keyClick(&viewer->mainWindow(), c.keys.key(), c.keys.keyboardModifiers());
 
             QCOMPARE(driver.seen.join(QString()), QLatin1String(c.dialog));
-            QCOMPARE(sandbox.boxes.shown.size(), size_t{c.question != 0});
-            if (c.question != 0) {
-                QCOMPARE(sandbox.boxes.shown[0].text, ui::loadResourceString(c.question));
+            QCOMPARE(sandbox.boxes.shown.size(), size_t{c.question.has_value()});
+            if (c.question) {
+                QCOMPARE(sandbox.boxes.shown[0].text, ui::loadResourceString(*c.question));
             }
             QVERIFY2(std::filesystem::exists(picture) && !viewer->fullScreen, c.name);
             QCOMPARE(closed.count() > 0 || closed.wait(500), c.closes);
@@ -64,7 +64,7 @@ class DesktopKeysTest : public QObject {
         auto desktop = sandbox.startViewer(picture, std::nullopt);
         QVERIFY(desktop);
         QCOMPARE(desktop->mainWindow().windowTitle(), u"a.png (100%) — Velmora"_qs);
-        desktop->onCommand(kCmdZoomIn);
+        desktop->onCommand(ui::Command::ZoomIn);
         const int percent = qRound(desktop->view.displayWidth * 100.0 / 64);
         QVERIFY(percent > 100);
         QCOMPARE(desktop->mainWindow().windowTitle(), u"a.png (%1%) — Velmora"_qs.arg(percent));

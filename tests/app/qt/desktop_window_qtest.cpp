@@ -2,10 +2,10 @@
 // the start-up order, full screen and back, the un-maximised frame, and the keyboard focus.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
 #include "app/nav_toolbar.h"
+#include "ui/command.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -85,7 +85,7 @@ class DesktopWindowTest : public QObject {
         FirstFrame frame;
         auto viewer = startOnDesktop(sandbox.writePicture("page.png", 1600, 2400), frame);
         QVERIFY(viewer);
-        viewer->onCommand(kCmdFitWhole);
+        viewer->onCommand(ui::Command::FitWhole);
         QWidget& window = viewer->mainWindow();
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
 
@@ -99,12 +99,12 @@ class DesktopWindowTest : public QObject {
             const QRect before = window.geometry();
             const QSize surfaceBefore(viewer->backBuffer.width(), viewer->backBuffer.height());
 
-            viewer->onCommand(kCmdFullScreen);
+            viewer->onCommand(ui::Command::FullScreen);
             QCOMPARE(QSize(viewer->backBuffer.width(), viewer->backBuffer.height()), screen);
             QCOMPARE(viewer->view.displayHeight, screen.height());
             QCOMPARE(viewer->view.displayWidth, screen.height() * 1600 / 2400);
 
-            viewer->onCommand(kCmdNormalScreen);
+            viewer->onCommand(ui::Command::NormalScreen);
             QVERIFY(viewer->menuBar()->isVisible() && viewer->toolBar()->isVisible());
             QCOMPARE(window.isMaximized(), maximised);
             // The platform may confirm the restored geometry later, as a desktop does.

@@ -2,9 +2,9 @@
 // file's size, then the type and quality the second save dialog of the run opens with.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "browse/qt/open_dialog.h"
 #include "support/modal_dialog.h"
+#include "ui/command.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -55,13 +55,13 @@ class DialogMemoryTest : public QObject {
             seen << rows->index(rows->rowCount() - 1, 1).data().toString();
             static_cast<QDialog&>(dialog).reject();
         });
-        viewer->onCommand(app::kCmdOpen);
+        viewer->onCommand(ui::Command::Open);
         driver.onNext([](QWidget& dialog) {
             dialog.findChild<QComboBox*>("typeCombo")->setCurrentIndex(1);
             dialog.findChild<QRadioButton*>("qualityLow")->click();
             dialog.findChild<QPushButton*>("okButton")->click();
         });
-        viewer->onCommand(app::kCmdSave);
+        viewer->onCommand(ui::Command::Save);
         driver.onNext([&](QWidget& dialog) {
             seen << dialog.findChild<QComboBox*>("typeCombo")->currentText();
             for (const auto* quality : dialog.findChildren<QRadioButton*>()) {
@@ -71,10 +71,10 @@ class DialogMemoryTest : public QObject {
             }
             static_cast<QDialog&>(dialog).reject();
         });
-        viewer->onCommand(app::kCmdSave);
+        viewer->onCommand(ui::Command::Save);
         QCOMPARE(driver.seen, QStringList({"openDialog", "saveDialog", "saveDialog"}));
         QTEST(seen, "seen");
-        viewer->onCommand(app::kCmdExit);
+        viewer->onCommand(ui::Command::Exit);
     }
 };
 

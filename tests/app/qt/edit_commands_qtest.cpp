@@ -2,8 +2,8 @@
 // dialogs they ask through, the progress box, a failed allocation and restore.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
+#include "ui/command.h"
 #include "ui/string_table.h"
 
 #include <QApplication>
@@ -37,7 +37,7 @@ std::array<uint8_t, 3> firstPixel(ViewerApp& viewer) {
 // The view the actual-size command gives for the current picture.
 image::ViewState actualSizeView(ViewerApp& viewer) {
     const image::ViewState before = viewer.view;
-    viewer.onCommand(kCmdOriginalSize);
+    viewer.onCommand(ui::Command::OriginalSize);
     const image::ViewState actual = viewer.view;
     viewer.view = before;
     return actual;
@@ -65,7 +65,7 @@ class EditCommandsTest : public QObject {
         QVERIFY(viewer);
         QVERIFY(!viewer->modified);
 
-        viewer->onCommand(kCmdOriginalSize);
+        viewer->onCommand(ui::Command::OriginalSize);
         viewer->view.originX = -100; // scrolled
         const image::ViewState scrolled = viewer->view;
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_H);
@@ -98,21 +98,21 @@ class EditCommandsTest : public QObject {
                 ->findChild<QPushButton*>(QStringLiteral("cancelButton"))
                 ->click();
         });
-        viewer->onCommand(kCmdBrightness);
+        viewer->onCommand(ui::Command::Brightness);
         QVERIFY(!viewer->modified);
         QCOMPARE(firstPixel(*viewer), (std::array<uint8_t, 3>{0x33, 0x66, 0xCC}));
 
         answerNextDialog(); // the initial 128 adds 28
-        viewer->onCommand(kCmdBrightness);
+        viewer->onCommand(ui::Command::Brightness);
         QCOMPARE(firstPixel(*viewer), (std::array<uint8_t, 3>{0x33 + 28, 0x66 + 28, 0xCC + 28}));
         QVERIFY(viewer->modified);
-        viewer->onCommand(kCmdNegative);
+        viewer->onCommand(ui::Command::Negative);
         QCOMPARE(firstPixel(*viewer),
                  (std::array<uint8_t, 3>{255 - 0x33 - 28, 255 - 0x66 - 28, 255 - 0xCC - 28}));
         QCOMPARE(viewer->view, shown);
 
         // Restore shows the file again and clears the flag.
-        viewer->onCommand(kCmdRestore);
+        viewer->onCommand(ui::Command::Restore);
         QCOMPARE(firstPixel(*viewer), (std::array<uint8_t, 3>{0x33, 0x66, 0xCC}));
         QVERIFY(!viewer->modified);
     }
@@ -124,7 +124,7 @@ class EditCommandsTest : public QObject {
         QVERIFY(viewer);
         bool disabledMeanwhile = false;
         QTimer::singleShot(0, [&] { disabledMeanwhile = !viewer->mainWindow().isEnabled(); });
-        viewer->onCommand(kCmdEmboss);
+        viewer->onCommand(ui::Command::Emboss);
         QVERIFY(disabledMeanwhile);
         QVERIFY(viewer->mainWindow().isEnabled());
         QVERIFY(viewer->modified);
@@ -140,7 +140,7 @@ class EditCommandsTest : public QObject {
         QVERIFY(viewer);
         const image::ViewState shown = viewer->view;
         answerNextDialog(QStringLiteral("5000")); // keeps the ratio: 5000 x 150000
-        viewer->onCommand(kCmdResize);
+        viewer->onCommand(ui::Command::Resize);
         QCOMPARE(sandbox.boxes.shown.size(), size_t{1});
         QCOMPARE(sandbox.boxes.shown[0].text, ui::loadResourceString(ui::str::kImageCreateFailed));
         QCOMPARE(viewer->current().width(), 2);
@@ -151,7 +151,7 @@ class EditCommandsTest : public QObject {
         QVERIFY(viewer->mainWindow().isEnabled());
 
         answerNextDialog(QStringLiteral("4")); // 4 x 120
-        viewer->onCommand(kCmdResize);
+        viewer->onCommand(ui::Command::Resize);
         QCOMPARE(viewer->current().width(), 4);
         QCOMPARE(viewer->current().height(), 120);
         QCOMPARE(viewer->view, actualSizeView(*viewer));
@@ -162,9 +162,12 @@ class EditCommandsTest : public QObject {
         test::ShellSandbox sandbox;
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
-        for (const int id : {kCmdRotateLeft, kCmdRotateRight, kCmdFlipVertical, kCmdFlipHorizontal,
-                             kCmdResize, kCmdTrim, kCmdBrightness, kCmdContrast, kCmdThreshold,
-                             kCmdGrey, kCmdNegative, kCmdBlur, kCmdSharpen, kCmdEmboss}) {
+        for (const ui::Command id :
+             {ui::Command::RotateLeft, ui::Command::RotateRight, ui::Command::FlipVertical,
+              ui::Command::FlipHorizontal, ui::Command::Resize, ui::Command::Trim,
+              ui::Command::Brightness, ui::Command::Contrast, ui::Command::Threshold,
+              ui::Command::Grey, ui::Command::Negative, ui::Command::Blur, ui::Command::Sharpen,
+              ui::Command::Emboss}) {
             QVERIFY(viewer->onCommand(id));
         }
         QVERIFY(!viewer->modified);

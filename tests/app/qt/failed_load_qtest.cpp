@@ -2,9 +2,9 @@
 // named; nothing is written with pixels that were not on the screen.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "support/modal_dialog.h"
 #include "support/scoped_environment.h"
+#include "ui/command.h"
 #include "ui/string_table.h"
 
 #include <QLabel>
@@ -85,7 +85,7 @@ class FailedLoadTest : public QObject {
         if (restoreDeleted) {
             std::filesystem::remove(sandbox.root() / "P" / "a.png");
         }
-        viewer->onCommand(restoreDeleted ? kCmdRestore : kCmdNext);
+        viewer->onCommand(restoreDeleted ? ui::Command::Restore : ui::Command::Next);
         QVERIFY(sandbox.boxes.shown.back().text == u"読込失敗:\n" + util::toUtf16(named));
         QCOMPARE(viewer->navigator().currentPath(), u"\\P\\" + util::toUtf16(named));
         QVERIFY(!viewer->current().hasPixels());
@@ -99,14 +99,14 @@ class FailedLoadTest : public QObject {
         switch (command) {
         case Save:
             dialogs.onNext([](QWidget& dialog) { dialog.close(); });
-            viewer->onCommand(kCmdSave);
+            viewer->onCommand(ui::Command::Save);
             QVERIFY(dialogs.seen.isEmpty());
             QVERIFY(sandbox.boxes.shown.at(0).text ==
                     ui::loadResourceString(ui::str::kNothingToSave));
             break;
         case Edit:
-            viewer->onCommand(kCmdRotateLeft);
-            viewer->onCommand(kCmdNegative);
+            viewer->onCommand(ui::Command::RotateLeft);
+            viewer->onCommand(ui::Command::Negative);
             QVERIFY(!viewer->modified);
             QVERIFY(allBlack(viewer->backBuffer));
             break;
@@ -115,12 +115,12 @@ class FailedLoadTest : public QObject {
                 infoName = dialog.findChild<QLabel*>(QStringLiteral("field1020"))->text();
                 dialog.close();
             });
-            viewer->onCommand(kCmdFileInfo);
+            viewer->onCommand(ui::Command::FileInfo);
             QCOMPARE(infoName, QString::fromStdString(named));
             break;
         case Delete:
             sandbox.boxes.script({ui::kButtonOk});
-            viewer->onCommand(kCmdDelete);
+            viewer->onCommand(ui::Command::Delete);
             expected.erase("P/" + named);
             QCOMPARE(std::filesystem::exists(sandbox.config() / "data" / "Trash" / "files" / named),
                      !restoreDeleted);
@@ -133,14 +133,14 @@ class FailedLoadTest : public QObject {
                     tree->findItems("Out", Qt::MatchExactly | Qt::MatchRecursive).value(0));
                 chooser.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
             });
-            viewer->onCommand(kCmdCopy);
+            viewer->onCommand(ui::Command::Copy);
             if (!restoreDeleted) {
                 expected.insert("Out/" + named);
             }
             break;
         }
         QCOMPARE(filesBelow(sandbox.root()), expected);
-        viewer->onCommand(kCmdExit);
+        viewer->onCommand(ui::Command::Exit);
     }
 };
 

@@ -3,9 +3,9 @@
 // screen.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
 #include "support/scoped_environment.h"
+#include "ui/command.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -74,7 +74,7 @@ class FileCommandsTest : public QObject {
                 dialog.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
             },
             covered);
-        QVERIFY(viewer->onCommand(kCmdSave));
+        QVERIFY(viewer->onCommand(ui::Command::Save));
         QVERIFY(covered);
         QVERIFY(std::filesystem::exists(sandbox.root() / "Out" / "a.png"));
         QVERIFY(!viewer->modified);
@@ -84,7 +84,7 @@ class FileCommandsTest : public QObject {
             *viewer, "folderChooser", [](QWidget& chooser) { chooseRootFolder(chooser, "Out"); },
             covered);
         sandbox.boxes.script({ui::kButtonOk}); // replace the saved \Out\a.png
-        QVERIFY(viewer->onCommand(kCmdMove));
+        QVERIFY(viewer->onCommand(ui::Command::Move));
         QVERIFY(covered);
         QCOMPARE(sandbox.boxes.shown.size(), size_t{1});
         QVERIFY(!std::filesystem::exists(sandbox.root() / "P" / "a.png"));
@@ -94,17 +94,17 @@ class FileCommandsTest : public QObject {
         whenShown(
             *viewer, "folderChooser", [](QWidget& chooser) { chooseRootFolder(chooser, "Out"); },
             covered);
-        QVERIFY(viewer->onCommand(kCmdCopy));
+        QVERIFY(viewer->onCommand(ui::Command::Copy));
         QVERIFY(std::filesystem::exists(sandbox.root() / "Out" / "b.png"));
         QCOMPARE(viewer->navigator().count(), 2);
 
         sandbox.boxes.script({ui::kButtonOk});
-        QVERIFY(viewer->onCommand(kCmdDelete));
+        QVERIFY(viewer->onCommand(ui::Command::Delete));
         QVERIFY(std::filesystem::exists(sandbox.config() / "data" / "Trash" / "files" / "b.png"));
         QCOMPARE(viewer->navigator().currentPath(), std::u16string(u"\\P\\c.png"));
         QCOMPARE(viewer->current().width(), 50);
         QCOMPARE(sandbox.boxes.shown.size(), size_t{2});
-        viewer->onCommand(kCmdExit);
+        viewer->onCommand(ui::Command::Exit);
     }
 
   private slots:

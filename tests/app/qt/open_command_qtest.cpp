@@ -2,9 +2,9 @@
 // becoming the list the viewer pages through, on a plain desktop and on the handheld screen.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
 #include "settings/app_settings.h"
+#include "ui/command.h"
 
 #include <QApplication>
 #include <QTest>
@@ -34,7 +34,7 @@ class OpenCommandTest : public QObject {
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
             }
         });
-        QVERIFY(viewer.onCommand(kCmdOpen));
+        QVERIFY(viewer.onCommand(ui::Command::Open));
         QVERIFY(placed);
     }
 
@@ -55,7 +55,7 @@ class OpenCommandTest : public QObject {
         QCOMPARE(viewer->current().width(), 40);
         QCOMPARE(viewer->settings.recentFileAt(0), std::u16string(u"\\P\\b.png"));
         QVERIFY(sandbox.boxes.shown.empty());
-        viewer->onCommand(kCmdExit);
+        viewer->onCommand(ui::Command::Exit);
     }
 
   private slots:

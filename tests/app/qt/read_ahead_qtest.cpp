@@ -3,8 +3,8 @@
 // the emulated handheld screen, after a screen turn, and on a plain desktop start.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "codecs/readers.h"
+#include "ui/command.h"
 
 #include <QTest>
 
@@ -43,7 +43,7 @@ class ReadAheadTest : public QObject {
 
     // Moves on and checks the shown surface against a redraw of the same view.
     static void nextMatchesARedraw(app::ViewerApp& viewer, const std::u16string& expected) {
-        viewer.onCommand(app::kCmdNext);
+        viewer.onCommand(ui::Command::Next);
         QVERIFY(viewer.current().path == expected);
         const std::vector<uint8_t> shown = surfaceBytes(viewer.backBuffer);
         viewer.redraw();
@@ -68,8 +68,9 @@ class ReadAheadTest : public QObject {
         };
         auto viewer = emulated ? sandbox.startViewer() : sandbox.startViewer({}, std::nullopt);
         QVERIFY(viewer);
-        for (const int zoomMode : {image::kZoomFitWhole, image::kZoomOriginal}) {
-            viewer->settings.dispOpt = zoomMode;
+        for (const image::InitialZoom zoomMode :
+             {image::InitialZoom::FitWhole, image::InitialZoom::Original}) {
+            viewer->settings.initialZoom = zoomMode;
             browse::Navigator& navigator = viewer->navigator();
             navigator.clearFolderList();
             for (const auto& picture : pictures) {
@@ -80,16 +81,16 @@ class ReadAheadTest : public QObject {
             nextMatchesARedraw(*viewer, pictures[1]);
             if (emulated) {
                 // The turn changes the surface while c is read ahead.
-                viewer->onCommand(app::kCmdRotateScreen);
+                viewer->onCommand(ui::Command::RotateScreen);
                 QCOMPARE(viewer->backBuffer.width() > viewer->backBuffer.height(), true);
             }
             nextMatchesARedraw(*viewer, pictures[2]);
             nextMatchesARedraw(*viewer, pictures[3]);
             QVERIFY(!navigator.lookAhead().hasPixels()); // the last entry: nothing read ahead
             if (emulated) {
-                viewer->onCommand(app::kCmdRotateScreen);
-                viewer->onCommand(app::kCmdRotateScreen);
-                viewer->onCommand(app::kCmdRotateScreen);
+                viewer->onCommand(ui::Command::RotateScreen);
+                viewer->onCommand(ui::Command::RotateScreen);
+                viewer->onCommand(ui::Command::RotateScreen);
             }
         }
         QVERIFY(sandbox.boxes.shown.empty());

@@ -2,10 +2,10 @@
 // program runs once as it is and once with QT_SCALE_FACTOR=2, taking the screens of its factor).
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
 #include "browse/qt/thumbnail_dialog.h"
 #include "support/modal_dialog.h"
+#include "ui/command.h"
 #include "ui/qt/qt_message_box.h"
 #include "ui/string_table.h"
 
@@ -106,7 +106,7 @@ class ScreenFitTest : public QObject {
         // Every text of the string table, and the composed load failure with a long name.
         std::vector<std::u16string> texts{u"読込失敗:\n" + std::u16string(60, u'x') + u".jpg"};
         for (int id = 1; id <= 41000; ++id) {
-            if (std::u16string text = ui::loadResourceString(id); !text.empty()) {
+            if (std::u16string text = ui::loadResourceString(ui::StringId{id}); !text.empty()) {
                 texts.push_back(std::move(text));
             }
         }
@@ -139,9 +139,10 @@ class ScreenFitTest : public QObject {
             test::ShellSandbox::u16(sandbox.writePicture("a.png", 320, 200)), screen);
         QVERIFY(viewer);
         const QRect window = viewer->mainWindow().geometry();
-        for (const int command :
-             {app::kCmdOpen, app::kCmdSave, app::kCmdTrim, app::kCmdResize, app::kCmdMail,
-              app::kCmdSettings, app::kCmdFileInfo, app::kCmdBrightness}) {
+        for (const ui::Command command :
+             {ui::Command::Open, ui::Command::Save, ui::Command::Trim, ui::Command::Resize,
+              ui::Command::Mail, ui::Command::Settings, ui::Command::FileInfo,
+              ui::Command::Brightness}) {
             QRect placed;
             QSize content;
             test::ModalDialogDriver driver;

@@ -90,7 +90,7 @@ class ScreenScaleTest : public QObject {
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture), std::nullopt);
         QVERIFY(viewer);
         QCOMPARE(platform::screenDpiX(), 192); // a desktop at device pixel ratio 2
-        QCOMPARE(viewer->settings.dispOpt, 0); // original size
+        QCOMPARE(viewer->settings.initialZoom, image::InitialZoom::Original); // original size
         QCOMPARE(viewer->view.displayWidth, 100);
         QCOMPARE(viewer->backBuffer.width(), viewer->mainWindow().width() * 2);
 

@@ -2,11 +2,11 @@
 // page on the 240x320 screen, and a button assignment that takes effect at OK.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
 #include "codecs/picture_notes.h"
 #include "settings/qt/settings_page.h"
 #include "settings/qt/settings_sheet.h"
+#include "ui/command.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,7 +44,7 @@ bool withSheet(ViewerApp& viewer, const std::function<void(SettingsSheet&)>& act
             sheet->reject();
         }
     });
-    viewer.onCommand(kCmdSettings);
+    viewer.onCommand(ui::Command::Settings);
     return found;
 }
 
@@ -134,7 +134,7 @@ class SettingsCommandTest : public QObject {
             press(sheet, "okButton");
         });
         QVERIFY(shown);
-        QCOMPARE(viewer->settings.buttonFunction[5], 0);
+        QCOMPARE(viewer->settings.buttonFunctions[5], settings::ButtonFunction::None);
         QVERIFY(!viewer->input().hotKeys().lookup(0xC5).has_value());
         QVERIFY(viewer->input().hotKeys().lookup(0xC1).has_value()); // the others stay taken
         QApplication::setActiveWindow(&viewer->mainWindow());
@@ -143,7 +143,7 @@ class SettingsCommandTest : public QObject {
         QCOMPARE(viewer->view.displayWidth, width);
 
         // Kept in memory until the viewer ends, then written with the other settings.
-        viewer->onCommand(kCmdExit);
+        viewer->onCommand(ui::Command::Exit);
         std::ifstream hive(sandbox.userHive());
         const std::string text{std::istreambuf_iterator<char>(hive),
                                std::istreambuf_iterator<char>()};
@@ -187,10 +187,10 @@ class SettingsCommandTest : public QObject {
             press(sheet, "okButton");
         });
         QVERIFY(shown);
-        viewer->onCommand(kCmdRestore);
+        viewer->onCommand(ui::Command::Restore);
         QCOMPARE(QSize(viewer->current().width(), viewer->current().height()), QSize(60, 40));
 
-        viewer->onCommand(kCmdExit);
+        viewer->onCommand(ui::Command::Exit);
         std::ifstream hive(sandbox.userHive());
         const std::string text{std::istreambuf_iterator<char>(hive),
                                std::istreambuf_iterator<char>()};

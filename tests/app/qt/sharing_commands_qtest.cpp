@@ -2,9 +2,9 @@
 // folder kept in the machine hive is there when the viewer starts.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "platform/mail/mail_stores.h"
 #include "platform/network_connections.h"
+#include "ui/command.h"
 #include "ui/string_table.h"
 
 #include <QTest>
@@ -23,12 +23,12 @@ class SharingCommandsTest : public QObject {
         QVERIFY(viewer);
         sandbox.boxes.shown.clear();
         sandbox.boxes.script({ui::kButtonOk, ui::kButtonNo});
-        QVERIFY(viewer->onCommand(kCmdMail));
-        QVERIFY(viewer->onCommand(kCmdNetworkConnect));
+        QVERIFY(viewer->onCommand(ui::Command::Mail));
+        QVERIFY(viewer->onCommand(ui::Command::NetworkConnect));
         QCOMPARE(sandbox.boxes.shown.size(), size_t{2});
         QVERIFY(sandbox.boxes.shown[0].text == ui::loadResourceString(ui::str::kNoTargetFile));
         QVERIFY(sandbox.boxes.shown[1].text == ui::loadResourceString(ui::str::kNetworkHidden));
-        QVERIFY(!viewer->onCommand(99999));
+        QVERIFY(!viewer->onCommand(ui::Command{99999}));
     }
 
     void keptConnectionIsBrowsableFromTheStart() {

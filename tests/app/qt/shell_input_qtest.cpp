@@ -1,9 +1,9 @@
 // Keys, hardware buttons, stylus drags and double taps reaching the viewer through its window.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "app/key_mapping.h"
 #include "app/main_window.h"
+#include "ui/command.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -48,9 +48,9 @@ class ShellInputTest : public QObject {
         const int startX = viewer->view.originX;
         QCOMPARE(startX, 240 - 600); // placed top right
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_Left);
-        QCOMPARE(viewer->view.originX, startX + viewer->settings.xMove);
+        QCOMPARE(viewer->view.originX, startX + viewer->settings.moveStepX);
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_Down);
-        QCOMPARE(viewer->view.originY, -viewer->settings.yMove);
+        QCOMPARE(viewer->view.originY, -viewer->settings.moveStepY);
     }
 
     void onlyAssignedButtonsAreTakenOver() {
@@ -71,7 +71,7 @@ class ShellInputTest : public QObject {
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_F5);
         QVERIFY(viewer->view.displayWidth > width);
 
-        viewer->onCommand(kCmdExit);
+        viewer->onCommand(ui::Command::Exit);
         QVERIFY(viewer->input().hotKeys().empty()); // given back when the window goes
     }
 
@@ -146,7 +146,7 @@ class ShellInputTest : public QObject {
         };
         const image::ViewState start = viewer->view;
         turnWheel(-120, Qt::NoModifier); // towards the user: like the down arrow
-        QCOMPARE(viewer->view.originY, start.originY - viewer->settings.yMove);
+        QCOMPARE(viewer->view.originY, start.originY - viewer->settings.moveStepY);
         QCOMPARE(viewer->view.displayWidth, start.displayWidth);
         turnWheel(120, Qt::ControlModifier);
         QVERIFY(viewer->view.displayWidth > start.displayWidth);

@@ -1,8 +1,8 @@
 // The shell's seek commands: what the surface shows after a seek ends a picture.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "image/view_compose.h"
+#include "ui/command.h"
 #include "ui/string_table.h"
 
 #include <QTest>
@@ -39,7 +39,7 @@ class ShellSeekTest : public QObject {
     static bool surfaceMatchesView(ViewerApp& viewer) {
         image::DibImage fresh;
         fresh.create(viewer.backBuffer.width(), viewer.backBuffer.height());
-        image::compose(fresh, viewer.current(), viewer.view, viewer.settings.viewHq);
+        image::compose(fresh, viewer.current(), viewer.view, viewer.settings.smoothReduction);
         return std::memcmp(fresh.bits(), viewer.backBuffer.bits(),
                            size_t(fresh.stride()) * fresh.height()) == 0;
     }
@@ -50,12 +50,13 @@ class ShellSeekTest : public QObject {
         writePattern(sandbox, "page.bmp", 0);
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(sandbox.root() / "page.bmp"));
         QVERIFY(viewer);
-        viewer->settings.dispOpt = 0; // original size: a page read in many screens
-        viewer->onCommand(kCmdOriginalSize);
+        viewer->settings.initialZoom =
+            image::InitialZoom::Original; // original size: a page read in many screens
+        viewer->onCommand(ui::Command::OriginalSize);
         // Seek through the one picture until its end asks "最初に戻りますか？"; answer No.
         sandbox.boxes.script({ui::kButtonNo});
         for (int step = 0; step < 100 && sandbox.boxes.shown.empty(); ++step) {
-            viewer->onCommand(kCmdSeekForward);
+            viewer->onCommand(ui::Command::SeekForward);
         }
         QCOMPARE(sandbox.boxes.shown.size(), size_t{1});
         QCOMPARE(sandbox.boxes.shown[0].text, ui::loadResourceString(ui::str::kBackToFirst));
@@ -70,7 +71,7 @@ class ShellSeekTest : public QObject {
         const std::u16string second = writePattern(sandbox, "b.bmp", 100);
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
-        viewer->settings.dispOpt = 0;
+        viewer->settings.initialZoom = image::InitialZoom::Original;
         browse::Navigator& navigator = viewer->navigator();
         navigator.clearFolderList();
         navigator.appendToFolderList(first, false);
@@ -78,7 +79,7 @@ class ShellSeekTest : public QObject {
         navigator.showCurrent();
         // Top right of the second picture: the first backward step goes to the previous file,
         // shown from its last screen (bottom left, reading right to left).
-        viewer->onCommand(kCmdSeekBackward);
+        viewer->onCommand(ui::Command::SeekBackward);
         QCOMPARE(navigator.currentIndex(), 0);
         QVERIFY(sandbox.boxes.shown.empty());
         QCOMPARE(viewer->view.originX, 0);

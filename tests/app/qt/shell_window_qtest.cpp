@@ -2,11 +2,12 @@
 // mode, the toolbar toggle, rotation, the recent-file menu and the pop-up menu.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
+#include "app/input/action_table.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
 #include "app/nav_rules.h"
 #include "app/nav_toolbar.h"
+#include "ui/command.h"
 #include "ui/string_table.h"
 
 #include <QApplication>
@@ -23,8 +24,9 @@ class ShellWindowTest : public QObject {
     Q_OBJECT
 
   private:
-    QString tooltipOf(QToolBar& bar, int command) {
-        auto* button = bar.findChild<QToolButton*>(QStringLiteral("button%1").arg(command));
+    QString tooltipOf(QToolBar& bar, ui::Command command) {
+        auto* button =
+            bar.findChild<QToolButton*>(QStringLiteral("button%1").arg(static_cast<int>(command)));
         return button != nullptr ? button->toolTip() : QStringLiteral("<missing>");
     }
 
@@ -40,29 +42,30 @@ class ShellWindowTest : public QObject {
         QCOMPARE(menuBar.objectName(), QStringLiteral("menuBar"));
         QCOMPARE(toolBar.objectName(), QStringLiteral("toolBar"));
 
-        const std::pair<const char*, int> dropDowns[] = {{"buttonFile", ui::str::kMenuFile},
-                                                         {"buttonEdit", ui::str::kMenuEdit},
-                                                         {"buttonHelp", ui::str::kMenuHelp}};
+        const std::pair<const char*, ui::StringId> dropDowns[] = {
+            {"buttonFile", ui::str::kMenuFile},
+            {"buttonEdit", ui::str::kMenuEdit},
+            {"buttonHelp", ui::str::kMenuHelp}};
         for (const auto& [name, textId] : dropDowns) {
             auto* button = menuBar.findChild<QToolButton*>(QLatin1String(name));
             QVERIFY2(button != nullptr, name);
             QCOMPARE(button->text(), QString::fromStdU16String(ui::loadResourceString(textId)));
         }
-        QCOMPARE(tooltipOf(menuBar, kCmdOpen), QStringLiteral("開く"));
-        QCOMPARE(tooltipOf(menuBar, kCmdSettings), QStringLiteral("設定"));
-        QCOMPARE(tooltipOf(menuBar, kCmdFileInfo), QStringLiteral("ファイル情報"));
-        QCOMPARE(tooltipOf(menuBar, kCmdToggleToolbar), QStringLiteral("ツール表示"));
+        QCOMPARE(tooltipOf(menuBar, ui::Command::Open), QStringLiteral("開く"));
+        QCOMPARE(tooltipOf(menuBar, ui::Command::Settings), QStringLiteral("設定"));
+        QCOMPARE(tooltipOf(menuBar, ui::Command::FileInfo), QStringLiteral("ファイル情報"));
+        QCOMPARE(tooltipOf(menuBar, ui::Command::ToggleToolbar), QStringLiteral("ツール表示"));
 
-        const std::pair<int, const char16_t*> navButtons[] = {
-            {kCmdFirst, u"先頭へ"},
-            {kCmdPrevious, u"前へ"},
-            {kCmdNext, u"次へ"},
-            {kCmdLast, u"最後へ"},
-            {kCmdZoomIn, u"拡大"},
-            {kCmdZoomOut, u"縮小"},
-            {kCmdToggleWholeOriginal, u"全体表示"},
-            {kCmdSeekForward, u"順シーク"},
-            {kCmdSeekBackward, u"逆シーク"}};
+        const std::pair<ui::Command, const char16_t*> navButtons[] = {
+            {ui::Command::First, u"先頭へ"},
+            {ui::Command::Previous, u"前へ"},
+            {ui::Command::Next, u"次へ"},
+            {ui::Command::Last, u"最後へ"},
+            {ui::Command::ZoomIn, u"拡大"},
+            {ui::Command::ZoomOut, u"縮小"},
+            {ui::Command::ToggleWholeOriginal, u"全体表示"},
+            {ui::Command::SeekForward, u"順シーク"},
+            {ui::Command::SeekBackward, u"逆シーク"}};
         for (const auto& [command, tooltip] : navButtons) {
             QCOMPARE(tooltipOf(toolBar, command), QString::fromUtf16(tooltip));
         }
@@ -90,22 +93,33 @@ class ShellWindowTest : public QObject {
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
         QMenu& file = viewer->menuBar()->fileMenu();
-        const auto action = [&file](int command) {
-            return file.findChild<QAction*>(QStringLiteral("action%1").arg(command));
+        const auto action = [&file](ui::Command command) {
+            return file.findChild<QAction*>(
+                QStringLiteral("action%1").arg(static_cast<int>(command)));
         };
-        QCOMPARE(action(kCmdOpen)->text(), QStringLiteral("開く(&O)"));
-        QCOMPARE(action(kCmdFullScreen)->text(), QStringLiteral("フルスクリーン(&A)"));
-        QCOMPARE(action(kCmdExit)->text(), QStringLiteral("終了(&Q)"));
-        QVERIFY(action(kCmdNormalScreen)->isChecked());
-        QVERIFY(!action(kCmdNormalScreen)->isEnabled());
+        QCOMPARE(action(ui::Command::Open)->text(), QStringLiteral("開く(&O)"));
+        QCOMPARE(action(ui::Command::FullScreen)->text(), QStringLiteral("フルスクリーン(&A)"));
+        QCOMPARE(action(ui::Command::Exit)->text(), QStringLiteral("終了(&Q)"));
+        QVERIFY(action(ui::Command::NormalScreen)->isChecked());
+        QVERIFY(!action(ui::Command::NormalScreen)->isEnabled());
 
         QMenu* edit = viewer->menuBar()->findChild<QMenu*>(QStringLiteral("menuEdit"));
         QVERIFY(edit != nullptr);
         QCOMPARE(edit->findChild<QAction*>(QStringLiteral("action40067"))->text(),
                  QStringLiteral("２値化(&P)"));
 
+        // Every menu item and bar button names a command of the action table, or it would do
+        // nothing.
+        for (const QAction* item : viewer->mainWindow().findChildren<QAction*>()) {
+            if (item->objectName().startsWith(QStringLiteral("action"))) {
+                const auto command = ui::Command(item->objectName().mid(6).toInt());
+                QVERIFY2(findAction(&Action::command, command) != nullptr,
+                         qPrintable(item->objectName()));
+            }
+        }
+
         // A menu item ends in the command table: the full-screen item enters full screen.
-        action(kCmdFullScreen)->trigger();
+        action(ui::Command::FullScreen)->trigger();
         QVERIFY(viewer->fullScreen);
     }
 
@@ -114,10 +128,10 @@ class ShellWindowTest : public QObject {
         const auto picture = sandbox.writePicture("big.png", 600, 900);
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
         QVERIFY(viewer);
-        viewer->onCommand(kCmdFitWhole);
+        viewer->onCommand(ui::Command::FitWhole);
         const int normalHeight = surfaceHeight(*viewer);
 
-        viewer->onCommand(kCmdFullScreen);
+        viewer->onCommand(ui::Command::FullScreen);
         QVERIFY(viewer->menuBar()->isHidden());
         QVERIFY(viewer->toolBar()->isHidden());
         QCOMPARE(viewer->backBuffer.width(), 240);
@@ -125,9 +139,9 @@ class ShellWindowTest : public QObject {
         const int fittedWidth = viewer->view.displayWidth;
         QVERIFY(fittedWidth < 600); // the fit follows the larger surface
 
-        viewer->onCommand(kCmdZoomIn);
+        viewer->onCommand(ui::Command::ZoomIn);
         const image::ViewState zoomed = viewer->view;
-        viewer->onCommand(kCmdNormalScreen);
+        viewer->onCommand(ui::Command::NormalScreen);
         QVERIFY(!viewer->fullScreen);
         QVERIFY(viewer->menuBar()->isVisible());
         QVERIFY(viewer->toolBar()->isVisible());
@@ -141,26 +155,26 @@ class ShellWindowTest : public QObject {
         const auto picture = sandbox.writePicture("wide.png", 500, 400);
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
         QVERIFY(viewer);
-        viewer->onCommand(kCmdZoomOut);
+        viewer->onCommand(ui::Command::ZoomOut);
         const image::ViewState before = viewer->view;
         const int height = surfaceHeight(*viewer);
         const int toolbarHeight = viewer->toolBar()->height();
         QVERIFY(toolbarHeight > 0);
 
-        viewer->onCommand(kCmdToggleToolbar);
+        viewer->onCommand(ui::Command::ToggleToolbar);
         QVERIFY(viewer->toolBar()->isHidden());
         QCOMPARE(surfaceHeight(*viewer), height + toolbarHeight);
         QCOMPARE(viewer->view.displayWidth, before.displayWidth); // the zoom is kept
 
-        viewer->onCommand(kCmdToggleToolbar);
+        viewer->onCommand(ui::Command::ToggleToolbar);
         QVERIFY(viewer->toolBar()->isVisible());
         QCOMPARE(surfaceHeight(*viewer), height);
 
         // In full screen the toggle only decides what leaving it shows.
-        viewer->onCommand(kCmdFullScreen);
-        viewer->onCommand(kCmdToggleToolbar);
+        viewer->onCommand(ui::Command::FullScreen);
+        viewer->onCommand(ui::Command::ToggleToolbar);
         QVERIFY(viewer->toolBar()->isHidden());
-        viewer->onCommand(kCmdToggleFullScreen);
+        viewer->onCommand(ui::Command::ToggleFullScreen);
         QVERIFY(viewer->toolBar()->isHidden());
         QCOMPARE(surfaceHeight(*viewer), height + toolbarHeight);
     }
@@ -169,17 +183,17 @@ class ShellWindowTest : public QObject {
         test::ShellSandbox sandbox;
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
-        viewer->onCommand(kCmdFullScreen);
+        viewer->onCommand(ui::Command::FullScreen);
         QCOMPARE(viewer->backBuffer.width(), 240);
         QCOMPARE(viewer->backBuffer.height(), 320);
 
-        viewer->onCommand(kCmdRotateScreen);
+        viewer->onCommand(ui::Command::RotateScreen);
         QTRY_COMPARE(viewer->backBuffer.width(), 320);
         QCOMPARE(viewer->backBuffer.height(), 240);
         QCOMPARE(platform::screenMetrics().width, 320);
 
         for (int turn = 2; turn <= 4; ++turn) {
-            viewer->onCommand(kCmdRotateScreen);
+            viewer->onCommand(ui::Command::RotateScreen);
             const int expectedWidth = turn % 2 == 0 ? 240 : 320;
             QTRY_COMPARE(viewer->backBuffer.width(), expectedWidth);
         }
@@ -201,7 +215,7 @@ class ShellWindowTest : public QObject {
         test::ShellSandbox sandbox;
         auto viewer = sandbox.startViewer({}, std::nullopt);
         QVERIFY(viewer);
-        viewer->onCommand(kCmdRotateScreen);
+        viewer->onCommand(ui::Command::RotateScreen);
         QCOMPARE(sandbox.boxes.shown.size(), size_t{1});
         QCOMPARE(sandbox.boxes.shown[0].text, ui::loadResourceString(ui::str::kNotSupported));
     }
@@ -229,20 +243,22 @@ class ShellWindowTest : public QObject {
         const auto picture = sandbox.writePicture("a_rather_long_picture_name.png", 40, 30);
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
         QVERIFY(viewer);
-        viewer->onCommand(kCmdFullScreen);
+        viewer->onCommand(ui::Command::FullScreen);
         viewer->showPopupMenu();
         auto* menu = viewer->mainWindow().findChild<QMenu*>(QStringLiteral("popupMenu"));
         QVERIFY(menu != nullptr);
-        const auto action = [menu](int command) {
-            return menu->findChild<QAction*>(QStringLiteral("action%1").arg(command));
+        const auto action = [menu](ui::Command command) {
+            return menu->findChild<QAction*>(
+                QStringLiteral("action%1").arg(static_cast<int>(command)));
         };
-        QCOMPARE(action(kCmdFileInfo)->text(), QStringLiteral("About[a_rather_long_..]"));
-        QVERIFY(action(kCmdToggleFullScreen)->isChecked());
+        QCOMPARE(action(ui::Command::FileInfo)->text(), QStringLiteral("About[a_rather_long_..]"));
+        QVERIFY(action(ui::Command::ToggleFullScreen)->isChecked());
         // A one-entry list: nowhere to go.
-        for (int command : {kCmdFirst, kCmdPrevious, kCmdNext, kCmdLast}) {
+        for (ui::Command command :
+             {ui::Command::First, ui::Command::Previous, ui::Command::Next, ui::Command::Last}) {
             QVERIFY(!action(command)->isEnabled());
         }
-        QVERIFY(action(kCmdZoomIn)->isEnabled());
+        QVERIFY(action(ui::Command::ZoomIn)->isEnabled());
         menu->close();
     }
 
@@ -278,7 +294,7 @@ class ShellWindowTest : public QObject {
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
         QVERIFY(viewer);
         QApplication::setActiveWindow(&viewer->mainWindow());
-        viewer->onCommand(kCmdFullScreen);
+        viewer->onCommand(ui::Command::FullScreen);
 
         // Records the modal dialog that opens, then closes it.
         QStringList opened;
@@ -297,7 +313,7 @@ class ShellWindowTest : public QObject {
             });
         };
         closeNextDialog();
-        viewer->onCommand(kCmdFileInfo);
+        viewer->onCommand(ui::Command::FileInfo);
         QCOMPARE(opened, QStringList{QStringLiteral("fileInfoDialog")});
         QVERIFY(!fullScreenWhileShown);
 

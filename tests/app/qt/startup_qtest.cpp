@@ -2,9 +2,9 @@
 // file, a damaged settings file, and the settings written when the window closes.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/startup_path.h"
+#include "ui/command.h"
 
 #include <QTest>
 
@@ -28,7 +28,7 @@ class StartupTest : public QObject {
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
         QVERIFY(viewer);
         QCOMPARE(viewer->navigator().count(), 1);
-        viewer->onCommand(kCmdExit);
+        viewer->onCommand(ui::Command::Exit);
     }
 
   private slots:
@@ -80,7 +80,7 @@ class StartupTest : public QObject {
             QVERIFY(!reported || sandbox.boxes.shown[0].text == u"ファイルは存在しません");
             // Reopened at every start, and still listed once.
             QCOMPARE(viewer->settings.recentFileCount(), 1);
-            viewer->onCommand(kCmdExit);
+            viewer->onCommand(ui::Command::Exit);
         }
     }
 
@@ -91,7 +91,7 @@ class StartupTest : public QObject {
             auto viewer = sandbox.startViewer();
             QVERIFY(viewer);
             viewer->settings.openLastFile = false;
-            viewer->onCommand(kCmdExit);
+            viewer->onCommand(ui::Command::Exit);
         }
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(sandbox.root() / "gone.png"));
         QVERIFY(viewer);
@@ -107,7 +107,7 @@ class StartupTest : public QObject {
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
         QVERIFY(viewer->mainWindow().isVisible());
-        QCOMPARE(viewer->settings.xMove, 32); // malformed value: default kept
+        QCOMPARE(viewer->settings.moveStepX, 32); // malformed value: default kept
         QVERIFY(viewer->backBuffer.hasPixels());
     }
 
@@ -116,11 +116,11 @@ class StartupTest : public QObject {
         QVERIFY(!std::filesystem::exists(sandbox.userHive()));
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
-        viewer->settings.xMove = 77;
+        viewer->settings.moveStepX = 77;
         viewer->modified = true;
         QSignalSpy closed(viewer.get(), &ViewerApp::closed);
         sandbox.boxes.script({ui::kButtonNo}); // drop the edits
-        viewer->onCommand(kCmdExit);
+        viewer->onCommand(ui::Command::Exit);
         QCOMPARE(closed.count(), 1);
         QVERIFY(!viewer->mainWindow().isVisible());
         QCOMPARE(sandbox.boxes.shown.size(), size_t{1});
@@ -132,7 +132,7 @@ class StartupTest : public QObject {
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
         QSignalSpy closed(viewer.get(), &ViewerApp::closed);
-        viewer->onCommand(kCmdClose);
+        viewer->onCommand(ui::Command::Close);
         QCOMPARE(closed.count(), 0); // posted, not done at once
         QTRY_COMPARE(closed.count(), 1);
         QVERIFY(std::filesystem::exists(sandbox.userHive()));

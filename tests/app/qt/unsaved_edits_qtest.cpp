@@ -2,8 +2,8 @@
 // いいえ goes on and drops the edits, キャンセル stays; nothing is asked when nothing was edited.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
+#include "ui/command.h"
 #include "ui/string_table.h"
 
 #include <QApplication>
@@ -20,15 +20,15 @@ namespace {
 
 struct Command {
     const char* name;
-    int id;
+    ui::Command id;
     const char* destination; // the picture shown after going on; nullptr: the window closes
 };
 const Command kCommands[] = {
-    {"next", kCmdNext, "c.png"},          {"previous", kCmdPrevious, "a.png"},
-    {"first", kCmdFirst, "a.png"},        {"last", kCmdLast, "c.png"},
-    {"seek", kCmdSeekForward, "c.png"},   {"open", kCmdOpen, "c.png"},
-    {"recent", kCmdRecentFile1, "a.png"}, {"restore", kCmdRestore, "b.png"},
-    {"close", kCmdClose, nullptr},        {"exit", kCmdExit, nullptr}};
+    {"next", ui::Command::Next, "c.png"},          {"previous", ui::Command::Previous, "a.png"},
+    {"first", ui::Command::First, "a.png"},        {"last", ui::Command::Last, "c.png"},
+    {"seek", ui::Command::SeekForward, "c.png"},   {"open", ui::Command::Open, "c.png"},
+    {"recent", ui::Command::RecentFile1, "a.png"}, {"restore", ui::Command::Restore, "b.png"},
+    {"close", ui::Command::Close, nullptr},        {"exit", ui::Command::Exit, nullptr}};
 
 struct Answer {
     const char* name;
@@ -83,7 +83,7 @@ class UnsavedEditsTest : public QObject {
         viewer->navigator().openInFolder(u"\\P\\b.png"); // recent files: b, a
         const uint8_t stored = viewer->current().row(0)[0];
         if (given.button != 0) {
-            viewer->onCommand(kCmdNegative);
+            viewer->onCommand(ui::Command::Negative);
             sandbox.boxes.script({given.button});
         }
         sandbox.boxes.shown.clear();
@@ -107,7 +107,7 @@ class UnsavedEditsTest : public QObject {
         });
         dialogs.start(10);
         QVERIFY(viewer->onCommand(leave.id));
-        QTest::qWait(leave.id == kCmdClose ? 50 : 0); // the close is posted
+        QTest::qWait(leave.id == ui::Command::Close ? 50 : 0); // the close is posted
         dialogs.stop();
 
         QCOMPARE(sandbox.boxes.shown.size(), size_t{given.button != 0 ? 1u : 0u});
@@ -129,7 +129,7 @@ class UnsavedEditsTest : public QObject {
         }
         if (viewer->mainWindow().isVisible()) {
             sandbox.boxes.script({ui::kButtonNo});
-            viewer->onCommand(kCmdExit);
+            viewer->onCommand(ui::Command::Exit);
         }
     }
 };

@@ -2,9 +2,9 @@
 // a resized or maximised window); a zoom chosen by hand keeps its size.
 #include "shell_sandbox.h"
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
 #include "image/view_geometry.h"
+#include "ui/command.h"
 
 #include <QTest>
 
@@ -19,16 +19,16 @@ constexpr image::ViewSize kPicture{1200, 1800};
 // The user's choice before the change and the fit the view then follows (nullptr: by hand).
 struct Mode {
     const char* name;
-    QList<int> commands;
+    QList<ui::Command> commands;
     void (image::ViewGeometry::*fit)();
 };
 const Mode kModes[] = {
-    {"fit whole", {kCmdFitWhole}, &image::ViewGeometry::fitWhole},
-    {"fit width", {kCmdFitWidth}, &image::ViewGeometry::fitWidth},
-    {"fit height", {kCmdFitHeight}, &image::ViewGeometry::fitHeight},
-    {"auto fit", {kCmdRestore}, &image::ViewGeometry::autoFit}, // the initial zoom mode
-    {"zoom in", {kCmdFitWhole, kCmdZoomIn}, nullptr},
-    {"original size", {kCmdOriginalSize}, nullptr}};
+    {"fit whole", {ui::Command::FitWhole}, &image::ViewGeometry::fitWhole},
+    {"fit width", {ui::Command::FitWidth}, &image::ViewGeometry::fitWidth},
+    {"fit height", {ui::Command::FitHeight}, &image::ViewGeometry::fitHeight},
+    {"auto fit", {ui::Command::Restore}, &image::ViewGeometry::autoFit}, // the initial zoom mode
+    {"zoom in", {ui::Command::FitWhole, ui::Command::ZoomIn}, nullptr},
+    {"original size", {ui::Command::OriginalSize}, nullptr}};
 
 } // namespace
 
@@ -64,16 +64,17 @@ class ViewRefitTest : public QObject {
             QTRY_COMPARE(window.size(), QSize(500, 400));
         }
         if (Change(change) == Change::LeaveFullScreen) {
-            viewer->onCommand(kCmdFullScreen);
+            viewer->onCommand(ui::Command::FullScreen);
         }
-        viewer->settings.dispOpt = image::kZoomAutoFit;
-        for (int command : kModes[mode].commands) {
+        viewer->settings.initialZoom = image::InitialZoom::AutoFit;
+        for (ui::Command command : kModes[mode].commands) {
             viewer->onCommand(command);
         }
         const image::ViewState before = viewer->view;
         const QSize surface(viewer->backBuffer.width(), viewer->backBuffer.height());
 
-        const int changeCommands[] = {kCmdNormalScreen, kCmdFullScreen, kCmdRotateScreen};
+        const ui::Command changeCommands[] = {ui::Command::NormalScreen, ui::Command::FullScreen,
+                                              ui::Command::RotateScreen};
         if (Change(change) == Change::Resize) {
             window.resize(700, 520);
         } else if (Change(change) == Change::Maximise) {
@@ -87,7 +88,7 @@ class ViewRefitTest : public QObject {
         if (fit != nullptr) {
             expected = {};
             image::ViewOptions options;
-            options.vOrigin = viewer->settings.vOrigin;
+            options.placement = viewer->settings.placement;
             image::ViewGeometry geometry(expected, kPicture,
                                          {viewer->backBuffer.width(), viewer->backBuffer.height()},
                                          options);
@@ -99,7 +100,7 @@ class ViewRefitTest : public QObject {
             QCOMPARE(QPoint(viewer->view.originX, viewer->view.originY),
                      QPoint(expected.originX, expected.originY));
         }
-        viewer->onCommand(kCmdExit);
+        viewer->onCommand(ui::Command::Exit);
     }
 };
 

@@ -2,12 +2,12 @@
 // error, the save question, the kept recipient text and the empty-field rules.
 #include "dialog_fields.h"
 #include "fake_sharing_host.h"
-#include "fileops/command_ids.h"
 #include "fileops/qt/mail_controller.h"
 #include "platform/mail/mime_message.h"
 #include "support/mail_sandbox.h"
 #include "support/modal_dialog.h"
 #include "support/recording_message_box.h"
+#include "ui/command.h"
 #include "ui/string_table.h"
 
 #include <QApplication>
@@ -36,8 +36,8 @@ class MailCommandTest : public QObject {
         test::FakeSharingHost host;
         host.path.clear();
         fileops::qt::MailController mail(host);
-        QVERIFY(mail.onCommand(fileops::kCmdMail));
-        QVERIFY(!mail.onCommand(fileops::kCmdNetworkConnect));
+        QVERIFY(mail.onCommand(ui::Command::Mail));
+        QVERIFY(!mail.onCommand(ui::Command::NetworkConnect));
         QCOMPARE(boxes.shown.size(), size_t{1});
         QVERIFY(boxes.shown[0].text == ui::loadResourceString(ui::str::kNoTargetFile));
     }
@@ -77,7 +77,7 @@ class MailCommandTest : public QObject {
             test::setField(dialog, "edit1001", QStringLiteral("a@x.org"));
             test::press(dialog, "okButton");
         });
-        QVERIFY(mail.onCommand(fileops::kCmdMail));
+        QVERIFY(mail.onCommand(ui::Command::Mail));
         QCOMPARE(host.saves, answer == ui::kButtonYes ? 1 : 0);
         QCOMPARE(boxes.shown.size(), size_t{modified ? 1u : 0u});
         if (modified) {
@@ -118,7 +118,7 @@ class MailCommandTest : public QObject {
             test::setField(dialog, "edit1047", QString());
             test::press(dialog, "okButton");
         });
-        mail.onCommand(fileops::kCmdMail);
+        mail.onCommand(ui::Command::Mail);
         QCOMPARE(size, host.window.size());
         QCOMPARE(recipients, QString());
         QCOMPARE(subject, QStringLiteral("cat.png"));
@@ -136,13 +136,13 @@ class MailCommandTest : public QObject {
             test::setField(dialog, "edit1001", QStringLiteral("other@x.org"));
             test::press(dialog, "cancelButton");
         });
-        mail.onCommand(fileops::kCmdMail);
+        mail.onCommand(ui::Command::Mail);
         QCOMPARE(offered, QStringLiteral("a@x.org b@x.org;c@x.org"));
         dialogs.onNext([&](QWidget& dialog) {
             offered = test::fieldText(dialog, "edit1001");
             test::press(dialog, "cancelButton");
         });
-        mail.onCommand(fileops::kCmdMail);
+        mail.onCommand(ui::Command::Mail);
         QCOMPARE(offered, QStringLiteral("a@x.org b@x.org;c@x.org"));
         QCOMPARE(sandbox.delivered("Local").size(), size_t{1});
         QVERIFY(boxes.shown.empty());
@@ -174,7 +174,7 @@ class MailCommandTest : public QObject {
             test::setField(dialog, "edit1001", QStringLiteral("a@x.org"));
             test::press(dialog, "okButton");
         });
-        mail.onCommand(fileops::kCmdMail);
+        mail.onCommand(ui::Command::Mail);
         QVERIFY2(ticks >= 20, qPrintable(QString::number(ticks)));
         QVERIFY(progressShown);
         QCOMPARE(sandbox.delivered("Local").size(), size_t{1});

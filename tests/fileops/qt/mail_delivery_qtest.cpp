@@ -3,11 +3,11 @@
 // for a bounded time), and Python's email package reads what arrived.
 #include "dialog_fields.h"
 #include "fake_sharing_host.h"
-#include "fileops/command_ids.h"
 #include "fileops/qt/mail_controller.h"
 #include "support/mail_sandbox.h"
 #include "support/modal_dialog.h"
 #include "support/recording_message_box.h"
+#include "ui/command.h"
 #include "ui/string_table.h"
 
 #include <QDir>
@@ -95,7 +95,7 @@ class MailDeliveryTest : public QObject {
             test::setField(dialog, "edit1002", subject);
             test::press(dialog, "okButton");
         });
-        mail.onCommand(fileops::kCmdMail);
+        mail.onCommand(ui::Command::Mail);
     }
 
     test::ModalDialogDriver dialogs_;
@@ -141,7 +141,7 @@ class MailDeliveryTest : public QObject {
             test::press(dialog, "okButton");
             test::press(dialog, "cancelButton");
         });
-        mail.onCommand(fileops::kCmdMail);
+        mail.onCommand(ui::Command::Mail);
         // A Japanese subject long enough for several encoded words.
         const QString japanese =
             QStringLiteral("日本語の件名：旅行の写真を送ります。よろしくお願いします");

@@ -4,7 +4,6 @@
 #include "browse/qt/open_dialog.h"
 #include "dialog_fields.h"
 #include "fake_sharing_host.h"
-#include "fileops/command_ids.h"
 #include "fileops/qt/network_controller.h"
 #include "platform/device_fs.h"
 #include "platform/network_connections.h"
@@ -12,6 +11,7 @@
 #include "support/modal_dialog.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
+#include "ui/command.h"
 #include "ui/string_table.h"
 
 #include <QListWidget>
@@ -78,7 +78,7 @@ void connectFolder(test::ModalDialogDriver& dialogs, fileops::qt::NetworkControl
         test::setField(dialog, "remoteFolder", QString::fromStdString(folder.string()));
         test::press(dialog, "okButton");
     });
-    network.onCommand(fileops::kCmdNetworkConnect);
+    network.onCommand(ui::Command::NetworkConnect);
 }
 
 // The rows of the open dialog's list.
@@ -136,7 +136,7 @@ class NetworkCommandTest : public QObject {
             fileops::qt::NetworkController network(host);
             boxes.script({answer});
             dialogs.onNext([](QWidget& dialog) { test::press(dialog, "cancelButton"); });
-            QVERIFY(network.onCommand(fileops::kCmdNetworkConnect));
+            QVERIFY(network.onCommand(ui::Command::NetworkConnect));
             QCoreApplication::processEvents();
             QVERIFY(dialogs.seen.isEmpty());
             std::vector<std::u16string> expected{ui::loadResourceString(ui::str::kNetworkHidden)};
@@ -203,7 +203,7 @@ class NetworkCommandTest : public QObject {
             list->setCurrentRow(0);
             test::press(dialog, "okButton");
         });
-        network.onCommand(fileops::kCmdNetworkDisconnect);
+        network.onCommand(ui::Command::NetworkDisconnect);
         QCOMPARE(listed, 1);
         QVERIFY(namesIn(u"\\Network\\").empty());
         sandbox.restart();
@@ -225,13 +225,14 @@ class NetworkCommandTest : public QObject {
         QVERIFY(platform::networkConnections().empty());
 
         boxes.shown.clear();
-        for (const int command : {fileops::kCmdNetworkConnect, fileops::kCmdNetworkDisconnect}) {
+        for (const ui::Command command :
+             {ui::Command::NetworkConnect, ui::Command::NetworkDisconnect}) {
             dialogs.onNext([](QWidget& dialog) { test::press(dialog, "cancelButton"); });
             network.onCommand(command);
         }
         QCOMPARE(dialogs.seen.size(), 3);
         QVERIFY(boxes.shown.empty());
-        QVERIFY(!network.onCommand(fileops::kCmdMail));
+        QVERIFY(!network.onCommand(ui::Command::Mail));
     }
 };
 

@@ -91,7 +91,7 @@ class SaveDialogTest : public QObject {
         QVERIFY(choice);
         QCOMPARE(choice->folder, std::u16string(u"\\Pics\\"));
         QCOMPARE(choice->fileName, std::u16string(u"photo.jpg"));
-        QCOMPARE(choice->type, fileops::kSaveJpeg);
+        QCOMPARE(choice->type, fileops::SaveType::Jpeg);
         QCOMPARE(choice->quality, fileops::kQualityMedium);
     }
 
@@ -99,7 +99,7 @@ class SaveDialogTest : public QObject {
         root_.write("Pics/file.txt", "x");
         const struct {
             QString folder, name, type;
-            int message;
+            ui::StringId message;
         } refusals[] = {
             {"\\Pics", "", "*.JPG", ui::str::kBadFileName},
             {"\\Pics", "a", "*.GIF", ui::str::kUnknownError},
@@ -126,7 +126,7 @@ class SaveDialogTest : public QObject {
         }
         QVERIFY(choice);
         QCOMPARE(choice->fileName, std::u16string(u"photo.png.bmp"));
-        QCOMPARE(choice->type, fileops::kSaveBmp);
+        QCOMPARE(choice->type, fileops::SaveType::Bmp);
         QCOMPARE(choice->quality, fileops::kQualityLow);
     }
 
@@ -168,7 +168,8 @@ class SaveDialogTest : public QObject {
                 });
             QVERIFY(choice);
             const std::u16string path = choice->folder + choice->fileName;
-            QVERIFY(codecs::saveByTypeIndex(picture, path, choice->type, choice->quality));
+            QVERIFY(codecs::saveByTypeIndex(picture, path, static_cast<int>(choice->type),
+                                            choice->quality));
             image::LoadedImage decoded;
             QVERIFY(codecs::loadImage(decoded, path));
             QCOMPARE(decoded.width(), 160);

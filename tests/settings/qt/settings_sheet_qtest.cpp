@@ -36,7 +36,7 @@ class FakeHost : public SettingsHost {
     QWidget* sheetOwner() override { return &owner; }
     void unregisterButtons() override { calls += QStringLiteral("unregister;"); }
     void registerButtons() override {
-        calls += QStringLiteral("register:%1;").arg(settings.buttonFunction[1]);
+        calls += QStringLiteral("register:%1;").arg(static_cast<int>(settings.buttonFunctions[1]));
     }
 
     AppSettings settings;
@@ -99,8 +99,8 @@ void press(const SettingsSheet& sheet, const char* button) {
 
 // Values other than the defaults on the pages after the first.
 void changeLaterPages(AppSettings& settings) {
-    settings.dispOpt = 3;
-    settings.dblClkOpt = 4;
+    settings.initialZoom = image::InitialZoom::FitWhole;
+    settings.doubleTapAction = settings::DoubleTapAction::AutoFitOriginal;
     settings.extensionEnabled[1] = false;
     settings.thumbCache = false;
 }
@@ -131,14 +131,14 @@ class SettingsSheetTest : public QObject {
             QTest::keyClicks(edit, QString::fromLatin1(c.typed));
             QCOMPARE(edit->text(), QString::fromLatin1(c.typed)); // nothing corrects the text
             press(sheet, "okButton");
-            QCOMPARE(host.settings.xMove, c.stored);
+            QCOMPARE(host.settings.moveStepX, c.stored);
         }
     }
 
     void upDownWrapsAndCountsFromTheTypedNumber() {
         Sandbox sandbox;
         FakeHost host;
-        host.settings.ySeek = 999;
+        host.settings.seekStepY = 999;
         SettingsSheet sheet(host, &host.owner);
         auto* spin = child<QAbstractSpinBox>(sheet, QStringLiteral("spin1021"));
         auto* edit = child<QLineEdit>(sheet, QStringLiteral("edit1005"));
@@ -151,7 +151,7 @@ class SettingsSheetTest : public QObject {
         spin->stepUp(); // from where it last stood
         QCOMPARE(edit->text(), QStringLiteral("50"));
         press(sheet, "okButton");
-        QCOMPARE(host.settings.ySeek, 50);
+        QCOMPARE(host.settings.seekStepY, 50);
     }
 
     void fourShellButtonsGiveEightRowsAndKeepTheOthers() {
@@ -159,9 +159,9 @@ class SettingsSheetTest : public QObject {
                         Sandbox::buttonKey(3, "\"Name\"=\"\"\n") + Sandbox::buttonKey(4));
         FakeHost host;
         for (int n = 5; n <= 12; ++n) {
-            host.settings.buttonFunction[n] = n;
+            host.settings.buttonFunctions[n] = ButtonFunction(n);
         }
-        const auto before = host.settings.buttonFunction;
+        const auto before = host.settings.buttonFunctions;
         SettingsSheet sheet(host, &host.owner);
         QTreeWidget* list = openButtonPage(sheet);
         QVERIFY(list);
@@ -184,9 +184,9 @@ class SettingsSheetTest : public QObject {
         list->setCurrentItem(list->topLevelItem(4));
         chooseFunction(sheet, 0);
         press(sheet, "okButton");
-        QCOMPARE(host.settings.buttonFunction[1], 0);
+        QCOMPARE(host.settings.buttonFunctions[1], settings::ButtonFunction::None);
         for (int n = 2; n <= 15; ++n) {
-            QCOMPARE(host.settings.buttonFunction[n], before[n]);
+            QCOMPARE(host.settings.buttonFunctions[n], before[n]);
         }
         // The hot keys are given back, then taken again from the new assignment.
         QCOMPARE(host.calls, u"unregister;register:0;"_qs);
@@ -227,8 +227,11 @@ class SettingsSheetTest : public QObject {
         QCOMPARE(sandbox.boxes.shown[0].caption, std::u16string(u"ERROR"));
         QCOMPARE(list->topLevelItem(0)->text(1), u"左移動"_qs);
         press(sheet, "okButton");
-        QCOMPARE(host.settings.keyFunction, (std::array<int32_t, 4>{8, 9, 10, 11}));
-        QCOMPARE(host.settings.buttonFunction, AppSettings().buttonFunction);
+        QCOMPARE(
+            host.settings.arrowKeyFunctions,
+            (std::array{settings::ButtonFunction::MoveLeft, settings::ButtonFunction::MoveRight,
+                        settings::ButtonFunction::MoveUp, settings::ButtonFunction::MoveDown}));
+        QCOMPARE(host.settings.buttonFunctions, AppSettings().buttonFunctions);
     }
 
     void selectingARowShowsItsFunction() {
@@ -250,7 +253,7 @@ class SettingsSheetTest : public QObject {
         chooseFunction(sheet, 12);
         QCOMPARE(list->topLevelItem(3)->text(1), u"自動フィット表示"_qs);
         press(sheet, "okButton");
-        QCOMPARE(host.settings.keyFunction[3], 12);
+        QCOMPARE(host.settings.arrowKeyFunctions[3], settings::ButtonFunction::AutoFitOriginal);
     }
 
     void pagesAreMadeWhenVisitedAndOnlyMadePagesApply() {
@@ -267,16 +270,19 @@ class SettingsSheetTest : public QObject {
         child<QRadioButton>(sheet, QStringLiteral("radio1012"))->click();
         child<QRadioButton>(sheet, QStringLiteral("radio1046"))->click();
         press(sheet, "okButton");
-        QCOMPARE(host.settings.yMove, 64);
-        QCOMPARE(host.settings.vOrigin, 1);
-        QCOMPARE(host.settings.seekDirec, 1);
+        QCOMPARE(host.settings.moveStepY, 64);
+        QCOMPARE(host.settings.placement, image::Placement::Centre);
+        QCOMPARE(host.settings.seekOrder, image::SeekOrder::VerticalFirst);
         // The pages never shown changed nothing, and the hot keys were left alone.
-        QCOMPARE(host.settings.dispOpt, 3);
-        QCOMPARE(host.settings.dblClkOpt, 4);
+        QCOMPARE(host.settings.initialZoom, image::InitialZoom::FitWhole);
+        QCOMPARE(host.settings.doubleTapAction, settings::DoubleTapAction::AutoFitOriginal);
         QCOMPARE(host.settings.extensionEnabled,
                  (std::array<bool, 6>{true, false, true, true, true, true}));
         QVERIFY(!host.settings.thumbCache);
-        QCOMPARE(host.settings.keyFunction, (std::array<int32_t, 4>{8, 9, 10, 11}));
+        QCOMPARE(
+            host.settings.arrowKeyFunctions,
+            (std::array{settings::ButtonFunction::MoveLeft, settings::ButtonFunction::MoveRight,
+                        settings::ButtonFunction::MoveUp, settings::ButtonFunction::MoveDown}));
         QVERIFY(host.calls.isEmpty());
     }
 
@@ -313,16 +319,17 @@ class SettingsSheetTest : public QObject {
             none->group()->setExclusive(false);
             none->setChecked(false);
         }
-        host.settings.seekDirec = 1;
+        host.settings.seekOrder = image::SeekOrder::VerticalFirst;
         press(sheet, "okButton");
-        QCOMPARE(host.settings.dispOpt, 4);
-        QCOMPARE(host.settings.dblClkOpt, 0);
+        QCOMPARE(host.settings.initialZoom, image::InitialZoom::AutoFit);
+        QCOMPARE(host.settings.doubleTapAction, settings::DoubleTapAction::None);
         QCOMPARE(host.settings.extensionEnabled,
                  (std::array<bool, 6>{false, true, true, true, true, true}));
-        QVERIFY(host.settings.thumbCache && !host.settings.usePreload && host.settings.viewHq);
+        QVERIFY(host.settings.thumbCache && !host.settings.usePreload &&
+                host.settings.smoothReduction);
         QVERIFY(!host.settings.dialogMemory);
-        QCOMPARE(host.settings.vOrigin, 0);
-        QCOMPARE(host.settings.seekDirec, 1);
+        QCOMPARE(host.settings.placement, image::Placement::TopLeft);
+        QCOMPARE(host.settings.seekOrder, image::SeekOrder::VerticalFirst);
         QCOMPARE(host.calls, u"unregister;register:7;"_qs); // the button page applied too
     }
 
@@ -339,9 +346,9 @@ class SettingsSheetTest : public QObject {
         sheet.page(3)->findChild<QRadioButton*>(QStringLiteral("radio1042"))->click();
         press(sheet, "cancelButton");
         QCOMPARE(sheet.result(), int(QDialog::Rejected));
-        QCOMPARE(host.settings.xMove, 32);
-        QCOMPARE(host.settings.keyFunction[0], 8);
-        QCOMPARE(host.settings.dispOpt, 0);
+        QCOMPARE(host.settings.moveStepX, 32);
+        QCOMPARE(host.settings.arrowKeyFunctions[0], settings::ButtonFunction::MoveLeft);
+        QCOMPARE(host.settings.initialZoom, image::InitialZoom::Original);
         QVERIFY(host.calls.isEmpty());
     }
 };

@@ -96,8 +96,8 @@ class QtMessageBoxTest : public QObject {
         QFETCH(int, buttons);
         QFETCH(int, press);
         QFETCH(int, answer);
-        const std::function<int(int)> operations[] = {showError, showInfo, askOkCancel, askYesNo,
-                                                      askYesNoCancel};
+        const std::function<int(StringId)> operations[] = {showError, showInfo, askOkCancel,
+                                                           askYesNo, askYesNoCancel};
 
         QtMessageBox seam;
         SeenBox seen;
