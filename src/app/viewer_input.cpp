@@ -40,7 +40,7 @@ void ViewerInput::registerButtons() {
     for (int slot = 0; slot < settings::kButtonSlots; ++slot) {
         if (app_.settings.buttonFunction[slot + 1] != 0) {
             // A failed registration leaves the key to the system, silently.
-            hotKeys_.registerHotKey(slot, vk::kFirstAppButton + slot, kButtonModifiers);
+            (void)hotKeys_.registerHotKey(slot, vk::kFirstAppButton + slot, kButtonModifiers);
         }
     }
 }
@@ -48,7 +48,7 @@ void ViewerInput::registerButtons() {
 void ViewerInput::unregisterButtons() {
     for (int slot = 0; slot < settings::kButtonSlots; ++slot) {
         if (app_.settings.buttonFunction[slot + 1] != 0) {
-            hotKeys_.unregisterHotKey(slot);
+            (void)hotKeys_.unregisterHotKey(slot); // a key never taken stays the system's
         }
     }
 }
@@ -124,8 +124,7 @@ void ViewerInput::toggleWholeOriginal() {
 }
 
 void ViewerInput::toggleAutoFitOriginal() {
-    app_.viewGeometry().toggleAutoFitOriginal();
-    app_.redraw();
+    app_.pictureView().apply(&image::ViewGeometry::toggleAutoFitOriginal);
 }
 
 void ViewerInput::fitWhole() {
@@ -133,8 +132,8 @@ void ViewerInput::fitWhole() {
 }
 
 void ViewerInput::moveView(MoveDirection direction, int amount) {
-    if (app_.viewGeometry().moveView(toViewDirection(direction), amount)) {
-        app_.redraw();
+    if (app_.pictureView().geometry().moveView(toViewDirection(direction), amount)) {
+        app_.pictureView().redraw();
     }
 }
 
@@ -143,7 +142,7 @@ void ViewerInput::showPopupMenu() {
 }
 
 void ViewerInput::leaveFullScreen() {
-    if (app_.fullScreen) {
+    if (app_.isFullScreen()) {
         app_.onCommand(kCmdNormalScreen);
     }
 }
@@ -153,32 +152,31 @@ void ViewerInput::runCommand(int commandId) {
 }
 
 int ViewerInput::surfaceWidth() const {
-    return app_.backBuffer.width();
+    return app_.pictureView().surface().width();
 }
 
 int ViewerInput::surfaceHeight() const {
-    return app_.backBuffer.height();
+    return app_.pictureView().surface().height();
 }
 
 bool ViewerInput::imageWiderThanSurface() const {
-    return app_.viewGeometry().wider();
+    return app_.pictureView().geometry().wider();
 }
 
 bool ViewerInput::imageTallerThanSurface() const {
-    return app_.viewGeometry().taller();
+    return app_.pictureView().geometry().taller();
 }
 
 void ViewerInput::shiftOrigin(int dx, int dy) {
-    app_.view.originX += dx;
-    app_.view.originY += dy;
+    app_.pictureView().shiftOrigin(dx, dy);
 }
 
 void ViewerInput::recompose(bool final) {
-    app_.clampOrigin();
+    app_.pictureView().clampOrigin();
     if (final) {
-        app_.redraw();
+        app_.pictureView().redraw();
     } else {
-        app_.redrawFast();
+        app_.pictureView().redrawFast();
     }
 }
 

@@ -175,10 +175,11 @@ bool applyOperation(image::DibImage& image, const EditOperation& op) {
         return resize(image, v[0], v[1]);
     case EditKind::ResizeKeepRatio:
         return resize(image, v[0], keepRatioHeight(v[0], image.width(), image.height()));
-    case EditKind::Trim:
-        // An empty rectangle after clamping leaves the picture as it is.
-        trim(image, TrimRect{v[2], v[3], v[0], v[1]});
-        return true;
+    case EditKind::Trim: {
+        // An empty rectangle after clamping leaves the picture as it is; only memory fails.
+        const TrimRect kept = clampTrim({v[2], v[3], v[0], v[1]}, image.width(), image.height());
+        return trim(image, kept) || kept.width <= 0 || kept.height <= 0 || !image.hasPixels();
+    }
     case EditKind::Brightness:
         brightness(image, v[0]);
         return true;

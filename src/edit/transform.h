@@ -1,7 +1,7 @@
 // Geometric edits of a whole picture: quarter turns, mirror flips, resize and trim. Each one that
 // changes the size builds its result in a new image and swaps it in, so when the memory for the
-// new image cannot be had the picture stays as it was (DibImage::create reports that, 316, when
-// the image's reportErrors is on) and the function returns false.
+// new image cannot be had the picture stays as it was (DibImage::create reports that,
+// kImageCreateFailed, when the image's reportErrors is on) and the function returns false.
 #pragma once
 
 #include "edit/progress.h"
@@ -12,9 +12,9 @@
 namespace velmora::edit {
 
 // New pixel (j, i) = old pixel (W - 1 - i, j): a quarter turn anticlockwise.
-bool rotateLeft(image::DibImage& image);
+[[nodiscard]] bool rotateLeft(image::DibImage& image);
 // New pixel (j, i) = old pixel (i, H - 1 - j): a quarter turn clockwise.
-bool rotateRight(image::DibImage& image);
+[[nodiscard]] bool rotateRight(image::DibImage& image);
 // Exchanges whole rows, padding included; an odd middle row stays.
 void flipVertical(image::DibImage& image);
 // Mirrors every row; an odd middle column stays.
@@ -22,7 +22,8 @@ void flipHorizontal(image::DibImage& image);
 
 // Bilinear resample of the whole picture to width x height, reporting progress as it goes.
 // Also resamples when the size is unchanged (the result then equals the input).
-bool resize(image::DibImage& image, int32_t width, int32_t height, const Progress& progress = {});
+[[nodiscard]] bool resize(image::DibImage& image, int32_t width, int32_t height,
+                          const Progress& progress = {});
 // The height that keeps the picture's ratio for a new width: width * H / W, integer division.
 int32_t keepRatioHeight(int32_t newWidth, int32_t width, int32_t height);
 
@@ -38,6 +39,6 @@ struct TrimRect {
 TrimRect clampTrim(TrimRect rect, int32_t width, int32_t height);
 // Keeps only the clamped rectangle. True when the picture changed; an empty rectangle and a
 // failed allocation leave it as it was.
-bool trim(image::DibImage& image, const TrimRect& rect);
+[[nodiscard]] bool trim(image::DibImage& image, const TrimRect& rect);
 
 } // namespace velmora::edit

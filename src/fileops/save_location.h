@@ -41,8 +41,8 @@ std::u16string_view saveTypeExtension(int type);
 
 // The dialog's OK: appends the type's extension to a non-empty name (also to a name that has an
 // extension: a.jpg becomes a.jpg.jpg) and returns 0, or refuses with the string id to show:
-// 40084 for no type, 40085 for an empty or unusable name (a "." or ".." part, '/', NUL), 40081
-// when the folder is empty or not a folder.
+// kUnknownError for no type, kBadFileName for an empty or unusable name (a "." or ".." part, '/',
+// NUL), kBadSaveLocation when the folder is empty or not a folder.
 int acceptSaveChoice(SaveChoice& choice);
 
 // The folder with '\' appended unless it ends with one (the root "\" stays), then the name.

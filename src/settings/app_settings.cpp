@@ -118,19 +118,21 @@ void AppSettings::save() const {
     if (!key.isOpen()) {
         return;
     }
+    // Setting a value in an open user-hive key only changes memory: it cannot fail. The file is
+    // written at the end; one that cannot be written keeps the settings of the last good save.
     for (const auto& entry : storedValues(*this)) {
         const int32_t number = entry.number != nullptr ? *entry.number : (*entry.flag ? 1 : 0);
-        key.setDword(entry.name, static_cast<uint32_t>(number));
+        (void)key.setDword(entry.name, static_cast<uint32_t>(number));
     }
     // An empty folder writes nothing, so the stored one stays.
     if (!lastBrowseDir().empty()) {
-        key.setString(kLastDirName, lastBrowseDir());
+        (void)key.setString(kLastDirName, lastBrowseDir());
     }
     // Entries beyond the list are left as they are.
     for (int i = 0; i < recentFileCount(); ++i) {
-        key.setString(withNumber(u"LASTFILE", i + 1), recentFiles[static_cast<size_t>(i)]);
+        (void)key.setString(withNumber(u"LASTFILE", i + 1), recentFiles[static_cast<size_t>(i)]);
     }
-    platform::registry().save(Hive::CurrentUser);
+    (void)platform::registry().save(Hive::CurrentUser);
 }
 
 void AppSettings::addRecentFile(const std::u16string& path) {

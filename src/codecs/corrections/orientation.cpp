@@ -71,8 +71,8 @@ void turnUpright(image::DibImage& image, int orientation) {
             edit::flipHorizontal(image);
         }
         break;
-    case 6:
-        edit::rotateRight(image);
+    case 6: // a turn without the memory for it leaves the picture as it was read
+        (void)edit::rotateRight(image);
         break;
     case 7: // mirrored across the other diagonal
         if (edit::rotateLeft(image)) {
@@ -80,7 +80,7 @@ void turnUpright(image::DibImage& image, int orientation) {
         }
         break;
     case 8:
-        edit::rotateLeft(image);
+        (void)edit::rotateLeft(image);
         break;
     default:
         break;

@@ -2,7 +2,7 @@
 // grey, negative and the three filters. Each works on the host's picture in place, then redraws
 // (at actual size when the size changed) and marks the picture modified. With no picture every
 // command does nothing. An edit that cannot get the memory for its new picture leaves the
-// picture as it was; DibImage reports that (316).
+// picture as it was; DibImage reports that (kImageCreateFailed).
 #pragma once
 
 #include "edit/qt/edit_host.h"
@@ -27,7 +27,7 @@ class EditController {
     ProgressDialog& progressDialog() { return *progress_; }
 
   private:
-    bool hasPicture();
+    [[nodiscard]] bool hasPicture();
     void turn(bool (*operation)(image::DibImage&));
     void retouchWithValue(void (*operation)(image::DibImage&, int), const ValueRequest& request);
     void filter(bool (*operation)(image::DibImage&, const Progress&));

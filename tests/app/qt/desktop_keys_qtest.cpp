@@ -53,7 +53,7 @@ class DesktopKeysTest : public QObject {
             if (c.question != 0) {
                 QCOMPARE(sandbox.boxes.shown[0].text, ui::loadResourceString(c.question));
             }
-            QVERIFY2(std::filesystem::exists(picture) && !viewer->fullScreen, c.name);
+            QVERIFY2(std::filesystem::exists(picture) && !viewer->isFullScreen(), c.name);
             QCOMPARE(closed.count() > 0 || closed.wait(500), c.closes);
         }
     }
