@@ -65,7 +65,7 @@ class DesktopKeysTest : public QObject {
         QVERIFY(desktop);
         QCOMPARE(desktop->mainWindow().windowTitle(), u"a.png (100%) — Velmora"_qs);
         desktop->onCommand(kCmdZoomIn);
-        const int percent = qRound(desktop->view.displayWidth * 100.0 / 64);
+        const int percent = qRound(desktop->pictureView().state().displayWidth * 100.0 / 64);
         QVERIFY(percent > 100);
         QCOMPARE(desktop->mainWindow().windowTitle(), u"a.png (%1%) — Velmora"_qs.arg(percent));
         desktop.reset();
