@@ -70,16 +70,17 @@ template <class Draw> void scaleWholePicture(benchmark::State& state, Draw draw)
 }
 
 void BM_SmoothReduce(benchmark::State& state) {
-    scaleWholePicture(state, [](image::DibImage& surface, int32_t w, int32_t h,
-                                const image::DibImage& source) {
-        image::smoothScaleFrom(surface, 0, 0, w, h, source, 0, 0, source.width(), source.height());
-    });
+    scaleWholePicture(
+        state, [](image::DibImage& surface, int32_t w, int32_t h, const image::DibImage& source) {
+            image::smoothScaleFrom(surface, {0, 0, w, h}, source,
+                                   {0, 0, source.width(), source.height()});
+        });
 }
 
 void BM_NearestStretch(benchmark::State& state) {
     scaleWholePicture(
         state, [](image::DibImage& surface, int32_t w, int32_t h, const image::DibImage& source) {
-            surface.stretchFrom(0, 0, w, h, source, 0, 0, source.width(), source.height());
+            surface.stretchFrom({0, 0, w, h}, source, {0, 0, source.width(), source.height()});
         });
 }
 

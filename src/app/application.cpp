@@ -51,7 +51,7 @@ int fail(const QString& reason) {
 }
 
 // --root and --config; false (with the reason printed) when the root is not a folder.
-bool applyDeviceOptions(const CommandLineOptions& options) {
+[[nodiscard]] bool applyDeviceOptions(const CommandLineOptions& options) {
     if (!options.root.isEmpty()) {
         const QFileInfo root(options.root);
         if (!root.isDir()) {
@@ -135,17 +135,15 @@ browse::ReadAhead readStartupPictureAhead(const CommandLineOptions& options) {
     const auto argument = startupDevicePath(trimAndUnquote(options.picture.toStdU16String()));
     const std::u16string picture =
         browse::startupPicture(argument.value_or(std::u16string()), settings);
+    // Without a thread the picture is simply decoded when it is shown.
     if (!picture.empty()) {
-        readAhead.start(browse::loadWithCodecs, picture, {});
+        (void)readAhead.start(browse::loadWithCodecs, picture, {});
     }
     return readAhead;
 }
 
 int runViewer(QApplication& application, const CommandLineOptions& options,
               platform::InstanceClaim&& claim, browse::ReadAhead&& startupPicture) {
-    if (!applyDeviceOptions(options)) {
-        return kExitFailure;
-    }
     // A screenshot run is a tool run: it never hands over to a running viewer.
     platform::SingleInstance instance(std::move(claim));
     const bool takingScreenshot = !options.screenshot.isEmpty();
@@ -202,9 +200,9 @@ int runApplication(int argc, char** argv) {
     const ParsedCommandLine early = parseCommandLine(rawArguments);
     platform::InstanceClaim claim;
     browse::ReadAhead startupPicture;
-    const bool plainStart = isPlainViewerStart(early);
+    // The device options are applied here for a plain start, after the toolkit's parse otherwise.
+    const bool plainStart = isPlainViewerStart(early) && applyDeviceOptions(early.options);
     if (plainStart) {
-        applyDeviceOptions(early.options);
         if (early.options.screenshot.isEmpty() &&
             claim.claim(configurationKey(), handOverMessage(early.options)) ==
                 platform::InstanceClaim::Outcome::Running) {
@@ -228,11 +226,14 @@ int runApplication(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
-    ui::installQtTranslations(application);
+    (void)ui::installQtTranslations(application); // without them the texts stay English
     ui::installLazyExtensionIconStyle();
     const ParsedCommandLine parsed = parseCommandLine(QApplication::arguments().mid(1));
     if (!parsed.error.isEmpty()) {
         return fail(parsed.error);
+    }
+    if (!plainStart && !applyDeviceOptions(parsed.options)) {
+        return kExitFailure;
     }
     return runViewer(application, parsed.options, std::move(claim), std::move(startupPicture));
 }

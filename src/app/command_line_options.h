@@ -36,7 +36,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments);
 
 // True when the arguments ask for a mode that runs without a window (help, version, convert),
 // so that no display connection is needed.
-bool wantsHeadlessMode(const QStringList& arguments);
+[[nodiscard]] bool wantsHeadlessMode(const QStringList& arguments);
 
 QString usageText();
 

@@ -13,7 +13,7 @@ enum class OutputType { Unknown, Jpeg, Bmp, Png, Tiff };
 // By the ending, any case: .jpg/.jpeg, .bmp, .png, .tif.
 OutputType outputTypeFor(const QString& path);
 
-struct ConvertResult {
+struct [[nodiscard]] ConvertResult {
     bool ok = false;
     QString reason; // one line, set when ok is false
 };

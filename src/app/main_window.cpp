@@ -54,10 +54,11 @@ void MainWindow::addAccelerator(const QKeySequence& keys, Command command) {
 void MainWindow::updatePicture() {
     // A desktop window names its picture; the handheld's title stays the program's name.
     if (!app_.screen().isEmulated()) {
-        setWindowTitle(desktopWindowTitle(app_.navigator().currentPath(), app_.view.displayWidth,
+        setWindowTitle(desktopWindowTitle(app_.navigator().currentPath(),
+                                          app_.pictureView().state().displayWidth,
                                           app_.current().width(), programTitle()));
     }
-    const image::DibImage& surface = app_.backBuffer;
+    const image::DibImage& surface = app_.pictureView().surface();
     if (!surface.hasPixels()) {
         update();
         return;
@@ -67,7 +68,7 @@ void MainWindow::updatePicture() {
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
-    QImage surface = image::viewOf(app_.backBuffer);
+    QImage surface = image::viewOf(app_.pictureView().surface());
     if (!surface.isNull()) {
         // The surface holds device pixels: copied one to one, unscaled.
         surface.setDevicePixelRatio(devicePixelRatioF());

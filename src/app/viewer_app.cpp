@@ -33,35 +33,20 @@ constexpr int kRecentSlots = settings::kRecentFileLimit;
 // How often a picture handed over by a later start asks again while a dialog is open.
 constexpr int kHandOverRetryMs = 250;
 
-ViewerApp* runningApp = nullptr;
-
 QSize initialScreenSize(const std::optional<platform::qt::EmulatedScreen>& emulated) {
     return platform::qt::ScreenService(emulated).screenSize();
 }
 
 } // namespace
 
-ViewerApp& currentApp() {
-    return *runningApp;
-}
-
-settings::AppSettings& currentSettings() {
-    return runningApp->settings;
-}
-
 ViewerApp::ViewerApp(std::optional<platform::qt::EmulatedScreen> emulatedScreen,
                      std::u16string commandLine)
     : settings(initialScreenSize(emulatedScreen).width(),
                initialScreenSize(emulatedScreen).height()),
-      commandLinePath(std::move(commandLine)), screen_(emulatedScreen),
-      navigator_(*this, settings) {
-    runningApp = this;
+      commandLinePath(std::move(commandLine)), screen_(emulatedScreen), navigator_(*this, settings),
+      pictureView_(navigator_, settings, [this] { mainWindow_->updatePicture(); }) {
     registerIcons();
-    ui::setBeforeMessageHook([this] {
-        if (fullScreen) {
-            leaveFullScreen();
-        }
-    });
+    ui::setBeforeMessageHook([this] { leaveFullScreenForDialog(); });
     startupTimer_.setSingleShot(true);
     startupTimer_.setInterval(kUnexposedStartupMs);
     connect(&startupTimer_, &QTimer::timeout, this, &ViewerApp::onStartupTimer);
@@ -72,7 +57,6 @@ ViewerApp::~ViewerApp() {
     navigator_.stopLookAhead();
     menuPlacement_.reset();
     mainWindow_.reset();
-    runningApp = nullptr;
 }
 
 void ViewerApp::start() {
@@ -88,8 +72,8 @@ void ViewerApp::start() {
     input_.registerButtons();
     createBars();
     commandLinePath = trimAndUnquote(commandLinePath);
-    resizeBackBuffer();
-    redraw();
+    (void)resizeBackBuffer(); // redrawn below in any case
+    pictureView_.redraw();
     if (screen_.isEmulated()) {
         menuPlacement_ = std::make_unique<MenuPlacement>(*mainWindow_);
     }
@@ -204,37 +188,37 @@ void ViewerApp::runOwnCommand(Command command) {
         navigator_.reload();
         break;
     case Command::ZoomIn:
-        zoomBy(&image::ViewGeometry::zoomIn);
+        pictureView_.zoomBy(&image::ViewGeometry::zoomIn);
         break;
     case Command::ZoomOut:
-        zoomBy(&image::ViewGeometry::zoomOut);
+        pictureView_.zoomBy(&image::ViewGeometry::zoomOut);
         break;
     case Command::FitWhole:
-        applyView(&image::ViewGeometry::fitWhole);
+        pictureView_.apply(&image::ViewGeometry::fitWhole);
         break;
     case Command::FitHeight:
-        applyView(&image::ViewGeometry::fitHeight);
+        pictureView_.apply(&image::ViewGeometry::fitHeight);
         break;
     case Command::FitWidth:
-        applyView(&image::ViewGeometry::fitWidth);
+        pictureView_.apply(&image::ViewGeometry::fitWidth);
         break;
     case Command::OriginalSize:
-        showActualSize();
+        pictureView_.showActualSize();
         break;
     case Command::ToggleWholeOriginal:
-        applyView(&image::ViewGeometry::toggleWholeOriginal);
+        pictureView_.apply(&image::ViewGeometry::toggleWholeOriginal);
         break;
     case Command::ToggleAutoFitOriginal:
-        applyView(&image::ViewGeometry::toggleAutoFitOriginal);
+        pictureView_.apply(&image::ViewGeometry::toggleAutoFitOriginal);
         break;
     case Command::PopupMenu:
         showPopupMenu();
         break;
     case Command::SeekForward:
-        seek(viewGeometry().seekForward());
+        pictureView_.seek(pictureView_.geometry().seekForward());
         break;
     case Command::SeekBackward:
-        seek(viewGeometry().seekBackward());
+        pictureView_.seek(pictureView_.geometry().seekBackward());
         break;
     default: // served by the controllers
         break;
@@ -242,18 +226,12 @@ void ViewerApp::runOwnCommand(Command command) {
 }
 
 void ViewerApp::showFileInfo() {
-    if (fullScreen) {
-        leaveFullScreen();
-    }
+    leaveFullScreenForDialog();
     const image::LoadedImage& shown = current();
     const ui::FileInfo info =
         ui::describeFile(navigator_.currentPath(), shown.width(), shown.height(),
                          navigator_.currentIndex(), navigator_.count());
     ui::showFileInfoDialog(info, mainWindow_.get());
-}
-
-QWidget* ViewerApp::sheetOwner() {
-    return mainWindow_.get();
 }
 
 void ViewerApp::layoutToolbar() {
@@ -281,51 +259,39 @@ void ViewerApp::updateNavButtons() {
 
 bool ViewerApp::resizeBackBuffer() {
     int windowHeight = mainWindow_->height();
-    if (!fullScreen) {
+    if (!fullScreen_) {
         windowHeight -= menuBar_->height();
-        if (toolbarVisible) {
+        if (toolbarVisible_) {
             windowHeight -= toolBar_->height();
         }
     }
     // The surface is in device pixels: one picture pixel per screen pixel at original size.
     const qreal ratio = platform::qt::ScreenService::devicePixelRatio(mainWindow_.get());
-    const int width = qRound(mainWindow_->width() * ratio);
-    const int height = qRound(windowHeight * ratio);
-    if (width < 1 || height < 1 || (width == backBuffer.width() && height == backBuffer.height())) {
-        return false;
-    }
-    if (!backBuffer.create(width, height)) {
-        ui::showError(ui::str::kImageCreateFailed);
-        return false;
-    }
-    // A fit follows the new size; a zoom chosen by hand is kept and only re-placed.
-    viewGeometry().refit();
-    navigator_.viewRequestChanged();
-    return true;
+    return pictureView_.resize(qRound(mainWindow_->width() * ratio), qRound(windowHeight * ratio));
 }
 
 void ViewerApp::enterFullScreen() {
-    fullScreen = true;
+    fullScreen_ = true;
     menuBar_->hide();
     toolBar_->hide();
     activate();
     screen_.placeOnWholeScreen(*mainWindow_);
-    resizeBackBuffer();
-    redraw();
+    (void)resizeBackBuffer();
+    pictureView_.redraw();
 }
 
 void ViewerApp::leaveFullScreen() {
-    fullScreen = false;
+    fullScreen_ = false;
     activate();
     menuBar_->show();
-    toolBar_->setVisible(toolbarVisible);
+    toolBar_->setVisible(toolbarVisible_);
     screen_.leaveWholeScreen(*mainWindow_);
-    resizeBackBuffer();
-    redraw();
+    (void)resizeBackBuffer();
+    pictureView_.redraw();
 }
 
 void ViewerApp::toggleFullScreen() {
-    if (fullScreen) {
+    if (fullScreen_) {
         leaveFullScreen();
     } else {
         enterFullScreen();
@@ -333,12 +299,12 @@ void ViewerApp::toggleFullScreen() {
 }
 
 void ViewerApp::toggleToolbar() {
-    toolbarVisible = !toolbarVisible;
+    toolbarVisible_ = !toolbarVisible_;
     // The bars stay hidden in full-screen mode; the flag decides what leaving it shows.
-    toolBar_->setVisible(toolbarVisible && !fullScreen);
-    resizeBackBuffer();
-    clampOrigin();
-    redraw();
+    toolBar_->setVisible(toolbarVisible_ && !fullScreen_);
+    (void)resizeBackBuffer();
+    pictureView_.clampOrigin();
+    pictureView_.redraw();
 }
 
 void ViewerApp::minimise() {
@@ -353,7 +319,7 @@ void ViewerApp::rotateScreen() {
     }
     screen_.setOrientation(platform::qt::nextOrientation(screen_.orientation(), supported),
                            *mainWindow_);
-    // The pixels per inch were read at start-up and stay: the read-ahead worker reads them.
+    // The pixels per inch were read at start-up and stay.
     const QSize turned = screen_.screenSize(mainWindow_.get());
     platform::setScreenSize(turned.width(), turned.height());
 }
@@ -370,7 +336,7 @@ void ViewerApp::showPopupMenu(std::optional<QPoint> screenPoint) {
     PopupMenuState state;
     state.aboutText = popupAboutText(QString::fromStdU16String(navigator_.currentPath()));
     state.nav = navStates();
-    state.fullScreen = fullScreen;
+    state.fullScreen = fullScreen_;
     QMenu* menu =
         createPopupMenu(*mainWindow_, state, [this](Command command) { onCommand(command); });
     menu->popup(screenPoint.value_or(mainWindow_->mapToGlobal(QPoint(30, 90))));
@@ -397,92 +363,6 @@ void ViewerApp::openHandedOver(const QString& hostPath) {
     }
 }
 
-image::ViewGeometry ViewerApp::viewGeometry() {
-    const image::LoadedImage& shown = current();
-    const image::ViewSize imageSize =
-        shown.hasPixels() ? image::ViewSize{shown.width(), shown.height()} : image::ViewSize{};
-    return image::ViewGeometry(view, imageSize, {backBuffer.width(), backBuffer.height()},
-                               viewOptions());
-}
-
-image::ViewOptions ViewerApp::viewOptions() const {
-    image::ViewOptions options;
-    options.placement = settings.placement;
-    options.seekOrder = settings.seekOrder;
-    options.seekStepX = settings.seekStepX;
-    options.seekStepY = settings.seekStepY;
-    options.initialZoom = settings.initialZoom;
-    options.smoothReduction = settings.smoothReduction;
-    return options;
-}
-
-image::ViewRequest ViewerApp::viewRequest() const {
-    if (!backBuffer.hasPixels()) {
-        return {};
-    }
-    return {{backBuffer.width(), backBuffer.height()}, viewOptions()};
-}
-
-void ViewerApp::clampOrigin() {
-    viewGeometry().clampOrigin();
-}
-
-void ViewerApp::applyInitialZoom() {
-    viewGeometry().applyInitialZoom();
-    redraw();
-}
-
-void ViewerApp::redraw() {
-    ++redrawCount_;
-    if (backBuffer.hasPixels()) {
-        image::compose(backBuffer, current(), view, settings.smoothReduction);
-    }
-    mainWindow_->updatePicture();
-}
-
-void ViewerApp::redrawFast() {
-    if (backBuffer.hasPixels()) {
-        image::compose(backBuffer, current(), view, false);
-    }
-    mainWindow_->updatePicture();
-}
-
-void ViewerApp::zoomBy(bool (image::ViewGeometry::*step)()) {
-    auto geometry = viewGeometry();
-    if ((geometry.*step)()) {
-        redraw();
-    }
-}
-
-void ViewerApp::applyView(void (image::ViewGeometry::*operation)()) {
-    auto geometry = viewGeometry();
-    (geometry.*operation)();
-    redraw();
-}
-
-void ViewerApp::seek(image::SeekResult result) {
-    switch (result) {
-    case image::SeekResult::Moved:
-        redraw();
-        break;
-    case image::SeekResult::ShowNext: {
-        // The seek has already moved the origin; a declined wrap or a failed load shows nothing
-        // new, and the surface must still follow the view.
-        const uint64_t drawn = redrawCount_;
-        navigator_.showNext();
-        if (redrawCount_ == drawn) {
-            redraw();
-        }
-        break;
-    }
-    case image::SeekResult::ShowPrevious:
-        navigator_.showPrevious();
-        viewGeometry().showReadingEnd();
-        redraw();
-        break;
-    }
-}
-
 void ViewerApp::setBusy(bool busy) {
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -492,16 +372,7 @@ void ViewerApp::setBusy(bool busy) {
 }
 
 void ViewerApp::imageShown() {
-    applyInitialZoom();
-}
-
-QWidget* ViewerApp::editWindow() {
-    return mainWindow_.get();
-}
-
-void ViewerApp::showActualSize() {
-    viewGeometry().showOriginalSize(false);
-    redraw();
+    pictureView_.showInitialZoom();
 }
 
 QWidget* ViewerApp::dialogOwner() {
@@ -509,23 +380,9 @@ QWidget* ViewerApp::dialogOwner() {
 }
 
 void ViewerApp::leaveFullScreenForDialog() {
-    if (fullScreen) {
+    if (fullScreen_) {
         leaveFullScreen();
     }
-}
-
-void ViewerApp::imageShownComposed(const image::ComposedView& ahead) {
-    viewGeometry().applyInitialZoom();
-    if (!image::copyComposedView(backBuffer, view, ahead)) {
-        redraw();
-        return;
-    }
-    mainWindow_->updatePicture();
-}
-
-void ViewerApp::viewCleared() {
-    view = {};
-    redraw();
 }
 
 void ViewerApp::onResize() {
@@ -535,7 +392,7 @@ void ViewerApp::onResize() {
     // The shell keeps its menu bar at the bottom whatever the window does.
     layoutToolbar();
     if (resizeBackBuffer()) {
-        redraw();
+        pictureView_.redraw();
     }
 }
 

@@ -1,9 +1,10 @@
-// ViewerApp: the one application object. It owns the main window with its two bars, the
-// composition surface the window is painted from, the view state, the navigation (folder list,
-// shown and read-ahead images) and the settings, and it carries the command table.
+// ViewerApp: the one application object. It owns the main window with its two bars, the picture
+// view the window is painted from, the navigation (folder list, shown and read-ahead images) and
+// the settings, and it carries the command table.
 #pragma once
 
 #include "app/nav_rules.h"
+#include "app/picture_view.h"
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
 #include "browse/qt/browse_controller.h"
@@ -12,9 +13,6 @@
 #include "fileops/qt/mail_controller.h"
 #include "fileops/qt/network_controller.h"
 #include "fileops/qt/sharing_host.h"
-#include "image/dib_image.h"
-#include "image/view_geometry.h"
-#include "image/view_state.h"
 #include "platform/qt/screen_service.h"
 #include "settings/app_settings.h"
 #include "settings/qt/settings_controller.h"
@@ -23,7 +21,6 @@
 #include <QPoint>
 #include <QTimer>
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,7 +58,8 @@ class ViewerApp : public QObject,
 
     void layoutToolbar();
     void updateNavButtons() override;
-    bool resizeBackBuffer();
+    // Fits the picture view's surface to the window less its bars; false when the size stayed.
+    [[nodiscard]] bool resizeBackBuffer();
     void enterFullScreen() override;
     void leaveFullScreen();
     void toggleFullScreen();
@@ -77,16 +75,9 @@ class ViewerApp : public QObject,
     // start-up picture is opened (once no dialog is open).
     void openHandedOver(const QString& hostPath);
 
-    // The view of the current image on the surface.
-    image::ViewGeometry viewGeometry();
-    void clampOrigin();
-    void applyInitialZoom();
-    void redraw();
-    void redrawFast();
-
     // Window events. onClose is false when the window stays open (unsaved edits kept).
     void onResize();
-    bool onClose();
+    [[nodiscard]] bool onClose();
 
     MainWindow& mainWindow() const { return *mainWindow_; }
     MenuBar* menuBar() const { return menuBar_; }
@@ -95,13 +86,16 @@ class ViewerApp : public QObject,
     platform::qt::ScreenService& screen() { return screen_; }
     // Keys, hardware buttons, taps and drags.
     ViewerInput& input() { return input_; }
+    PictureView& pictureView() { return pictureView_; }
     image::LoadedImage& current() { return navigator_.current(); }
 
-    bool fullScreen = false;
-    bool toolbarVisible = true;
-    bool modified = false;
-    image::DibImage backBuffer;
-    image::ViewState view;
+    [[nodiscard]] bool isFullScreen() const override { return fullScreen_; }
+    [[nodiscard]] bool isModified() const override { return modified_; }
+    void markModified() override { modified_ = true; }
+    void clearModified() override { modified_ = false; }
+    // The window every dialog and box of the viewer covers.
+    QWidget* dialogOwner() override;
+
     settings::AppSettings settings;
     std::u16string commandLinePath;
 
@@ -112,47 +106,39 @@ class ViewerApp : public QObject,
     void closed();
 
   private:
-    bool isFullScreen() const override { return fullScreen; }
     void setBusy(bool busy) override;
-    void clearModified() override { modified = false; }
-    bool mayLeavePicture() override { return fileController_.settleUnsavedEdits(); }
+    [[nodiscard]] bool mayLeavePicture() override { return fileController_.settleUnsavedEdits(); }
     void imageShown() override;
-    void viewCleared() override;
-    image::ViewRequest viewRequest() const override;
-    void imageShownComposed(const image::ComposedView& ahead) override;
-    image::ViewOptions viewOptions() const;
-    QWidget* dialogOwner() override;
+    void viewCleared() override { pictureView_.clear(); }
+    image::ViewRequest viewRequest() const override { return pictureView_.request(); }
+    void imageShownComposed(const image::ComposedView& ahead) override {
+        pictureView_.showComposed(ahead);
+    }
     void leaveFullScreenForDialog() override;
     std::u16string currentFilePath() const override { return navigator_.currentPath(); }
-    bool isModified() const override { return modified; }
     std::optional<std::u16string> runSaveCommand() override { return fileController_.save(); }
 
     // SettingsHost
     settings::AppSettings& appSettings() override { return settings; }
-    QWidget* sheetOwner() override;
     void registerButtons() override { input_.registerButtons(); }
     void unregisterButtons() override { input_.unregisterButtons(); }
 
     // EditHost
     image::DibImage& editedPicture() override { return current(); }
-    QWidget* editWindow() override;
     void dropLookAhead() override { navigator_.releaseLookAhead(); }
-    void showActualSize() override;
-    void redrawPicture() override { redraw(); }
-    void markModified() override { modified = true; }
+    void showActualSize() override { pictureView_.showActualSize(); }
+    void redrawPicture() override { pictureView_.redraw(); }
 
     void createBars();
     // The window, view and navigation commands, which the application serves itself.
     void runOwnCommand(ui::Command command);
     void onStartupTimer();
     void showFileInfo();
-    void seek(image::SeekResult result);
-    void zoomBy(bool (image::ViewGeometry::*step)());
-    void applyView(void (image::ViewGeometry::*operation)());
     NavButtonStates navStates() const;
 
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
+    PictureView pictureView_;
     browse::qt::BrowseController browseController_{*this, navigator_, settings};
     fileops::qt::FileController fileController_{*this, settings};
     ViewerInput input_{*this};
@@ -166,11 +152,9 @@ class ViewerApp : public QObject,
     QTimer startupTimer_;
     bool startupTimerRan_ = false;
     std::unique_ptr<edit::qt::EditController> editController_; // made with the main window
-    uint64_t redrawCount_ = 0; // tells whether an operation has redrawn the view
+    bool fullScreen_ = false;
+    bool toolbarVisible_ = true;
+    bool modified_ = false;
 };
-
-// The running application and its settings.
-ViewerApp& currentApp();
-settings::AppSettings& currentSettings();
 
 } // namespace velmora::app

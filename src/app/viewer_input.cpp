@@ -39,7 +39,7 @@ void ViewerInput::registerButtons() {
     for (int slot = 0; slot < settings::kButtonSlots; ++slot) {
         if (app_.settings.buttonFunctions[slot + 1] != ButtonFunction::None) {
             // A failed registration leaves the key to the system, silently.
-            hotKeys_.registerHotKey(slot, vk::kFirstAppButton + slot, kButtonModifiers);
+            (void)hotKeys_.registerHotKey(slot, vk::kFirstAppButton + slot, kButtonModifiers);
         }
     }
 }
@@ -47,7 +47,7 @@ void ViewerInput::registerButtons() {
 void ViewerInput::unregisterButtons() {
     for (int slot = 0; slot < settings::kButtonSlots; ++slot) {
         if (app_.settings.buttonFunctions[slot + 1] != ButtonFunction::None) {
-            hotKeys_.unregisterHotKey(slot);
+            (void)hotKeys_.unregisterHotKey(slot); // a key never taken stays the system's
         }
     }
 }
@@ -91,44 +91,43 @@ void ViewerInput::runCommand(ui::Command command) {
 }
 
 void ViewerInput::moveView(MoveDirection direction, int amount) {
-    if (app_.viewGeometry().moveView(toViewDirection(direction), amount)) {
-        app_.redraw();
+    if (app_.pictureView().geometry().moveView(toViewDirection(direction), amount)) {
+        app_.pictureView().redraw();
     }
 }
 
 void ViewerInput::leaveFullScreen() {
-    if (app_.fullScreen) {
+    if (app_.isFullScreen()) {
         app_.onCommand(ui::Command::NormalScreen);
     }
 }
 
 int ViewerInput::surfaceWidth() const {
-    return app_.backBuffer.width();
+    return app_.pictureView().surface().width();
 }
 
 int ViewerInput::surfaceHeight() const {
-    return app_.backBuffer.height();
+    return app_.pictureView().surface().height();
 }
 
 bool ViewerInput::imageWiderThanSurface() const {
-    return app_.viewGeometry().wider();
+    return app_.pictureView().geometry().wider();
 }
 
 bool ViewerInput::imageTallerThanSurface() const {
-    return app_.viewGeometry().taller();
+    return app_.pictureView().geometry().taller();
 }
 
 void ViewerInput::shiftOrigin(int dx, int dy) {
-    app_.view.originX += dx;
-    app_.view.originY += dy;
+    app_.pictureView().shiftOrigin(dx, dy);
 }
 
 void ViewerInput::recompose(bool final) {
-    app_.clampOrigin();
+    app_.pictureView().clampOrigin();
     if (final) {
-        app_.redraw();
+        app_.pictureView().redraw();
     } else {
-        app_.redrawFast();
+        app_.pictureView().redrawFast();
     }
 }
 

@@ -31,7 +31,7 @@ class ViewerInput : public InputActions, public DragTarget {
     void wheel(int dx, int dy, bool zoom);
     void pinchBegan() { gestures_.pinchBegan(); }
     void pinch(double scale) { gestures_.pinch(scale, *this); }
-    bool isPenDown() const { return drag_.isDown(); }
+    [[nodiscard]] bool isPenDown() const { return drag_.isDown(); }
     const platform::HotKeyTable& hotKeys() const { return hotKeys_; }
 
     // InputActions
@@ -42,8 +42,8 @@ class ViewerInput : public InputActions, public DragTarget {
     // DragTarget
     int surfaceWidth() const override;
     int surfaceHeight() const override;
-    bool imageWiderThanSurface() const override;
-    bool imageTallerThanSurface() const override;
+    [[nodiscard]] bool imageWiderThanSurface() const override;
+    [[nodiscard]] bool imageTallerThanSurface() const override;
     void shiftOrigin(int dx, int dy) override;
     void recompose(bool final) override;
 

@@ -22,7 +22,7 @@ struct Subfolder {
 };
 
 struct SubfolderScan {
-    enum class Outcome {
+    enum class [[nodiscard]] Outcome{
         Listed,     // the folder was read; folders may still be empty when it holds only files
         Empty,      // the folder holds nothing at all: the item has no children to offer
         Unreadable, // the folder could not be read: the item keeps its expand button

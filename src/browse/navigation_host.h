@@ -9,7 +9,7 @@ class NavigationHost {
   public:
     virtual ~NavigationHost() = default;
 
-    virtual bool isFullScreen() const = 0;
+    [[nodiscard]] virtual bool isFullScreen() const = 0;
     // Hides the bars again; a fit follows the larger surface, a zoom chosen by hand is kept.
     virtual void enterFullScreen() = 0;
     // Greys or enables first/previous/next/last from the navigator's list and index.
@@ -18,7 +18,7 @@ class NavigationHost {
     virtual void setBusy(bool busy) = 0;
     // Another picture (or the same one read again) is about to replace the shown one: true to go
     // on, false when the user keeps the shown picture (unsaved edits not settled).
-    virtual bool mayLeavePicture() { return true; }
+    [[nodiscard]] virtual bool mayLeavePicture() { return true; }
     // A picture is about to replace the current one: edits of the old one no longer count.
     virtual void clearModified() = 0;
     // The current image holds a newly shown picture: apply the initial zoom mode and redraw.

@@ -22,7 +22,7 @@ namespace velmora::browse {
 std::u16string startupPicture(std::u16string_view argument, const settings::AppSettings& settings);
 
 // Whether path names an existing file of a known picture format, as a start-up picture must.
-bool isStartupPicture(std::u16string_view path);
+[[nodiscard]] bool isStartupPicture(std::u16string_view path);
 
 class Navigator {
   public:
@@ -48,12 +48,12 @@ class Navigator {
     // Lists and sorts the folder of path (an existing file) and shows path when it is listed;
     // otherwise the list, its index and the shown picture stay as they were.
     void openInFolder(std::u16string_view path);
-    // Recent file i (0..2) within its sorted folder; error 40088 when the file is gone.
+    // Recent file i (0..2) within its sorted folder; kFileMissing when the file is gone.
     void openRecentFile(int index);
     // Start-up: an existing picture path becomes a one-entry list and is shown; otherwise the
     // newest recent file is opened when the settings ask for it. named: the path was given on
     // the command line (empty when it lies outside the device root); a named file that does not
-    // exist is reported (40088) before falling back.
+    // exist is reported (kFileMissing) before falling back.
     void openAtStartup(std::u16string_view path, bool named);
 
     // Makes the entry at the current index the shown picture (black view for an empty list).

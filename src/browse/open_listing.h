@@ -38,7 +38,8 @@ std::vector<FileEntry> listOpenFolder(std::u16string_view folder,
                                       const settings::AppSettings& settings);
 
 // Whether the device path names a listed picture now: a regular, visible file of a shown format.
-bool isListedPicture(std::u16string_view devicePath, const settings::AppSettings& settings);
+[[nodiscard]] bool isListedPicture(std::u16string_view devicePath,
+                                   const settings::AppSettings& settings);
 
 // The paths of the rows of a folder that are listed pictures, in row order.
 FolderList listedPicturePaths(std::u16string_view folder, const std::vector<FileEntry>& entries,

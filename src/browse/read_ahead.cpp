@@ -1,7 +1,6 @@
 #include "browse/read_ahead.h"
 
 #include "codecs/load_image.h"
-#include "platform/screen.h"
 
 #include <system_error>
 #include <utility>
@@ -16,7 +15,9 @@ void readAhead(image::LoadedImage& image, image::ComposedView& composed, const I
         if (!loader(image, path)) {
             return;
         }
-        image::composeInitialView(composed, image, request);
+        // A view that cannot be composed (no surface to be had) is left empty: the picture is
+        // still handed over, and its view composed when it is shown.
+        (void)image::composeInitialView(composed, image, request);
         image.ready.store(true, std::memory_order_release);
     } catch (...) {
         // A failed read-ahead shows nothing: the picture is loaded when shown, and that load
@@ -29,7 +30,7 @@ void readAhead(image::LoadedImage& image, image::ComposedView& composed, const I
 void composeAhead(image::LoadedImage& image, image::ComposedView& composed,
                   const image::ViewRequest& request) {
     try {
-        image::composeInitialView(composed, image, request);
+        (void)image::composeInitialView(composed, image, request); // as in readAhead
     } catch (...) {
         composed.request = {};
     }
@@ -50,12 +51,11 @@ ReadAhead::~ReadAhead() {
     wait();
 }
 
+// Takes other's storage and worker without allocating: other may then only be destroyed or
+// assigned to.
 ReadAhead::ReadAhead(ReadAhead&& other) noexcept
-    : image_(std::exchange(other.image_, std::make_unique<image::LoadedImage>())),
-      composed_(std::exchange(other.composed_, std::make_unique<image::ComposedView>())),
-      workerPath_(std::move(other.workerPath_)), worker_(std::move(other.worker_)) {
-    other.workerPath_.clear();
-}
+    : image_(std::move(other.image_)), composed_(std::move(other.composed_)),
+      workerPath_(std::exchange(other.workerPath_, {})), worker_(std::move(other.worker_)) {}
 
 ReadAhead& ReadAhead::operator=(ReadAhead&& other) noexcept {
     if (this != &other) {
@@ -122,12 +122,6 @@ const image::ComposedView* ReadAhead::handOver(std::unique_ptr<image::LoadedImag
                                                const image::ViewRequest& request) {
     std::swap(image, image_);
     forget();
-    // A picture decoded before the screen was known carries the default font: give it the
-    // screen's, as an image created now would have.
-    const int32_t fontHeight = image::fontHeightForDpi(platform::screenDpiY());
-    if (image->fontDescription().height != fontHeight) {
-        image->setFontHeight(fontHeight);
-    }
     const bool composedForRequest = request.surface.width > 0 && composed_->request == request;
     return composedForRequest ? composed_.get() : nullptr;
 }

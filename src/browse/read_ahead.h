@@ -33,8 +33,8 @@ codecs::LoadResult loadWithCodecs(image::LoadedImage& image, std::u16string_view
 class ReadAhead {
   public:
     ReadAhead();
-    ~ReadAhead(); // waits for a running worker
-    ReadAhead(ReadAhead&& other) noexcept;
+    ~ReadAhead();                                     // waits for a running worker
+    ReadAhead(ReadAhead&& other) noexcept;            // other keeps nothing: destroy or assign it
     ReadAhead& operator=(ReadAhead&& other) noexcept; // waits for its own worker first
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
@@ -42,7 +42,8 @@ class ReadAhead {
     // Waits for a running worker and starts one that decodes path and, when request names a
     // surface, composes the view for it. False when no thread could be had (the picture is then
     // simply loaded when it is shown).
-    bool start(const ImageLoader& loader, std::u16string path, const image::ViewRequest& request);
+    [[nodiscard]] bool start(const ImageLoader& loader, std::u16string path,
+                             const image::ViewRequest& request);
     // The surface or the view settings changed. When the picture is decoded and its view was
     // composed for something else, starts a worker that composes it again for request (the
     // start-up picture, decoded before there was a window, gets its view this way). Nothing while
@@ -51,9 +52,9 @@ class ReadAhead {
     // Waits for the worker, if any, to end.
     void wait();
     // A worker was started for path and has not been waited for: it may still be decoding it.
-    bool isReading(std::u16string_view path) const;
+    [[nodiscard]] bool isReading(std::u16string_view path) const;
     // The image holds the complete picture of path.
-    bool readyFor(std::u16string_view path) const;
+    [[nodiscard]] bool readyFor(std::u16string_view path) const;
 
     // After readyFor: swaps the decoded picture into image, taking image's storage (forgotten,
     // its pixels kept for the next read) in exchange. Returns the view composed ahead when it

@@ -51,7 +51,7 @@ bool ThumbnailCache::readThumbnail(image::DibImage& target, std::u16string_view 
 }
 
 void ThumbnailCache::writeThumbnail(const image::DibImage& thumbnail, std::u16string_view path) {
-    browse::writeThumbnail(thumbnail, path);
+    (void)browse::writeThumbnail(thumbnail, path); // a lost thumbnail is made again
 }
 
 ThumbnailCacheUse::ThumbnailCacheUse(bool enabled) : enabled_(enabled) {

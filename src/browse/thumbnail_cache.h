@@ -20,16 +20,17 @@ std::u16string thumbnailPathOf(std::u16string_view picturePath);
 
 // Fills target (fitted, aspect kept) from the cache file of the picture; false when there is
 // none or it cannot be read. Reads quietly: a broken cache file is simply not used.
-bool readThumbnail(image::DibImage& target, std::u16string_view picturePath);
+[[nodiscard]] bool readThumbnail(image::DibImage& target, std::u16string_view picturePath);
 
 // Stores the thumbnail as the picture's cache file, creating the cache folder on first use.
 // False, quietly, when the folder cannot be created (read-only media). The file is written under
 // a temporary name and renamed into place, so an interrupted write leaves no broken thumbnail.
-bool writeThumbnail(const image::DibImage& thumbnail, std::u16string_view picturePath);
+[[nodiscard]] bool writeThumbnail(const image::DibImage& thumbnail,
+                                  std::u16string_view picturePath);
 
 class ThumbnailCache : public codecs::ThumbnailStore {
   public:
-    bool readThumbnail(image::DibImage& target, std::u16string_view path) override;
+    [[nodiscard]] bool readThumbnail(image::DibImage& target, std::u16string_view path) override;
     void writeThumbnail(const image::DibImage& thumbnail, std::u16string_view path) override;
 };
 

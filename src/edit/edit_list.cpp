@@ -177,9 +177,8 @@ bool applyOperation(image::DibImage& image, const EditOperation& op) {
         return static_cast<bool>(
             resize(image, v[0], keepRatioHeight(v[0], image.width(), image.height())));
     case EditKind::Trim:
-        // An empty rectangle after clamping leaves the picture as it is.
-        static_cast<void>(trim(image, TrimRect{v[2], v[3], v[0], v[1]}));
-        return true;
+        // An empty rectangle after clamping leaves the picture as it is; only memory fails.
+        return trim(image, TrimRect{v[2], v[3], v[0], v[1]}).cause != EditCause::OutOfMemory;
     case EditKind::Brightness:
         brightness(image, v[0]);
         return true;

@@ -12,11 +12,11 @@ namespace velmora::edit {
 
 // The mean of the eight neighbours (the centre left out), integer division by 8.
 // False only when the row buffers cannot be had; the picture is then unchanged.
-bool blur(image::DibImage& image, const Progress& progress = {});
+[[nodiscard]] bool blur(image::DibImage& image, const Progress& progress = {});
 // 5 x centre minus the four direct neighbours, limited to 0..255.
-bool sharpen(image::DibImage& image, const Progress& progress = {});
+[[nodiscard]] bool sharpen(image::DibImage& image, const Progress& progress = {});
 // (above-left + above + left - 2 x right - below) / 4 truncated toward zero, plus 128, limited to
 // 0..255.
-bool emboss(image::DibImage& image, const Progress& progress = {});
+[[nodiscard]] bool emboss(image::DibImage& image, const Progress& progress = {});
 
 } // namespace velmora::edit

@@ -29,9 +29,9 @@ class TrimSelection {
     int32_t previewHeight() const { return previewHeight_; }
 
     // Each returns true when the outline changed and needs painting.
-    bool press(PreviewPoint point, uint32_t tick);
-    bool move(PreviewPoint point, uint32_t tick);
-    bool release(PreviewPoint point);
+    [[nodiscard]] bool press(PreviewPoint point, uint32_t tick);
+    [[nodiscard]] bool move(PreviewPoint point, uint32_t tick);
+    [[nodiscard]] bool release(PreviewPoint point);
 
     // The outline's corners in preview coordinates.
     PreviewPoint downPoint() const { return down_; }
@@ -40,7 +40,7 @@ class TrimSelection {
     TrimRect rect() const;
 
   private:
-    bool inside(PreviewPoint point) const;
+    [[nodiscard]] bool inside(PreviewPoint point) const;
     PreviewPoint toImage(PreviewPoint point) const;
 
     int32_t imageWidth_;

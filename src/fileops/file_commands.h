@@ -34,7 +34,7 @@ class FileCommands {
     // Before the shown picture is left: when it has unsaved edits, asks whether to save them.
     // True to go on (saved, or the user drops them); false to stay (キャンセル, or the save
     // did not write).
-    bool settleUnsavedEdits();
+    [[nodiscard]] bool settleUnsavedEdits();
     // Copy (40072) and move (40073) the current file into a chosen folder under its own name.
     void copy();
     void move();
@@ -52,7 +52,7 @@ class FileCommands {
     std::optional<Transfer> chooseTransfer();
     // For a file standing at the target: false for a folder (error shown) or a declined
     // question; true when the user agreed to replace it.
-    bool agreeToReplace(const std::u16string& target);
+    [[nodiscard]] bool agreeToReplace(const std::u16string& target);
     // A picture read ahead from a file about to be replaced would show the old picture.
     void forgetReadAheadOf(const std::u16string& target);
     enum class Discarded { Yes, Failed, Kept };

@@ -14,7 +14,7 @@ class FileOpsHost {
     // The folder list with its current entry, and the shown image that the save command writes.
     virtual browse::Navigator& navigator() = 0;
     // The shown image has edits that were not saved.
-    virtual bool isModified() const = 0;
+    [[nodiscard]] virtual bool isModified() const = 0;
     // The edits of the shown image no longer count as unsaved.
     virtual void clearModified() = 0;
     // The window the save dialog and the folder chooser are shown over.

@@ -79,25 +79,26 @@ std::vector<uint8_t> utf16leBytes(std::u16string_view text) {
 }
 
 // Recipients, then the properties, then the body: a failure skips the rest of these three,
-// and the message still goes on to its attachment.
-void fillMessage(mapi::Message& message, const MailText& text) {
+// and the message still goes on to its attachment. A body stream that takes only part of the
+// text is false: a message cut short is not sent.
+bool fillMessage(mapi::Message& message, const MailText& text) {
     if (reportFailure(message.modifyRecipients(mapi::kModRecipAdd, recipientRows(text.recipients)),
                       kRecipients)) {
-        return;
+        return true;
     }
     const mapi::PropValue props[] = {{mapi::kPrMessageFlags, kUnsentFromMe},
                                      {mapi::kPrMsgStatus, kSmtpRecord},
                                      {mapi::kPrSubject, text.subject}};
     if (reportFailure(message.setProps(props), kMessageProps)) {
-        return;
+        return true;
     }
     std::unique_ptr<mapi::Stream> body;
     if (reportFailure(
             message.openProperty(mapi::kPrBody, mapi::kStreamWrite, mapi::kMapiModify, body),
             kBodyStream)) {
-        return;
+        return true;
     }
-    body->write(utf16leBytes(text.body));
+    return !reportFailure(body->write(utf16leBytes(text.body)), kBodyStream);
 }
 
 // Copies the open file into the stream a block at a time, reporting the share done.
@@ -122,7 +123,7 @@ mapi::HResult writeFileData(std::FILE* file, uint64_t size, mapi::Stream& data,
     return mapi::kOk;
 }
 
-// A file that cannot be opened shows 40087 and counts as done: the message goes without it.
+// A file that cannot be opened shows kReadFailed and counts as done: the message goes without it.
 // The bytes go from the file into the attachment's stream a block at a time, never held twice.
 mapi::HResult attachFile(mapi::Message& message, std::u16string_view path,
                          const MailProgress& progress) {
@@ -185,8 +186,8 @@ bool submitInStore(mapi::Session& session, const mapi::Binary& storeId, const Ma
     if (reportFailure(folder->createMessage(message), kCreateMessage)) {
         return false;
     }
-    fillMessage(*message, text);
-    if (reportFailure(attachFile(*message, path, progress), kAttachment)) {
+    if (!fillMessage(*message, text) ||
+        reportFailure(attachFile(*message, path, progress), kAttachment)) {
         return false;
     }
     return !reportFailure(message->submitMessage(0), kSubmit);

@@ -2,7 +2,7 @@
 // the drafts folder of every message store and submitted there, in table order.
 //
 // Failures of the messaging calls are reported only on the debug output, one line
-// "CEMAPI: FAILED(<code>)at <source>:<step>" each; a file that cannot be read shows error 40087
+// "CEMAPI: FAILED(<code>)at <source>:<step>" each; a file that cannot be read shows kReadFailed
 // and the message goes without attachment; a store row without an entry identifier shows the
 // "Store missing PR_ENTRYID!" box. A store that does not take the message is named in an error
 // box "メールを送信できませんでした:\n<store>". Any failure ends the loop: stores already done keep

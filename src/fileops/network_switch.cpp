@@ -35,12 +35,13 @@ bool checkNetworkFolderSwitch() {
     if (ui::askYesNo(ui::str::kNetworkHidden) != ui::kButtonYes) {
         return false;
     }
-    platform::RegistryKey key =
-        platform::registry().createKey(platform::Hive::LocalMachine, platform::kRedirKey);
-    if (!key.isOpen()) {
+    // A switch that could not be stored would be off again after the reset the user is asked for.
+    if (!platform::registry()
+             .createKey(platform::Hive::LocalMachine, platform::kRedirKey)
+             .setDword(platform::kRegisterFsRootValue, 1)) {
+        ui::showError(ui::str::kOperationFailed);
         return false;
     }
-    key.setDword(platform::kRegisterFsRootValue, 1);
     ui::showInfo(ui::str::kSoftResetNeeded);
     return false;
 }

@@ -5,8 +5,9 @@
 
 namespace velmora::fileops {
 
-// True when the switch is on. Otherwise asks 329; on Yes turns the switch on and shows 330.
-// False in every case but the first (the connection waits for the restart).
-bool checkNetworkFolderSwitch();
+// True when the switch is on. Otherwise asks kNetworkHidden; on Yes turns the switch on and shows
+// kSoftResetNeeded, or kOperationFailed when the switch could not be stored. False in every case
+// but the first (the connection waits for the restart).
+[[nodiscard]] bool checkNetworkFolderSwitch();
 
 } // namespace velmora::fileops

@@ -1,10 +1,8 @@
 #include "image/dib_image.h"
 
-#include "platform/screen.h"
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -14,8 +12,6 @@
 
 namespace velmora::image {
 namespace {
-
-std::atomic<int> liveFonts{0};
 
 // Buffers of this size and more are mapped directly: the pages arrive zeroed (no black fill
 // pass) and may be backed by huge pages, which keeps page-fault cost low for large photos.
@@ -106,18 +102,6 @@ class IndexedPalette {
 
 } // namespace
 
-Font::Font(const FontDescription& description) : description_(description) {
-    ++liveFonts;
-}
-
-Font::~Font() {
-    --liveFonts;
-}
-
-int Font::liveCount() {
-    return liveFonts.load();
-}
-
 void DibImage::FreeDeleter::operator()(uint8_t* p) const {
     // The capacity is not known here, so mapped buffers carry their length in front.
     auto* block = p - 64;
@@ -170,21 +154,15 @@ bool DibImage::allocatePixels(size_t bytes) {
 
 bool DibImage::create(int32_t width, int32_t height) {
     const int64_t rows = height < 0 ? -int64_t{height} : int64_t{height};
-    width_ = width;
-    height_ = static_cast<int32_t>(std::min<int64_t>(rows, INT32_MAX));
-    stride_ = 0;
     const bool sizeOk = width >= 1 && rows >= 1 && width <= kMaxImageSide &&
                         rows <= kMaxImageSide && int64_t{width} * rows <= kMaxImagePixels;
     if (!sizeOk || !allocatePixels(static_cast<size_t>(strideFor(width) * rows))) {
-        pixels_.reset();
-        capacity_ = 0;
+        release();
         return false;
     }
+    width_ = width;
+    height_ = static_cast<int32_t>(rows);
     stride_ = static_cast<int32_t>(strideFor(width));
-    fontDescription_ = FontDescription{};
-    fontDescription_.height = fontHeightForDpi(platform::screenDpiY());
-    font_ = std::make_unique<Font>(fontDescription_);
-    backColor_ = 0;
     return true;
 }
 
@@ -197,7 +175,6 @@ void DibImage::swapPixels(DibImage& other) noexcept {
 }
 
 void DibImage::release() {
-    font_.reset();
     pixels_.reset();
     capacity_ = 0;
     width_ = 0;
@@ -221,23 +198,6 @@ void DibImage::fillColor(uint32_t color) {
             writePixel(p + 3 * x, color);
         }
     }
-}
-
-void DibImage::setFontHeight(int32_t height) {
-    fontDescription_.height = height;
-    font_ = std::make_unique<Font>(fontDescription_); // the replaced font is deleted here
-}
-
-uint32_t DibImage::setTextColor(uint32_t color) {
-    return std::exchange(textColor_, color);
-}
-
-uint32_t DibImage::setBackColor(uint32_t color) {
-    return std::exchange(backColor_, color);
-}
-
-int DibImage::setBackMode(int mode) {
-    return std::exchange(backMode_, mode);
 }
 
 void DibImage::copyFrom(int32_t x, int32_t y, const DibImage& other) {
@@ -274,8 +234,9 @@ void DibImage::copyRectFrom(int32_t x, int32_t y, int32_t w, int32_t h, const Di
     }
 }
 
-void DibImage::stretchFrom(int32_t x, int32_t y, int32_t w, int32_t h, const DibImage& other,
-                           int32_t sx, int32_t sy, int32_t sw, int32_t sh) {
+void DibImage::stretchFrom(PixelRect to, const DibImage& other, PixelRect from) {
+    const auto [x, y, w, h] = to;
+    const auto [sx, sy, sw, sh] = from;
     if (!hasPixels() || !other.hasPixels() || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) {
         return;
     }
@@ -335,8 +296,9 @@ void DibImage::fitFrom(const DibImage& other) {
         fw = W;
         fh = int64_t{h} * W / w;
     }
-    stretchFrom(static_cast<int32_t>((W - fw) / 2), static_cast<int32_t>((H - fh) / 2),
-                static_cast<int32_t>(fw), static_cast<int32_t>(fh), other, 0, 0, w, h);
+    stretchFrom({static_cast<int32_t>((W - fw) / 2), static_cast<int32_t>((H - fh) / 2),
+                 static_cast<int32_t>(fw), static_cast<int32_t>(fh)},
+                other, {0, 0, w, h});
 }
 
 bool DibImage::loadPackedDib(const uint8_t* data, size_t length) {

@@ -255,16 +255,15 @@ ScaleSteps smoothScaleSteps(int32_t sw, int32_t sh, int32_t w, int32_t h) {
             static_cast<int64_t>(static_cast<double>(sh) / h * 65536.0)};
 }
 
-void smoothScaleFrom(DibImage& destination, int32_t x, int32_t y, int32_t w, int32_t h,
-                     const DibImage& source, int32_t sx, int32_t sy, int32_t sw, int32_t sh) {
+void smoothScaleFrom(DibImage& destination, PixelRect to, const DibImage& source, PixelRect from) {
     if (!destination.hasPixels() || !source.hasPixels()) {
         return;
     }
-    const ScaleSteps steps = smoothScaleSteps(sw, sh, w, h);
+    const ScaleSteps steps = smoothScaleSteps(from.width, from.height, to.width, to.height);
     bilinearScaleRows(
-        {source.bits(), source.width(), source.height(), source.stride()}, {sx, sy, sw, sh},
-        {destination.bits(), destination.width(), destination.height(), destination.stride()},
-        {x, y, w, h}, steps.x, steps.y);
+        {source.bits(), source.width(), source.height(), source.stride()}, from,
+        {destination.bits(), destination.width(), destination.height(), destination.stride()}, to,
+        steps.x, steps.y);
 }
 
 void bilinearScaleRows(const ConstPixels& source, PixelRect sourceRect, const Pixels& destination,

@@ -10,13 +10,6 @@
 
 namespace velmora::image {
 
-struct PixelRect {
-    int32_t x = 0;
-    int32_t y = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-};
-
 // Raw pixels in the DibImage layout (24-bit, top-down, blue-green-red, padded rows).
 struct ConstPixels {
     const uint8_t* bits = nullptr;
@@ -39,11 +32,10 @@ struct ScaleSteps {
 };
 ScaleSteps smoothScaleSteps(int32_t sw, int32_t sh, int32_t w, int32_t h);
 
-// Scales source's (sx, sy, sw, sh) into destination's (x, y, w, h). The destination rectangle
-// may reach outside the destination: only pixels inside it are written. Nothing is drawn when a
+// Scales source's rectangle from into destination's rectangle to. The destination rectangle may
+// reach outside the destination: only pixels inside it are written. Nothing is drawn when a
 // rectangle is empty or the source rectangle is not inside the source image.
-void smoothScaleFrom(DibImage& destination, int32_t x, int32_t y, int32_t w, int32_t h,
-                     const DibImage& source, int32_t sx, int32_t sy, int32_t sw, int32_t sh);
+void smoothScaleFrom(DibImage& destination, PixelRect to, const DibImage& source, PixelRect from);
 
 // The row scaler on raw memory, with the steps given; same clipping and checks as above.
 void bilinearScaleRows(const ConstPixels& source, PixelRect sourceRect, const Pixels& destination,

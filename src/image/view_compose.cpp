@@ -23,17 +23,17 @@ void compose(DibImage& surface, const DibImage& image, const ViewState& state, b
         return;
     }
     const int32_t W = image.width(), H = image.height();
+    const PixelRect whole{0, 0, W, H};
+    const PixelRect shown{state.originX, state.originY, state.displayWidth, state.displayHeight};
     switch (chooseDrawPath({W, H}, state, smooth)) {
     case DrawPath::Copy:
         surface.copyRectFrom(state.originX, state.originY, W, H, image, 0, 0);
         break;
     case DrawPath::Smooth:
-        smoothScaleFrom(surface, state.originX, state.originY, state.displayWidth,
-                        state.displayHeight, image, 0, 0, W, H);
+        smoothScaleFrom(surface, shown, image, whole);
         break;
     case DrawPath::Stretch:
-        surface.stretchFrom(state.originX, state.originY, state.displayWidth, state.displayHeight,
-                            image, 0, 0, W, H);
+        surface.stretchFrom(shown, image, whole);
         break;
     }
 }

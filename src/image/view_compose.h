@@ -39,11 +39,13 @@ struct ComposedView {
 // Applies the initial zoom mode to image for request and composes view.surface as redraw would.
 // False, with view.request emptied, when the request has no surface or the surface cannot be
 // made. It shows nothing, so it may run off the interface thread.
-bool composeInitialView(ComposedView& view, const DibImage& image, const ViewRequest& request);
+[[nodiscard]] bool composeInitialView(ComposedView& view, const DibImage& image,
+                                      const ViewRequest& request);
 
 // Redraw by copy: when ahead was composed for a surface of this size with the picture drawn at
 // the same size and place as state says, copies its surface into surface and returns true.
 // False leaves surface alone: compose it.
-bool copyComposedView(DibImage& surface, const ViewState& state, const ComposedView& ahead);
+[[nodiscard]] bool copyComposedView(DibImage& surface, const ViewState& state,
+                                    const ComposedView& ahead);
 
 } // namespace velmora::image

@@ -19,7 +19,7 @@ namespace velmora::image {
 enum class MoveDirection { Left, Right, Up, Down };
 
 // What a seek step asks of the caller.
-enum class SeekResult {
+enum class [[nodiscard]] SeekResult{
     Moved,        // the view moved within the image: redraw
     ShowNext,     // the end of the image was reached: show the next picture
     ShowPrevious, // the start was reached: show the previous picture, then showReadingEnd()
@@ -30,8 +30,8 @@ class ViewGeometry {
     ViewGeometry(ViewState& state, ViewSize image, ViewSize surface, const ViewOptions& options);
 
     // Larger than the surface in that direction (strictly).
-    bool wider() const;
-    bool taller() const;
+    [[nodiscard]] bool wider() const;
+    [[nodiscard]] bool taller() const;
 
     // Places the image by placement and remembers that place as the saved origin.
     void resetOrigin();
@@ -57,12 +57,12 @@ class ViewGeometry {
 
     // Scale +/- 0.1 about the surface centre, kept within 0.2 .. 3.0. False (nothing changed,
     // no redraw) when there is no image.
-    bool zoomIn();
-    bool zoomOut();
+    [[nodiscard]] bool zoomIn();
+    [[nodiscard]] bool zoomOut();
 
     // Scrolls by amount pixels. False (nothing changed, no redraw) when the image is not larger
     // than the surface in that direction.
-    bool moveView(MoveDirection direction, int32_t amount);
+    [[nodiscard]] bool moveView(MoveDirection direction, int32_t amount);
 
     // One screen step in reading order (seekOrder, placement, seekStepX, seekStepY).
     SeekResult seekForward();
@@ -83,9 +83,9 @@ class ViewGeometry {
     void placeWidth();
     void placeHeight();
     void placeAuto();
-    bool zoomBy(double step);
+    [[nodiscard]] bool zoomBy(double step);
     // Moves and tells whether the origin changed in that direction.
-    bool moved(MoveDirection direction, int32_t amount);
+    [[nodiscard]] bool moved(MoveDirection direction, int32_t amount);
 
     ViewState& state_;
     ViewSize image_;

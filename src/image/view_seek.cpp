@@ -8,7 +8,7 @@ namespace velmora::image {
 bool ViewGeometry::moved(MoveDirection direction, int32_t amount) {
     const bool horizontal = direction == MoveDirection::Left || direction == MoveDirection::Right;
     const int32_t before = horizontal ? state_.originX : state_.originY;
-    moveView(direction, amount);
+    (void)moveView(direction, amount); // true for a move along either axis
     return (horizontal ? state_.originX : state_.originY) != before;
 }
 

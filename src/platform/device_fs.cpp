@@ -157,14 +157,10 @@ std::vector<FindEntry> listNetworkFolder() {
 
 void setDeviceRoot(const fs::path& hostFolder) {
     // Setting the same folder again writes nothing: the start-up read-ahead may be translating
-    // a path on its worker while the window's start applies the options a second time.
+    // a path on its worker meanwhile.
     if (rootPath() != hostFolder) {
         rootPath() = hostFolder;
     }
-}
-
-const fs::path& deviceRoot() {
-    return rootPath();
 }
 
 void setNetworkFolderShown(bool shown) {

@@ -30,7 +30,6 @@ struct FindEntry {
 };
 
 void setDeviceRoot(const std::filesystem::path& hostFolder);
-const std::filesystem::path& deviceRoot();
 
 // The network folder "\Network" at the device root: while it is shown, "\Network\<local name>"
 // is the host folder connected under that name. It hides a host folder of the same name and
@@ -41,28 +40,28 @@ struct NetworkMapping {
     std::filesystem::path hostFolder;
 };
 void setNetworkFolderShown(bool shown);
-bool networkFolderShown();
+[[nodiscard]] bool networkFolderShown();
 void setNetworkMappings(std::vector<NetworkMapping> mappings);
 
 // Device path -> host path (names mapped as platform/host_names.h says). A path never leaves
 // the root or a network folder: one with a name that is "." or ".." or holds '/' or NUL, or that
 // no host name maps to, is refused (empty result).
 std::filesystem::path toHostPath(std::u16string_view devicePath);
-bool isUsablePath(std::u16string_view devicePath);
+[[nodiscard]] bool isUsablePath(std::u16string_view devicePath);
 // Host path -> device path, if the host path lies under the root.
 std::optional<std::u16string> toDevicePath(const std::filesystem::path& hostPath);
 
 // Whether attributes describe a regular file, the only kind of entry a file listing shows.
-inline bool isRegularFile(uint32_t attributes) {
+[[nodiscard]] inline bool isRegularFile(uint32_t attributes) {
     return (attributes & (kAttrDirectory | kAttrDevice)) == 0;
 }
 
 uint32_t fileAttributes(std::u16string_view devicePath);
-bool isDirectory(std::u16string_view devicePath);
-bool exists(std::u16string_view devicePath);
+[[nodiscard]] bool isDirectory(std::u16string_view devicePath);
+[[nodiscard]] bool exists(std::u16string_view devicePath);
 // Whether both paths reach the same file (one device and inode), as through a linked folder or
 // a hard link.
-bool isSameFile(std::u16string_view first, std::u16string_view second);
+[[nodiscard]] bool isSameFile(std::u16string_view first, std::u16string_view second);
 
 // Lists a folder; pattern is "*" or "*.*" (both list every entry, "." and ".." excluded).
 // Returns nothing when the folder cannot be read.
@@ -71,11 +70,12 @@ std::optional<FindEntry> findFile(std::u16string_view devicePath);
 
 // Copy and move replace a file at the target in one step and never lose the source (see
 // platform/file_transfer.h); a copy keeps the source's modification time.
-bool copyFile(std::u16string_view from, std::u16string_view to, bool failIfExists);
-bool moveFile(std::u16string_view from, std::u16string_view to); // fails if the target exists
-bool moveFileReplacing(std::u16string_view from, std::u16string_view to);
-bool deleteFile(std::u16string_view devicePath);
-bool createDirectory(std::u16string_view devicePath);
+[[nodiscard]] bool copyFile(std::u16string_view from, std::u16string_view to, bool failIfExists);
+[[nodiscard]] bool moveFile(std::u16string_view from,
+                            std::u16string_view to); // fails if the target exists
+[[nodiscard]] bool moveFileReplacing(std::u16string_view from, std::u16string_view to);
+[[nodiscard]] bool deleteFile(std::u16string_view devicePath);
+[[nodiscard]] bool createDirectory(std::u16string_view devicePath);
 
 // Whole-file read, bounded: files larger than maxBytes are refused.
 std::optional<std::vector<uint8_t>> readWholeFile(std::u16string_view devicePath,

@@ -9,7 +9,7 @@ bool HotKeyTable::registerHotKey(int id, uint32_t virtualKey, uint32_t modifiers
     if (holder && holder->id != id) {
         return false;
     }
-    unregisterHotKey(id);
+    (void)unregisterHotKey(id); // an id seen for the first time holds no key yet
     keys_.push_back({id, modifiers, virtualKey});
     return true;
 }

@@ -21,11 +21,11 @@ class HotKeyTable {
   public:
     // Fails when another id already holds the key. Registering an id again moves it to the
     // new key.
-    bool registerHotKey(int id, uint32_t virtualKey, uint32_t modifiers = 0);
+    [[nodiscard]] bool registerHotKey(int id, uint32_t virtualKey, uint32_t modifiers = 0);
     // False when the id was not registered.
-    bool unregisterHotKey(int id);
+    [[nodiscard]] bool unregisterHotKey(int id);
     std::optional<HotKey> lookup(uint32_t virtualKey) const;
-    bool empty() const { return keys_.empty(); }
+    [[nodiscard]] bool empty() const { return keys_.empty(); }
 
   private:
     std::vector<HotKey> keys_;

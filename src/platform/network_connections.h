@@ -19,8 +19,8 @@ void loadNetworkFolder();
 
 std::vector<NetworkMapping> networkConnections();
 // Keeps the connection (replacing one of the same local name) and maps it at once.
-bool addNetworkConnection(const NetworkMapping& connection);
+[[nodiscard]] bool addNetworkConnection(const NetworkMapping& connection);
 // Forgets the connection and unmaps it; false when there was none of that name.
-bool removeNetworkConnection(std::u16string_view localName);
+[[nodiscard]] bool removeNetworkConnection(std::u16string_view localName);
 
 } // namespace velmora::platform

@@ -115,8 +115,7 @@ bool RegistryKey::setValue(std::u16string_view name, uint32_t type, std::span<co
         return false;
     }
     registry_->hive(hive_).setValue(path_, name, type, {data.begin(), data.end()});
-    registry_->changed(hive_);
-    return true;
+    return registry_->changed(hive_);
 }
 
 bool RegistryKey::setDword(std::u16string_view name, uint32_t number) {
@@ -128,11 +127,7 @@ bool RegistryKey::setString(std::u16string_view name, std::u16string_view text) 
 }
 
 bool RegistryKey::deleteValue(std::u16string_view name) {
-    if (!isOpen() || !registry_->hive(hive_).deleteValue(path_, name)) {
-        return false;
-    }
-    registry_->changed(hive_);
-    return true;
+    return isOpen() && registry_->hive(hive_).deleteValue(path_, name) && registry_->changed(hive_);
 }
 
 Registry::Registry(std::filesystem::path folder) : folder_(std::move(folder)) {}
@@ -155,7 +150,8 @@ RegistryKey Registry::createKey(Hive which, std::u16string_view path) {
     std::u16string normalized = normalizeKeyPath(path);
     if (!hive(which).hasKey(normalized)) {
         hive(which).createKey(normalized);
-        changed(which);
+        // A failed write of the new key is repeated, and reported, by the next value set in it.
+        (void)changed(which);
     }
     return RegistryKey(*this, which, std::move(normalized));
 }
@@ -180,7 +176,7 @@ void Registry::load(Hive which) {
     if (fs::status(file, error).type() == fs::file_type::not_found) {
         if (which == Hive::LocalMachine) {
             seedMachineHive(loaded.data);
-            save(which);
+            (void)save(which); // written again with the first change
         }
         return;
     }
@@ -189,10 +185,8 @@ void Registry::load(Hive which) {
     }
 }
 
-void Registry::changed(Hive which) {
-    if (which == Hive::LocalMachine) {
-        save(which);
-    }
+bool Registry::changed(Hive which) {
+    return which != Hive::LocalMachine || save(which);
 }
 
 std::filesystem::path defaultConfigFolder() {

@@ -29,7 +29,7 @@ enum class Hive { CurrentUser, LocalMachine };
 
 // Result of a query. When the value exists but is larger than the caller's capacity, ok is
 // false and type still reports the stored type; a missing value has ok false and kRegNone.
-struct ValueQuery {
+struct [[nodiscard]] ValueQuery {
     bool ok = false;
     uint32_t type = kRegNone;
     std::vector<uint8_t> bytes;
@@ -48,16 +48,19 @@ class RegistryKey {
     RegistryKey& operator=(const RegistryKey&) = delete;
     ~RegistryKey() = default;
 
-    bool isOpen() const { return registry_ != nullptr; }
+    [[nodiscard]] bool isOpen() const { return registry_ != nullptr; }
 
     // The value's bytes if they fit into capacity bytes. The stored type is reported, not
     // checked against what the caller expects.
     ValueQuery queryValue(std::u16string_view name, size_t capacity) const;
-    bool setValue(std::u16string_view name, uint32_t type, std::span<const uint8_t> data);
-    bool setDword(std::u16string_view name, uint32_t number);
+    // The setters are false when the key is not open or a machine-hive value could not be
+    // written to its file.
+    [[nodiscard]] bool setValue(std::u16string_view name, uint32_t type,
+                                std::span<const uint8_t> data);
+    [[nodiscard]] bool setDword(std::u16string_view name, uint32_t number);
     // REG_SZ: the UTF-16LE code units, without a terminating NUL.
-    bool setString(std::u16string_view name, std::u16string_view text);
-    bool deleteValue(std::u16string_view name);
+    [[nodiscard]] bool setString(std::u16string_view name, std::u16string_view text);
+    [[nodiscard]] bool deleteValue(std::u16string_view name);
 
   private:
     friend class Registry;
@@ -86,7 +89,7 @@ class Registry {
     RegistryKey createKey(Hive hive, std::u16string_view path);
 
     // Writes the hive's file. False (old file untouched) when it could not be written.
-    bool save(Hive hive);
+    [[nodiscard]] bool save(Hive hive);
 
     // The hive, loaded on first use.
     HiveData& hive(Hive hive);
@@ -100,7 +103,8 @@ class Registry {
     LoadedHive& slot(Hive hive) { return hive == Hive::CurrentUser ? user_ : machine_; }
     void load(Hive hive);
     // Called after every change: the machine hive is written straight away.
-    void changed(Hive hive);
+    // The machine hive is written through at once; false when that write failed.
+    [[nodiscard]] bool changed(Hive hive);
 
     std::filesystem::path folder_;
     LoadedHive user_;

@@ -38,18 +38,18 @@ class HiveData {
     const RegistryKeyData* findKey(std::u16string_view path) const;
     // Creates the key and every missing ancestor; returns the key.
     RegistryKeyData& createKey(std::u16string_view path);
-    bool hasKey(std::u16string_view path) const { return findKey(path) != nullptr; }
+    [[nodiscard]] bool hasKey(std::u16string_view path) const { return findKey(path) != nullptr; }
 
     const RegistryValue* findValue(std::u16string_view keyPath, std::u16string_view name) const;
     // Creates the key when missing; replaces an existing value of the same name.
     void setValue(std::u16string_view keyPath, std::u16string_view name, uint32_t type,
                   std::vector<uint8_t> data);
     // False when the key or the value does not exist.
-    bool deleteValue(std::u16string_view keyPath, std::u16string_view name);
+    [[nodiscard]] bool deleteValue(std::u16string_view keyPath, std::u16string_view name);
 
     // Every key, parents before their children.
     std::vector<const RegistryKeyData*> keys() const;
-    bool empty() const { return keys_.empty(); }
+    [[nodiscard]] bool empty() const { return keys_.empty(); }
 
   private:
     // By case-folded normalized path, stored as big-endian byte pairs: they sort like the code

@@ -28,13 +28,13 @@ class ReplacementFile {
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-    bool isOpen() const { return file_ != nullptr; }
+    [[nodiscard]] bool isOpen() const { return file_ != nullptr; }
     std::FILE* file() const { return file_; }
     const std::filesystem::path& temporaryPath() const { return temporary_; }
-    bool write(const void* data, size_t length);
+    [[nodiscard]] bool write(const void* data, size_t length);
     // Writes out the buffered bytes and syncs them to the medium, so the temporary can be read
     // back before it is committed. commit() does this itself.
-    bool flush();
+    [[nodiscard]] bool flush();
 
     // What the committed file gets instead of a replaced file's permissions and the time of the
     // commit (a copy keeps its source's).
@@ -43,7 +43,7 @@ class ReplacementFile {
 
     // Flushes, closes and renames over the target (or, with Overwrite::Never, only onto a
     // target that does not exist). False leaves the target untouched.
-    bool commit(Overwrite overwrite = Overwrite::Replace);
+    [[nodiscard]] bool commit(Overwrite overwrite = Overwrite::Replace);
 
   private:
     mode_t committedMode() const;
@@ -60,6 +60,7 @@ class ReplacementFile {
 
 // Renames from onto to only when nothing stands at to; false (errno set) otherwise. Works on
 // file systems without an exclusive rename through a hard link.
-bool renameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+[[nodiscard]] bool renameWithoutReplacing(const std::filesystem::path& from,
+                                          const std::filesystem::path& to);
 
 } // namespace velmora::platform

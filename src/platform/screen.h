@@ -1,8 +1,8 @@
-// Screen facts used by layouts, default settings and the images' text font.
+// Screen facts for what is drawn and laid out outside a window: boxes, dialogs and thumbnails.
 //
 // Threads: the size belongs to the interface thread, which changes it when the screen turns.
 // The pixels per inch are read once at start-up and never change with a turn; any thread may
-// read them (the read-ahead worker does, through DibImage::create).
+// read them.
 #pragma once
 
 namespace velmora::platform {

@@ -9,7 +9,7 @@
 
 namespace velmora::platform {
 
-enum class TrashResult {
+enum class [[nodiscard]] TrashResult{
     Trashed,     // the file is in the trash, with its .trashinfo
     Unavailable, // no trash can be used for it (read-only or foreign mount): nothing changed
     Failed,      // a trash exists but the file could not be moved there: nothing changed

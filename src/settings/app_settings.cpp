@@ -105,21 +105,23 @@ void AppSettings::save() const {
     if (!key.isOpen()) {
         return;
     }
+    // Setting a value in an open user-hive key only changes memory: it cannot fail. The file is
+    // written at the end; one that cannot be written keeps the settings of the last good save.
     visitStoredValues(
         *this,
         [&key](std::u16string_view name, const auto& field, int32_t, int32_t) {
-            key.setDword(name, static_cast<uint32_t>(field));
+            (void)key.setDword(name, static_cast<uint32_t>(field));
         },
-        [&key](std::u16string_view name, bool field) { key.setDword(name, field ? 1 : 0); });
+        [&key](std::u16string_view name, bool field) { (void)key.setDword(name, field ? 1 : 0); });
     // An empty folder writes nothing, so the stored one stays.
     if (!lastBrowseDir().empty()) {
-        key.setString(kLastDirName, lastBrowseDir());
+        (void)key.setString(kLastDirName, lastBrowseDir());
     }
     // Entries beyond the list are left as they are.
     for (int i = 0; i < recentFileCount(); ++i) {
-        key.setString(withNumber(u"LASTFILE", i + 1), recentFiles[static_cast<size_t>(i)]);
+        (void)key.setString(withNumber(u"LASTFILE", i + 1), recentFiles[static_cast<size_t>(i)]);
     }
-    platform::registry().save(Hive::CurrentUser);
+    (void)platform::registry().save(Hive::CurrentUser);
 }
 
 void AppSettings::addRecentFile(const std::u16string& path) {

@@ -24,7 +24,6 @@ class AppSettings {
   public:
     // Defaults; the seek steps are half the given screen size.
     AppSettings(int screenWidth = 240, int screenHeight = 320);
-    virtual ~AppSettings() = default;
 
     // Overlays the stored values (clamped to their ranges). Missing or malformed values keep
     // their current value; a missing key changes nothing.
@@ -38,7 +37,7 @@ class AppSettings {
     int recentFileCount() const { return static_cast<int>(recentFiles.size()); }
 
     // Whether files of format f (1..6: JPEG, GIF, BMP, MAG, PNG, TIFF) are listed.
-    bool formatEnabled(int format) const;
+    [[nodiscard]] bool formatEnabled(int format) const;
 
     std::vector<std::u16string> recentFiles;
     // Index 1..15; index 0 unused.

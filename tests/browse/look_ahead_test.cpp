@@ -178,6 +178,19 @@ TEST_F(LookAheadTest, DecodedPictureIsComposedAgainForANewSurface) {
     EXPECT_EQ(host.composedShown[0], expected);
 }
 
+TEST_F(LookAheadTest, PictureWhoseViewCannotBeComposedAheadIsStillTakenFromTheWorker) {
+    browse::ReadAhead startup;
+    host.request = {{image::kMaxImageSide + 1, 2}, {}}; // a surface no image can have
+    ASSERT_TRUE(startup.start(loads.loader(), b, host.request));
+    navigator.adoptReadAhead(std::move(startup));
+    navigator.openAtStartup(b, true);
+    navigator.stopLookAhead();
+    EXPECT_EQ(shownShade(), 20);
+    EXPECT_EQ(loads.countFor(b), 1);
+    EXPECT_TRUE(host.composedShown.empty());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(LookAheadTest, ReadAheadPictureIsFreedWhenNothingFollows) {
     for (const bool preload : {true, false}) {
         SCOPED_TRACE(preload ? "read-ahead on" : "read-ahead off");
@@ -244,7 +257,6 @@ TEST_F(LookAheadTest, ScreenTurnDuringReadAheadLeavesTheWorkerAlone) {
         platform::setScreenSize(now.height, now.width);
     }
     navigator.stopLookAhead();
-    EXPECT_EQ(navigator.lookAhead().fontDescription().height, image::fontHeightForDpi(192));
     EXPECT_EQ(platform::screenMetrics().dpiY, 192) << "a turn keeps the pixels per inch";
     platform::setScreenMetrics({});
 }

@@ -29,20 +29,28 @@ TEST(NetworkSwitch, AsksOnlyWhenOffAndTurnsOnOnlyOnYes) {
         bool result;
         std::vector<ui::StringId> boxes;
         std::optional<uint32_t> after;
+        bool hiveWritable = true;
     };
     const ui::StringId hidden = ui::str::kNetworkHidden, reset = ui::str::kSoftResetNeeded;
+    const ui::StringId failed = ui::str::kOperationFailed;
     const Case cases[] = {
         {1, ui::kButtonNo, true, {}, 1},
         {std::nullopt, ui::kButtonNo, false, {hidden}, std::nullopt},
         {0, ui::kButtonNo, false, {hidden}, 0},
         {std::nullopt, ui::kButtonYes, false, {hidden, reset}, 1},
         {0, ui::kButtonYes, false, {hidden, reset}, 1},
+        // A switch that cannot be stored is not followed by the request to reset.
+        {std::nullopt, ui::kButtonYes, false, {hidden, failed}, std::nullopt, false},
     };
     for (const auto& c : cases) {
         test::TempDir dir;
         platform::setConfigFolder(dir.path());
+        if (!c.hiveWritable) {
+            std::filesystem::create_directory(dir.path() /
+                                              platform::hiveFileName(Hive::LocalMachine));
+        }
         if (c.stored) {
-            platform::registry()
+            (void)platform::registry()
                 .createKey(Hive::LocalMachine, platform::kRedirKey)
                 .setDword(platform::kRegisterFsRootValue, *c.stored);
         }

@@ -68,17 +68,19 @@ TEST(DibImage, ImpossibleSizesFailWithoutABox) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST(DibImage, OneLiveFontAfterTwoHeightChanges) {
-    const int before = Font::liveCount();
-    {
+// A size that cannot be had is never stored: the image is left empty, whatever it held.
+TEST(DibImage, FailedCreateLeavesAnEmptyImage) {
+    test::RecordingMessageBox boxes;
+    const std::pair<int, int> sizes[] = {{0, 10}, {70000, 2}, {60000, 60000}, {5, -70000}};
+    for (const auto [width, height] : sizes) {
         DibImage image;
         ASSERT_TRUE(image.create(4, 4));
-        image.setFontHeight(12);
-        image.setFontHeight(20);
-        EXPECT_EQ(Font::liveCount(), before + 1);
-        EXPECT_EQ(image.fontDescription().height, 20);
+        EXPECT_FALSE(image.create(width, height));
+        EXPECT_FALSE(image.hasPixels());
+        EXPECT_EQ(image.width(), 0) << width << " x " << height;
+        EXPECT_EQ(image.height(), 0) << width << " x " << height;
+        EXPECT_EQ(image.stride(), 0);
     }
-    EXPECT_EQ(Font::liveCount(), before);
 }
 
 struct FitCase {

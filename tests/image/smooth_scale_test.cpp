@@ -90,7 +90,7 @@ TEST(SmoothScale, WeightsAreEightBitFractionsShiftedBySixteen) {
     }
     DibImage out;
     ASSERT_TRUE(out.create(3, 3));
-    smoothScaleFrom(out, 0, 0, 3, 3, source, 0, 0, 5, 5);
+    smoothScaleFrom(out, {0, 0, 3, 3}, source, {0, 0, 5, 5});
     const uint8_t want[3][3] = {
         {0, 10, 30}, // source row 0: nearest pixel
         {0, 16, 33}, // (10*85 + 20*170) * 255 >> 16 = 16, (30*170 + 40*85) * 255 >> 16 = 33
@@ -109,7 +109,7 @@ TEST(SmoothScale, WhiteDarkensInsideAndKeepsItsOuterRowAndColumn) {
     white.fillColor(0xFFFFFF);
     DibImage out;
     ASSERT_TRUE(out.create(500, 400));
-    smoothScaleFrom(out, 0, 0, 500, 400, white, 0, 0, 1000, 800);
+    smoothScaleFrom(out, {0, 0, 500, 400}, white, {0, 0, 1000, 800});
     EXPECT_EQ(out.row(0)[0], 255);         // source row 0
     EXPECT_EQ(out.row(200)[0], 255);       // source column 0
     EXPECT_EQ(out.row(200)[3 * 250], 253); // inside
@@ -117,7 +117,7 @@ TEST(SmoothScale, WhiteDarkensInsideAndKeepsItsOuterRowAndColumn) {
     // Enlarged, the last destination row and column fall on the last source ones.
     DibImage big;
     ASSERT_TRUE(big.create(2000, 1600));
-    smoothScaleFrom(big, 0, 0, 2000, 1600, white, 0, 0, 1000, 800);
+    smoothScaleFrom(big, {0, 0, 2000, 1600}, white, {0, 0, 1000, 800});
     EXPECT_EQ(big.row(1599)[3 * 1000], 255);
     EXPECT_EQ(big.row(800)[3 * 1999], 255);
     EXPECT_EQ(big.row(800)[3 * 1000], 253);
@@ -163,9 +163,7 @@ TEST(SmoothScale, MatchesThePlainScalerForReductionsEnlargementsAndClipping) {
             ASSERT_TRUE(want.create(64, 48));
             fillRandom(got, 3);
             fillRandom(want, 3);
-            smoothScaleFrom(got, c.destination.x, c.destination.y, c.destination.width,
-                            c.destination.height, source, c.source.x, c.source.y, c.source.width,
-                            c.source.height);
+            smoothScaleFrom(got, c.destination, source, c.source);
             referenceScale(want, c.destination, source, c.source);
             EXPECT_TRUE(samePixels(got, want))
                 << "source " << width << " wide, destination " << c.destination.x << ","
@@ -181,8 +179,8 @@ TEST(SmoothScale, NegativeOriginDrawsOnlyTheVisiblePart) {
     DibImage whole, clipped;
     ASSERT_TRUE(whole.create(500, 400));
     ASSERT_TRUE(clipped.create(240, 268));
-    smoothScaleFrom(whole, 0, 0, 500, 400, source, 0, 0, 1000, 800);
-    smoothScaleFrom(clipped, -300, -50, 500, 400, source, 0, 0, 1000, 800);
+    smoothScaleFrom(whole, {0, 0, 500, 400}, source, {0, 0, 1000, 800});
+    smoothScaleFrom(clipped, {-300, -50, 500, 400}, source, {0, 0, 1000, 800});
     for (int32_t y = 0; y < 268; ++y) {
         // Columns 0..199 show whole's 300..499; the rest stays black.
         ASSERT_EQ(std::memcmp(clipped.row(y), whole.row(y + 50) + 3 * 300, 3 * 200), 0) << y;
@@ -199,7 +197,7 @@ TEST(SmoothScale, RejectsASourceRectangleOutsideTheSource) {
     ASSERT_TRUE(out.create(10, 10));
     const PixelRect outside[] = {{-1, 0, 20, 20}, {0, 0, 21, 20}, {5, 5, 16, 10}, {0, 0, 0, 5}};
     for (PixelRect r : outside) {
-        smoothScaleFrom(out, 0, 0, 10, 10, source, r.x, r.y, r.width, r.height);
+        smoothScaleFrom(out, {0, 0, 10, 10}, source, r);
     }
     bilinearScaleRows({source.bits(), 20, 20, source.stride()}, {0, 0, 20, 20},
                       {out.bits(), 10, 10, out.stride()}, {0, 0, 10, 10}, -65536, 65536);

@@ -37,7 +37,7 @@ class NetworkFolderTest : public ::testing::Test {
     }
 
     static void switchOn() {
-        registry().createKey(Hive::LocalMachine, kRedirKey).setDword(kRegisterFsRootValue, 1);
+        (void)registry().createKey(Hive::LocalMachine, kRedirKey).setDword(kRegisterFsRootValue, 1);
     }
 
     static std::vector<std::u16string> namesIn(std::u16string_view folder) {

@@ -91,7 +91,8 @@ TEST(Registry, UserHiveIsWrittenOnSaveAndReadBack) {
     test::TempDir dir;
     {
         Registry registry(dir.path());
-        registry.createKey(Hive::CurrentUser, u"Software\\Quorrin\\Velmora").setDword(u"XMOVE", 32);
+        EXPECT_TRUE(registry.createKey(Hive::CurrentUser, u"Software\\Quorrin\\Velmora")
+                        .setDword(u"XMOVE", 32));
         EXPECT_FALSE(fs::exists(dir.path() / "user.reg")) << "nothing written before save";
         EXPECT_TRUE(registry.save(Hive::CurrentUser));
     }
@@ -122,7 +123,7 @@ TEST(Registry, FirstRunSeedsTheMachineHiveAndChangesThereAreKept) {
         ASSERT_TRUE(redirector.isOpen());
         EXPECT_FALSE(redirector.queryValue(u"RegisterFSRoot", 4).ok);
         EXPECT_TRUE(fs::exists(dir.path() / "system.reg"));
-        redirector.setDword(u"RegisterFSRoot", 1); // saved without an explicit save
+        EXPECT_TRUE(redirector.setDword(u"RegisterFSRoot", 1)); // saved without an explicit save
     }
     Registry again(dir.path());
     EXPECT_TRUE(
@@ -139,11 +140,11 @@ TEST(Registry, FailedSaveKeepsTheOldFile) {
     test::TempDir dir;
     Registry registry(dir.path());
     RegistryKey key = registry.createKey(Hive::CurrentUser, u"K");
-    key.setDword(u"OLD", 1);
+    EXPECT_TRUE(key.setDword(u"OLD", 1));
     ASSERT_TRUE(registry.save(Hive::CurrentUser));
     const std::string before = fileText(dir.path() / "user.reg");
 
-    key.setValue(u"BIG", kRegBinary, std::vector<uint8_t>(4096, 0x55));
+    (void)key.setValue(u"BIG", kRegBinary, std::vector<uint8_t>(4096, 0x55));
     {
         FileSizeLimit limit(before.size() + 16);
         EXPECT_FALSE(registry.save(Hive::CurrentUser));
@@ -159,7 +160,7 @@ TEST(Registry, FailedSaveKeepsTheOldFile) {
     // A folder that cannot exist: its parent is a regular file.
     const fs::path blocked = dir.write("plain", "x") / "config";
     Registry nowhere(blocked);
-    nowhere.createKey(Hive::CurrentUser, u"K").setDword(u"X", 1);
+    EXPECT_TRUE(nowhere.createKey(Hive::CurrentUser, u"K").setDword(u"X", 1));
     EXPECT_FALSE(nowhere.save(Hive::CurrentUser));
     EXPECT_TRUE(nowhere.openKey(Hive::LocalMachine, u"Comm\\Redir").isOpen())
         << "the seeded machine hive lives in memory";
@@ -195,7 +196,7 @@ TEST(Registry, HivesThatAreNotFilesLoadNothingAndAreNeverWritten) {
         }
         Registry registry(dir.path());
         EXPECT_FALSE(registry.openKey(Hive::CurrentUser, u"Software").isOpen());
-        registry.createKey(Hive::CurrentUser, u"K").setDword(u"X", 1);
+        EXPECT_TRUE(registry.createKey(Hive::CurrentUser, u"K").setDword(u"X", 1));
         EXPECT_FALSE(registry.save(Hive::CurrentUser));
         for (const Hive hive : {Hive::CurrentUser, Hive::LocalMachine}) {
             EXPECT_EQ(fs::status(dir.path() / hiveFileName(hive)).type(),

@@ -37,7 +37,7 @@ class MailSandbox {
 
     // The submission program's path in the machine hive; empty for none.
     static void setSendmail(const std::string& program) {
-        platform::registry()
+        (void)platform::registry()
             .createKey(platform::Hive::LocalMachine, platform::kMailKey)
             .setString(platform::kSendmailValue, std::u16string(program.begin(), program.end()));
     }

@@ -13,8 +13,8 @@ class DragTarget {
     virtual ~DragTarget() = default;
     virtual int surfaceWidth() const = 0;
     virtual int surfaceHeight() const = 0;
-    virtual bool imageWiderThanSurface() const = 0;
-    virtual bool imageTallerThanSurface() const = 0;
+    [[nodiscard]] virtual bool imageWiderThanSurface() const = 0;
+    [[nodiscard]] virtual bool imageTallerThanSurface() const = 0;
     virtual void shiftOrigin(int dx, int dy) = 0;
     // Clamps the origin, then recomposes: fast while moving, full quality when final.
     virtual void recompose(bool final) = 0;
@@ -30,7 +30,7 @@ class StylusDrag {
     void penDown(int x, int y);
     void penMove(int x, int y, DragTarget& target);
     void penUp(int x, int y, DragTarget& target);
-    bool isDown() const { return penDown_; }
+    [[nodiscard]] bool isDown() const { return penDown_; }
 
   private:
     void step(int x, int y, bool final, DragTarget& target);

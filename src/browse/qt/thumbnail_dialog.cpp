@@ -24,7 +24,15 @@ constexpr int kStartDelayMs = 100;
 constexpr uint32_t kWhite = 0x00FFFFFF;
 constexpr uint32_t kGrey = 0x00808080;
 constexpr uint32_t kRed = 0x000000FF;
-constexpr int kTransparent = 1;
+
+// Text in a colour over what is drawn, in the size made for the screen or the one given.
+image::TextStyle transparentText(uint32_t color, int32_t height) {
+    image::TextStyle style;
+    style.font.height = height;
+    style.textColor = color;
+    style.opaque = false;
+    return style;
+}
 
 constexpr int kBrokenMarkSide = 36;
 constexpr int kSelectionPen = 3;
@@ -58,13 +66,12 @@ bool makeThumbnail(image::DibImage& cell, const std::u16string& path) {
         }
         drawBrokenMark(cell);
     }
-    cell.setTextColor(kRed);
-    cell.setBackMode(kTransparent);
     // The caption keeps the handheld's cut; a name still wider than the cell (a large font at a
-    // high DPI, wide characters) ends in "…" rather than being cut mid-glyph.
-    image::drawText(cell, 0, 0, kThumbnailWidth, kThumbnailHeight, thumbnailCaption(path),
-                    image::kTextLeft | image::kTextBottom | image::kTextSingleLine |
-                        image::kTextEndEllipsis);
+    // high DPI, wide characters) ends in "…" rather than being cut mid-glyph. The cell has pixels.
+    (void)image::drawText(
+        cell, transparentText(kRed, image::fontHeightForDpi(platform::screenDpiY())),
+        {0, 0, kThumbnailWidth, kThumbnailHeight}, thumbnailCaption(path),
+        image::kTextLeft | image::kTextBottom | image::kTextSingleLine | image::kTextEndEllipsis);
     return true;
 }
 
@@ -278,12 +285,10 @@ void ThumbnailDialog::drawPage() {
     canvas_.fillBlack();
     canvas_.fillColor(kWhite);
     if (paths_.empty()) {
-        canvas_.setTextColor(kGrey);
-        canvas_.setBackMode(kTransparent);
-        canvas_.setFontHeight((platform::screenDpiY() + 3) * 16 / 96);
-        image::drawText(canvas_, 0, 0, canvas_.width(), canvas_.height(),
-                        QStringLiteral("画像はありません"),
-                        image::kTextCenter | image::kTextVCenter);
+        (void)image::drawText(
+            canvas_, transparentText(kGrey, (platform::screenDpiY() + 3) * 16 / 96),
+            {0, 0, canvas_.width(), canvas_.height()}, QStringLiteral("画像はありません"),
+            image::kTextCenter | image::kTextVCenter);
     }
     canvasWidget_->update();
     nextCell_ = 0;

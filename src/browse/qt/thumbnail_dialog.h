@@ -40,7 +40,7 @@ class ThumbnailDialog : public QDialog {
     // The item the arrow keys have selected, or -1.
     int selectedItem() const { return selected_; }
     // Whether every cell of the shown page has been drawn.
-    bool pageComplete() const { return !cellTimer_.isActive() && started_; }
+    [[nodiscard]] bool pageComplete() const { return !cellTimer_.isActive() && started_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,7 +53,7 @@ class ThumbnailDialog : public QDialog {
     void drawPage();
     void drawNextCell();
     void tapAt(const QPoint& point);
-    bool handleKey(int key);
+    [[nodiscard]] bool handleKey(int key);
     void moveSelection(int step);
     void paintCanvas();
     qreal ratio() const;

@@ -143,7 +143,7 @@ void EditController::retouchWithValue(void (*operation)(image::DibImage&, int),
     if (!hasPicture()) {
         return;
     }
-    const auto value = askValue(request, host_.editWindow());
+    const auto value = askValue(request, host_.dialogOwner());
     if (!value) {
         return;
     }
@@ -174,7 +174,7 @@ void EditController::resize() {
     }
     host_.dropLookAhead();
     image::DibImage& picture = host_.editedPicture();
-    const auto size = askNewSize(picture.width(), picture.height(), host_.editWindow());
+    const auto size = askNewSize(picture.width(), picture.height(), host_.dialogOwner());
     if (!size) {
         return;
     }
@@ -192,7 +192,7 @@ void EditController::trim() {
     if (!hasPicture()) {
         return;
     }
-    const auto rect = askTrimRect(host_.editedPicture(), host_.editWindow());
+    const auto rect = askTrimRect(host_.editedPicture(), host_.dialogOwner());
     if (rect && reported(edit::trim(host_.editedPicture(), *rect))) {
         changed(true);
     }

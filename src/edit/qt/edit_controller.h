@@ -29,7 +29,7 @@ class EditController {
     ProgressDialog& progressDialog() { return *progress_; }
 
   private:
-    bool hasPicture();
+    [[nodiscard]] bool hasPicture();
     void turn(EditResult (*operation)(image::DibImage&));
     void retouchWithValue(void (*operation)(image::DibImage&, int), const ValueRequest& request);
     void filter(bool (*operation)(image::DibImage&, const Progress&));

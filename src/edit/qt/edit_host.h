@@ -14,7 +14,7 @@ class EditHost {
     // The picture on show; edits change it in place.
     virtual image::DibImage& editedPicture() = 0;
     // The window the edit dialogs cover.
-    virtual QWidget* editWindow() = 0;
+    virtual QWidget* dialogOwner() = 0;
     // Stops the read-ahead and frees its picture, to make room for a new one.
     virtual void dropLookAhead() = 0;
     // Shows (true) or restores (false) the wait cursor.

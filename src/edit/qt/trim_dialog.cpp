@@ -38,8 +38,8 @@ void TrimPreview::resizeEvent(QResizeEvent*) {
     const int deviceHeight = qRound(height() * devicePixelRatioF());
     selection_.fitInto(deviceWidth, deviceHeight);
     if (deviceWidth > 0 && deviceHeight > 0 && buffer_.create(deviceWidth, deviceHeight)) {
-        buffer_.stretchFrom(0, 0, selection_.previewWidth(), selection_.previewHeight(), picture_,
-                            0, 0, picture_.width(), picture_.height());
+        buffer_.stretchFrom({0, 0, selection_.previewWidth(), selection_.previewHeight()}, picture_,
+                            {0, 0, picture_.width(), picture_.height()});
     }
     update();
 }

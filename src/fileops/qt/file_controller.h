@@ -19,7 +19,7 @@ class FileController {
     // The save command; the path written, or nothing.
     std::optional<std::u16string> save() { return commands_.save(); }
     // Asks about unsaved edits before the shown picture is left; false: stay.
-    bool settleUnsavedEdits() { return commands_.settleUnsavedEdits(); }
+    [[nodiscard]] bool settleUnsavedEdits() { return commands_.settleUnsavedEdits(); }
 
   private:
     FileCommands commands_;

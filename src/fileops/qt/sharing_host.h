@@ -15,7 +15,7 @@ class SharingHost {
     // Device path of the current list entry; empty when the index is outside the list.
     virtual std::u16string currentFilePath() const = 0;
     // The shown picture has edits that were not saved.
-    virtual bool isModified() const = 0;
+    [[nodiscard]] virtual bool isModified() const = 0;
     // Runs the save command (40071) as its menu item does: the path written, or nothing when
     // nothing was written.
     virtual std::optional<std::u16string> runSaveCommand() = 0;

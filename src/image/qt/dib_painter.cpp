@@ -11,8 +11,6 @@
 namespace velmora::image {
 namespace {
 
-constexpr int kOpaque = 2;
-
 QColor colorOf(uint32_t color) {
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
@@ -66,7 +64,16 @@ QImage viewOf(DibImage& image) {
                   QImage::Format_BGR888);
 }
 
-bool drawText(DibImage& image, int x, int y, int w, int h, const QString& text, int flags) {
+QImage viewOf(const DibImage& image) {
+    if (!image.hasPixels()) {
+        return {};
+    }
+    return QImage(image.bits(), image.width(), image.height(), image.stride(),
+                  QImage::Format_BGR888);
+}
+
+bool drawText(DibImage& image, const TextStyle& style, PixelRect rect, const QString& text,
+              int flags) {
     QImage view = viewOf(image);
     if (view.isNull()) {
         return false;
@@ -76,25 +83,25 @@ bool drawText(DibImage& image, int x, int y, int w, int h, const QString& text, 
         shown.replace(QLatin1Char('\r'), QLatin1Char(' '))
             .replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
-    const QRect rect(x, y, w, h);
-    const QFont font = fontFor(image.fontDescription());
+    const QFont font = fontFor(style.font);
     if ((flags & kTextSingleLine) && (flags & kTextEndEllipsis)) {
-        shown = QFontMetrics(font).elidedText(shown, Qt::ElideRight, w);
+        shown = QFontMetrics(font).elidedText(shown, Qt::ElideRight, rect.width);
     }
 
     QPainter painter(&view);
     painter.setFont(font);
-    painter.setPen(colorOf(image.textColor()));
-    if (image.backMode() == kOpaque) {
+    painter.setPen(colorOf(style.textColor));
+    if (style.opaque) {
         painter.setBackgroundMode(Qt::OpaqueMode);
-        painter.setBackground(colorOf(image.backColor()));
+        painter.setBackground(colorOf(style.backColor));
     }
-    painter.drawText(rect, qtFlagsFor(flags), shown);
+    painter.drawText(QRect(rect.x, rect.y, rect.width, rect.height), qtFlagsFor(flags), shown);
     return true;
 }
 
-bool drawText(DibImage& image, int x, int y, int w, int h, const std::u16string& text, int flags) {
-    return drawText(image, x, y, w, h, QString::fromStdU16String(text), flags);
+bool drawText(DibImage& image, const TextStyle& style, PixelRect rect, const std::u16string& text,
+              int flags) {
+    return drawText(image, style, rect, QString::fromStdU16String(text), flags);
 }
 
 } // namespace velmora::image

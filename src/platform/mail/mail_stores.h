@@ -35,7 +35,7 @@ class StoreBackend {
     explicit StoreBackend(std::u16string name) : name_(std::move(name)) {}
     virtual ~StoreBackend() = default;
     const std::u16string& name() const { return name_; }
-    virtual bool deliver(const MimeWriter& mimeMessage) = 0;
+    [[nodiscard]] virtual bool deliver(const MimeWriter& mimeMessage) = 0;
 
   private:
     std::u16string name_;

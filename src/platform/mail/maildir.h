@@ -11,7 +11,7 @@ namespace velmora::platform {
 
 // Creates folder's tmp/, new/ and cur/ when missing. False (and nothing left in tmp/) when the
 // message could not be written completely.
-bool deliverToMaildir(const std::filesystem::path& folder, const MimeWriter& message);
-bool deliverToMaildir(const std::filesystem::path& folder, std::string_view message);
+[[nodiscard]] bool deliverToMaildir(const std::filesystem::path& folder, const MimeWriter& message);
+[[nodiscard]] bool deliverToMaildir(const std::filesystem::path& folder, std::string_view message);
 
 } // namespace velmora::platform

@@ -34,7 +34,7 @@ inline constexpr HResult kErrNotFound = 0x8004010F;
 inline constexpr HResult kErrDiskError = 0x80040116;
 inline constexpr HResult kErrInvalidEntryId = 0x80040107;
 
-inline bool failed(HResult result) {
+[[nodiscard]] inline bool failed(HResult result) {
     return (result & 0x80000000u) != 0;
 }
 

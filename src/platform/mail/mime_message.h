@@ -41,7 +41,8 @@ using MimeSink = std::function<bool(std::string_view)>;
 // What a store's transport is handed: writes the message into a sink, false when it stopped.
 using MimeWriter = std::function<bool(const MimeSink&)>;
 
-bool writeMimeMessage(const MessageData& message, const Envelope& envelope, const MimeSink& sink);
+[[nodiscard]] bool writeMimeMessage(const MessageData& message, const Envelope& envelope,
+                                    const MimeSink& sink);
 // The whole text at once.
 std::string buildMimeMessage(const MessageData& message, const Envelope& envelope);
 

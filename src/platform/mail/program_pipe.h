@@ -15,9 +15,9 @@ namespace velmora::platform {
 
 // argv[0] is the program's path (no search). True only when the program took all of input
 // and exited with status 0 before the timeout.
-bool runWithInput(const std::vector<std::string>& argv, const MimeWriter& input,
-                  std::chrono::milliseconds timeout);
-bool runWithInput(const std::vector<std::string>& argv, std::string_view input,
-                  std::chrono::milliseconds timeout);
+[[nodiscard]] bool runWithInput(const std::vector<std::string>& argv, const MimeWriter& input,
+                                std::chrono::milliseconds timeout);
+[[nodiscard]] bool runWithInput(const std::vector<std::string>& argv, std::string_view input,
+                                std::chrono::milliseconds timeout);
 
 } // namespace velmora::platform

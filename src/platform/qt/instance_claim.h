@@ -16,7 +16,7 @@ namespace velmora::platform {
 
 class InstanceClaim {
   public:
-    enum class Outcome {
+    enum class [[nodiscard]] Outcome{
         NotClaimed, // claim() has not been called
         First,      // this process holds the key and listens for later starts
         Running,    // another process holds it and has been asked to come forward

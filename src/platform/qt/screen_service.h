@@ -46,7 +46,7 @@ class ScreenService {
   public:
     explicit ScreenService(std::optional<EmulatedScreen> emulated = std::nullopt);
 
-    bool isEmulated() const { return emulated_.has_value(); }
+    [[nodiscard]] bool isEmulated() const { return emulated_.has_value(); }
     // Screen size in device pixels, and the work area (the screen minus the desktop's panels)
     // in Qt's window coordinates, of the screen the window is on (the primary screen without a
     // window).

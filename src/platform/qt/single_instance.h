@@ -23,7 +23,8 @@ class SingleInstance : public QObject {
     // True when this process is the first for the key and now answers later starts. False when
     // another process holds it; that process has been sent message (come forward, and maybe open
     // a picture). When the runtime folder cannot be used the start is never blocked: true.
-    bool claim(const QString& key, const std::string& message = composeInstanceMessage({}));
+    [[nodiscard]] bool claim(const QString& key,
+                             const std::string& message = composeInstanceMessage({}));
 
   signals:
     // A later start asked this instance to bring its window forward and, when picture (a host

@@ -24,7 +24,8 @@ class ButtonAssignPage : public SettingsPage {
     // again, so a button set to "<なし>" keeps its system function from now on.
     void apply() override;
 
-    // The combo box reported a choice: index -1 or above 12 is "nothing selected" (317).
+    // The combo box reported a choice: index -1 or above 12 is "nothing selected"
+    // (kNothingSelected).
     void functionChosen(int index);
 
   protected:

@@ -9,7 +9,7 @@ bool SettingsController::onCommand(ui::Command id) {
     if (id != ui::Command::Settings) {
         return false;
     }
-    SettingsSheet sheet(host_, host_.sheetOwner());
+    SettingsSheet sheet(host_, host_.dialogOwner());
     sheet.exec();
     // The readers turn and convert the pictures read from now on by the new choice.
     const AppSettings& settings = host_.appSettings();

@@ -14,7 +14,7 @@ class SettingsHost {
 
     virtual AppSettings& appSettings() = 0;
     // The main window: the sheet is shown over it and covers it.
-    virtual QWidget* sheetOwner() = 0;
+    virtual QWidget* dialogOwner() = 0;
     // Gives back every taken-over button / takes over the buttons that now have an action.
     virtual void unregisterButtons() = 0;
     virtual void registerButtons() = 0;

@@ -8,6 +8,6 @@ namespace velmora::ui {
 
 // Loads Qt's Japanese translation into the application; false when it is not installed (the
 // texts then stay English).
-bool installQtTranslations(QCoreApplication& application);
+[[nodiscard]] bool installQtTranslations(QCoreApplication& application);
 
 } // namespace velmora::ui

@@ -53,7 +53,7 @@ class DesktopKeysTest : public QObject {
             if (c.question) {
                 QCOMPARE(sandbox.boxes.shown[0].text, ui::loadResourceString(*c.question));
             }
-            QVERIFY2(std::filesystem::exists(picture) && !viewer->fullScreen, c.name);
+            QVERIFY2(std::filesystem::exists(picture) && !viewer->isFullScreen(), c.name);
             QCOMPARE(closed.count() > 0 || closed.wait(500), c.closes);
         }
     }
@@ -65,7 +65,7 @@ class DesktopKeysTest : public QObject {
         QVERIFY(desktop);
         QCOMPARE(desktop->mainWindow().windowTitle(), u"a.png (100%) — Velmora"_qs);
         desktop->onCommand(ui::Command::ZoomIn);
-        const int percent = qRound(desktop->view.displayWidth * 100.0 / 64);
+        const int percent = qRound(desktop->pictureView().state().displayWidth * 100.0 / 64);
         QVERIFY(percent > 100);
         QCOMPARE(desktop->mainWindow().windowTitle(), u"a.png (%1%) — Velmora"_qs.arg(percent));
         desktop.reset();

@@ -51,7 +51,8 @@ class DesktopWindowTest : public QObject {
             frame.hiddenButtons = (allButtonsVisible(*app->menuBar()) ? 0 : 1) +
                                   (allButtonsVisible(*app->toolBar()) ? 0 : 1);
             frame.listedPictures = app->navigator().count();
-            frame.surface = {app->backBuffer.width(), app->backBuffer.height()};
+            frame.surface = {app->pictureView().surface().width(),
+                             app->pictureView().surface().height()};
         });
         if (!started.wait(5000)) {
             return nullptr;
@@ -76,7 +77,9 @@ class DesktopWindowTest : public QObject {
         QVERIFY(workArea().contains(window.frameGeometry()));
         const int barsHeight = viewer->menuBar()->height() + viewer->toolBar()->height();
         QCOMPARE(frame.surface, QSize(window.width(), window.height() - barsHeight));
-        QCOMPARE(QSize(viewer->backBuffer.width(), viewer->backBuffer.height()), frame.surface);
+        QCOMPARE(QSize(viewer->pictureView().surface().width(),
+                       viewer->pictureView().surface().height()),
+                 frame.surface);
         QCOMPARE(viewer->menuBar()->geometry().bottom(), window.height() - 1);
     }
 
@@ -97,19 +100,23 @@ class DesktopWindowTest : public QObject {
                 window.setGeometry(placed);
             }
             const QRect before = window.geometry();
-            const QSize surfaceBefore(viewer->backBuffer.width(), viewer->backBuffer.height());
+            const QSize surfaceBefore(viewer->pictureView().surface().width(),
+                                      viewer->pictureView().surface().height());
 
             viewer->onCommand(ui::Command::FullScreen);
-            QCOMPARE(QSize(viewer->backBuffer.width(), viewer->backBuffer.height()), screen);
-            QCOMPARE(viewer->view.displayHeight, screen.height());
-            QCOMPARE(viewer->view.displayWidth, screen.height() * 1600 / 2400);
+            QCOMPARE(QSize(viewer->pictureView().surface().width(),
+                           viewer->pictureView().surface().height()),
+                     screen);
+            QCOMPARE(viewer->pictureView().state().displayHeight, screen.height());
+            QCOMPARE(viewer->pictureView().state().displayWidth, screen.height() * 1600 / 2400);
 
             viewer->onCommand(ui::Command::NormalScreen);
             QVERIFY(viewer->menuBar()->isVisible() && viewer->toolBar()->isVisible());
             QCOMPARE(window.isMaximized(), maximised);
             // The platform may confirm the restored geometry later, as a desktop does.
             QTRY_COMPARE(window.geometry(), before);
-            QTRY_COMPARE(QSize(viewer->backBuffer.width(), viewer->backBuffer.height()),
+            QTRY_COMPARE(QSize(viewer->pictureView().surface().width(),
+                               viewer->pictureView().surface().height()),
                          surfaceBefore);
         }
     }

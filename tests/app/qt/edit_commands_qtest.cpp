@@ -36,10 +36,11 @@ std::array<uint8_t, 3> firstPixel(ViewerApp& viewer) {
 
 // The view the actual-size command gives for the current picture.
 image::ViewState actualSizeView(ViewerApp& viewer) {
-    const image::ViewState before = viewer.view;
-    viewer.onCommand(ui::Command::OriginalSize);
-    const image::ViewState actual = viewer.view;
-    viewer.view = before;
+    image::ViewState actual = viewer.pictureView().state();
+    const image::DibImage& surface = viewer.pictureView().surface();
+    image::ViewGeometry(actual, {viewer.current().width(), viewer.current().height()},
+                        {surface.width(), surface.height()}, viewer.pictureView().options())
+        .showOriginalSize(false);
     return actual;
 }
 
@@ -63,23 +64,24 @@ class EditCommandsTest : public QObject {
             test::ShellSandbox::u16(picture),
             handheld ? std::optional(platform::qt::EmulatedScreen{240, 320, 96}) : std::nullopt);
         QVERIFY(viewer);
-        QVERIFY(!viewer->modified);
+        QVERIFY(!viewer->isModified());
 
         viewer->onCommand(ui::Command::OriginalSize);
-        viewer->view.originX = -100; // scrolled
-        const image::ViewState scrolled = viewer->view;
+        viewer->pictureView().shiftOrigin(-100 - viewer->pictureView().state().originX,
+                                          0); // scrolled
+        const image::ViewState scrolled = viewer->pictureView().state();
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_H);
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_V);
-        QCOMPARE(viewer->view, scrolled);
-        QVERIFY(viewer->modified);
+        QCOMPARE(viewer->pictureView().state(), scrolled);
+        QVERIFY(viewer->isModified());
 
-        viewer->modified = false;
+        viewer->clearModified();
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_L);
         QCOMPARE(viewer->current().width(), 300);
         QCOMPARE(viewer->current().height(), 900);
-        QCOMPARE(viewer->view, actualSizeView(*viewer));
-        QCOMPARE(viewer->view.displayWidth, 300);
-        QVERIFY(viewer->modified);
+        QCOMPARE(viewer->pictureView().state(), actualSizeView(*viewer));
+        QCOMPARE(viewer->pictureView().state().displayWidth, 300);
+        QVERIFY(viewer->isModified());
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_R);
         QCOMPARE(viewer->current().width(), 900);
         QVERIFY(sandbox.boxes.shown.empty());
@@ -91,7 +93,7 @@ class EditCommandsTest : public QObject {
             sandbox.writePicture("a.png", 40, 30); // blue 0x33, green 0x66, red 0xCC
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
         QVERIFY(viewer);
-        const image::ViewState shown = viewer->view;
+        const image::ViewState shown = viewer->pictureView().state();
 
         QTimer::singleShot(0, [] {
             QApplication::activeModalWidget()
@@ -99,22 +101,22 @@ class EditCommandsTest : public QObject {
                 ->click();
         });
         viewer->onCommand(ui::Command::Brightness);
-        QVERIFY(!viewer->modified);
+        QVERIFY(!viewer->isModified());
         QCOMPARE(firstPixel(*viewer), (std::array<uint8_t, 3>{0x33, 0x66, 0xCC}));
 
         answerNextDialog(); // the initial 128 adds 28
         viewer->onCommand(ui::Command::Brightness);
         QCOMPARE(firstPixel(*viewer), (std::array<uint8_t, 3>{0x33 + 28, 0x66 + 28, 0xCC + 28}));
-        QVERIFY(viewer->modified);
+        QVERIFY(viewer->isModified());
         viewer->onCommand(ui::Command::Negative);
         QCOMPARE(firstPixel(*viewer),
                  (std::array<uint8_t, 3>{255 - 0x33 - 28, 255 - 0x66 - 28, 255 - 0xCC - 28}));
-        QCOMPARE(viewer->view, shown);
+        QCOMPARE(viewer->pictureView().state(), shown);
 
         // Restore shows the file again and clears the flag.
         viewer->onCommand(ui::Command::Restore);
         QCOMPARE(firstPixel(*viewer), (std::array<uint8_t, 3>{0x33, 0x66, 0xCC}));
-        QVERIFY(!viewer->modified);
+        QVERIFY(!viewer->isModified());
     }
 
     void filtersShowProgressWithTheWindowDisabled() {
@@ -127,7 +129,7 @@ class EditCommandsTest : public QObject {
         viewer->onCommand(ui::Command::Emboss);
         QVERIFY(disabledMeanwhile);
         QVERIFY(viewer->mainWindow().isEnabled());
-        QVERIFY(viewer->modified);
+        QVERIFY(viewer->isModified());
         // A uniform picture embosses to 128 inside, the border unchanged.
         QCOMPARE(viewer->current().row(1)[3], uint8_t{128});
         QCOMPARE(viewer->current().row(0)[3], uint8_t{0x33});
@@ -138,7 +140,7 @@ class EditCommandsTest : public QObject {
         const auto picture = sandbox.writePicture("a.png", 2, 60);
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
         QVERIFY(viewer);
-        const image::ViewState shown = viewer->view;
+        const image::ViewState shown = viewer->pictureView().state();
         answerNextDialog(QStringLiteral("5000")); // keeps the ratio: 5000 x 150000
         viewer->onCommand(ui::Command::Resize);
         QCOMPARE(sandbox.boxes.shown.size(), size_t{1});
@@ -146,16 +148,16 @@ class EditCommandsTest : public QObject {
         QCOMPARE(viewer->current().width(), 2);
         QCOMPARE(viewer->current().height(), 60);
         QCOMPARE(firstPixel(*viewer), (std::array<uint8_t, 3>{0x33, 0x66, 0xCC}));
-        QCOMPARE(viewer->view, shown);
-        QVERIFY(!viewer->modified);
+        QCOMPARE(viewer->pictureView().state(), shown);
+        QVERIFY(!viewer->isModified());
         QVERIFY(viewer->mainWindow().isEnabled());
 
         answerNextDialog(QStringLiteral("4")); // 4 x 120
         viewer->onCommand(ui::Command::Resize);
         QCOMPARE(viewer->current().width(), 4);
         QCOMPARE(viewer->current().height(), 120);
-        QCOMPARE(viewer->view, actualSizeView(*viewer));
-        QVERIFY(viewer->modified);
+        QCOMPARE(viewer->pictureView().state(), actualSizeView(*viewer));
+        QVERIFY(viewer->isModified());
     }
 
     void withoutAPictureNothingHappens() {
@@ -170,7 +172,7 @@ class EditCommandsTest : public QObject {
               ui::Command::Emboss}) {
             QVERIFY(viewer->onCommand(id));
         }
-        QVERIFY(!viewer->modified);
+        QVERIFY(!viewer->isModified());
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QVERIFY(sandbox.boxes.shown.empty());
     }

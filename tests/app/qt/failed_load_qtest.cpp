@@ -89,7 +89,8 @@ class FailedLoadTest : public QObject {
         QVERIFY(sandbox.boxes.shown.back().text == u"読込失敗:\n" + util::toUtf16(named));
         QCOMPARE(viewer->navigator().currentPath(), u"\\P\\" + util::toUtf16(named));
         QVERIFY(!viewer->current().hasPixels());
-        QVERIFY(allBlack(viewer->backBuffer)); // nothing of the old picture stays on the screen
+        QVERIFY(allBlack(
+            viewer->pictureView().surface())); // nothing of the old picture stays on the screen
 
         // Delete and copy touch the named file only; nothing else is written or removed.
         std::set<std::string> expected = filesBelow(sandbox.root());
@@ -107,8 +108,8 @@ class FailedLoadTest : public QObject {
         case Edit:
             viewer->onCommand(ui::Command::RotateLeft);
             viewer->onCommand(ui::Command::Negative);
-            QVERIFY(!viewer->modified);
-            QVERIFY(allBlack(viewer->backBuffer));
+            QVERIFY(!viewer->isModified());
+            QVERIFY(allBlack(viewer->pictureView().surface()));
             break;
         case Info:
             dialogs.onNext([&](QWidget& dialog) {

@@ -61,7 +61,7 @@ class FileCommandsTest : public QObject {
         auto viewer = sandbox.startViewer({}, screen);
         QVERIFY(viewer);
         viewer->navigator().openInFolder(u"\\P\\a.png");
-        viewer->modified = true;
+        viewer->markModified();
 
         bool covered = false;
         whenShown(
@@ -77,7 +77,7 @@ class FileCommandsTest : public QObject {
         QVERIFY(viewer->onCommand(ui::Command::Save));
         QVERIFY(covered);
         QVERIFY(std::filesystem::exists(sandbox.root() / "Out" / "a.png"));
-        QVERIFY(!viewer->modified);
+        QVERIFY(!viewer->isModified());
 
         covered = false;
         whenShown(

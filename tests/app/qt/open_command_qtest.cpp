@@ -49,7 +49,7 @@ class OpenCommandTest : public QObject {
         QVERIFY(viewer);
         viewer->enterFullScreen();
         openSecondPicture(*viewer);
-        QVERIFY(!viewer->fullScreen);
+        QVERIFY(!viewer->isFullScreen());
         QCOMPARE(viewer->navigator().count(), 3);
         QCOMPARE(viewer->navigator().currentIndex(), 1);
         QCOMPARE(viewer->current().width(), 40);

@@ -45,9 +45,9 @@ class ReadAheadTest : public QObject {
     static void nextMatchesARedraw(app::ViewerApp& viewer, const std::u16string& expected) {
         viewer.onCommand(ui::Command::Next);
         QVERIFY(viewer.current().path == expected);
-        const std::vector<uint8_t> shown = surfaceBytes(viewer.backBuffer);
-        viewer.redraw();
-        QVERIFY(shown == surfaceBytes(viewer.backBuffer));
+        const std::vector<uint8_t> shown = surfaceBytes(viewer.pictureView().surface());
+        viewer.pictureView().redraw();
+        QVERIFY(shown == surfaceBytes(viewer.pictureView().surface()));
     }
 
   private slots:
@@ -82,7 +82,9 @@ class ReadAheadTest : public QObject {
             if (emulated) {
                 // The turn changes the surface while c is read ahead.
                 viewer->onCommand(ui::Command::RotateScreen);
-                QCOMPARE(viewer->backBuffer.width() > viewer->backBuffer.height(), true);
+                QCOMPARE(viewer->pictureView().surface().width() >
+                             viewer->pictureView().surface().height(),
+                         true);
             }
             nextMatchesARedraw(*viewer, pictures[2]);
             nextMatchesARedraw(*viewer, pictures[3]);

@@ -48,8 +48,8 @@ class ScreenScaleTest : public QObject {
         // The emulated screen is 480x640 device pixels, and the surface is in device pixels.
         QCOMPARE(window.grab().toImage().size(), QSize(480, 640));
         const int barsHeight = viewer->menuBar()->height() + viewer->toolBar()->height();
-        QCOMPARE(viewer->backBuffer.width(), 480);
-        QCOMPARE(viewer->backBuffer.height(), 640 - 2 * barsHeight);
+        QCOMPARE(viewer->pictureView().surface().width(), 480);
+        QCOMPARE(viewer->pictureView().surface().height(), 640 - 2 * barsHeight);
         // The bars keep their 96-DPI layout and are drawn twice as large.
         QCOMPARE(viewer->toolBar()->iconSize(), QSize(16, 16));
 
@@ -91,12 +91,13 @@ class ScreenScaleTest : public QObject {
         QVERIFY(viewer);
         QCOMPARE(platform::screenDpiX(), 192); // a desktop at device pixel ratio 2
         QCOMPARE(viewer->settings.initialZoom, image::InitialZoom::Original); // original size
-        QCOMPARE(viewer->view.displayWidth, 100);
-        QCOMPARE(viewer->backBuffer.width(), viewer->mainWindow().width() * 2);
+        QCOMPARE(viewer->pictureView().state().displayWidth, 100);
+        QCOMPARE(viewer->pictureView().surface().width(), viewer->mainWindow().width() * 2);
 
         // On the screen: exactly 100x100 device pixels are not the black background.
         const QImage shown = viewer->mainWindow().grab().toImage().copy(
-            0, 0, viewer->backBuffer.width(), viewer->backBuffer.height());
+            0, 0, viewer->pictureView().surface().width(),
+            viewer->pictureView().surface().height());
         int pictureArea = 0;
         for (int y = 0; y < shown.height(); ++y) {
             for (int x = 0; x < shown.width(); ++x) {

@@ -138,9 +138,9 @@ class SettingsCommandTest : public QObject {
         QVERIFY(!viewer->input().hotKeys().lookup(0xC5).has_value());
         QVERIFY(viewer->input().hotKeys().lookup(0xC1).has_value()); // the others stay taken
         QApplication::setActiveWindow(&viewer->mainWindow());
-        const int width = viewer->view.displayWidth;
+        const int width = viewer->pictureView().state().displayWidth;
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_F5);
-        QCOMPARE(viewer->view.displayWidth, width);
+        QCOMPARE(viewer->pictureView().state().displayWidth, width);
 
         // Kept in memory until the viewer ends, then written with the other settings.
         viewer->onCommand(ui::Command::Exit);

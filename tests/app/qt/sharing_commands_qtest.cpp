@@ -36,10 +36,10 @@ class SharingCommandsTest : public QObject {
             test::ShellSandbox sandbox;
             const auto share = sandbox.root() / ".." / "share";
             std::filesystem::create_directories(share / "trip");
-            platform::registry()
+            (void)platform::registry()
                 .createKey(platform::Hive::LocalMachine, platform::kRedirKey)
                 .setDword(platform::kRegisterFsRootValue, 1);
-            platform::addNetworkConnection({u"VEL-Network", share});
+            (void)platform::addNetworkConnection({u"VEL-Network", share});
             platform::setNetworkFolderShown(false);
             platform::setNetworkMappings({});
             platform::setConfigFolder(sandbox.config());

@@ -45,12 +45,12 @@ class ShellInputTest : public QObject {
         test::ShellSandbox sandbox;
         auto viewer = startOnLargePicture(sandbox);
         QVERIFY(viewer);
-        const int startX = viewer->view.originX;
+        const int startX = viewer->pictureView().state().originX;
         QCOMPARE(startX, 240 - 600); // placed top right
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_Left);
-        QCOMPARE(viewer->view.originX, startX + viewer->settings.moveStepX);
+        QCOMPARE(viewer->pictureView().state().originX, startX + viewer->settings.moveStepX);
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_Down);
-        QCOMPARE(viewer->view.originY, -viewer->settings.moveStepY);
+        QCOMPARE(viewer->pictureView().state().originY, -viewer->settings.moveStepY);
     }
 
     void onlyAssignedButtonsAreTakenOver() {
@@ -65,11 +65,11 @@ class ShellInputTest : public QObject {
         QVERIFY(!hotKeys.lookup(0xC7).has_value()); // button 7 has no action
 
         // Button 5 zooms in; button 7 does nothing.
-        const int width = viewer->view.displayWidth;
+        const int width = viewer->pictureView().state().displayWidth;
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_F7);
-        QCOMPARE(viewer->view.displayWidth, width);
+        QCOMPARE(viewer->pictureView().state().displayWidth, width);
         QTest::keyClick(&viewer->mainWindow(), Qt::Key_F5);
-        QVERIFY(viewer->view.displayWidth > width);
+        QVERIFY(viewer->pictureView().state().displayWidth > width);
 
         viewer->onCommand(ui::Command::Exit);
         QVERIFY(viewer->input().hotKeys().empty()); // given back when the window goes
@@ -79,16 +79,16 @@ class ShellInputTest : public QObject {
         test::ShellSandbox sandbox;
         auto viewer = startOnLargePicture(sandbox);
         QVERIFY(viewer);
-        const int width = viewer->view.displayWidth;
+        const int width = viewer->pictureView().state().displayWidth;
         viewer->input().hotKey(4, 0x1008); // release of button 5
-        QCOMPARE(viewer->view.displayWidth, width);
+        QCOMPARE(viewer->pictureView().state().displayWidth, width);
 
         QApplication::setActiveWindow(nullptr);
         viewer->input().hotKey(4, 0x0008);
-        QCOMPARE(viewer->view.displayWidth, width); // only brought forward
+        QCOMPARE(viewer->pictureView().state().displayWidth, width); // only brought forward
         QApplication::setActiveWindow(&viewer->mainWindow());
         viewer->input().hotKey(4, 0x0008);
-        QVERIFY(viewer->view.displayWidth > width);
+        QVERIFY(viewer->pictureView().state().displayWidth > width);
         viewer->input().hotKey(12, 0x0008); // ids past the stored buttons are ignored
     }
 
@@ -96,19 +96,19 @@ class ShellInputTest : public QObject {
         test::ShellSandbox sandbox;
         auto viewer = startOnLargePicture(sandbox);
         QVERIFY(viewer);
-        const image::ViewState before = viewer->view;
+        const image::ViewState before = viewer->pictureView().state();
         QWidget* window = &viewer->mainWindow();
         QTest::mousePress(window, Qt::LeftButton, {}, QPoint(100, 100));
         QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(130, 140));
-        QCOMPARE(viewer->view.originX, before.originX + 30);
-        QCOMPARE(viewer->view.originY, 0); // cannot go above the top edge
+        QCOMPARE(viewer->pictureView().state().originX, before.originX + 30);
+        QCOMPARE(viewer->pictureView().state().originY, 0); // cannot go above the top edge
         QVERIFY(!viewer->input().isPenDown());
 
         // Lifting the pen outside the surface ends the drag without moving.
-        const image::ViewState moved = viewer->view;
+        const image::ViewState moved = viewer->pictureView().state();
         QTest::mousePress(window, Qt::LeftButton, {}, QPoint(100, 100));
         viewer->input().penUp(-5, 100);
-        QCOMPARE(viewer->view, moved);
+        QCOMPARE(viewer->pictureView().state(), moved);
         QVERIFY(!viewer->input().isPenDown());
     }
 
@@ -144,15 +144,15 @@ class ShellInputTest : public QObject {
                               QPoint(0, dy), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
             QApplication::sendEvent(window, &event);
         };
-        const image::ViewState start = viewer->view;
+        const image::ViewState start = viewer->pictureView().state();
         turnWheel(-120, Qt::NoModifier); // towards the user: like the down arrow
-        QCOMPARE(viewer->view.originY, start.originY - viewer->settings.moveStepY);
-        QCOMPARE(viewer->view.displayWidth, start.displayWidth);
+        QCOMPARE(viewer->pictureView().state().originY, start.originY - viewer->settings.moveStepY);
+        QCOMPARE(viewer->pictureView().state().displayWidth, start.displayWidth);
         turnWheel(120, Qt::ControlModifier);
-        QVERIFY(viewer->view.displayWidth > start.displayWidth);
-        const int zoomed = viewer->view.displayWidth;
+        QVERIFY(viewer->pictureView().state().displayWidth > start.displayWidth);
+        const int zoomed = viewer->pictureView().state().displayWidth;
         turnWheel(-120, Qt::ControlModifier);
-        QVERIFY(viewer->view.displayWidth < zoomed);
+        QVERIFY(viewer->pictureView().state().displayWidth < zoomed);
     }
 };
 

@@ -38,9 +38,11 @@ class ShellSeekTest : public QObject {
     // Whether the surface holds exactly what a fresh redraw of the current view would show.
     static bool surfaceMatchesView(ViewerApp& viewer) {
         image::DibImage fresh;
-        fresh.create(viewer.backBuffer.width(), viewer.backBuffer.height());
-        image::compose(fresh, viewer.current(), viewer.view, viewer.settings.smoothReduction);
-        return std::memcmp(fresh.bits(), viewer.backBuffer.bits(),
+        fresh.create(viewer.pictureView().surface().width(),
+                     viewer.pictureView().surface().height());
+        image::compose(fresh, viewer.current(), viewer.pictureView().state(),
+                       viewer.settings.smoothReduction);
+        return std::memcmp(fresh.bits(), viewer.pictureView().surface().bits(),
                            size_t(fresh.stride()) * fresh.height()) == 0;
     }
 
@@ -61,7 +63,8 @@ class ShellSeekTest : public QObject {
         QCOMPARE(sandbox.boxes.shown.size(), size_t{1});
         QCOMPARE(sandbox.boxes.shown[0].text, ui::loadResourceString(ui::str::kBackToFirst));
         // The seek has placed the origin at the start of the last band before asking.
-        QCOMPARE(viewer->view.originX, viewer->backBuffer.width() - 600);
+        QCOMPARE(viewer->pictureView().state().originX,
+                 viewer->pictureView().surface().width() - 600);
         QVERIFY(surfaceMatchesView(*viewer));
     }
 
@@ -82,8 +85,9 @@ class ShellSeekTest : public QObject {
         viewer->onCommand(ui::Command::SeekBackward);
         QCOMPARE(navigator.currentIndex(), 0);
         QVERIFY(sandbox.boxes.shown.empty());
-        QCOMPARE(viewer->view.originX, 0);
-        QCOMPARE(viewer->view.originY, viewer->backBuffer.height() - 900);
+        QCOMPARE(viewer->pictureView().state().originX, 0);
+        QCOMPARE(viewer->pictureView().state().originY,
+                 viewer->pictureView().surface().height() - 900);
         QVERIFY(surfaceMatchesView(*viewer));
         QCOMPARE(viewer->current().row(0)[0], uint8_t{0}); // the first picture's own pixels
     }

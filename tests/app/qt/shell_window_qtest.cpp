@@ -30,7 +30,7 @@ class ShellWindowTest : public QObject {
         return button != nullptr ? button->toolTip() : QStringLiteral("<missing>");
     }
 
-    int surfaceHeight(ViewerApp& viewer) { return viewer.backBuffer.height(); }
+    int surfaceHeight(ViewerApp& viewer) { return viewer.pictureView().surface().height(); }
 
   private slots:
     void barsHoldEveryButtonWithItsTooltip() {
@@ -84,7 +84,7 @@ class ShellWindowTest : public QObject {
                          qPrintable(action->objectName() + QStringLiteral(" does not fit")));
             }
         }
-        QCOMPARE(viewer->backBuffer.width(), 240);
+        QCOMPARE(viewer->pictureView().surface().width(), 240);
         QCOMPARE(surfaceHeight(*viewer), 320 - menuBar.height() - toolBar.height());
     }
 
@@ -120,7 +120,7 @@ class ShellWindowTest : public QObject {
 
         // A menu item ends in the command table: the full-screen item enters full screen.
         action(ui::Command::FullScreen)->trigger();
-        QVERIFY(viewer->fullScreen);
+        QVERIFY(viewer->isFullScreen());
     }
 
     void fullScreenHidesTheBarsAndLeavingKeepsAHandZoom() {
@@ -134,20 +134,20 @@ class ShellWindowTest : public QObject {
         viewer->onCommand(ui::Command::FullScreen);
         QVERIFY(viewer->menuBar()->isHidden());
         QVERIFY(viewer->toolBar()->isHidden());
-        QCOMPARE(viewer->backBuffer.width(), 240);
+        QCOMPARE(viewer->pictureView().surface().width(), 240);
         QCOMPARE(surfaceHeight(*viewer), 320);
-        const int fittedWidth = viewer->view.displayWidth;
+        const int fittedWidth = viewer->pictureView().state().displayWidth;
         QVERIFY(fittedWidth < 600); // the fit follows the larger surface
 
         viewer->onCommand(ui::Command::ZoomIn);
-        const image::ViewState zoomed = viewer->view;
+        const image::ViewState zoomed = viewer->pictureView().state();
         viewer->onCommand(ui::Command::NormalScreen);
-        QVERIFY(!viewer->fullScreen);
+        QVERIFY(!viewer->isFullScreen());
         QVERIFY(viewer->menuBar()->isVisible());
         QVERIFY(viewer->toolBar()->isVisible());
         QCOMPARE(surfaceHeight(*viewer), normalHeight);
-        QCOMPARE(viewer->view.displayWidth, zoomed.displayWidth);
-        QCOMPARE(viewer->view.displayHeight, zoomed.displayHeight);
+        QCOMPARE(viewer->pictureView().state().displayWidth, zoomed.displayWidth);
+        QCOMPARE(viewer->pictureView().state().displayHeight, zoomed.displayHeight);
     }
 
     void hidingTheToolbarGrowsTheSurfaceByItsHeight() {
@@ -156,7 +156,7 @@ class ShellWindowTest : public QObject {
         auto viewer = sandbox.startViewer(test::ShellSandbox::u16(picture));
         QVERIFY(viewer);
         viewer->onCommand(ui::Command::ZoomOut);
-        const image::ViewState before = viewer->view;
+        const image::ViewState before = viewer->pictureView().state();
         const int height = surfaceHeight(*viewer);
         const int toolbarHeight = viewer->toolBar()->height();
         QVERIFY(toolbarHeight > 0);
@@ -164,7 +164,8 @@ class ShellWindowTest : public QObject {
         viewer->onCommand(ui::Command::ToggleToolbar);
         QVERIFY(viewer->toolBar()->isHidden());
         QCOMPARE(surfaceHeight(*viewer), height + toolbarHeight);
-        QCOMPARE(viewer->view.displayWidth, before.displayWidth); // the zoom is kept
+        QCOMPARE(viewer->pictureView().state().displayWidth,
+                 before.displayWidth); // the zoom is kept
 
         viewer->onCommand(ui::Command::ToggleToolbar);
         QVERIFY(viewer->toolBar()->isVisible());
@@ -184,18 +185,18 @@ class ShellWindowTest : public QObject {
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
         viewer->onCommand(ui::Command::FullScreen);
-        QCOMPARE(viewer->backBuffer.width(), 240);
-        QCOMPARE(viewer->backBuffer.height(), 320);
+        QCOMPARE(viewer->pictureView().surface().width(), 240);
+        QCOMPARE(viewer->pictureView().surface().height(), 320);
 
         viewer->onCommand(ui::Command::RotateScreen);
-        QTRY_COMPARE(viewer->backBuffer.width(), 320);
-        QCOMPARE(viewer->backBuffer.height(), 240);
+        QTRY_COMPARE(viewer->pictureView().surface().width(), 320);
+        QCOMPARE(viewer->pictureView().surface().height(), 240);
         QCOMPARE(platform::screenMetrics().width, 320);
 
         for (int turn = 2; turn <= 4; ++turn) {
             viewer->onCommand(ui::Command::RotateScreen);
             const int expectedWidth = turn % 2 == 0 ? 240 : 320;
-            QTRY_COMPARE(viewer->backBuffer.width(), expectedWidth);
+            QTRY_COMPARE(viewer->pictureView().surface().width(), expectedWidth);
         }
         QCOMPARE(viewer->screen().orientation(), platform::qt::kOrientation0);
         QVERIFY(sandbox.boxes.shown.empty());
@@ -304,7 +305,7 @@ class ShellWindowTest : public QObject {
             QTimer::singleShot(50, [&] {
                 if (QWidget* dialog = QApplication::activeModalWidget()) {
                     opened.append(dialog->objectName());
-                    fullScreenWhileShown = viewer->fullScreen;
+                    fullScreenWhileShown = viewer->isFullScreen();
                     if (auto* icon = dialog->findChild<QLabel*>(QStringLiteral("aboutIcon"))) {
                         aboutIcon = icon->pixmap().toImage();
                     }

@@ -52,7 +52,7 @@ class StartupTest : public QObject {
         QCOMPARE(viewer->navigator().count(), 1); // the folder is not listed
         QCOMPARE(viewer->navigator().currentPath(), std::u16string(u"\\Photos\\a.png"));
         QCOMPARE(viewer->current().width(), 30);
-        QVERIFY(viewer->view.displayWidth > 0);
+        QVERIFY(viewer->pictureView().state().displayWidth > 0);
         QVERIFY(sandbox.boxes.shown.empty());
     }
 
@@ -108,7 +108,7 @@ class StartupTest : public QObject {
         QVERIFY(viewer);
         QVERIFY(viewer->mainWindow().isVisible());
         QCOMPARE(viewer->settings.moveStepX, 32); // malformed value: default kept
-        QVERIFY(viewer->backBuffer.hasPixels());
+        QVERIFY(viewer->pictureView().surface().hasPixels());
     }
 
     void exitAsksAboutEditsThenWritesTheUserHive() {
@@ -117,7 +117,7 @@ class StartupTest : public QObject {
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
         viewer->settings.moveStepX = 77;
-        viewer->modified = true;
+        viewer->markModified();
         QSignalSpy closed(viewer.get(), &ViewerApp::closed);
         sandbox.boxes.script({ui::kButtonNo}); // drop the edits
         viewer->onCommand(ui::Command::Exit);

@@ -70,8 +70,9 @@ class ViewRefitTest : public QObject {
         for (ui::Command command : kModes[mode].commands) {
             viewer->onCommand(command);
         }
-        const image::ViewState before = viewer->view;
-        const QSize surface(viewer->backBuffer.width(), viewer->backBuffer.height());
+        const image::ViewState before = viewer->pictureView().state();
+        const QSize surface(viewer->pictureView().surface().width(),
+                            viewer->pictureView().surface().height());
 
         const ui::Command changeCommands[] = {ui::Command::NormalScreen, ui::Command::FullScreen,
                                               ui::Command::RotateScreen};
@@ -82,22 +83,25 @@ class ViewRefitTest : public QObject {
         } else {
             viewer->onCommand(changeCommands[change]);
         }
-        QTRY_VERIFY(QSize(viewer->backBuffer.width(), viewer->backBuffer.height()) != surface);
+        QTRY_VERIFY(QSize(viewer->pictureView().surface().width(),
+                          viewer->pictureView().surface().height()) != surface);
 
         image::ViewState expected = before;
         if (fit != nullptr) {
             expected = {};
             image::ViewOptions options;
             options.placement = viewer->settings.placement;
-            image::ViewGeometry geometry(expected, kPicture,
-                                         {viewer->backBuffer.width(), viewer->backBuffer.height()},
-                                         options);
+            image::ViewGeometry geometry(
+                expected, kPicture,
+                {viewer->pictureView().surface().width(), viewer->pictureView().surface().height()},
+                options);
             (geometry.*fit)();
         }
-        QCOMPARE(viewer->view.displayWidth, expected.displayWidth);
-        QCOMPARE(viewer->view.displayHeight, expected.displayHeight);
+        QCOMPARE(viewer->pictureView().state().displayWidth, expected.displayWidth);
+        QCOMPARE(viewer->pictureView().state().displayHeight, expected.displayHeight);
         if (fit != nullptr) {
-            QCOMPARE(QPoint(viewer->view.originX, viewer->view.originY),
+            QCOMPARE(QPoint(viewer->pictureView().state().originX,
+                            viewer->pictureView().state().originY),
                      QPoint(expected.originX, expected.originY));
         }
         viewer->onCommand(ui::Command::Exit);

@@ -45,7 +45,7 @@ class Sandbox {
         platform::loadNetworkFolder();
     }
     static void switchOn() {
-        platform::registry()
+        (void)platform::registry()
             .createKey(platform::Hive::LocalMachine, platform::kRedirKey)
             .setDword(platform::kRegisterFsRootValue, 1);
     }

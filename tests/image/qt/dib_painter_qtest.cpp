@@ -46,7 +46,15 @@ void makeCanvas(DibImage& image, int width, int height) {
     for (int y = 0; y < height; ++y) {
         std::memset(image.row(y) + 3 * width, 0xA5, image.stride() - 3 * width);
     }
-    image.setFontHeight(16);
+}
+
+TextStyle styleOf(uint32_t textColor, bool opaque, uint32_t backColor = 0) {
+    TextStyle style;
+    style.font.height = 16;
+    style.textColor = textColor;
+    style.backColor = backColor;
+    style.opaque = opaque;
+    return style;
 }
 
 } // namespace
@@ -58,10 +66,10 @@ class DibPainterTest : public QObject {
     void transparentTextStaysInsideItsRectangleInTheTextColour() {
         DibImage image;
         makeCanvas(image, 101, 40);
-        image.setTextColor(0x000000FF); // red
-        image.setBackMode(1);
+        const TextStyle red = styleOf(0x000000FF, false);
         const auto before = snapshot(image);
-        QVERIFY(drawText(image, 10, 8, 60, 24, QStringLiteral("WWWW画像WWWW"), kTextSingleLine));
+        QVERIFY(
+            drawText(image, red, {10, 8, 60, 24}, QStringLiteral("WWWW画像WWWW"), kTextSingleLine));
 
         bool paddingTouched = true;
         const Box box = changedPixels(image, before, paddingTouched);
@@ -83,11 +91,9 @@ class DibPainterTest : public QObject {
     void opaqueTextFillsBehindItWithTheBackColour() {
         DibImage image;
         makeCanvas(image, 61, 30);
-        image.setTextColor(0x000000FF);
-        image.setBackColor(0x0000FF00); // green
-        image.setBackMode(2);
+        const TextStyle redOnGreen = styleOf(0x000000FF, true, 0x0000FF00);
         const auto before = snapshot(image);
-        QVERIFY(drawText(image, 4, 4, 50, 20, u"ab", kTextSingleLine));
+        QVERIFY(drawText(image, redOnGreen, {4, 4, 50, 20}, u"ab", kTextSingleLine));
 
         bool paddingTouched = true;
         const Box box = changedPixels(image, before, paddingTouched);
@@ -103,14 +109,11 @@ class DibPainterTest : public QObject {
         DibImage clipped, unclipped;
         makeCanvas(clipped, 81, 30);
         makeCanvas(unclipped, 81, 30);
-        for (DibImage* image : {&clipped, &unclipped}) {
-            image->setTextColor(0x00FFFFFF);
-            image->setBackMode(1);
-        }
+        const TextStyle white = styleOf(0x00FFFFFF, false);
         const QString wide = QStringLiteral("WWWWWWWWWWWW");
         const auto before = snapshot(clipped);
-        QVERIFY(drawText(clipped, 5, 5, 20, 20, wide, kTextSingleLine));
-        QVERIFY(drawText(unclipped, 5, 5, 20, 20, wide, kTextSingleLine | kTextNoClip));
+        QVERIFY(drawText(clipped, white, {5, 5, 20, 20}, wide, kTextSingleLine));
+        QVERIFY(drawText(unclipped, white, {5, 5, 20, 20}, wide, kTextSingleLine | kTextNoClip));
 
         bool paddingTouched = true;
         QVERIFY(changedPixels(clipped, before, paddingTouched).right < 25);
@@ -122,13 +125,10 @@ class DibPainterTest : public QObject {
         DibImage bottom, top;
         makeCanvas(bottom, 41, 80);
         makeCanvas(top, 41, 80);
-        for (DibImage* image : {&bottom, &top}) {
-            image->setTextColor(0x00FFFFFF);
-            image->setBackMode(1);
-        }
+        const TextStyle white = styleOf(0x00FFFFFF, false);
         const auto before = snapshot(top);
-        QVERIFY(drawText(bottom, 0, 0, 41, 80, u"x", kTextBottom | kTextSingleLine));
-        QVERIFY(drawText(top, 0, 0, 41, 80, u"x", kTextBottom));
+        QVERIFY(drawText(bottom, white, {0, 0, 41, 80}, u"x", kTextBottom | kTextSingleLine));
+        QVERIFY(drawText(top, white, {0, 0, 41, 80}, u"x", kTextBottom));
 
         bool paddingTouched = true;
         QVERIFY(changedPixels(bottom, before, paddingTouched).top >= 40);
@@ -138,7 +138,7 @@ class DibPainterTest : public QObject {
     void imageWithoutPixelsDrawsNothing() {
         DibImage image;
         QVERIFY(viewOf(image).isNull());
-        QVERIFY(!drawText(image, 0, 0, 10, 10, u"x", 0));
+        QVERIFY(!drawText(image, TextStyle{}, {0, 0, 10, 10}, u"x", 0));
     }
 };
 

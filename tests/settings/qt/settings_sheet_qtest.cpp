@@ -33,7 +33,7 @@ class FakeHost : public SettingsHost {
   public:
     FakeHost() { owner.resize(240, 320); }
     AppSettings& appSettings() override { return settings; }
-    QWidget* sheetOwner() override { return &owner; }
+    QWidget* dialogOwner() override { return &owner; }
     void unregisterButtons() override { calls += QStringLiteral("unregister;"); }
     void registerButtons() override {
         calls += QStringLiteral("register:%1;").arg(static_cast<int>(settings.buttonFunctions[1]));

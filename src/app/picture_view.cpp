@@ -1,0 +1,133 @@
+#include "app/picture_view.h"
+
+#include <utility>
+
+namespace velmora::app {
+
+PictureView::PictureView(browse::Navigator& navigator, const settings::AppSettings& settings,
+                         std::function<void()> repaint)
+    : navigator_(navigator), settings_(settings), repaint_(std::move(repaint)) {}
+
+bool PictureView::resize(int width, int height) {
+    if (width < 1 || height < 1 || (width == surface_.width() && height == surface_.height())) {
+        return false;
+    }
+    if (!surface_.create(width, height)) {
+        return false;
+    }
+    // A fit follows the new size; a zoom chosen by hand is kept and only re-placed.
+    geometry().refit();
+    navigator_.viewRequestChanged();
+    return true;
+}
+
+image::ViewGeometry PictureView::geometry() {
+    const image::LoadedImage& shown = navigator_.current();
+    const image::ViewSize imageSize =
+        shown.hasPixels() ? image::ViewSize{shown.width(), shown.height()} : image::ViewSize{};
+    return image::ViewGeometry(state_, imageSize, {surface_.width(), surface_.height()}, options());
+}
+
+image::ViewOptions PictureView::options() const {
+    image::ViewOptions options;
+    options.vOrigin = settings_.vOrigin;
+    options.seekDirec = settings_.seekDirec;
+    options.xSeek = settings_.xSeek;
+    options.ySeek = settings_.ySeek;
+    options.dispOpt = settings_.dispOpt;
+    options.viewHq = settings_.viewHq;
+    return options;
+}
+
+image::ViewRequest PictureView::request() const {
+    if (!surface_.hasPixels()) {
+        return {};
+    }
+    return {{surface_.width(), surface_.height()}, options()};
+}
+
+void PictureView::clampOrigin() {
+    geometry().clampOrigin();
+}
+
+void PictureView::shiftOrigin(int dx, int dy) {
+    state_.originX += dx;
+    state_.originY += dy;
+}
+
+void PictureView::showInitialZoom() {
+    geometry().applyInitialZoom();
+    redraw();
+}
+
+void PictureView::showComposed(const image::ComposedView& ahead) {
+    geometry().applyInitialZoom();
+    if (!image::copyComposedView(surface_, state_, ahead)) {
+        redraw();
+        return;
+    }
+    repaint_();
+}
+
+void PictureView::clear() {
+    state_ = {};
+    redraw();
+}
+
+void PictureView::redraw() {
+    ++redrawCount_;
+    if (surface_.hasPixels()) {
+        image::compose(surface_, navigator_.current(), state_, settings_.viewHq);
+    }
+    repaint_();
+}
+
+void PictureView::redrawFast() {
+    if (surface_.hasPixels()) {
+        image::compose(surface_, navigator_.current(), state_, false);
+    }
+    repaint_();
+}
+
+void PictureView::zoomBy(bool (image::ViewGeometry::*step)()) {
+    auto view = geometry();
+    if ((view.*step)()) {
+        redraw();
+    }
+}
+
+void PictureView::apply(void (image::ViewGeometry::*operation)()) {
+    auto view = geometry();
+    (view.*operation)();
+    redraw();
+}
+
+void PictureView::showActualSize() {
+    geometry().showOriginalSize(false);
+    redraw();
+}
+
+void PictureView::seek(image::SeekResult result) {
+    switch (result) {
+    case image::SeekResult::Moved:
+        redraw();
+        break;
+    case image::SeekResult::ShowNext: {
+        // The seek has already moved the origin; a declined wrap or a failed load shows nothing
+        // new, and the surface must still follow the view.
+        const uint64_t drawn = redrawCount_;
+        navigator_.showNext();
+        if (redrawCount_ == drawn) {
+            redraw();
+        }
+        break;
+    }
+    case image::SeekResult::ShowPrevious:
+        navigator_.showPrevious();
+        geometry().showReadingEnd();
+        redraw();
+        break;
+    }
+}
+
+} // namespace velmora::app
