@@ -30,12 +30,12 @@ image::ViewGeometry PictureView::geometry() {
 
 image::ViewOptions PictureView::options() const {
     image::ViewOptions options;
-    options.vOrigin = settings_.vOrigin;
-    options.seekDirec = settings_.seekDirec;
-    options.xSeek = settings_.xSeek;
-    options.ySeek = settings_.ySeek;
-    options.dispOpt = settings_.dispOpt;
-    options.viewHq = settings_.viewHq;
+    options.placement = settings_.placement;
+    options.seekOrder = settings_.seekOrder;
+    options.seekStepX = settings_.seekStepX;
+    options.seekStepY = settings_.seekStepY;
+    options.initialZoom = settings_.initialZoom;
+    options.smoothReduction = settings_.smoothReduction;
     return options;
 }
 
@@ -77,7 +77,7 @@ void PictureView::clear() {
 void PictureView::redraw() {
     ++redrawCount_;
     if (surface_.hasPixels()) {
-        image::compose(surface_, navigator_.current(), state_, settings_.viewHq);
+        image::compose(surface_, navigator_.current(), state_, settings_.smoothReduction);
     }
     repaint_();
 }

@@ -115,13 +115,13 @@ TEST_F(SaveCommandTest, AFailingWriteKeepsTheOldFile) {
 // Every writer's failure, and a type no writer has, shows the one write-failure box.
 TEST_F(SaveCommandTest, EachWritersFailureShowsTheWriteFailureOnce) {
     struct Case {
-        int type;
+        fileops::SaveType type;
         bool fails;
     };
     const Case cases[] = {
-        {fileops::kSaveJpeg, false}, {fileops::kSaveJpeg, true}, {fileops::kSaveBmp, false},
-        {fileops::kSaveBmp, true},   {fileops::kSavePng, false}, {fileops::kSavePng, true},
-        {fileops::kSaveTiff, false}, {fileops::kSaveTiff, true}, {7, false}};
+        {fileops::SaveType::Jpeg, false}, {fileops::SaveType::Jpeg, true}, {fileops::SaveType::Bmp, false},
+        {fileops::SaveType::Bmp, true},   {fileops::SaveType::Png, false}, {fileops::SaveType::Png, true},
+        {fileops::SaveType::Tiff, false}, {fileops::SaveType::Tiff, true}, {static_cast<fileops::SaveType>(7), false}};
     uncheckedSaveChoice = true;
     char16_t name = u'a';
     for (const Case& c : cases) {
@@ -132,11 +132,11 @@ TEST_F(SaveCommandTest, EachWritersFailureShowsTheWriteFailureOnce) {
             fault.emplace(std::vector<Fault>{{FileStep::Commit, ENOSPC}});
         }
         const bool written = commands.save().has_value();
-        const bool failed = c.fails || c.type == 7;
-        EXPECT_EQ(written, !failed) << c.type;
+        const bool failed = c.fails || static_cast<int>(c.type) == 7;
+        EXPECT_EQ(written, !failed) << static_cast<int>(c.type);
         EXPECT_EQ(texts(),
                   failed ? std::vector{text(str::kWriteFailed)} : std::vector<std::u16string>{})
-            << c.type << (c.fails ? " failing" : "");
+            << static_cast<int>(c.type) << (c.fails ? " failing" : "");
     }
 }
 
