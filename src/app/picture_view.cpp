@@ -1,5 +1,8 @@
 #include "app/picture_view.h"
 
+#include "ui/message_box.h"
+#include "ui/string_table.h"
+
 #include <utility>
 
 namespace velmora::app {
@@ -13,6 +16,7 @@ bool PictureView::resize(int width, int height) {
         return false;
     }
     if (!surface_.create(width, height)) {
+        ui::showError(ui::str::kImageCreateFailed);
         return false;
     }
     // A fit follows the new size; a zoom chosen by hand is kept and only re-placed.

@@ -33,22 +33,22 @@ TEST_F(NavigatorTest, EachKindOfFailedFileShowsItsReaderMessageThenTheLoadFailur
     struct Case {
         const char* name;
         std::optional<std::string> bytes; // none: listed but not on disk
-        int readerMessage;                // 0: the load failure alone
+        std::optional<ui::StringId> readerMessage; // none: the load failure alone
     };
     const Case cases[] = {
-        {"gone.bmp", std::nullopt, 0},
+        {"gone.bmp", std::nullopt, std::nullopt},
         {"gone.png", std::nullopt, ui::str::kImageFaulty},
         {"text.png", "not a picture", ui::str::kImageFaulty},
         {"text.bmp", "BM not really a bitmap", ui::str::kImageFaulty},
-        {"text.jpg", "not a picture", 0},
+        {"text.jpg", "not a picture", std::nullopt},
         {"huge.jpg", withFrameSize(solidJpeg(8, 8, 1, 2, 3), 60000, 60000),
          ui::str::kImageCreateFailed},
-        {"text.tif", "not a picture", 0},
+        {"text.tif", "not a picture", std::nullopt},
         {"noimage.gif", gifWithoutImage(), ui::str::kImageFaulty},
         {"hugescreen.gif", gifWithHugeScreen(), ui::str::kImageCreateFailed},
-        {"text.gif", "not a picture", 0},
-        {"text.mag", "not a picture", 0},
-        {"notes.txt", "not a picture", 0},
+        {"text.gif", "not a picture", std::nullopt},
+        {"text.mag", "not a picture", std::nullopt},
+        {"notes.txt", "not a picture", std::nullopt},
     };
     const std::u16string shown = picture("pics/shown.bmp", 10);
     for (const Case& c : cases) {
@@ -56,8 +56,8 @@ TEST_F(NavigatorTest, EachKindOfFailedFileShowsItsReaderMessageThenTheLoadFailur
         const std::u16string path =
             c.bytes ? file(relative, *c.bytes) : u"\\pics\\" + util::toUtf16(c.name);
         std::vector<std::u16string> expected;
-        if (c.readerMessage != 0) {
-            expected.push_back(ui::loadResourceString(c.readerMessage));
+        if (c.readerMessage) {
+            expected.push_back(ui::loadResourceString(*c.readerMessage));
         }
         expected.push_back(u"読込失敗:\n" + util::toUtf16(c.name));
         for (const bool ahead : {false, true}) {
