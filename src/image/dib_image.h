@@ -35,7 +35,7 @@ class DibImage {
 
     // Makes a black image of width x |height|; replaces whatever the image held. False (no
     // memory, width or height below 1, over the size limits) leaves the image without pixels.
-    bool create(int32_t width, int32_t height);
+    [[nodiscard]] bool create(int32_t width, int32_t height);
     void release();
     // Exchanges the pixels (size, stride and buffer) with other; everything else stays. Edits
     // build their result in a second image and swap it in, so a failure leaves the first intact.

@@ -15,7 +15,7 @@ class ThumbnailCacheTest : public DeviceRootTest {
     std::u16string photo(const std::string& relative, uint32_t color) {
         folder(std::filesystem::path(relative).parent_path().string());
         image::DibImage picture;
-        picture.create(400, 300);
+        EXPECT_TRUE(picture.create(400, 300));
         picture.fillColor(color);
         const std::u16string path = devicePath(relative);
         EXPECT_TRUE(codecs::saveJpeg(picture, path, 90));

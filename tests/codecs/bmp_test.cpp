@@ -278,7 +278,7 @@ TEST_F(Bmp, RunLengthDataNeverWritesOutsideThePicture) {
 class BmpWrite : public test::DeviceFolderTest {
   protected:
     BmpWrite() {
-        picture.create(5, 3);
+        EXPECT_TRUE(picture.create(5, 3));
         for (int y = 0; y < 3; ++y) {
             for (int x = 0; x < 5; ++x) {
                 std::memcpy(picture.row(y) + 3 * x,
@@ -310,7 +310,7 @@ TEST_F(BmpWrite, Writes24BitBottomUpFileThatReadsBack) {
 TEST_F(BmpWrite, FailuresKeepTheOldFile) {
     EXPECT_FALSE(saveBmp(picture, devicePath("no-such-folder\\out.bmp")));
     put("old.bmp", "previous contents");
-    picture.create(200, 200); // 120 KB of rows
+    EXPECT_TRUE(picture.create(200, 200)); // 120 KB of rows
     {
         test::FileSizeLimit limit(4096);
         EXPECT_FALSE(saveBmp(picture, devicePath("old.bmp")));

@@ -142,7 +142,7 @@ class JpegWrite : public test::DeviceFolderTest {
   protected:
     // Smooth ramps in every channel, to compare after a round trip.
     void paint(int width, int height) {
-        picture.create(width, height);
+        EXPECT_TRUE(picture.create(width, height));
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
                 uint8_t* p = picture.row(y) + 3 * x;

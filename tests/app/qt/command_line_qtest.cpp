@@ -33,7 +33,9 @@ class CommandLineTest : public QObject {
     // A 48x32 BMP written by the viewer's own writer.
     static QString writeBmp(const test::TempDir& dir) {
         image::DibImage picture;
-        picture.create(48, 32);
+        if (!picture.create(48, 32)) {
+            qFatal("no memory for a test picture");
+        }
         picture.fillColor(0x00FF00);
         const QString path = hostPath(dir, "in.bmp");
         static_cast<void>(codecs::saveBmp(picture, *platform::toDevicePath(dir.path() / "in.bmp")));

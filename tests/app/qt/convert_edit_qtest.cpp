@@ -47,7 +47,9 @@ QString host(const std::filesystem::path& path) {
 // A picture with a different value in every byte, written as BMP under the root.
 std::filesystem::path writePattern(const test::ShellSandbox& sandbox) {
     image::DibImage picture;
-    picture.create(61, 40);
+    if (!picture.create(61, 40)) {
+        qFatal("no memory for a test picture");
+    }
     for (int32_t y = 0; y < picture.height(); ++y) {
         for (int32_t x = 0; x < 3 * picture.width(); ++x) {
             picture.row(y)[x] = static_cast<uint8_t>(x * 7 + y * 13 + (x * y >> 3));

@@ -20,7 +20,9 @@ class ReadAheadTest : public QObject {
     static std::u16string writeRamp(test::ShellSandbox& sandbox, const std::string& name, int width,
                                     int height) {
         image::DibImage picture;
-        picture.create(width, height);
+        if (!picture.create(width, height)) {
+            qFatal("no memory for a test picture");
+        }
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
                 uint8_t* pixel = picture.row(y) + 3 * x;

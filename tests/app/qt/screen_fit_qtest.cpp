@@ -51,7 +51,7 @@ class ScreenFitTest : public QObject {
         QVERIFY(viewer);
         // 100 x 120 one-pixel black and white squares: any scaling doubles or blurs them.
         image::DibImage checker;
-        checker.create(100, 120);
+        QVERIFY(checker.create(100, 120));
         for (int y = 0; y < 120; ++y) {
             for (int x = 0; x < 100; ++x) {
                 std::fill_n(checker.bits() + y * checker.stride() + x * 3, 3,

@@ -161,7 +161,7 @@ class SettingsCommandTest : public QObject {
         QFETCH(bool, handheld);
         test::ShellSandbox sandbox;
         image::DibImage stored;
-        stored.create(60, 40);
+        QVERIFY(stored.create(60, 40));
         stored.fillColor(0x2040C0);
         const auto plain = sandbox.root() / "plain.jpg";
         QVERIFY(codecs::saveJpeg(stored, *platform::toDevicePath(plain), 90));

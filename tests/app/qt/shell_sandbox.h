@@ -48,7 +48,9 @@ class ShellSandbox {
     // Writes a PNG picture of the given size below the root; returns its host path.
     std::filesystem::path writePicture(const std::string& name, int width, int height) const {
         image::DibImage picture;
-        picture.create(width, height);
+        if (!picture.create(width, height)) {
+            qFatal("no memory for a test picture");
+        }
         picture.fillColor(0x3366CC);
         const auto host = root() / name;
         std::filesystem::create_directories(host.parent_path());

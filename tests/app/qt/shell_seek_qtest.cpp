@@ -21,7 +21,9 @@ class ShellSeekTest : public QObject {
     static std::u16string writePattern(test::ShellSandbox& sandbox, const std::string& name,
                                        int seed) {
         image::DibImage picture;
-        picture.create(600, 900);
+        if (!picture.create(600, 900)) {
+            qFatal("no memory for a test picture");
+        }
         for (int y = 0; y < picture.height(); ++y) {
             uint8_t* row = picture.row(y);
             for (int x = 0; x < picture.width(); ++x) {
@@ -31,15 +33,19 @@ class ShellSeekTest : public QObject {
             }
         }
         const auto device = *platform::toDevicePath(sandbox.root() / name);
-        codecs::saveBmp(picture, device);
+        if (!codecs::saveBmp(picture, device)) {
+            qFatal("test picture not written");
+        }
         return device;
     }
 
     // Whether the surface holds exactly what a fresh redraw of the current view would show.
     static bool surfaceMatchesView(ViewerApp& viewer) {
         image::DibImage fresh;
-        fresh.create(viewer.pictureView().surface().width(),
-                     viewer.pictureView().surface().height());
+        if (!fresh.create(viewer.pictureView().surface().width(),
+                          viewer.pictureView().surface().height())) {
+            return false;
+        }
         image::compose(fresh, viewer.current(), viewer.pictureView().state(),
                        viewer.settings.smoothReduction);
         return std::memcmp(fresh.bits(), viewer.pictureView().surface().bits(),

@@ -83,11 +83,11 @@ class OpenDialogTest : public QObject {
     void init() {
         platform::setDeviceRoot(dir_.path());
         image::DibImage picture;
-        picture.create(40, 30);
+        QVERIFY(picture.create(40, 30));
         for (int i = 1; i <= 5; ++i) {
             std::filesystem::create_directories(dir_.path() / "P");
             picture.fillColor(0x102030u * static_cast<uint32_t>(i));
-            codecs::saveBmp(picture, u"\\P\\p" + std::u16string(1, u'0' + i) + u".bmp");
+            QVERIFY(codecs::saveBmp(picture, u"\\P\\p" + std::u16string(1, u'0' + i) + u".bmp"));
         }
         settings::lastBrowseDir().clear();
     }
@@ -216,7 +216,7 @@ class OpenDialogTest : public QObject {
         desktop.handheld = false;
         platform::setScreenMetrics(desktop);
         image::DibImage black;
-        black.create(40, 30);
+        QVERIFY(black.create(40, 30));
         QVERIFY(codecs::saveBmp(black, u"\\P\\p6.bmp"));
         std::ofstream(dir_.path() / "P" / "p7.bmp") << "not a picture";
         QWidget owner;
