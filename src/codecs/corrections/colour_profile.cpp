@@ -54,11 +54,20 @@ class TransformCache {
     void setDisplayProfile(std::vector<uint8_t> profile) {
         const std::lock_guard lock(mutex_);
         display_ = std::move(profile);
+        output_.reset();
         entries_.clear();
     }
 
   private:
-    Profile outputProfile() const {
+    // Opened once per output choice: building sRGB's curves is a good part of making a transform.
+    cmsHPROFILE outputProfile() {
+        if (!output_) {
+            output_ = openOutputProfile();
+        }
+        return output_.get();
+    }
+
+    Profile openOutputProfile() const {
         if (!display_.empty()) {
             Profile screen(cmsOpenProfileFromMem(display_.data(),
                                                  static_cast<cmsUInt32Number>(display_.size())));
@@ -71,7 +80,7 @@ class TransformCache {
     }
 
     std::shared_ptr<const ColourTransform> make(std::span<const uint8_t> bytes,
-                                                PixelLayout layout) const {
+                                                PixelLayout layout) {
         if (bytes.empty() || bytes.size() > kMaxProfileBytes) {
             return nullptr;
         }
@@ -85,11 +94,10 @@ class TransformCache {
         const cmsUInt32Number inputFormat = layout == PixelLayout::Bgr    ? TYPE_BGR_8
                                             : layout == PixelLayout::Cmyk ? TYPE_CMYK_8
                                                                           : TYPE_CMYK_8_REV;
-        const Profile output = outputProfile();
         // Without the one-pixel cache a transform is only read while converting, so the
         // threads that decode at the same time can share it.
         cmsHTRANSFORM transform =
-            cmsCreateTransform(source.get(), inputFormat, output.get(), TYPE_BGR_8,
+            cmsCreateTransform(source.get(), inputFormat, outputProfile(), TYPE_BGR_8,
                                INTENT_PERCEPTUAL, cmsFLAGS_NOCACHE);
         if (transform == nullptr) {
             return nullptr;
@@ -99,6 +107,7 @@ class TransformCache {
 
     std::mutex mutex_;
     std::vector<uint8_t> display_;
+    Profile output_;
     std::list<CachedTransform> entries_;
 };
 
