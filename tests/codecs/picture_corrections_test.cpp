@@ -341,27 +341,27 @@ TEST_F(Corrections, DecodesOnSeveralThreadsShareTransformsSafely) {
     }
 }
 
-// A picture large enough to be converted in two threads comes out as row-by-row conversion does.
-TEST(ColourTransform, TwoThreadConversionEqualsRowByRow) {
+// Pictures large enough to be converted while they decode come out as the stored pixels
+// converted row by row after decoding.
+TEST_F(Corrections, ConversionDuringDecodeEqualsRowByRow) {
     const auto transform = transformFromProfile(test::displayP3Profile(), PixelLayout::Bgr);
     ASSERT_NE(transform, nullptr);
-    image::DibImage threaded;
-    image::DibImage rowByRow;
-    for (image::DibImage* image : {&threaded, &rowByRow}) {
-        ASSERT_TRUE(image->create(1601, 1251));
-        for (int32_t y = 0; y < image->height(); ++y) {
-            for (int32_t x = 0; x < 3 * image->width(); ++x) {
-                image->row(y)[x] = static_cast<uint8_t>(x * 7 + y * 13);
-            }
+    const Stored large{1601, 1251, [](int x, int y) {
+                           return Bgr{(x * 7 + y) % 256, (y * 13) % 256, (x ^ y) % 256};
+                       }};
+    put("large.jpg",
+        test::withSegment(jpegOf(large), 0xE2, test::iccApp2(test::displayP3Profile())));
+    put("large.png", pngOf(large, test::displayP3Profile()));
+    for (const std::string name : {"large.jpg", "large.png"}) {
+        SCOPED_TRACE(name);
+        const auto rowByRow = picture(name, false);
+        for (int32_t y = 0; y < rowByRow->height(); ++y) {
+            transform->convert(rowByRow->row(y), rowByRow->row(y), 1601);
         }
+        const auto converted = picture(name);
+        EXPECT_EQ(pixels(*converted), pixels(*rowByRow));
+        EXPECT_NE(pixels(*converted), pixels(*picture(name, false)));
     }
-    const Bytes stored = pixels(threaded);
-    transform->convertPicture(threaded);
-    for (int32_t y = 0; y < rowByRow.height(); ++y) {
-        transform->convert(rowByRow.row(y), rowByRow.row(y), 1601);
-    }
-    EXPECT_EQ(pixels(threaded), pixels(rowByRow));
-    EXPECT_NE(pixels(threaded), stored);
 }
 
 } // namespace

@@ -1,13 +1,13 @@
 #include "codecs/corrections/colour_profile.h"
 
+#include "codecs/corrections/row_conversion.h"
+
 #include <lcms2.h>
 
 #include <algorithm>
 #include <cmath>
 #include <list>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace velmora::codecs {
 namespace {
@@ -16,9 +16,6 @@ namespace {
 constexpr size_t kCachedTransforms = 8;
 // Profiles are parsed from at most this many bytes (an APP2 sequence can hold 255 x 64 KB).
 constexpr size_t kMaxProfileBytes = size_t{16} << 20;
-// From this many pixels a second thread saves far more than the fraction of a millisecond it
-// takes to start.
-constexpr int64_t kPixelsForTwoThreads = 2'000'000;
 
 struct ProfileClose {
     void operator()(void* profile) const { cmsCloseProfile(profile); }
@@ -126,27 +123,9 @@ void ColourTransform::convert(const uint8_t* in, uint8_t* out, uint32_t count) c
     cmsDoTransform(handle_, in, out, count);
 }
 
-void ColourTransform::convertRows(image::DibImage& image, int32_t first, int32_t end) const {
-    const auto width = static_cast<uint32_t>(image.width());
-    for (int32_t y = first; y < end; ++y) {
-        convert(image.row(y), image.row(y), width);
-    }
-}
-
 void ColourTransform::convertPicture(image::DibImage& image) const {
-    const int32_t height = image.height();
-    int32_t split = height;
-    std::jthread helper;
-    if (int64_t{image.width()} * height >= kPixelsForTwoThreads) {
-        try {
-            helper = std::jthread(
-                [this, &image, half = height / 2, height] { convertRows(image, half, height); });
-            split = height / 2;
-        } catch (const std::system_error&) {
-            // No thread to be had: this one converts every row.
-        }
-    }
-    convertRows(image, 0, split);
+    RowConversion conversion(*this, image);
+    conversion.finish();
 }
 
 std::shared_ptr<const ColourTransform> transformFromProfile(std::span<const uint8_t> profile,
