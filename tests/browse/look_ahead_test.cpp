@@ -5,6 +5,7 @@
 #include <chrono>
 #include <future>
 
+#include "codecs/corrections/picture_corrections.h"
 #include "image/view_geometry.h"
 #include "platform/device_fs.h"
 #include "platform/screen.h"
@@ -49,6 +50,25 @@ TEST_F(LookAheadTest, NextPictureIsTakenFromTheWorkerWithoutASecondDecode) {
     EXPECT_TRUE(calls[1].onWorker);
     EXPECT_EQ(calls[2].path, c);
     EXPECT_TRUE(calls[2].onWorker);
+}
+
+// A picture read ahead before the orientation or colour choice changed is read again as shown.
+TEST_F(LookAheadTest, ChangedCorrectionsReadTheNextPictureAgain) {
+    for (const codecs::PictureCorrections changed :
+         {codecs::PictureCorrections{false, true}, codecs::PictureCorrections{true, false}}) {
+        codecs::setPictureCorrections({});
+        navigator.showFirst();
+        navigator.stopLookAhead(); // b is read ahead
+        codecs::setPictureCorrections(changed);
+        const size_t before = loads.calls().size();
+        navigator.showNext();
+        navigator.stopLookAhead();
+        const auto calls = loads.calls();
+        ASSERT_GT(calls.size(), before);
+        EXPECT_EQ(calls[before].path, b);
+        EXPECT_FALSE(calls[before].onWorker);
+    }
+    codecs::setPictureCorrections({});
 }
 
 TEST_F(LookAheadTest, BackwardAndWrapMovesLoadDirectly) {
