@@ -54,21 +54,16 @@ TEST_F(LookAheadTest, NextPictureIsTakenFromTheWorkerWithoutASecondDecode) {
 
 // A picture read ahead before the orientation or colour choice changed is read again as shown.
 TEST_F(LookAheadTest, ChangedCorrectionsReadTheNextPictureAgain) {
-    for (const codecs::PictureCorrections changed :
-         {codecs::PictureCorrections{false, true}, codecs::PictureCorrections{true, false}}) {
-        codecs::setPictureCorrections({});
-        navigator.showFirst();
-        navigator.stopLookAhead(); // b is read ahead
-        codecs::setPictureCorrections(changed);
-        const size_t before = loads.calls().size();
-        navigator.showNext();
-        navigator.stopLookAhead();
-        const auto calls = loads.calls();
-        ASSERT_GT(calls.size(), before);
-        EXPECT_EQ(calls[before].path, b);
-        EXPECT_FALSE(calls[before].onWorker);
-    }
+    navigator.showCurrent();
+    navigator.stopLookAhead(); // b is read ahead
+    codecs::setPictureCorrections({true, false});
+    navigator.showNext();
+    navigator.stopLookAhead();
     codecs::setPictureCorrections({});
+    const auto calls = loads.calls();
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[2].path, b);
+    EXPECT_FALSE(calls[2].onWorker);
 }
 
 TEST_F(LookAheadTest, BackwardAndWrapMovesLoadDirectly) {
