@@ -23,6 +23,8 @@ test_packages=(
     tzdata
     # The bitmap reader's layouts are compared with ImageMagick's decoder and made by its writer.
     imagemagick
+    # The screen-profile test starts a private message bus with a stand-in colour daemon.
+    dbus-daemon
 )
 fuzz_packages=(clang libclang-rt-14-dev)
 anchor_packages=(libvips-dev)

@@ -11,7 +11,7 @@
 #include "codecs/corrections/colour_profile.h"
 #include "codecs/corrections/picture_corrections.h"
 #include "platform/device_fs.h"
-#include "platform/display_profile.h"
+#include "platform/qt/colord_profile.h"
 #include "platform/qt/instance_claim.h"
 #include "platform/qt/screen_service.h"
 #include "platform/qt/session_bus.h"
@@ -209,9 +209,9 @@ int runApplication(int argc, char** argv) {
             return kExitOk;
         }
     }
-    // Pictures are shown in the screen's colours where the desktop publishes its profile. Read
-    // after the hand-over, so that a later start never connects to the window system.
-    codecs::setDisplayProfile(platform::readDisplayProfile());
+    // Pictures are shown in the screen's colours where the desktop or colord publishes a profile.
+    // Read after the hand-over, so that a later start never connects to the window system.
+    codecs::setDisplayProfile(platform::qt::readScreenProfile());
     if (plainStart) {
         startupPicture = readStartupPictureAhead(early.options);
     }

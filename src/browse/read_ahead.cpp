@@ -1,5 +1,6 @@
 #include "browse/read_ahead.h"
 
+#include "codecs/corrections/picture_corrections.h"
 #include "codecs/load_image.h"
 
 #include <system_error>
@@ -55,7 +56,8 @@ ReadAhead::~ReadAhead() {
 // assigned to.
 ReadAhead::ReadAhead(ReadAhead&& other) noexcept
     : image_(std::move(other.image_)), composed_(std::move(other.composed_)),
-      workerPath_(std::exchange(other.workerPath_, {})), worker_(std::move(other.worker_)) {}
+      workerPath_(std::exchange(other.workerPath_, {})), corrections_(other.corrections_),
+      worker_(std::move(other.worker_)) {}
 
 ReadAhead& ReadAhead::operator=(ReadAhead&& other) noexcept {
     if (this != &other) {
@@ -63,6 +65,7 @@ ReadAhead& ReadAhead::operator=(ReadAhead&& other) noexcept {
         std::swap(image_, other.image_);
         std::swap(composed_, other.composed_);
         workerPath_ = std::exchange(other.workerPath_, {});
+        corrections_ = other.corrections_;
         worker_ = std::move(other.worker_);
     }
     return *this;
@@ -75,6 +78,7 @@ bool ReadAhead::start(const ImageLoader& loader, std::u16string path,
     // never be seen while the new worker writes them.
     forget();
     composed_->request = {};
+    corrections_ = codecs::pictureCorrections();
     try {
         worker_ =
             std::thread(readAhead, std::ref(*image_), std::ref(*composed_), loader, path, request);
@@ -115,7 +119,9 @@ bool ReadAhead::isReading(std::u16string_view path) const {
 
 bool ReadAhead::readyFor(std::u16string_view path) const {
     // The path may be read only once ready is seen set: until then the worker may be writing it.
-    return image_->ready.load(std::memory_order_acquire) && image_->path == path;
+    // A picture read before the orientation or colour choice changed is read again.
+    return image_->ready.load(std::memory_order_acquire) && image_->path == path &&
+           corrections_ == codecs::pictureCorrections();
 }
 
 const image::ComposedView* ReadAhead::handOver(std::unique_ptr<image::LoadedImage>& image,

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "codecs/load_result.h"
+#include "codecs/corrections/picture_corrections.h"
 #include "image/loaded_image.h"
 #include "image/view_compose.h"
 
@@ -53,7 +54,7 @@ class ReadAhead {
     void wait();
     // A worker was started for path and has not been waited for: it may still be decoding it.
     [[nodiscard]] bool isReading(std::u16string_view path) const;
-    // The image holds the complete picture of path.
+    // The image holds the complete picture of path, read with the corrections now in effect.
     [[nodiscard]] bool readyFor(std::u16string_view path) const;
 
     // After readyFor: swaps the decoded picture into image, taking image's storage (forgotten,
@@ -74,6 +75,7 @@ class ReadAhead {
     std::unique_ptr<image::LoadedImage> image_;
     std::unique_ptr<image::ComposedView> composed_;
     std::u16string workerPath_; // what the running worker was handed; interface thread only
+    codecs::PictureCorrections corrections_; // in effect when the worker was started
     std::thread worker_;
 };
 

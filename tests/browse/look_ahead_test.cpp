@@ -5,6 +5,7 @@
 #include <chrono>
 #include <future>
 
+#include "codecs/corrections/picture_corrections.h"
 #include "image/view_geometry.h"
 #include "platform/device_fs.h"
 #include "platform/screen.h"
@@ -48,6 +49,20 @@ TEST_F(LookAheadTest, NextPictureIsTakenFromTheWorkerWithoutASecondDecode) {
     EXPECT_TRUE(calls[1].onWorker);
     EXPECT_EQ(calls[2].path, c);
     EXPECT_TRUE(calls[2].onWorker);
+}
+
+// A picture read ahead before the orientation or colour choice changed is read again as shown.
+TEST_F(LookAheadTest, ChangedCorrectionsReadTheNextPictureAgain) {
+    navigator.showCurrent();
+    navigator.stopLookAhead(); // b is read ahead
+    codecs::setPictureCorrections({true, false});
+    navigator.showNext();
+    navigator.stopLookAhead();
+    codecs::setPictureCorrections({});
+    const auto calls = loads.calls();
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[2].path, b);
+    EXPECT_FALSE(calls[2].onWorker);
 }
 
 TEST_F(LookAheadTest, BackwardAndWrapMovesLoadDirectly) {

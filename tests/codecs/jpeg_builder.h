@@ -13,10 +13,11 @@
 namespace velmora::test {
 
 // fill(x, y, pixel) sets the components of one pixel in the order of space (JCS_EXT_BGR,
-// JCS_GRAYSCALE or JCS_CMYK). A progressive file is coded in the library's usual scans.
+// JCS_GRAYSCALE or JCS_CMYK). A progressive file is coded in the library's usual scans; colour
+// is coded with chroma at half resolution both ways unless fullChroma.
 inline std::string encodeJpeg(int width, int height, J_COLOR_SPACE space,
                               const std::function<void(int, int, uint8_t*)>& fill, int quality = 95,
-                              bool progressive = false) {
+                              bool progressive = false, bool fullChroma = false) {
     const int components = space == JCS_GRAYSCALE ? 1 : space == JCS_CMYK ? 4 : 3;
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr errors{};
@@ -31,6 +32,10 @@ inline std::string encodeJpeg(int width, int height, J_COLOR_SPACE space,
     cinfo.in_color_space = space;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
+    if (fullChroma) {
+        cinfo.comp_info[0].h_samp_factor = 1;
+        cinfo.comp_info[0].v_samp_factor = 1;
+    }
     if (progressive) {
         jpeg_simple_progression(&cinfo);
     }

@@ -1,13 +1,13 @@
 #include "codecs/corrections/colour_profile.h"
 
+#include "codecs/corrections/row_conversion.h"
+
 #include <lcms2.h>
 
 #include <algorithm>
 #include <cmath>
 #include <list>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace velmora::codecs {
 namespace {
@@ -16,9 +16,6 @@ namespace {
 constexpr size_t kCachedTransforms = 8;
 // Profiles are parsed from at most this many bytes (an APP2 sequence can hold 255 x 64 KB).
 constexpr size_t kMaxProfileBytes = size_t{16} << 20;
-// From this many pixels a second thread saves far more than the fraction of a millisecond it
-// takes to start.
-constexpr int64_t kPixelsForTwoThreads = 2'000'000;
 
 struct ProfileClose {
     void operator()(void* profile) const { cmsCloseProfile(profile); }
@@ -54,11 +51,20 @@ class TransformCache {
     void setDisplayProfile(std::vector<uint8_t> profile) {
         const std::lock_guard lock(mutex_);
         display_ = std::move(profile);
+        output_.reset();
         entries_.clear();
     }
 
   private:
-    Profile outputProfile() const {
+    // Opened once per output choice: building sRGB's curves is a good part of making a transform.
+    cmsHPROFILE outputProfile() {
+        if (!output_) {
+            output_ = openOutputProfile();
+        }
+        return output_.get();
+    }
+
+    Profile openOutputProfile() const {
         if (!display_.empty()) {
             Profile screen(cmsOpenProfileFromMem(display_.data(),
                                                  static_cast<cmsUInt32Number>(display_.size())));
@@ -71,7 +77,7 @@ class TransformCache {
     }
 
     std::shared_ptr<const ColourTransform> make(std::span<const uint8_t> bytes,
-                                                PixelLayout layout) const {
+                                                PixelLayout layout) {
         if (bytes.empty() || bytes.size() > kMaxProfileBytes) {
             return nullptr;
         }
@@ -85,11 +91,10 @@ class TransformCache {
         const cmsUInt32Number inputFormat = layout == PixelLayout::Bgr    ? TYPE_BGR_8
                                             : layout == PixelLayout::Cmyk ? TYPE_CMYK_8
                                                                           : TYPE_CMYK_8_REV;
-        const Profile output = outputProfile();
         // Without the one-pixel cache a transform is only read while converting, so the
         // threads that decode at the same time can share it.
         cmsHTRANSFORM transform =
-            cmsCreateTransform(source.get(), inputFormat, output.get(), TYPE_BGR_8,
+            cmsCreateTransform(source.get(), inputFormat, outputProfile(), TYPE_BGR_8,
                                INTENT_PERCEPTUAL, cmsFLAGS_NOCACHE);
         if (transform == nullptr) {
             return nullptr;
@@ -99,6 +104,7 @@ class TransformCache {
 
     std::mutex mutex_;
     std::vector<uint8_t> display_;
+    Profile output_;
     std::list<CachedTransform> entries_;
 };
 
@@ -117,27 +123,9 @@ void ColourTransform::convert(const uint8_t* in, uint8_t* out, uint32_t count) c
     cmsDoTransform(handle_, in, out, count);
 }
 
-void ColourTransform::convertRows(image::DibImage& image, int32_t first, int32_t end) const {
-    const auto width = static_cast<uint32_t>(image.width());
-    for (int32_t y = first; y < end; ++y) {
-        convert(image.row(y), image.row(y), width);
-    }
-}
-
 void ColourTransform::convertPicture(image::DibImage& image) const {
-    const int32_t height = image.height();
-    int32_t split = height;
-    std::jthread helper;
-    if (int64_t{image.width()} * height >= kPixelsForTwoThreads) {
-        try {
-            helper = std::jthread(
-                [this, &image, half = height / 2, height] { convertRows(image, half, height); });
-            split = height / 2;
-        } catch (const std::system_error&) {
-            // No thread to be had: this one converts every row.
-        }
-    }
-    convertRows(image, 0, split);
+    RowConversion conversion(*this, image);
+    conversion.finish();
 }
 
 std::shared_ptr<const ColourTransform> transformFromProfile(std::span<const uint8_t> profile,

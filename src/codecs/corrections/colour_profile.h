@@ -30,13 +30,10 @@ class ColourTransform {
 
     // Converts count pixels; in and out may be the same row when both are blue, green, red.
     void convert(const uint8_t* in, uint8_t* out, uint32_t count) const;
-    // Converts a blue, green, red picture in place. From a few megapixels on, one more thread
-    // converts the second half of the rows.
+    // Converts a blue, green, red picture in place; large ones by two threads.
     void convertPicture(image::DibImage& image) const;
 
   private:
-    void convertRows(image::DibImage& image, int32_t first, int32_t end) const;
-
     void* handle_;
 };
 

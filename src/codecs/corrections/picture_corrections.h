@@ -9,6 +9,8 @@ namespace velmora::codecs {
 struct PictureCorrections {
     bool upright = true;
     bool colourProfiles = true;
+
+    bool operator==(const PictureCorrections&) const = default;
 };
 
 void setPictureCorrections(const PictureCorrections& corrections);

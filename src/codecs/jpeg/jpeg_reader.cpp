@@ -3,6 +3,7 @@
 #include "codecs/corrections/colour_profile.h"
 #include "codecs/corrections/orientation.h"
 #include "codecs/corrections/picture_corrections.h"
+#include "codecs/corrections/row_conversion.h"
 #include "codecs/jpeg/jpeg_error.h"
 #include "codecs/jpeg/jpeg_source.h"
 #include "codecs/readers.h"
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 
 namespace velmora::codecs::jpeg {
 namespace {
@@ -130,10 +132,11 @@ void convertCmykRow(const uint8_t* cmyk, uint8_t* bgr, uint32_t width) {
 }
 
 // Decodes every row into the image (already created at the output size), through cmykRow and
-// the colour transform, when there is one, if the output is four-component. Only trivially
-// destructible locals, as for readHeader.
+// the colour transform, when there is one, if the output is four-component. Three-component
+// rows are reported to conversion, when given, as they are done. Only trivially destructible
+// locals, as for readHeader.
 bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykRow,
-              const ColourTransform* colour) {
+              const ColourTransform* colour, RowConversion* conversion) {
     j_decompress_ptr cinfo = &decompressor.library;
     if (setjmp(decompressor.errors.jump) != 0) {
         return false;
@@ -162,6 +165,9 @@ bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykR
                 rows[i] = image.row(static_cast<int32_t>(first + i));
             }
             jpeg_read_scanlines(cinfo, rows, count);
+            if (conversion != nullptr) {
+                conversion->rowsDecoded(static_cast<int32_t>(cinfo->output_scanline));
+            }
         }
     }
     jpeg_finish_decompress(cinfo);
@@ -189,13 +195,17 @@ LoadResult decode(image::DibImage& image, jpeg_source_mgr* source, const Box* bo
             return {LoadCause::DecoderOutOfMemory};
         }
     }
-    if (!readRows(decompressor, image, cmykRow.get(), colour.get())) {
+    // Three-component rows are converted in place while the rest decode.
+    std::optional<RowConversion> conversion;
+    if (colour && !cmykRow) {
+        conversion.emplace(*colour, image);
+    }
+    if (!readRows(decompressor, image, cmykRow.get(), colour.get(),
+                  conversion ? &*conversion : nullptr)) {
         return {LoadCause::Undecodable};
     }
-    // Three-component rows are converted in place once all are decoded, large pictures by two
-    // threads.
-    if (colour && !cmykRow) {
-        colour->convertPicture(image);
+    if (conversion) {
+        conversion->finish();
     }
     return {turnUpright(image, orientation) ? LoadCause::Loaded : LoadCause::LoadedNotUpright};
 }
