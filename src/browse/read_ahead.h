@@ -11,8 +11,8 @@
 // and the view live on the heap, so a ReadAhead may be moved while its worker runs.
 #pragma once
 
-#include "codecs/load_result.h"
 #include "codecs/corrections/picture_corrections.h"
+#include "codecs/load_result.h"
 #include "image/loaded_image.h"
 #include "image/view_compose.h"
 

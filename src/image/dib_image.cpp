@@ -1,6 +1,5 @@
 #include "image/dib_image.h"
 
-
 #include <algorithm>
 #include <array>
 #include <cstdlib>

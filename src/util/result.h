@@ -3,8 +3,7 @@
 
 namespace velmora::util {
 
-template <typename Cause, Cause... Successes>
-struct [[nodiscard]] Result {
+template <typename Cause, Cause... Successes> struct [[nodiscard]] Result {
     Cause cause;
     explicit operator bool() const { return ((cause == Successes) || ...); }
 };

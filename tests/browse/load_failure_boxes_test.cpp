@@ -32,7 +32,7 @@ std::string gifWithHugeScreen() {
 TEST_F(NavigatorTest, EachKindOfFailedFileShowsItsReaderMessageThenTheLoadFailure) {
     struct Case {
         const char* name;
-        std::optional<std::string> bytes; // none: listed but not on disk
+        std::optional<std::string> bytes;          // none: listed but not on disk
         std::optional<ui::StringId> readerMessage; // none: the load failure alone
     };
     const Case cases[] = {

@@ -119,9 +119,11 @@ TEST_F(SaveCommandTest, EachWritersFailureShowsTheWriteFailureOnce) {
         bool fails;
     };
     const Case cases[] = {
-        {fileops::SaveType::Jpeg, false}, {fileops::SaveType::Jpeg, true}, {fileops::SaveType::Bmp, false},
-        {fileops::SaveType::Bmp, true},   {fileops::SaveType::Png, false}, {fileops::SaveType::Png, true},
-        {fileops::SaveType::Tiff, false}, {fileops::SaveType::Tiff, true}, {static_cast<fileops::SaveType>(7), false}};
+        {fileops::SaveType::Jpeg, false},          {fileops::SaveType::Jpeg, true},
+        {fileops::SaveType::Bmp, false},           {fileops::SaveType::Bmp, true},
+        {fileops::SaveType::Png, false},           {fileops::SaveType::Png, true},
+        {fileops::SaveType::Tiff, false},          {fileops::SaveType::Tiff, true},
+        {static_cast<fileops::SaveType>(7), false}};
     uncheckedSaveChoice = true;
     char16_t name = u'a';
     for (const Case& c : cases) {
