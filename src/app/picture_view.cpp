@@ -70,6 +70,7 @@ void PictureView::showComposed(const image::ComposedView& ahead) {
         redraw();
         return;
     }
+    ++shownCount_;
     repaint_();
 }
 
@@ -79,8 +80,9 @@ void PictureView::clear() {
 }
 
 void PictureView::redraw() {
-    ++redrawCount_;
+    ++shownCount_;
     if (surface_.hasPixels()) {
+        ++composeCount_;
         image::compose(surface_, navigator_.current(), state_, settings_.smoothReduction);
     }
     repaint_();
@@ -88,6 +90,7 @@ void PictureView::redraw() {
 
 void PictureView::redrawFast() {
     if (surface_.hasPixels()) {
+        ++composeCount_;
         image::compose(surface_, navigator_.current(), state_, false);
     }
     repaint_();
@@ -118,10 +121,11 @@ void PictureView::seek(image::SeekResult result) {
         break;
     case image::SeekResult::ShowNext: {
         // The seek has already moved the origin; a declined wrap or a failed load shows nothing
-        // new, and the surface must still follow the view.
-        const uint64_t drawn = redrawCount_;
+        // new, and the surface must still follow the view. A picture shown from the read-ahead
+        // brings its view composed.
+        const uint64_t shown = shownCount_;
         navigator_.showNext();
-        if (redrawCount_ == drawn) {
+        if (shownCount_ == shown) {
             redraw();
         }
         break;

@@ -47,13 +47,18 @@ class PictureView {
     void showActualSize();
     void seek(image::SeekResult result);
 
+    // How many times this thread has composed the surface; a view copied from the read-ahead
+    // costs none.
+    uint64_t composeCount() const { return composeCount_; }
+
   private:
     browse::Navigator& navigator_;
     const settings::AppSettings& settings_;
     std::function<void()> repaint_;
     image::DibImage surface_;
     image::ViewState state_;
-    uint64_t redrawCount_ = 0; // tells whether an operation has redrawn the view
+    uint64_t shownCount_ = 0; // views put on the surface, composed here or copied from ahead
+    uint64_t composeCount_ = 0;
 };
 
 } // namespace velmora::app

@@ -97,6 +97,30 @@ class ShellSeekTest : public QObject {
         QVERIFY(surfaceMatchesView(*viewer));
         QCOMPARE(viewer->current().row(0)[0], uint8_t{0}); // the first picture's own pixels
     }
+
+    void forwardSeekOntoAReadAheadPictureComposesNothingMore() {
+        test::ShellSandbox sandbox;
+        const std::u16string first = writePattern(sandbox, "a.bmp", 0);
+        const std::u16string second = writePattern(sandbox, "b.bmp", 100);
+        auto viewer = sandbox.startViewer();
+        QVERIFY(viewer);
+        viewer->settings.initialZoom = image::InitialZoom::Original;
+        browse::Navigator& navigator = viewer->navigator();
+        navigator.clearFolderList();
+        navigator.appendToFolderList(first, true);
+        navigator.appendToFolderList(second, false);
+        navigator.showCurrent();
+        QTRY_VERIFY(navigator.lookAhead().ready.load());
+        uint64_t composed = 0;
+        for (int step = 0; step < 100 && navigator.currentIndex() == 0; ++step) {
+            composed = viewer->pictureView().composeCount();
+            viewer->onCommand(ui::Command::SeekForward);
+        }
+        QCOMPARE(navigator.currentIndex(), 1);
+        QCOMPARE(viewer->pictureView().composeCount(), composed);
+        QVERIFY(surfaceMatchesView(*viewer));
+        QCOMPARE(viewer->current().row(0)[0], uint8_t{100}); // the second picture's own pixels
+    }
 };
 
 QTEST_MAIN(ShellSeekTest)
