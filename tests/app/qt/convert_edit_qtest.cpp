@@ -104,11 +104,7 @@ class ConvertEditTest : public QObject {
         const auto pattern = writePattern(sandbox);
         image::LoadedImage stored;
         QVERIFY(codecs::loadImage(stored, *platform::toDevicePath(pattern)));
-        const auto plain = sandbox.root() / "plain.jpg";
-        QVERIFY(codecs::saveJpeg(stored, *platform::toDevicePath(plain), 90));
-        std::ifstream in(plain, std::ios::binary);
-        const std::string jpeg{std::istreambuf_iterator<char>(in),
-                               std::istreambuf_iterator<char>()};
+        const std::string jpeg = sandbox.writeJpeg("plain.jpg", stored);
         const auto photo = sandbox.root() / "photo.jpg";
         std::ofstream(photo, std::ios::binary) << test::withSegment(
             test::withSegment(jpeg, 0xE2, test::iccApp2(test::displayP3Profile())), 0xE1,
@@ -134,7 +130,8 @@ class ConvertEditTest : public QObject {
         QVERIFY(samePixels(written, viewed));
         if (!on) {
             image::LoadedImage withoutNotes;
-            QVERIFY(codecs::loadImage(withoutNotes, *platform::toDevicePath(plain)));
+            QVERIFY(codecs::loadImage(withoutNotes,
+                                      *platform::toDevicePath(sandbox.root() / "plain.jpg")));
             QVERIFY(samePixels(written, withoutNotes));
         }
     }

@@ -144,9 +144,7 @@ class SettingsCommandTest : public QObject {
 
         // Kept in memory until the viewer ends, then written with the other settings.
         viewer->onCommand(ui::Command::Exit);
-        std::ifstream hive(sandbox.userHive());
-        const std::string text{std::istreambuf_iterator<char>(hive),
-                               std::istreambuf_iterator<char>()};
+        const std::string text = test::ShellSandbox::readFile(sandbox.userHive());
         QVERIFY(text.find("\"BTNFUNC5\"=dword:00000000") != std::string::npos);
     }
 
@@ -163,11 +161,7 @@ class SettingsCommandTest : public QObject {
         image::DibImage stored;
         QVERIFY(stored.create(60, 40));
         stored.fillColor(0x2040C0);
-        const auto plain = sandbox.root() / "plain.jpg";
-        QVERIFY(codecs::saveJpeg(stored, *platform::toDevicePath(plain), 90));
-        std::ifstream in(plain, std::ios::binary);
-        const std::string jpeg{std::istreambuf_iterator<char>(in),
-                               std::istreambuf_iterator<char>()};
+        const std::string jpeg = sandbox.writeJpeg("plain.jpg", stored);
         const auto photo = sandbox.root() / "photo.jpg";
         std::ofstream(photo, std::ios::binary)
             << test::withSegment(jpeg, 0xE1, test::exifApp1(test::exifTiff(6)));
@@ -191,9 +185,7 @@ class SettingsCommandTest : public QObject {
         QCOMPARE(QSize(viewer->current().width(), viewer->current().height()), QSize(60, 40));
 
         viewer->onCommand(ui::Command::Exit);
-        std::ifstream hive(sandbox.userHive());
-        const std::string text{std::istreambuf_iterator<char>(hive),
-                               std::istreambuf_iterator<char>()};
+        const std::string text = test::ShellSandbox::readFile(sandbox.userHive());
         QVERIFY(text.find("\"AUTOROTATE\"=dword:00000000") != std::string::npos);
         QVERIFY(text.find("\"COLORMANAGE\"=dword:00000001") != std::string::npos);
     }

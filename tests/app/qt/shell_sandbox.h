@@ -15,7 +15,9 @@
 #include <QSignalSpy>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
 
 namespace velmora::test {
 
@@ -56,6 +58,21 @@ class ShellSandbox {
         std::filesystem::create_directories(host.parent_path());
         static_cast<void>(codecs::savePng(picture, *platform::toDevicePath(host)));
         return host;
+    }
+
+    // Writes the picture as a JPEG (quality 90) below the root and returns the file's bytes, for
+    // tests that add segments to it.
+    std::string writeJpeg(const std::string& name, const image::DibImage& picture) const {
+        const auto host = root() / name;
+        if (!codecs::saveJpeg(picture, *platform::toDevicePath(host), 90)) {
+            qFatal("test picture not written");
+        }
+        return readFile(host);
+    }
+
+    static std::string readFile(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
     static std::u16string u16(const std::filesystem::path& path) {

@@ -39,6 +39,24 @@ class ShellSeekTest : public QObject {
         return device;
     }
 
+    // A viewer at original size on a folder of two patterns, a.bmp (seed 0) and b.bmp (seed 100),
+    // showing the second or the first.
+    static std::unique_ptr<ViewerApp> startOnTwoPatterns(test::ShellSandbox& sandbox,
+                                                         bool onSecond) {
+        const std::u16string first = writePattern(sandbox, "a.bmp", 0);
+        const std::u16string second = writePattern(sandbox, "b.bmp", 100);
+        auto viewer = sandbox.startViewer();
+        if (viewer) {
+            viewer->settings.initialZoom = image::InitialZoom::Original;
+            browse::Navigator& navigator = viewer->navigator();
+            navigator.clearFolderList();
+            navigator.appendToFolderList(first, !onSecond);
+            navigator.appendToFolderList(second, onSecond);
+            navigator.showCurrent();
+        }
+        return viewer;
+    }
+
     // Whether the surface holds exactly what a fresh redraw of the current view would show.
     static bool surfaceMatchesView(ViewerApp& viewer) {
         image::DibImage fresh;
@@ -76,16 +94,9 @@ class ShellSeekTest : public QObject {
 
     void backwardSeekEndsOnTheReadingEndOfThePreviousPicture() {
         test::ShellSandbox sandbox;
-        const std::u16string first = writePattern(sandbox, "a.bmp", 0);
-        const std::u16string second = writePattern(sandbox, "b.bmp", 100);
-        auto viewer = sandbox.startViewer();
+        auto viewer = startOnTwoPatterns(sandbox, true);
         QVERIFY(viewer);
-        viewer->settings.initialZoom = image::InitialZoom::Original;
         browse::Navigator& navigator = viewer->navigator();
-        navigator.clearFolderList();
-        navigator.appendToFolderList(first, false);
-        navigator.appendToFolderList(second, true);
-        navigator.showCurrent();
         // Top right of the second picture: the first backward step goes to the previous file,
         // shown from its last screen (bottom left, reading right to left).
         viewer->onCommand(ui::Command::SeekBackward);
@@ -100,16 +111,9 @@ class ShellSeekTest : public QObject {
 
     void forwardSeekOntoAReadAheadPictureComposesNothingMore() {
         test::ShellSandbox sandbox;
-        const std::u16string first = writePattern(sandbox, "a.bmp", 0);
-        const std::u16string second = writePattern(sandbox, "b.bmp", 100);
-        auto viewer = sandbox.startViewer();
+        auto viewer = startOnTwoPatterns(sandbox, false);
         QVERIFY(viewer);
-        viewer->settings.initialZoom = image::InitialZoom::Original;
         browse::Navigator& navigator = viewer->navigator();
-        navigator.clearFolderList();
-        navigator.appendToFolderList(first, true);
-        navigator.appendToFolderList(second, false);
-        navigator.showCurrent();
         QTRY_VERIFY(navigator.lookAhead().ready.load());
         uint64_t composed = 0;
         for (int step = 0; step < 100 && navigator.currentIndex() == 0; ++step) {

@@ -17,11 +17,6 @@ class StartupTest : public QObject {
     Q_OBJECT
 
   private:
-    static std::string readFile(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
     // Runs a viewer that shows picture and closes with the quit command, leaving it as the
     // newest recent file in the settings.
     static void viewAndQuit(test::ShellSandbox& sandbox, const std::filesystem::path& picture) {
@@ -124,7 +119,8 @@ class StartupTest : public QObject {
         QCOMPARE(closed.count(), 1);
         QVERIFY(!viewer->mainWindow().isVisible());
         QCOMPARE(sandbox.boxes.shown.size(), size_t{1});
-        QVERIFY(readFile(sandbox.userHive()).find("\"XMOVE\"=dword:0000004d") != std::string::npos);
+        QVERIFY(test::ShellSandbox::readFile(sandbox.userHive()).find("\"XMOVE\"=dword:0000004d") !=
+                std::string::npos);
     }
 
     void closeCommandIsPostedAndSavesToo() {
