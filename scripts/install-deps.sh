@@ -9,6 +9,7 @@ build_packages=(
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
     libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev
     libexif-dev liblcms2-dev libxcb1-dev
+    libwebp-dev libavif-dev libheif-dev libjxl-dev
     # The colour tests compare with Little CMS's own jpgicc and tificc.
     liblcms2-utils
     fonts-ipafont-gothic qt6-translations-l10n
@@ -25,6 +26,8 @@ test_packages=(
     imagemagick
     # The screen-profile test starts a private message bus with a stand-in colour daemon.
     dbus-daemon
+    # The newer formats' readers are compared with each library's own encoder and decoder tools.
+    webp libavif-bin libheif-examples libjxl-tools
 )
 fuzz_packages=(clang libclang-rt-14-dev)
 anchor_packages=(libvips-dev)

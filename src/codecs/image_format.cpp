@@ -11,7 +11,7 @@ struct Ending {
 };
 
 // Tried in this order; the first ending that the name ends with decides.
-constexpr std::array<Ending, 10> kEndings{{
+constexpr std::array<Ending, 15> kEndings{{
     {u".jpg", ImageFormat::Jpeg},
     {u".jpeg", ImageFormat::Jpeg},
     {u".jpe", ImageFormat::Jpeg},
@@ -22,6 +22,11 @@ constexpr std::array<Ending, 10> kEndings{{
     {u".png", ImageFormat::Png},
     {u".tif", ImageFormat::Tiff},
     {u".tiff", ImageFormat::Tiff},
+    {u".webp", ImageFormat::Webp},
+    {u".avif", ImageFormat::Avif},
+    {u".heic", ImageFormat::Heif},
+    {u".heif", ImageFormat::Heif},
+    {u".jxl", ImageFormat::Jxl},
 }};
 
 constexpr char16_t asciiLower(char16_t c) {

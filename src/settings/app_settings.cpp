@@ -38,7 +38,7 @@ void visitStoredValues(Settings& s, const Number& number, const Flag& flag) {
     }
     static constexpr std::u16string_view kExtensionNames[] = {u"EXTJPG", u"EXTGIF", u"EXTBMP",
                                                               u"EXTMAG", u"EXTPNG", u"EXTTIF"};
-    for (size_t format = 0; format < s.extensionEnabled.size(); ++format) {
+    for (size_t format = 0; format < std::size(kExtensionNames); ++format) {
         flag(kExtensionNames[format], s.extensionEnabled[format]);
     }
     number(u"DISPOPT", s.initialZoom, 0, 4);
@@ -51,6 +51,12 @@ void visitStoredValues(Settings& s, const Number& number, const Flag& flag) {
     flag(u"AUTOROTATE", s.autoRotate);
     flag(u"COLORMANAGE", s.colorManage);
     flag(u"DIALOGMEMORY", s.dialogMemory);
+    // The formats added after the first six, stored after everything above.
+    static constexpr std::u16string_view kNewerExtensionNames[] = {u"EXTWEBP", u"EXTAVIF",
+                                                                   u"EXTHEIF", u"EXTJXL"};
+    for (size_t added = 0; added < std::size(kNewerExtensionNames); ++added) {
+        flag(kNewerExtensionNames[added], s.extensionEnabled[std::size(kExtensionNames) + added]);
+    }
 }
 
 // A 32-bit number; values of any other size are treated as missing.

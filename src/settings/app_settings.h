@@ -53,7 +53,9 @@ class AppSettings {
     image::Placement placement = image::Placement::TopRight;
     int32_t seekStepX = 120; // XSEEK, YSEEK: pixels a seek step moves the view
     int32_t seekStepY = 160;
-    std::array<bool, 6> extensionEnabled{true, true, true, true, true, true};
+    // EXTJPG .. EXTTIF, then EXTWEBP, EXTAVIF, EXTHEIF, EXTJXL: formats 1 .. 10 listed or not
+    std::array<bool, 10> extensionEnabled{true, true, true, true, true,
+                                          true, true, true, true, true};
     bool smoothReduction = true; // VIEWHQ
     image::InitialZoom initialZoom = image::InitialZoom::Original;
     image::SeekOrder seekOrder = image::SeekOrder::HorizontalFirst;

@@ -67,7 +67,8 @@ void expectDefaults(const AppSettings& s) {
     std::ranges::transform(s.buttonFunctions, codes.begin(),
                            [](ButtonFunction f) { return static_cast<int32_t>(f); });
     EXPECT_EQ(codes, (std::array<int32_t, 16>{0, 7, 3, 5, 6, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(s.extensionEnabled, (std::array<bool, 6>{true, true, true, true, true, true}));
+    EXPECT_EQ(s.extensionEnabled,
+              (std::array<bool, 10>{true, true, true, true, true, true, true, true, true, true}));
     EXPECT_TRUE(s.smoothReduction && s.usePreload && s.openLastFile && s.thumbCache && s.useTrash &&
                 s.dialogMemory);
     EXPECT_EQ(s.recentFileCount(), 0);
@@ -106,7 +107,7 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     for (int button = 1; button <= kStoredButtons; ++button) {
         saved.buttonFunctions[button] = ButtonFunction(12 - button);
     }
-    saved.extensionEnabled = {false, true, false, true, false, true};
+    saved.extensionEnabled = {false, true, false, true, false, true, false, true, true, false};
     saved.smoothReduction = false;
     saved.usePreload = false;
     saved.openLastFile = false;
@@ -255,15 +256,17 @@ TEST(RecentFiles, NewestFirstAtMostThreeEachOnce) {
     EXPECT_EQ(s.recentFileAt(-1), u"none");
 }
 
-TEST(FormatFlags, FormatsOneToSixFollowTheirFlags) {
+TEST(FormatFlags, FormatsOneToTenFollowTheirFlags) {
     AppSettings s;
-    s.extensionEnabled = {true, false, true, false, true, false};
+    s.extensionEnabled = {true, false, true, false, true, false, true, false, true, false};
     EXPECT_FALSE(s.formatEnabled(0));
     EXPECT_TRUE(s.formatEnabled(1));
     EXPECT_FALSE(s.formatEnabled(2));
     EXPECT_TRUE(s.formatEnabled(5));
     EXPECT_FALSE(s.formatEnabled(6));
-    EXPECT_FALSE(s.formatEnabled(7));
+    EXPECT_TRUE(s.formatEnabled(7));
+    EXPECT_FALSE(s.formatEnabled(10));
+    EXPECT_FALSE(s.formatEnabled(11));
 }
 
 } // namespace

@@ -276,8 +276,9 @@ class SettingsSheetTest : public QObject {
         // The pages never shown changed nothing, and the hot keys were left alone.
         QCOMPARE(host.settings.initialZoom, image::InitialZoom::FitWhole);
         QCOMPARE(host.settings.doubleTapAction, settings::DoubleTapAction::AutoFitOriginal);
-        QCOMPARE(host.settings.extensionEnabled,
-                 (std::array<bool, 6>{true, false, true, true, true, true}));
+        QCOMPARE(
+            host.settings.extensionEnabled,
+            (std::array<bool, 10>{true, false, true, true, true, true, true, true, true, true}));
         QVERIFY(!host.settings.thumbCache);
         QCOMPARE(
             host.settings.arrowKeyFunctions,
@@ -323,8 +324,9 @@ class SettingsSheetTest : public QObject {
         press(sheet, "okButton");
         QCOMPARE(host.settings.initialZoom, image::InitialZoom::AutoFit);
         QCOMPARE(host.settings.doubleTapAction, settings::DoubleTapAction::None);
-        QCOMPARE(host.settings.extensionEnabled,
-                 (std::array<bool, 6>{false, true, true, true, true, true}));
+        QCOMPARE(
+            host.settings.extensionEnabled,
+            (std::array<bool, 10>{false, true, true, true, true, true, true, true, true, true}));
         QVERIFY(host.settings.thumbCache && !host.settings.usePreload &&
                 host.settings.smoothReduction);
         QVERIFY(!host.settings.dialogMemory);
