@@ -30,6 +30,10 @@ codecs::SaveResult write(const image::DibImage& picture, std::u16string_view pat
         return codecs::savePng(picture, path);
     case OutputType::Tiff:
         return codecs::saveTiff(picture, path);
+    case OutputType::Webp:
+        return codecs::saveWebp(picture, path, quality);
+    case OutputType::Avif:
+        return codecs::saveAvif(picture, path, quality);
     case OutputType::Unknown:
         break;
     }
@@ -52,6 +56,12 @@ OutputType outputTypeFor(const QString& path) {
     if (lower.endsWith(QLatin1String(".tif"))) {
         return OutputType::Tiff;
     }
+    if (lower.endsWith(QLatin1String(".webp"))) {
+        return OutputType::Webp;
+    }
+    if (lower.endsWith(QLatin1String(".avif"))) {
+        return OutputType::Avif;
+    }
     return OutputType::Unknown;
 }
 
@@ -65,7 +75,8 @@ ConvertResult convertPicture(const QString& input, const QString& output, int qu
     const OutputType type = outputTypeFor(output);
     if (type == OutputType::Unknown) {
         return failure(
-            QStringLiteral("unknown output type (use .jpg, .jpeg, .bmp, .png or .tif): %1")
+            QStringLiteral(
+                "unknown output type (use .jpg, .jpeg, .bmp, .png, .tif, .webp or .avif): %1")
                 .arg(output));
     }
     const auto source = devicePathOf(input);

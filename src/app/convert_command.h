@@ -8,9 +8,9 @@
 
 namespace velmora::app {
 
-enum class OutputType { Unknown, Jpeg, Bmp, Png, Tiff };
+enum class OutputType { Unknown, Jpeg, Bmp, Png, Tiff, Webp, Avif };
 
-// By the ending, any case: .jpg/.jpeg, .bmp, .png, .tif.
+// By the ending, any case: .jpg/.jpeg, .bmp, .png, .tif, .webp, .avif.
 OutputType outputTypeFor(const QString& path);
 
 struct [[nodiscard]] ConvertResult {

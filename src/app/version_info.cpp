@@ -2,12 +2,16 @@
 
 #include <QtGlobal>
 
+#include <avif/avif.h>
 #include <cstdio>
 #include <jpeglib.h>
+#include <jxl/decode.h>
 #include <lcms2.h>
 #include <libexif/exif-data.h>
+#include <libheif/heif.h>
 #include <png.h>
 #include <tiffio.h>
+#include <webp/decode.h>
 
 namespace velmora::app {
 namespace {
@@ -16,12 +20,21 @@ QString firstLine(const char* text) {
     return QString::fromLatin1(text).section(QLatin1Char('\n'), 0, 0).trimmed();
 }
 
+// A version packed as major, minor and patch in fields of the given size (0x100 or 1000).
+QString unpacked(uint32_t version, uint32_t field) {
+    return QStringLiteral("%1.%2.%3")
+        .arg(version / field / field)
+        .arg(version / field % field)
+        .arg(version % field);
+}
+
 } // namespace
 
 QString versionText() {
     QString text;
     text += QStringLiteral("velmora %1\n").arg(QStringLiteral(VELMORA_VERSION));
-    text += QStringLiteral("reads: JPEG GIF BMP MAG PNG TIFF; writes: JPEG BMP PNG TIFF\n");
+    text += QStringLiteral("reads: JPEG GIF BMP MAG PNG TIFF WebP AVIF HEIF JPEG-XL; "
+                           "writes: JPEG BMP PNG TIFF WebP AVIF\n");
     text += QStringLiteral("Qt %1 (built with %2)\n")
                 .arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR));
     text += QStringLiteral("libjpeg API %1").arg(JPEG_LIB_VERSION);
@@ -44,6 +57,11 @@ QString versionText() {
                 .arg(LCMS_VERSION / 1000)
                 .arg(LCMS_VERSION / 10 % 100);
     text += QStringLiteral("libexif %1\n").arg(QStringLiteral(VELMORA_LIBEXIF_VERSION));
+    text += QStringLiteral("libwebp %1\n")
+                .arg(unpacked(static_cast<uint32_t>(WebPGetDecoderVersion()), 0x100));
+    text += QStringLiteral("libavif %1\n").arg(QString::fromLatin1(avifVersion()));
+    text += QStringLiteral("libheif %1\n").arg(QString::fromLatin1(heif_get_version()));
+    text += QStringLiteral("libjxl %1\n").arg(unpacked(JxlDecoderVersion(), 1000));
     return text;
 }
 

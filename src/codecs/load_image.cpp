@@ -25,13 +25,29 @@ LoadResult readFullSize(image::DibImage& image, ImageFormat format, std::u16stri
     case ImageFormat::Tiff:
         return loadTiff(image, path);
     case ImageFormat::Webp:
+        return loadWebp(image, path);
     case ImageFormat::Avif:
+        return loadAvif(image, path);
     case ImageFormat::Heif:
     case ImageFormat::Jxl:
     case ImageFormat::None:
         break;
     }
     return {LoadCause::Unsupported};
+}
+
+// The reader that decodes a format reduced for a thumbnail box; null where there is none.
+using ReducedReader = LoadResult (*)(image::DibImage&, std::u16string_view, int, int);
+
+ReducedReader reducedReaderOf(ImageFormat format) {
+    switch (format) {
+    case ImageFormat::Jpeg:
+        return loadJpegScaled;
+    case ImageFormat::Webp:
+        return loadWebpScaled;
+    default:
+        return nullptr;
+    }
 }
 
 } // namespace
@@ -58,9 +74,9 @@ LoadResult loadImageFitted(image::DibImage& target, std::u16string_view path, in
         return {LoadCause::Loaded};
     }
     image::LoadedImage picture;
-    const LoadResult read = format == ImageFormat::Jpeg
-                                ? loadJpegScaled(picture, path, boxWidth, boxHeight)
-                                : readFullSize(picture, format, path);
+    const ReducedReader reduced = reducedReaderOf(format);
+    const LoadResult read = reduced != nullptr ? reduced(picture, path, boxWidth, boxHeight)
+                                               : readFullSize(picture, format, path);
     if (read) {
         target.fitFrom(picture);
         if (store != nullptr) {

@@ -20,6 +20,11 @@ LoadResult loadBmp(image::DibImage& image, std::u16string_view path);
 LoadResult loadMag(image::DibImage& image, std::u16string_view path);
 LoadResult loadPng(image::DibImage& image, std::u16string_view path);
 LoadResult loadTiff(image::DibImage& image, std::u16string_view path);
+LoadResult loadWebp(image::DibImage& image, std::u16string_view path);
+// Still pictures decoded reduced by the library's scaler, by the same rule as loadJpegScaled.
+LoadResult loadWebpScaled(image::DibImage& image, std::u16string_view path, int boxWidth,
+                          int boxHeight);
+LoadResult loadAvif(image::DibImage& image, std::u16string_view path);
 
 // Unsynced: for files that can be made again (thumbnails), do not wait for the medium.
 SaveResult saveJpeg(const image::DibImage& image, std::u16string_view path, int quality,
@@ -27,5 +32,8 @@ SaveResult saveJpeg(const image::DibImage& image, std::u16string_view path, int 
 SaveResult saveBmp(const image::DibImage& image, std::u16string_view path);
 SaveResult savePng(const image::DibImage& image, std::u16string_view path);
 SaveResult saveTiff(const image::DibImage& image, std::u16string_view path);
+// Lossy at quality (0..99), lossless at 100.
+SaveResult saveWebp(const image::DibImage& image, std::u16string_view path, int quality);
+SaveResult saveAvif(const image::DibImage& image, std::u16string_view path, int quality);
 
 } // namespace velmora::codecs

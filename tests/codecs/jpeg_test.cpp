@@ -1,5 +1,6 @@
 #include "codecs/jpeg/jpeg_reader.h"
 #include "codecs/readers.h"
+#include "codecs/reduction.h"
 
 #include "device_folder_fixture.h"
 #include "jpeg_builder.h"
@@ -32,7 +33,7 @@ TEST_F(Jpeg, ScaleNeedsThePictureThatManyTimesTheBoxBothWays) {
                                                          {400, 300, 2},   {300, 800, 2},
                                                          {150, 2000, 1},  {199, 240, 1}};
     for (const auto& [width, height, denominator] : cases) {
-        EXPECT_EQ(jpeg::scaleDenominatorFor(width, height, 100, 120), denominator) << width;
+        EXPECT_EQ(reductionFor(width, height, 100, 120), denominator) << width;
     }
     const auto path = put("p.jpg", test::solidJpeg(400, 300, 10, 120, 230));
     ASSERT_TRUE(loadJpegScaled(image, path, 100, 120));

@@ -7,6 +7,7 @@
 #include "codecs/jpeg/jpeg_error.h"
 #include "codecs/jpeg/jpeg_source.h"
 #include "codecs/readers.h"
+#include "codecs/reduction.h"
 #include "platform/regular_file.h"
 
 #include <algorithm>
@@ -71,7 +72,7 @@ bool readHeader(Decompressor& decompressor, jpeg_source_mgr* source, const Box* 
     if (box != nullptr) {
         cinfo->scale_num = 1;
         cinfo->scale_denom = static_cast<unsigned>(
-            scaleDenominatorFor(cinfo->image_width, cinfo->image_height, box->width, box->height));
+            reductionFor(cinfo->image_width, cinfo->image_height, box->width, box->height));
     }
     jpeg_calc_output_dimensions(cinfo);
     return true;
@@ -222,17 +223,6 @@ LoadResult decodeFile(image::DibImage& image, std::u16string_view path, const Bo
 }
 
 } // namespace
-
-int scaleDenominatorFor(uint32_t pictureWidth, uint32_t pictureHeight, int boxWidth,
-                        int boxHeight) {
-    for (const int denominator : {8, 4, 2}) {
-        if (int64_t{pictureWidth} >= int64_t{denominator} * boxWidth &&
-            int64_t{pictureHeight} >= int64_t{denominator} * boxHeight) {
-            return denominator;
-        }
-    }
-    return 1;
-}
 
 LoadResult decodeJpegFromMemory(image::DibImage& image, const uint8_t* data, size_t size) {
     MemorySource source;

@@ -11,9 +11,6 @@
 
 namespace velmora::codecs::jpeg {
 
-// 8, 4 or 2 when the picture is at least that many times the box in both directions, else 1.
-int scaleDenominatorFor(uint32_t pictureWidth, uint32_t pictureHeight, int boxWidth, int boxHeight);
-
 LoadResult decodeJpegFromMemory(image::DibImage& image, const uint8_t* data, size_t size);
 LoadResult decodeJpegScaledFromMemory(image::DibImage& image, const uint8_t* data, size_t size,
                                       int boxWidth, int boxHeight);

@@ -153,9 +153,10 @@ std::string contentTypeFor(std::u16string_view fileName) {
     const std::u16string ending =
         util::asciiLower(dot == std::u16string_view::npos ? u"" : fileName.substr(dot + 1));
     static const std::pair<std::u16string_view, const char*> kTypes[] = {
-        {u"jpg", "image/jpeg"}, {u"jpeg", "image/jpeg"}, {u"gif", "image/gif"},
-        {u"bmp", "image/bmp"},  {u"png", "image/png"},   {u"tif", "image/tiff"},
-        {u"tiff", "image/tiff"}};
+        {u"jpg", "image/jpeg"},  {u"jpeg", "image/jpeg"}, {u"gif", "image/gif"},
+        {u"bmp", "image/bmp"},   {u"png", "image/png"},   {u"tif", "image/tiff"},
+        {u"tiff", "image/tiff"}, {u"webp", "image/webp"}, {u"avif", "image/avif"},
+        {u"heic", "image/heic"}, {u"heif", "image/heif"}, {u"jxl", "image/jxl"}};
     for (const auto& [known, type] : kTypes) {
         if (ending == known) {
             return type;

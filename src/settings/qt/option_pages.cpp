@@ -74,7 +74,11 @@ SettingsPage* createExtensionsPage(AppSettings& settings, QWidget* parent) {
                               {1027, u".bmp", &extensionFlag<2>},
                               {1028, u".mag", &extensionFlag<3>},
                               {1029, u".png", &extensionFlag<4>},
-                              {1030, u".tif", &extensionFlag<5>}},
+                              {1030, u".tif", &extensionFlag<5>},
+                              {1069, u".webp", &extensionFlag<6>},
+                              {1070, u".avif", &extensionFlag<7>},
+                              {1071, u".heic, .heif", &extensionFlag<8>},
+                              {1072, u".jxl", &extensionFlag<9>}},
                              parent);
 }
 

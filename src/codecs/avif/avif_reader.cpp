@@ -1,0 +1,110 @@
+#include "codecs/avif/avif_reader.h"
+
+#include "codecs/corrections/orientation.h"
+#include "codecs/corrections/picture_corrections.h"
+#include "codecs/corrections/stored_corrections.h"
+#include "codecs/file_bytes.h"
+#include "codecs/packed_bitmap.h"
+#include "codecs/readers.h"
+
+#include <avif/avif.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace velmora::codecs::avif {
+namespace {
+
+struct DecoderDeleter {
+    void operator()(avifDecoder* decoder) const { avifDecoderDestroy(decoder); }
+};
+
+// A refusal before any picture data was decoded is a faulty file; one while decoding is not
+// named further, as the other libraries' errors are not.
+LoadResult failureOf(avifResult result, LoadCause otherwise) {
+    return {result == AVIF_RESULT_OUT_OF_MEMORY ? LoadCause::DecoderOutOfMemory : otherwise};
+}
+
+bool tooLarge(uint32_t width, uint32_t height, const AvifLimits& limits) {
+    return exceedsImageLimits(width, height) || int64_t{width} * height > limits.maxPixels;
+}
+
+int storedOrientation(const avifImage& picture) {
+    const bool rotated = (picture.transformFlags & AVIF_TRANSFORM_IROT) != 0;
+    const bool mirrored = (picture.transformFlags & AVIF_TRANSFORM_IMIR) != 0;
+    if (rotated || mirrored) {
+        return orientationOfTransforms(rotated ? picture.irot.angle & 3 : 0,
+                                       mirrored ? picture.imir.mode & 1 : kNoMirror);
+    }
+    return picture.exif.size > 0 ? exifOrientation({picture.exif.data, picture.exif.size})
+                                 : kUpright;
+}
+
+} // namespace
+
+int orientationOfTransforms(int angle, int mirrorMode) {
+    // Rows: quarter turns anticlockwise; columns: no mirror, top-bottom, left-right.
+    static constexpr int kOrientations[4][3] = {{1, 4, 2}, {8, 5, 7}, {3, 2, 4}, {6, 7, 5}};
+    return kOrientations[angle & 3][mirrorMode == kNoMirror ? 0 : 1 + (mirrorMode & 1)];
+}
+
+LoadResult decodeAvif(image::DibImage& image, std::span<const uint8_t> bytes,
+                      const AvifLimits& limits) {
+    const std::unique_ptr<avifDecoder, DecoderDeleter> decoder(avifDecoderCreate());
+    if (!decoder) {
+        return {LoadCause::DecoderOutOfMemory};
+    }
+    // The library refuses larger frames before its codec allocates for them.
+    decoder->imageSizeLimit = static_cast<uint32_t>(
+        std::min<int64_t>({limits.maxPixels, image::kMaxImagePixels, INT32_MAX}));
+    decoder->imageDimensionLimit = static_cast<uint32_t>(image::kMaxImageSide);
+    decoder->ignoreXMP = AVIF_TRUE;
+    decoder->ignoreExif = pictureCorrections().upright ? AVIF_FALSE : AVIF_TRUE;
+    avifResult result = avifDecoderSetIOMemory(decoder.get(), bytes.data(), bytes.size());
+    if (result == AVIF_RESULT_OK) {
+        result = avifDecoderParse(decoder.get());
+    }
+    if (result != AVIF_RESULT_OK) {
+        return failureOf(result, LoadCause::Faulty);
+    }
+    if (tooLarge(decoder->image->width, decoder->image->height, limits)) {
+        return {LoadCause::TooLarge};
+    }
+    result = avifDecoderNextImage(decoder.get());
+    if (result != AVIF_RESULT_OK) {
+        return failureOf(result, LoadCause::Undecodable);
+    }
+    const avifImage& picture = *decoder->image;
+    if (tooLarge(picture.width, picture.height, limits)) {
+        return {LoadCause::TooLarge};
+    }
+    if (!image.create(static_cast<int32_t>(picture.width), static_cast<int32_t>(picture.height))) {
+        return {LoadCause::OutOfMemory};
+    }
+    avifRGBImage rgb;
+    avifRGBImageSetDefaults(&rgb, &picture);
+    rgb.depth = 8;
+    rgb.format = AVIF_RGB_FORMAT_BGR;
+    rgb.pixels = image.bits();
+    rgb.rowBytes = static_cast<uint32_t>(image.stride());
+    result = avifImageYUVToRGB(&picture, &rgb);
+    if (result != AVIF_RESULT_OK) {
+        return failureOf(result, LoadCause::Undecodable);
+    }
+    return {applyStoredCorrections(image, {picture.icc.data, picture.icc.size},
+                                   storedOrientation(picture))
+                ? LoadCause::Loaded
+                : LoadCause::LoadedNotUpright};
+}
+
+} // namespace velmora::codecs::avif
+
+namespace velmora::codecs {
+
+LoadResult loadAvif(image::DibImage& image, std::u16string_view path) {
+    const FileBytes file = readPictureFile(path);
+    return file.cause == LoadCause::Loaded ? avif::decodeAvif(image, file.bytes())
+                                           : LoadResult{file.cause};
+}
+
+} // namespace velmora::codecs

@@ -1,0 +1,18 @@
+// The corrections of a picture whose reader has its colour profile and orientation in hand:
+// converts the colours from the profile, then turns the picture upright, each only as far as
+// pictureCorrections() asks for it.
+#pragma once
+
+#include "image/dib_image.h"
+
+#include <cstdint>
+#include <span>
+
+namespace velmora::codecs {
+
+// iccProfile may be empty (nothing to convert); orientation is an EXIF Orientation value. False
+// when the picture could not be turned upright: it then stays as stored.
+bool applyStoredCorrections(image::DibImage& image, std::span<const uint8_t> iccProfile,
+                            int orientation);
+
+} // namespace velmora::codecs
