@@ -54,10 +54,6 @@ LoadResult decodeAvif(image::DibImage& image, std::span<const uint8_t> bytes,
     if (!decoder) {
         return {LoadCause::DecoderOutOfMemory};
     }
-    // The library refuses larger frames before its codec allocates for them.
-    decoder->imageSizeLimit = static_cast<uint32_t>(
-        std::min<int64_t>({limits.maxPixels, image::kMaxImagePixels, INT32_MAX}));
-    decoder->imageDimensionLimit = static_cast<uint32_t>(image::kMaxImageSide);
     decoder->ignoreXMP = AVIF_TRUE;
     decoder->ignoreExif = pictureCorrections().upright ? AVIF_FALSE : AVIF_TRUE;
     avifResult result = avifDecoderSetIOMemory(decoder.get(), bytes.data(), bytes.size());
@@ -67,9 +63,14 @@ LoadResult decodeAvif(image::DibImage& image, std::span<const uint8_t> bytes,
     if (result != AVIF_RESULT_OK) {
         return failureOf(result, LoadCause::Faulty);
     }
+    // The stored size is checked here, under the library's own wider limits, so that a picture
+    // too large for the image is told apart from a faulty file; then the codec is held to the
+    // image limits, so that a frame larger than the stored size is refused before it allocates.
     if (tooLarge(decoder->image->width, decoder->image->height, limits)) {
         return {LoadCause::TooLarge};
     }
+    decoder->imageSizeLimit = static_cast<uint32_t>(
+        std::min<int64_t>({limits.maxPixels, image::kMaxImagePixels, INT32_MAX}));
     result = avifDecoderNextImage(decoder.get());
     if (result != AVIF_RESULT_OK) {
         return failureOf(result, LoadCause::Undecodable);
@@ -81,13 +82,19 @@ LoadResult decodeAvif(image::DibImage& image, std::span<const uint8_t> bytes,
     if (!image.create(static_cast<int32_t>(picture.width), static_cast<int32_t>(picture.height))) {
         return {LoadCause::OutOfMemory};
     }
+    // Converted without its alpha plane: the library would otherwise multiply the colours by
+    // alpha for an output without alpha, and the colours are kept as stored. The copy shares
+    // the decoder's planes and is not destroyed.
+    avifImage opaque = picture;
+    opaque.alphaPlane = nullptr;
+    opaque.alphaRowBytes = 0;
     avifRGBImage rgb;
-    avifRGBImageSetDefaults(&rgb, &picture);
+    avifRGBImageSetDefaults(&rgb, &opaque);
     rgb.depth = 8;
     rgb.format = AVIF_RGB_FORMAT_BGR;
     rgb.pixels = image.bits();
     rgb.rowBytes = static_cast<uint32_t>(image.stride());
-    result = avifImageYUVToRGB(&picture, &rgb);
+    result = avifImageYUVToRGB(&opaque, &rgb);
     if (result != AVIF_RESULT_OK) {
         return failureOf(result, LoadCause::Undecodable);
     }

@@ -1,0 +1,120 @@
+#include "codecs/avif/avif_reader.h"
+#include "tool_pictures.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora::codecs {
+namespace {
+
+using test::SourcePicture;
+
+class Avif : public test::ToolPictureTest {
+  protected:
+    image::DibImage image;
+    image::DibImage reference;
+};
+
+constexpr const char* kToolDecoder = "avifdec -d 8 {in} {out}";
+
+// avifdec converts with the same library function at 8 bits, which rounds deeper samples; only
+// its RGBA layout differs from the reader's BGR, and only where that changes the route do the
+// results differ.
+TEST_F(Avif, DecodesAsTheLibrarysOwnTool) {
+    struct Case {
+        const char* name;
+        SourcePicture source;
+        const char* encoder;
+        int largestDifference; // 0 where the conversion takes the same path for both layouts
+    };
+    const Case cases[] = {
+        {"lossy-420.avif", {64, 48}, "avifenc -s 10 --min 20 --max 30 {in} {out}", 0},
+        {"lossless.avif", {64, 48}, "avifenc -s 10 -l {in} {out}", 0},
+        {"alpha.avif", {64, 48, true}, "avifenc -s 10 {in} {out}", 0},
+        {"ten-bit-444.avif", {33, 17, false, 16}, "avifenc -s 10 -d 10 -y 444 {in} {out}", 0},
+        {"ten-bit-420.avif", {33, 17, false, 16}, "avifenc -s 10 -d 10 {in} {out}", 0},
+        // The tool's output keeps alpha, which sends 10-bit samples through libyuv's
+        // fixed-point route; without alpha both take the library's own exactly rounded one.
+        {"ten-bit-420-alpha.avif", {33, 17, true, 16}, "avifenc -s 10 -d 10 {in} {out}", 2},
+        {"twelve-bit-420-alpha.avif", {33, 17, true, 16}, "avifenc -s 10 -d 12 {in} {out}", 0},
+        {"twelve-bit-422.avif", {33, 17, false, 16}, "avifenc -s 10 -d 12 -y 422 {in} {out}", 0},
+        {"grey.avif", {20, 10}, "avifenc -s 10 -y 400 {in} {out}", 0},
+        {"one-pixel.avif", {1, 1}, "avifenc -s 10 {in} {out}", 0},
+        {"column.avif", {1, 37, true}, "avifenc -s 10 {in} {out}", 0},
+        {"wide.avif", {4097, 3}, "avifenc -s 10 {in} {out}", 0},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(encode(c.source, c.encoder, c.name)) << c.name;
+        ASSERT_TRUE(decodeWithTool(kToolDecoder, c.name, reference)) << c.name;
+        ASSERT_TRUE(loadAvif(image, devicePath(c.name))) << c.name;
+        EXPECT_EQ(test::largestChannelDifference(image, reference), c.largestDifference) << c.name;
+    }
+}
+
+// The pixel of the stored picture that lands at (x, y) once turned by angle quarter turns
+// anticlockwise and then mirrored (mode 0 top and bottom, 1 left and right, -1 none).
+test::Bgr transformedPixel(const image::DibImage& stored, int angle, int mode, int x, int y) {
+    const int width = angle % 2 == 0 ? stored.width() : stored.height();
+    const int height = angle % 2 == 0 ? stored.height() : stored.width();
+    if (mode == 0) {
+        y = height - 1 - y;
+    } else if (mode == 1) {
+        x = width - 1 - x;
+    }
+    int turnedHeight = height;
+    for (int turn = 0; turn < angle; ++turn) { // undo one anticlockwise quarter turn at a time
+        const int previousX = turnedHeight - 1 - y;
+        y = x;
+        x = previousX;
+        turnedHeight = turn % 2 == 0 ? width : height;
+    }
+    return test::bgrAt(stored, x, y);
+}
+
+// irot and imir are applied, and the EXIF orientation then is not; avifdec leaves the stored
+// picture as it is.
+TEST_F(Avif, RotationAndMirrorPropertiesTurnThePicture) {
+    // Orientation 3 in a big-endian TIFF structure behind the APP1 prefix.
+    put("exif.bin",
+        std::string("Exif\0\0MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x03\0\0\0\0\0\0", 32));
+    const std::string exif = " --exif " + hostPath("exif.bin");
+    for (int angle = 0; angle < 4; ++angle) {
+        for (int mode = -1; mode <= 1; ++mode) {
+            std::string encoder = "avifenc -s 10 -l --irot " + std::to_string(angle) + exif;
+            encoder += mode >= 0 ? " --imir " + std::to_string(mode) : std::string();
+            ASSERT_TRUE(encode({7, 4}, encoder + " {in} {out}", "turned.avif"));
+            ASSERT_TRUE(decodeWithTool(kToolDecoder, "turned.avif", reference));
+            ASSERT_TRUE(loadAvif(image, devicePath("turned.avif")));
+            ASSERT_EQ(image.width(), angle % 2 == 0 ? 7 : 4) << angle << mode;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    ASSERT_EQ(test::bgrAt(image, x, y),
+                              transformedPixel(reference, angle, mode, x, y))
+                        << angle << mode << x << y;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(Avif, RefusalsAndErrorsGiveTheirCauses) {
+    ASSERT_TRUE(encode({64, 48}, "avifenc -s 10 {in} {out}", "good.avif"));
+    const std::string good = contents("good.avif");
+    // The stored size made 15000 x 15000: over the image limits, within the library's.
+    std::string huge = good;
+    const size_t size = huge.find("ispe") + 8;
+    huge.replace(size, 8, std::string("\0\0\x3a\x98\0\0\x3a\x98", 8));
+    const std::pair<std::string, LoadCause> cases[] = {
+        {"", LoadCause::Faulty},
+        {"GIF89a not an AVIF picture", LoadCause::Faulty},
+        {good.substr(0, 40), LoadCause::Faulty},
+        {good.substr(0, good.size() - 100), LoadCause::Undecodable},
+        {huge, LoadCause::TooLarge},
+    };
+    for (const auto& [bytes, cause] : cases) {
+        EXPECT_EQ(loadAvif(image, put("case.avif", bytes)).cause, cause) << bytes.size();
+    }
+    EXPECT_EQ(loadAvif(image, devicePath("missing.avif")).cause, LoadCause::CannotOpen);
+}
+
+} // namespace
+} // namespace velmora::codecs
