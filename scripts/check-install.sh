@@ -45,5 +45,7 @@ bmp gradient.bmp image/bmp
 png gradient.png image/png
 tif gradient.tif image/tiff
 tiff gradient.tif image/tiff
+webp gradient.webp image/webp
+avif gradient.avif image/avif
 LIST
 echo "installed files of $id are valid"

@@ -127,7 +127,7 @@ TEST_F(LoadImage, SaveByTypeIndexPicksTheWriter) {
 
 TEST_F(LoadImage, SpecialFilesAreRefusedWithoutWaiting) {
     // A named pipe with no writer blocks a plain open for ever, and a folder is no picture.
-    for (const char* ending : {"jpg", "gif", "bmp", "mag", "png", "tif"}) {
+    for (const char* ending : {"jpg", "gif", "bmp", "mag", "png", "tif", "webp", "avif"}) {
         const std::string pipe = std::string("pipe.") + ending;
         const std::string folder = std::string("folder.") + ending;
         ASSERT_EQ(mkfifo((dir.path() / pipe).c_str(), 0600), 0);

@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QTest>
 
+#include <cstring>
 #include <sys/stat.h>
 
 using namespace velmora;
@@ -116,15 +117,24 @@ class CommandLineTest : public QObject {
         QVERIFY(outputTypeFor(QStringLiteral("x.png")) == OutputType::Png);
         QVERIFY(outputTypeFor(QStringLiteral("x.tif")) == OutputType::Tiff);
         QVERIFY(outputTypeFor(QStringLiteral("x.tiff")) == OutputType::Unknown);
+        QVERIFY(outputTypeFor(QStringLiteral("x.WebP")) == OutputType::Webp);
+        QVERIFY(outputTypeFor(QStringLiteral("x.avif")) == OutputType::Avif);
         QVERIFY(outputTypeFor(QStringLiteral("png")) == OutputType::Unknown);
     }
 
     void convertWritesTheChosenType() {
         test::TempDir dir;
         const QString input = writeBmp(dir);
-        for (const char* name : {"out.png", "out.jpg", "out.tif", "out.bmp"}) {
+        image::LoadedImage original;
+        QVERIFY(codecs::loadImage(original, *platform::toDevicePath(input.toStdString())));
+        // Quality 100 writes WebP and AVIF lossless.
+        const std::pair<const char*, const char*> outputs[] = {
+            {"out.png", "99"},  {"out.jpg", "99"},  {"out.tif", "99"},    {"out.bmp", "99"},
+            {"out.webp", "60"}, {"out.avif", "60"}, {"same.webp", "100"}, {"same.avif", "100"}};
+        for (const auto& [name, quality] : outputs) {
             const QString output = hostPath(dir, name);
-            const Run result = run({QStringLiteral("--convert"), input, output});
+            const Run result = run({QStringLiteral("--convert"), input, output,
+                                    QStringLiteral("--quality"), QLatin1String(quality)});
             QCOMPARE(result.exitCode, 0);
             QVERIFY(result.stdErr.isEmpty());
             // Read back with the viewer's own readers (Qt has no TIFF reader here).
@@ -133,6 +143,11 @@ class CommandLineTest : public QObject {
             QVERIFY2(device && codecs::loadImage(written, *device), name);
             QCOMPARE(written.width(), 48);
             QCOMPARE(written.height(), 32);
+            if (QLatin1String(name).startsWith(QLatin1String("same"))) {
+                for (int32_t y = 0; y < 32; ++y) {
+                    QVERIFY2(std::memcmp(written.row(y), original.row(y), 3 * 48) == 0, name);
+                }
+            }
         }
     }
 
@@ -157,7 +172,8 @@ class CommandLineTest : public QObject {
     void convertOfANamedPipeFailsAtOnce() {
         // Without a writer, a plain open of the pipe would wait for ever.
         test::TempDir dir;
-        for (const char* name : {"p.jpg", "p.gif", "p.bmp", "p.mag", "p.png", "p.tif"}) {
+        for (const char* name :
+             {"p.jpg", "p.gif", "p.bmp", "p.mag", "p.png", "p.tif", "p.webp", "p.avif"}) {
             const QString pipe = hostPath(dir, name);
             QVERIFY(mkfifo(pipe.toLocal8Bit().constData(), 0600) == 0);
             const Run result = run({QStringLiteral("--convert"), pipe, hostPath(dir, "o.png")});
@@ -173,7 +189,8 @@ class CommandLineTest : public QObject {
         const Run version = run({QStringLiteral("--version")});
         QCOMPARE(version.exitCode, 0);
         QVERIFY(version.stdOut.startsWith(QStringLiteral("velmora " VELMORA_VERSION "\n")));
-        for (const char* library : {"Qt ", "libjpeg", "libpng", "libtiff"}) {
+        for (const char* library :
+             {"Qt ", "libjpeg", "libpng", "libtiff", "libwebp", "libavif", "libheif", "libjxl"}) {
             QVERIFY2(version.stdOut.contains(QLatin1String(library)), library);
         }
     }
