@@ -29,6 +29,17 @@ bool tooLarge(uint32_t width, uint32_t height, const AvifLimits& limits) {
     return exceedsImageLimits(width, height) || int64_t{width} * height > limits.maxPixels;
 }
 
+constexpr int kNoMirror = -1;
+
+// The EXIF orientation (1..8) that the irot angle (0..3, quarter turns anticlockwise) and, when
+// present, the imir mode (0 top and bottom exchanged, 1 left and right) describe together, the
+// rotation coming first.
+int orientationOfTransforms(int angle, int mirrorMode) {
+    // Rows: quarter turns anticlockwise; columns: no mirror, top-bottom, left-right.
+    static constexpr int kOrientations[4][3] = {{1, 4, 2}, {8, 5, 7}, {3, 2, 4}, {6, 7, 5}};
+    return kOrientations[angle & 3][mirrorMode == kNoMirror ? 0 : 1 + (mirrorMode & 1)];
+}
+
 int storedOrientation(const avifImage& picture) {
     const bool rotated = (picture.transformFlags & AVIF_TRANSFORM_IROT) != 0;
     const bool mirrored = (picture.transformFlags & AVIF_TRANSFORM_IMIR) != 0;
@@ -41,12 +52,6 @@ int storedOrientation(const avifImage& picture) {
 }
 
 } // namespace
-
-int orientationOfTransforms(int angle, int mirrorMode) {
-    // Rows: quarter turns anticlockwise; columns: no mirror, top-bottom, left-right.
-    static constexpr int kOrientations[4][3] = {{1, 4, 2}, {8, 5, 7}, {3, 2, 4}, {6, 7, 5}};
-    return kOrientations[angle & 3][mirrorMode == kNoMirror ? 0 : 1 + (mirrorMode & 1)];
-}
 
 LoadResult decodeAvif(image::DibImage& image, std::span<const uint8_t> bytes,
                       const AvifLimits& limits) {

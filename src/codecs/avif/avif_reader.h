@@ -23,10 +23,4 @@ struct AvifLimits {
 LoadResult decodeAvif(image::DibImage& image, std::span<const uint8_t> bytes,
                       const AvifLimits& limits = {});
 
-// The EXIF orientation (1..8) that the irot angle (0..3, quarter turns anticlockwise) and, when
-// present, the imir mode (0 top and bottom exchanged, 1 left and right) describe together,
-// the rotation coming first.
-int orientationOfTransforms(int angle, int mirrorMode);
-inline constexpr int kNoMirror = -1;
-
 } // namespace velmora::codecs::avif
