@@ -24,10 +24,12 @@ LoadResult readFullSize(image::DibImage& image, ImageFormat format, std::u16stri
         return loadPng(image, path);
     case ImageFormat::Tiff:
         return loadTiff(image, path);
+    case ImageFormat::Heif:
+        return loadHeif(image, path);
+    case ImageFormat::Jxl:
+        return loadJxl(image, path);
     case ImageFormat::Webp:
     case ImageFormat::Avif:
-    case ImageFormat::Heif:
-    case ImageFormat::Jxl:
     case ImageFormat::None:
         break;
     }

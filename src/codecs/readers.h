@@ -20,6 +20,8 @@ LoadResult loadBmp(image::DibImage& image, std::u16string_view path);
 LoadResult loadMag(image::DibImage& image, std::u16string_view path);
 LoadResult loadPng(image::DibImage& image, std::u16string_view path);
 LoadResult loadTiff(image::DibImage& image, std::u16string_view path);
+LoadResult loadHeif(image::DibImage& image, std::u16string_view path);
+LoadResult loadJxl(image::DibImage& image, std::u16string_view path);
 
 // Unsynced: for files that can be made again (thumbnails), do not wait for the medium.
 SaveResult saveJpeg(const image::DibImage& image, std::u16string_view path, int quality,
