@@ -23,7 +23,8 @@ struct ToolCase {
     bool alpha;
     int depth; // of the PNG given to the encoder: 8 or 16
     std::string encoderOptions;
-    int tolerance; // largest channel difference allowed
+    int tolerance;      // largest channel difference allowed
+    bool jpeg = false; // the encoder is given the picture as a JPEG of quality 90
 };
 
 // Smooth ramps with a finer pattern over them, alpha varying across the picture.
@@ -54,29 +55,35 @@ inline std::vector<uint8_t> rampPng(const ToolCase& c) {
 }
 
 using Reader = std::function<codecs::LoadResult(image::DibImage&, std::u16string_view)>;
-// The encoder's command line for an input file, an output file and the case's options.
-using EncoderCommand =
+// A tool's command line for an input file, an output file and the case's encoder options.
+using ToolCommand =
     std::function<std::string(const std::string&, const std::string&, const std::string&)>;
 
 class ToolConformance : public DeviceFolderTest {
   protected:
-    // Codes the case's picture with encoder, decodes it with decoder ("<decoder> IN OUT") and
-    // compares what reader makes of the coded file with the decoder's picture.
-    void expectLikeTool(const ToolCase& c, const EncoderCommand& encoder,
-                        const std::string& decoder, const std::string& ending,
-                        const Reader& reader);
+    // Codes the case's picture with encoder, decodes it with decoder and compares what reader
+    // makes of the coded file with the decoder's picture.
+    void expectLikeTool(const ToolCase& c, const ToolCommand& encoder, const ToolCommand& decoder,
+                        const std::string& ending, const Reader& reader);
 };
 
-inline void ToolConformance::expectLikeTool(const ToolCase& c, const EncoderCommand& encoder,
-                                            const std::string& decoder, const std::string& ending,
+inline void ToolConformance::expectLikeTool(const ToolCase& c, const ToolCommand& encoder,
+                                            const ToolCommand& decoder, const std::string& ending,
                                             const Reader& reader) {
     SCOPED_TRACE(c.name);
     const std::vector<uint8_t> source = rampPng(c);
     put("in.png", {source.begin(), source.end()});
+    std::string input = "in.png";
+    if (c.jpeg) {
+        image::DibImage picture;
+        ASSERT_TRUE(codecs::loadPng(picture, devicePath(input)));
+        input = "in.jpg";
+        ASSERT_TRUE(codecs::saveJpeg(picture, devicePath(input), 90));
+    }
     const std::string folder = dir.path().string() + "/";
     const std::string coded = folder + "coded" + ending;
-    ASSERT_TRUE(runQuietly(encoder(folder + "in.png", coded, c.encoderOptions)));
-    ASSERT_TRUE(runQuietly(decoder + " " + coded + " " + folder + "tool.png"));
+    ASSERT_TRUE(runQuietly(encoder(folder + input, coded, c.encoderOptions)));
+    ASSERT_TRUE(runQuietly(decoder(coded, folder + "tool.png", "")));
     image::DibImage ours;
     image::DibImage tools;
     ASSERT_TRUE(reader(ours, devicePath("coded" + ending)));
