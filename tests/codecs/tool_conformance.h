@@ -23,7 +23,7 @@ struct ToolCase {
     bool alpha;
     int depth; // of the PNG given to the encoder: 8 or 16
     std::string encoderOptions;
-    int tolerance;      // largest channel difference allowed
+    int tolerance;     // largest channel difference allowed
     bool jpeg = false; // the encoder is given the picture as a JPEG of quality 90
 };
 
