@@ -1,5 +1,12 @@
 #include "codecs/heif/heif_decoder.h"
+#include "correction_check.h"
+#include "picture_notes.h"
 #include "tool_conformance.h"
+
+#include <libheif/heif.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -65,6 +72,60 @@ TEST_F(Heif, RefusalsNameTheirCause) {
     EXPECT_EQ(heif::decodeHeif(bytes, image, {.maxPixels = 64 * 48 - 1}).cause,
               LoadCause::TooLarge);
     EXPECT_TRUE(heif::decodeHeif(bytes, image, {.maxPixels = 64 * 48}));
+}
+
+// A lossy HEIC of the ramp picture made through libheif, noted with an orientation (irot and
+// imir) and an ICC profile; false when libheif fails.
+bool writeNotedHeic(const std::string& file, int width, int height, int orientation,
+                    const std::vector<uint8_t>& profile) {
+#if defined(__SANITIZE_ADDRESS__)
+    // x265 keeps a few blocks of every encoder until the process ends.
+    __lsan::ScopedDisabler x265KeepsBlocks;
+#endif
+    const test::PngPicture ramp = test::rampPicture({"", width, height, false, 8, "", 0});
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    heif_image* picture = nullptr;
+    heif_encoding_options* options = heif_encoding_options_alloc();
+    bool ok =
+        heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code ==
+            heif_error_Ok &&
+        heif_image_create(width, height, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &picture)
+                .code == heif_error_Ok &&
+        heif_image_add_plane(picture, heif_channel_interleaved, width, height, 8).code ==
+            heif_error_Ok;
+    if (ok) {
+        int stride = 0;
+        uint8_t* plane = heif_image_get_plane(picture, heif_channel_interleaved, &stride);
+        for (int y = 0; y < height; ++y) {
+            std::copy(ramp.rows[y].begin(), ramp.rows[y].end(), plane + y * stride);
+        }
+        heif_encoder_set_lossy_quality(encoder, 90);
+        options->image_orientation = static_cast<heif_orientation>(orientation);
+        ok = heif_image_set_raw_color_profile(picture, "prof", profile.data(), profile.size())
+                     .code == heif_error_Ok &&
+             heif_context_encode_image(context, picture, encoder, options, nullptr).code ==
+                 heif_error_Ok &&
+             heif_context_write_to_file(context, file.c_str()).code == heif_error_Ok;
+    }
+    heif_encoding_options_free(options);
+    heif_image_release(picture);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    return ok;
+}
+
+// The file's turns are libheif's to apply: with AUTOROTATE off they are left out, and no EXIF
+// orientation is applied on top of them.
+TEST_F(Heif, OrientationAndProfileApplyOnlyWhenSwitchedOn) {
+    const std::vector<uint8_t> p3 = test::displayP3Profile();
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        const std::string file = (dir.path() / "noted.heic").string();
+        ASSERT_TRUE(writeNotedHeic(file, 40, 24, orientation, p3));
+        test::expectCorrectedOnlyWhenOn(loadHeif, devicePath("noted.heic"), 40, 24, orientation,
+                                        p3);
+    }
 }
 
 } // namespace

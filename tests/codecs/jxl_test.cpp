@@ -1,5 +1,9 @@
 #include "codecs/jxl/jxl_decoder.h"
+#include "correction_check.h"
+#include "picture_notes.h"
 #include "tool_conformance.h"
+
+#include <jxl/encode.h>
 
 #include <gtest/gtest.h>
 
@@ -67,6 +71,49 @@ TEST_F(Jxl, RefusalsNameTheirCause) {
     const std::vector<uint8_t> bytes(whole.begin(), whole.end());
     EXPECT_EQ(jxl::decodeJxl(bytes, image, {.maxPixels = 64 * 48 - 1}).cause, LoadCause::TooLarge);
     EXPECT_TRUE(jxl::decodeJxl(bytes, image, {.maxPixels = 64 * 48}));
+}
+
+// A lossless JPEG XL of the ramp picture made through libjxl, noted with an orientation and an
+// ICC profile; empty when libjxl fails.
+std::string notedJxl(int width, int height, int orientation, const std::vector<uint8_t>& profile) {
+    const test::PngPicture ramp = test::rampPicture({"", width, height, false, 8, "", 0});
+    std::vector<uint8_t> samples;
+    for (const auto& row : ramp.rows) {
+        samples.insert(samples.end(), row.begin(), row.end());
+    }
+    JxlEncoder* encoder = JxlEncoderCreate(nullptr);
+    JxlBasicInfo info;
+    JxlEncoderInitBasicInfo(&info);
+    info.xsize = static_cast<uint32_t>(width);
+    info.ysize = static_cast<uint32_t>(height);
+    info.bits_per_sample = 8;
+    info.uses_original_profile = JXL_TRUE;
+    info.orientation = static_cast<JxlOrientation>(orientation);
+    const JxlPixelFormat format{3, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+    JxlEncoderFrameSettings* settings = JxlEncoderFrameSettingsCreate(encoder, nullptr);
+    bool ok = JxlEncoderSetBasicInfo(encoder, &info) == JXL_ENC_SUCCESS &&
+              JxlEncoderSetICCProfile(encoder, profile.data(), profile.size()) == JXL_ENC_SUCCESS &&
+              JxlEncoderSetFrameLossless(settings, JXL_TRUE) == JXL_ENC_SUCCESS &&
+              JxlEncoderAddImageFrame(settings, &format, samples.data(), samples.size()) ==
+                  JXL_ENC_SUCCESS;
+    JxlEncoderCloseInput(encoder);
+    std::string coded(1 << 16, '\0');
+    auto* next = reinterpret_cast<uint8_t*>(coded.data());
+    size_t room = coded.size();
+    ok = ok && JxlEncoderProcessOutput(encoder, &next, &room) == JXL_ENC_SUCCESS;
+    coded.resize(ok ? coded.size() - room : 0);
+    JxlEncoderDestroy(encoder);
+    return coded;
+}
+
+TEST_F(Jxl, OrientationAndProfileApplyOnlyWhenSwitchedOn) {
+    const std::vector<uint8_t> p3 = test::displayP3Profile();
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        const std::string coded = notedJxl(40, 24, orientation, p3);
+        ASSERT_FALSE(coded.empty());
+        test::expectCorrectedOnlyWhenOn(loadJxl, put("noted.jxl", coded), 40, 24, orientation, p3);
+    }
 }
 
 } // namespace

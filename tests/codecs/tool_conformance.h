@@ -28,7 +28,7 @@ struct ToolCase {
 };
 
 // Smooth ramps with a finer pattern over them, alpha varying across the picture.
-inline std::vector<uint8_t> rampPng(const ToolCase& c) {
+inline PngPicture rampPicture(const ToolCase& c) {
     PngPicture picture;
     picture.width = static_cast<uint32_t>(c.width);
     picture.height = static_cast<uint32_t>(c.height);
@@ -51,7 +51,11 @@ inline std::vector<uint8_t> rampPng(const ToolCase& c) {
         }
         picture.rows.push_back(std::move(row));
     }
-    return buildPng(picture);
+    return picture;
+}
+
+inline std::vector<uint8_t> rampPng(const ToolCase& c) {
+    return buildPng(rampPicture(c));
 }
 
 using Reader = std::function<codecs::LoadResult(image::DibImage&, std::u16string_view)>;
