@@ -41,21 +41,25 @@ bool libraryReady() {
     return ready;
 }
 
-LoadCause causeOf(const heif_error& error) {
-    switch (error.code) {
-    case heif_error_Memory_allocation_error:
-        return LoadCause::DecoderOutOfMemory;
-    case heif_error_Unsupported_feature:
-        return LoadCause::Undecodable;
-    case heif_error_Invalid_input:
-        return error.subcode == heif_suberror_Security_limit_exceeded ? LoadCause::TooLarge
-                                                                      : LoadCause::Faulty;
-    case heif_error_Unsupported_filetype:
-    case heif_error_Decoder_plugin_error:
-        return LoadCause::Faulty;
-    default:
-        return LoadCause::Undecodable;
+// Why the library refused the file's structure.
+LoadCause readFailure(const heif_error& error) {
+    if (error.subcode == heif_suberror_Security_limit_exceeded) {
+        return LoadCause::TooLarge;
     }
+    if (error.code == heif_error_Memory_allocation_error) {
+        return LoadCause::DecoderOutOfMemory;
+    }
+    return error.code == heif_error_Unsupported_feature ? LoadCause::Undecodable
+                                                        : LoadCause::Faulty;
+}
+
+// Why the primary image did not decode. Over the limit means a coded picture larger than the
+// image it belongs to: the data is at fault, not the size.
+LoadCause decodeFailure(const heif_error& error) {
+    return error.code == heif_error_Memory_allocation_error &&
+                   error.subcode != heif_suberror_Security_limit_exceeded
+               ? LoadCause::DecoderOutOfMemory
+               : LoadCause::Undecodable;
 }
 
 bool withinLimits(int64_t width, int64_t height, const HeifDecodeLimits& limits) {
@@ -69,6 +73,16 @@ bool handleWithinLimits(const heif_image_handle* handle, const HeifDecodeLimits&
                         limits) &&
            withinLimits(heif_image_handle_get_ispe_width(handle),
                         heif_image_handle_get_ispe_height(handle), limits);
+}
+
+// The longest side the primary image's coded pictures may have: its own sides with room for
+// the coding's alignment.
+int codedSideLimit(const heif_image_handle* handle) {
+    constexpr int kAlignment = 64;
+    return std::max({heif_image_handle_get_width(handle), heif_image_handle_get_height(handle),
+                     heif_image_handle_get_ispe_width(handle),
+                     heif_image_handle_get_ispe_height(handle)}) +
+           kAlignment;
 }
 
 // Red, green, blue samples of 8 bits to the image's blue, green, red.
@@ -131,7 +145,7 @@ LoadCause decodePrimary(const heif_image_handle* handle, bool upright, image::Di
         deep ? heif_chroma_interleaved_RRGGBB_LE : heif_chroma_interleaved_RGB, options.get());
     const Picture decodedPicture(decodedImage);
     if (decoded.code != heif_error_Ok || !decodedPicture) {
-        return causeOf(decoded);
+        return decodeFailure(decoded);
     }
     heif_image* picture = decodedPicture.get();
     int stride = 0;
@@ -174,17 +188,20 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
     const heif_error read = heif_context_read_from_memory_without_copy(context.get(), bytes.data(),
                                                                        bytes.size(), nullptr);
     if (read.code != heif_error_Ok) {
-        return causeOf(read);
+        return readFailure(read);
     }
     heif_image_handle* primary = nullptr;
     const heif_error found = heif_context_get_primary_image_handle(context.get(), &primary);
     const Handle handle(primary);
     if (found.code != heif_error_Ok || !handle) {
-        return causeOf(found);
+        return readFailure(found);
     }
     if (!handleWithinLimits(handle.get(), limits)) {
         return LoadCause::TooLarge;
     }
+    // The coded stream declares its own size, which nothing ties to the sizes checked above; the
+    // library refuses a coded picture with a side above this limit before making it.
+    heif_context_set_maximum_image_size_limit(context.get(), codedSideLimit(handle.get()));
     const PictureCorrections wanted = pictureCorrections();
     const LoadCause decoded = decodePrimary(handle.get(), wanted.upright, image);
     if (decoded != LoadCause::Loaded) {

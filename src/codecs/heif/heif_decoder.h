@@ -18,8 +18,8 @@ struct HeifDecodeLimits {
     int64_t maxPixels = image::kMaxImagePixels;
 };
 
-// Faulty for a file libheif does not take for HEIF or refuses as damaged; Undecodable when it
-// takes the file but cannot decode its picture (a coding it has no decoder for).
+// Faulty for a file libheif does not take for HEIF or whose structure it refuses; Undecodable
+// when the picture's coded data fails to decode or uses a coding libheif has no decoder for.
 LoadResult decodeHeif(std::span<const uint8_t> bytes, image::DibImage& image,
                       const HeifDecodeLimits& limits = {});
 

@@ -131,6 +131,7 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
     }
     JxlDecoderCloseInput(decoder);
     JxlBasicInfo info{};
+    bool headerRead = false;
     std::shared_ptr<const ColourTransform> colour;
     for (;;) {
         switch (JxlDecoderProcessInput(decoder)) {
@@ -138,6 +139,7 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
             if (JxlDecoderGetBasicInfo(decoder, &info) != JXL_DEC_SUCCESS) {
                 return LoadCause::Faulty;
             }
+            headerRead = true;
             const LoadCause prepared = prepareImage(info, !wanted.upright, limits, image);
             if (prepared != LoadCause::Loaded) {
                 return prepared;
@@ -156,7 +158,7 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
             break;
         case JXL_DEC_NEED_IMAGE_OUT_BUFFER:
             if (!setOutputBuffer(decoder, image)) {
-                return LoadCause::Faulty;
+                return LoadCause::Undecodable;
             }
             break;
         case JXL_DEC_FULL_IMAGE:
@@ -168,7 +170,7 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
         case JXL_DEC_ERROR:
         case JXL_DEC_NEED_MORE_INPUT:
         case JXL_DEC_SUCCESS:
-            return LoadCause::Faulty;
+            return headerRead ? LoadCause::Undecodable : LoadCause::Faulty;
         default:
             return LoadCause::Undecodable;
         }

@@ -19,8 +19,8 @@ struct JxlDecodeLimits {
     int64_t maxPixels = image::kMaxImagePixels;
 };
 
-// Faulty for bytes without a JPEG XL signature and for a stream the library refuses or that
-// ends before the picture does.
+// Faulty for bytes without a JPEG XL signature and for a header the library refuses or that is
+// cut short; Undecodable when the picture after a good header fails to decode or ends early.
 LoadResult decodeJxl(std::span<const uint8_t> bytes, image::DibImage& image,
                      const JxlDecodeLimits& limits = {});
 
