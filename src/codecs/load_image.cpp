@@ -24,12 +24,14 @@ LoadResult readFullSize(image::DibImage& image, ImageFormat format, std::u16stri
         return loadPng(image, path);
     case ImageFormat::Tiff:
         return loadTiff(image, path);
+    case ImageFormat::Heif:
+        return loadHeif(image, path);
+    case ImageFormat::Jxl:
+        return loadJxl(image, path);
     case ImageFormat::Webp:
         return loadWebp(image, path);
     case ImageFormat::Avif:
         return loadAvif(image, path);
-    case ImageFormat::Heif:
-    case ImageFormat::Jxl:
     case ImageFormat::None:
         break;
     }

@@ -25,6 +25,8 @@ LoadResult loadWebp(image::DibImage& image, std::u16string_view path);
 LoadResult loadWebpScaled(image::DibImage& image, std::u16string_view path, int boxWidth,
                           int boxHeight);
 LoadResult loadAvif(image::DibImage& image, std::u16string_view path);
+LoadResult loadHeif(image::DibImage& image, std::u16string_view path);
+LoadResult loadJxl(image::DibImage& image, std::u16string_view path);
 
 // Unsynced: for files that can be made again (thumbnails), do not wait for the medium.
 SaveResult saveJpeg(const image::DibImage& image, std::u16string_view path, int quality,
