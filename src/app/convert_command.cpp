@@ -1,7 +1,6 @@
 #include "app/convert_command.h"
 
 #include "codecs/load_image.h"
-#include "codecs/readers.h"
 #include "edit/edit_list.h"
 #include "image/loaded_image.h"
 #include "platform/device_fs.h"
@@ -19,21 +18,9 @@ ConvertResult failure(const QString& reason) {
     return {false, reason};
 }
 
-codecs::SaveResult write(const image::DibImage& picture, std::u16string_view path, OutputType type,
-                         int quality) {
-    switch (type) {
-    case OutputType::Jpeg:
-        return codecs::saveJpeg(picture, path, quality);
-    case OutputType::Bmp:
-        return codecs::saveBmp(picture, path);
-    case OutputType::Png:
-        return codecs::savePng(picture, path);
-    case OutputType::Tiff:
-        return codecs::saveTiff(picture, path);
-    case OutputType::Unknown:
-        break;
-    }
-    return {codecs::SaveCause::UnknownType};
+// The save dialog's type index of an output type: JPEG 0, BMP 1, PNG 2, TIFF 3.
+int typeIndexOf(OutputType type) {
+    return static_cast<int>(type) - static_cast<int>(OutputType::Jpeg);
 }
 
 } // namespace
@@ -82,7 +69,9 @@ ConvertResult convertPicture(const QString& input, const QString& output, int qu
         !reason.empty()) {
         return failure(QString::fromStdString(reason));
     }
-    if (!write(picture, *target, type, quality)) {
+    // Turns and flips alone take the lossless path of a JPEG save, as in the viewer.
+    picture.turnsSinceLoad = edit::onlyTurns(editList.operations);
+    if (!codecs::saveLoadedPicture(picture, *target, typeIndexOf(type), quality)) {
         return failure(QStringLiteral("cannot write %1").arg(output));
     }
     return {true, {}};
