@@ -41,7 +41,10 @@ TEST(EditHistory, StepsBackAndForthThroughMixedEdits) {
         {TurnStep::FlipVertical, {}},
         {{}, [](image::DibImage& p) { ASSERT_TRUE(resize(p, 4, 9)); }},
         {TurnStep::RotateRight, {}},
-        {{}, [](image::DibImage& p) { ASSERT_TRUE(trim(p, {1, 1, 5, 2})); }},
+        {{},
+         [](image::DibImage& p) {
+             ASSERT_TRUE(trim(p, {1, 1, 5, 2}));
+         }},
     };
     // What the edits come to while they are all turns: a left turn, then mirrored.
     const std::vector<std::optional<Turn>> turns = {std::nullopt, Turn{3, false}, Turn{1, true}};

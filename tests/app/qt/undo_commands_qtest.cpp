@@ -77,9 +77,7 @@ class UndoCommandsTest : public QObject {
             {[&] { QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier); }, loaded, false},
             {[&] { QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier); }, loaded, false},
             {[&] { QTest::keyClick(&window, Qt::Key_Y, Qt::ControlModifier); }, turned, true},
-            {[&] {
-                 QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-             },
+            {[&] { QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); },
              negated, true},
             {[&] { item(ui::Command::Undo)->trigger(); }, turned, true},
             {[&] { item(ui::Command::Undo)->trigger(); }, loaded, false},
