@@ -43,7 +43,7 @@ OutputType outputTypeFor(const QString& path) {
 }
 
 ConvertResult convertPicture(const QString& input, const QString& output, int quality,
-                             const std::optional<QString>& edits) {
+                             const std::optional<QString>& edits, codecs::SaveExtras extras) {
     const edit::ParsedEditList editList =
         edits ? edit::parseEditList(edits->toStdString()) : edit::ParsedEditList{};
     if (!editList.error.empty()) {
@@ -71,7 +71,7 @@ ConvertResult convertPicture(const QString& input, const QString& output, int qu
     }
     // Turns and flips alone take the lossless path of a JPEG save, as in the viewer.
     picture.turnsSinceLoad = edit::onlyTurns(editList.operations);
-    if (!codecs::saveLoadedPicture(picture, *target, typeIndexOf(type), quality)) {
+    if (!codecs::saveLoadedPicture(picture, *target, typeIndexOf(type), quality, extras)) {
         return failure(QStringLiteral("cannot write %1").arg(output));
     }
     return {true, {}};

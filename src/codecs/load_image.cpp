@@ -96,17 +96,21 @@ SaveResult saveByTypeIndex(const image::DibImage& image, std::u16string_view pat
 namespace velmora::codecs {
 
 SaveResult saveLoadedPicture(const image::LoadedImage& picture, std::u16string_view path,
-                             int typeIndex, int quality) {
+                             int typeIndex, int quality, SaveExtras extras) {
     const image::PictureMetadata& metadata = picture.metadata;
-    if (typeIndex == 0 && picture.turnsSinceLoad && metadata.jpegSource && picture.hasPixels()) {
+    if (typeIndex == 0 && extras.losslessTurns && picture.turnsSinceLoad && metadata.jpegSource &&
+        picture.hasPixels()) {
+        // The file's data keeps its colours only with its profile, kept or not the rest.
         const std::vector<JpegMarker> markers =
-            jpegMarkersFor(metadata, metadata.icc, picture.width(), picture.height());
+            jpegMarkersFor(extras.keepMetadata ? metadata : image::PictureMetadata{}, metadata.icc,
+                           picture.width(), picture.height());
         const image::Turn turn = metadata.readerTurn.then(*picture.turnsSinceLoad);
         if (saveJpegTurned(picture.path, *metadata.jpegSource, turn, markers, path)) {
             return {SaveCause::Saved};
         }
     }
-    return saveByTypeIndex(picture, path, typeIndex, quality, &metadata);
+    return saveByTypeIndex(picture, path, typeIndex, quality,
+                           extras.keepMetadata ? &metadata : nullptr);
 }
 
 } // namespace velmora::codecs

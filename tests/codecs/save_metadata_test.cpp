@@ -62,7 +62,8 @@ class SaveKeeps : public test::DeviceFolderTest {
 
     // Loads the file, runs the steps on it as the edit commands do, and saves it as JPEG.
     image::LoadedImage& loadTurnAndSave(const std::string& name, std::vector<TurnStep> steps,
-                                        const std::string& saved, bool grey = false) {
+                                        const std::string& saved, bool grey = false,
+                                        SaveExtras extras = {}) {
         EXPECT_TRUE(loadImage(picture, devicePath(name)));
         image::Turn turns;
         for (const TurnStep step : steps) {
@@ -75,7 +76,7 @@ class SaveKeeps : public test::DeviceFolderTest {
         } else if (!steps.empty()) {
             picture.turnsSinceLoad = turns;
         }
-        EXPECT_TRUE(saveLoadedPicture(picture, devicePath(saved), 0, 99));
+        EXPECT_TRUE(saveLoadedPicture(picture, devicePath(saved), 0, 99, extras));
         return picture;
     }
 
@@ -89,12 +90,16 @@ TEST_F(SaveKeeps, JpegMetadataWithTheOrientationAndSizeOfTheSavedPicture) {
         bool colourProfiles;
         bool otherEdit;
         bool sourceProfileKept; // else the output profile the pixels were converted to
+        SaveExtras extras = {};
     };
     const Case cases[] = {
         {"turned losslessly", 64, 32, true, false, true},
         {"encoded, colours converted", 60, 36, true, false, false},
         {"encoded, colours as stored", 60, 36, false, false, true},
         {"encoded after another edit", 64, 32, false, true, true},
+        {"encoded, lossless turns switched off", 64, 32, true, false, false, {true, false}},
+        // Turned losslessly: the data's profile stays, as it gives the data its colours.
+        {"nothing else kept when switched off", 64, 32, true, false, true, {false, true}},
     };
     const Bytes profile = test::adobeRgbProfile();
     for (const Case& c : cases) {
@@ -108,7 +113,7 @@ TEST_F(SaveKeeps, JpegMetadataWithTheOrientationAndSizeOfTheSavedPicture) {
         jpeg =
             test::withSegment(jpeg, 0xE1, test::exifApp1(test::cameraExif(6, c.width, c.height)));
         put("camera.jpg", jpeg);
-        loadTurnAndSave("camera.jpg", {TurnStep::RotateRight}, "saved.jpg", c.otherEdit);
+        loadTurnAndSave("camera.jpg", {TurnStep::RotateRight}, "saved.jpg", c.otherEdit, c.extras);
         ASSERT_EQ(picture.width(), c.width); // upright (height x width), then turned back
 
         image::DibImage reread;
@@ -118,6 +123,11 @@ TEST_F(SaveKeeps, JpegMetadataWithTheOrientationAndSizeOfTheSavedPicture) {
         ASSERT_EQ(reread.height(), picture.height());
         // Upright on the screen and in the file, by either path.
         EXPECT_LT(meanDifference(reread, picture, 0, picture.width()), 8.0);
+        EXPECT_EQ(kept.icc, c.sourceProfileKept ? profile : outputProfileBytes());
+        if (!c.extras.keepMetadata) {
+            EXPECT_TRUE(kept.exif.empty() && kept.xmp.empty() && kept.comments.empty());
+            continue;
+        }
         const test::ExifFacts facts = test::readExif(kept.exif);
         EXPECT_EQ(facts.orientation, 1);
         EXPECT_EQ(facts.dateTaken, test::kDateTaken);
@@ -129,7 +139,6 @@ TEST_F(SaveKeeps, JpegMetadataWithTheOrientationAndSizeOfTheSavedPicture) {
         EXPECT_EQ(facts.thumbnailEntries, 0u);
         EXPECT_EQ(std::string(kept.xmp.begin(), kept.xmp.end()), kXmp);
         EXPECT_EQ(kept.comments, std::vector<std::string>{kComment});
-        EXPECT_EQ(kept.icc, c.sourceProfileKept ? profile : outputProfileBytes());
     }
 }
 
