@@ -10,7 +10,10 @@ void EditHistory::clear() {
     droppedAny_ = false;
 }
 
-std::unique_ptr<image::DibImage> EditHistory::copyOf(const image::DibImage& picture) {
+std::unique_ptr<image::DibImage> EditHistory::copyOf(const image::DibImage& picture) const {
+    if (static_cast<size_t>(picture.stride()) * static_cast<size_t>(picture.height()) > budget_) {
+        return nullptr;
+    }
     auto copy = std::make_unique<image::DibImage>();
     if (!copy->create(picture.width(), picture.height())) {
         return nullptr;

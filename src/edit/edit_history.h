@@ -24,8 +24,9 @@ class EditHistory {
     // A picture was read: nothing to undo, and the picture is its file's.
     void clear();
 
-    // A copy of picture to keep before an edit; null when no memory could be had for it.
-    [[nodiscard]] static std::unique_ptr<image::DibImage> copyOf(const image::DibImage& picture);
+    // A copy of picture to keep before an edit; null when no memory could be had for it or it
+    // would not fit the budget on its own.
+    [[nodiscard]] std::unique_ptr<image::DibImage> copyOf(const image::DibImage& picture) const;
     // After an edit that changed pixels: before is the picture as it was (null when it could
     // not be copied, and then nothing before this edit can be undone any more).
     void addEdit(std::unique_ptr<image::DibImage> before);

@@ -28,7 +28,7 @@ void run(EditHistory& history, image::DibImage& picture, const Edit& edit) {
         history.addTurn(*edit.turn);
         return;
     }
-    auto before = EditHistory::copyOf(picture);
+    auto before = history.copyOf(picture);
     edit.pixels(picture);
     history.addEdit(std::move(before));
 }
@@ -90,7 +90,7 @@ TEST(EditHistory, StepsBackAndForthThroughMixedEdits) {
 TEST(EditHistory, KeptPicturesStayWithinTheBudgetOldestDroppedFirst) {
     image::DibImage picture;
     test::makePattern(picture, 10, 10);
-    const size_t one = EditHistory::copyOf(picture)->capacity();
+    const size_t one = EditHistory().copyOf(picture)->capacity();
     EditHistory history(one * 5 / 2);
     std::vector<std::vector<uint8_t>> states{test::snapshot(picture)};
     for (int i = 0; i < 4; ++i) {

@@ -124,7 +124,7 @@ void EditController::changed(bool sizeChanged) {
 
 template <class Operation> bool EditController::keepingUndo(Operation operation) {
     image::LoadedImage& picture = host_.editedPicture();
-    std::unique_ptr<image::DibImage> before = EditHistory::copyOf(picture);
+    std::unique_ptr<image::DibImage> before = history_.copyOf(picture);
     if (!operation(picture)) {
         return false;
     }
