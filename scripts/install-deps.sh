@@ -7,7 +7,7 @@ set -euo pipefail
 build_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
-    libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev
+    libjpeg62-turbo-dev libturbojpeg0-dev libpng-dev zlib1g-dev libtiff-dev
     libexif-dev liblcms2-dev libxcb1-dev
     libwebp-dev libavif-dev libheif-dev libjxl-dev
     # The colour tests compare with Little CMS's own jpgicc and tificc.
@@ -28,6 +28,8 @@ test_packages=(
     dbus-daemon
     # The newer formats' readers are compared with each library's own encoder and decoder tools.
     webp libavif-bin libheif-examples libjxl-tools
+    # Lossless JPEG turns are compared with jpegtran's.
+    libjpeg-turbo-progs
 )
 fuzz_packages=(clang libclang-rt-14-dev)
 anchor_packages=(libvips-dev)

@@ -82,8 +82,9 @@ int runHeadless(const CommandLineOptions& options) {
         settings::AppSettings settings;
         settings.load();
         codecs::setPictureCorrections({settings.autoRotate, settings.colorManage});
-        const ConvertResult result = convertPicture(options.convertInput, options.convertOutput,
-                                                    options.quality, options.edits);
+        const ConvertResult result =
+            convertPicture(options.convertInput, options.convertOutput, options.quality,
+                           options.edits, {settings.keepMetadata, settings.losslessTurns});
         return result.ok ? kExitOk : fail(result.reason);
     }
     case CommandLineOptions::Mode::Viewer:

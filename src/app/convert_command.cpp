@@ -19,25 +19,22 @@ ConvertResult failure(const QString& reason) {
     return {false, reason};
 }
 
-codecs::SaveResult write(const image::DibImage& picture, std::u16string_view path, OutputType type,
-                         int quality) {
+// The save dialog's type index of the four types it offers: JPEG 0, BMP 1, PNG 2, TIFF 3.
+int typeIndexOf(OutputType type) {
+    return static_cast<int>(type) - static_cast<int>(OutputType::Jpeg);
+}
+
+codecs::SaveResult write(const image::LoadedImage& picture, std::u16string_view path,
+                         OutputType type, int quality, codecs::SaveExtras extras) {
     switch (type) {
-    case OutputType::Jpeg:
-        return codecs::saveJpeg(picture, path, quality);
-    case OutputType::Bmp:
-        return codecs::saveBmp(picture, path);
-    case OutputType::Png:
-        return codecs::savePng(picture, path);
-    case OutputType::Tiff:
-        return codecs::saveTiff(picture, path);
     case OutputType::Webp:
         return codecs::saveWebp(picture, path, quality);
     case OutputType::Avif:
         return codecs::saveAvif(picture, path, quality);
-    case OutputType::Unknown:
-        break;
+    default:
+        // The dialog's types keep what the file held, and turn a JPEG by its own data.
+        return codecs::saveLoadedPicture(picture, path, typeIndexOf(type), quality, extras);
     }
-    return {codecs::SaveCause::UnknownType};
 }
 
 } // namespace
@@ -66,7 +63,7 @@ OutputType outputTypeFor(const QString& path) {
 }
 
 ConvertResult convertPicture(const QString& input, const QString& output, int quality,
-                             const std::optional<QString>& edits) {
+                             const std::optional<QString>& edits, codecs::SaveExtras extras) {
     const edit::ParsedEditList editList =
         edits ? edit::parseEditList(edits->toStdString()) : edit::ParsedEditList{};
     if (!editList.error.empty()) {
@@ -93,7 +90,9 @@ ConvertResult convertPicture(const QString& input, const QString& output, int qu
         !reason.empty()) {
         return failure(QString::fromStdString(reason));
     }
-    if (!write(picture, *target, type, quality)) {
+    // Turns and flips alone take the lossless path of a JPEG save, as in the viewer.
+    picture.turnsSinceLoad = edit::onlyTurns(editList.operations);
+    if (!write(picture, *target, type, quality, extras)) {
         return failure(QStringLiteral("cannot write %1").arg(output));
     }
     return {true, {}};

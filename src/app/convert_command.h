@@ -2,6 +2,8 @@
 // that OUT's ending names, without a window or a message box.
 #pragma once
 
+#include "codecs/load_image.h"
+
 #include <QString>
 
 #include <optional>
@@ -21,7 +23,9 @@ struct [[nodiscard]] ConvertResult {
 // Paths are host paths; they are reached through the device root. edits, when given, is the
 // edit module's operation list, applied before writing; a list it refuses stops before anything
 // is read or written.
+// extras: what the save adds to the plain writer, as the viewer's settings say.
 ConvertResult convertPicture(const QString& input, const QString& output, int quality,
-                             const std::optional<QString>& edits = std::nullopt);
+                             const std::optional<QString>& edits = std::nullopt,
+                             codecs::SaveExtras extras = {});
 
 } // namespace velmora::app

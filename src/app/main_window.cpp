@@ -41,6 +41,10 @@ MainWindow::MainWindow(ViewerApp& app) : app_(app) {
         if (action.ctrlKey != 0) {
             addAccelerator(QKeySequence(Qt::CTRL | Qt::Key(action.ctrlKey)), action.command);
         }
+        if (action.ctrlShiftKey != 0) {
+            addAccelerator(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key(action.ctrlShiftKey)),
+                           action.command);
+        }
     }
     setFocusPolicy(Qt::StrongFocus);
     grabGesture(Qt::PinchGesture);

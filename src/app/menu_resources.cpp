@@ -76,6 +76,8 @@ const std::vector<MenuItem>& editMenuItems() {
              command(u"モノクロ化(&G)", Command::Grey), command(u"ネガポジ(&N)", Command::Negative),
              command(u"２値化(&P)", Command::Threshold)}),
         command(u"復元(&R)", Command::Restore),
+        command(u"元に戻す(&U)", Command::Undo),
+        command(u"やり直し(&O)", Command::Redo),
     };
     return items;
 }

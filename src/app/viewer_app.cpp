@@ -371,8 +371,33 @@ void ViewerApp::setBusy(bool busy) {
     }
 }
 
+// A picture shown or the view emptied: the edits of the one before cannot be undone any more.
+void ViewerApp::forgetEdits() {
+    if (editController_) {
+        editController_->pictureReplaced();
+    }
+}
+
 void ViewerApp::imageShown() {
+    forgetEdits();
     pictureView_.showInitialZoom();
+}
+
+void ViewerApp::imageShownComposed(const image::ComposedView& ahead) {
+    forgetEdits();
+    pictureView_.showComposed(ahead);
+}
+
+void ViewerApp::viewCleared() {
+    forgetEdits();
+    pictureView_.clear();
+}
+
+void ViewerApp::clearModified() {
+    modified_ = false;
+    if (editController_) {
+        editController_->pictureSaved();
+    }
 }
 
 QWidget* ViewerApp::dialogOwner() {

@@ -92,7 +92,7 @@ class ViewerApp : public QObject,
     [[nodiscard]] bool isFullScreen() const override { return fullScreen_; }
     [[nodiscard]] bool isModified() const override { return modified_; }
     void markModified() override { modified_ = true; }
-    void clearModified() override { modified_ = false; }
+    void clearModified() override;
     // The window every dialog and box of the viewer covers.
     QWidget* dialogOwner() override;
 
@@ -109,11 +109,9 @@ class ViewerApp : public QObject,
     void setBusy(bool busy) override;
     [[nodiscard]] bool mayLeavePicture() override { return fileController_.settleUnsavedEdits(); }
     void imageShown() override;
-    void viewCleared() override { pictureView_.clear(); }
+    void viewCleared() override;
     image::ViewRequest viewRequest() const override { return pictureView_.request(); }
-    void imageShownComposed(const image::ComposedView& ahead) override {
-        pictureView_.showComposed(ahead);
-    }
+    void imageShownComposed(const image::ComposedView& ahead) override;
     void leaveFullScreenForDialog() override;
     std::u16string currentFilePath() const override { return navigator_.currentPath(); }
     std::optional<std::u16string> runSaveCommand() override { return fileController_.save(); }
@@ -124,11 +122,12 @@ class ViewerApp : public QObject,
     void unregisterButtons() override { input_.unregisterButtons(); }
 
     // EditHost
-    image::DibImage& editedPicture() override { return current(); }
+    image::LoadedImage& editedPicture() override { return current(); }
     void dropLookAhead() override { navigator_.releaseLookAhead(); }
     void showActualSize() override { pictureView_.showActualSize(); }
     void redrawPicture() override { pictureView_.redraw(); }
 
+    void forgetEdits();
     void createBars();
     // The window, view and navigation commands, which the application serves itself.
     void runOwnCommand(ui::Command command);

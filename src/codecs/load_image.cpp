@@ -1,6 +1,8 @@
 #include "codecs/load_image.h"
 
 #include "codecs/image_format.h"
+#include "codecs/jpeg/lossless_turn.h"
+#include "codecs/metadata/jpeg_markers.h"
 #include "codecs/readers.h"
 
 #include <atomic>
@@ -10,10 +12,11 @@ namespace {
 
 std::atomic<ThumbnailStore*> thumbnailStore{nullptr};
 
-LoadResult readFullSize(image::DibImage& image, ImageFormat format, std::u16string_view path) {
+LoadResult readFullSize(image::DibImage& image, ImageFormat format, std::u16string_view path,
+                        image::PictureMetadata* metadata = nullptr) {
     switch (format) {
     case ImageFormat::Jpeg:
-        return loadJpeg(image, path);
+        return loadJpeg(image, path, metadata);
     case ImageFormat::Gif:
         return loadGif(image, path);
     case ImageFormat::Bmp:
@@ -21,7 +24,7 @@ LoadResult readFullSize(image::DibImage& image, ImageFormat format, std::u16stri
     case ImageFormat::Mag:
         return loadMag(image, path);
     case ImageFormat::Png:
-        return loadPng(image, path);
+        return loadPng(image, path, metadata);
     case ImageFormat::Tiff:
         return loadTiff(image, path);
     case ImageFormat::Heif:
@@ -60,8 +63,10 @@ void setThumbnailStore(ThumbnailStore* store) {
 
 LoadResult loadImage(image::LoadedImage& image, std::u16string_view path) {
     image.path = path;
+    image.metadata = {};
+    image.turnsSinceLoad.reset();
     image.fillBlack();
-    return readFullSize(image, formatFromExtension(path), path);
+    return readFullSize(image, formatFromExtension(path), path, &image.metadata);
 }
 
 LoadResult loadImageFitted(image::DibImage& target, std::u16string_view path, int boxWidth,
@@ -89,19 +94,41 @@ LoadResult loadImageFitted(image::DibImage& target, std::u16string_view path, in
 }
 
 SaveResult saveByTypeIndex(const image::DibImage& image, std::u16string_view path, int typeIndex,
-                           int quality) {
+                           int quality, const image::PictureMetadata* metadata) {
     switch (typeIndex) {
     case 0:
-        return saveJpeg(image, path, quality);
+        return saveJpeg(image, path, quality, platform::Durability::Synced, metadata);
     case 1:
         return saveBmp(image, path);
     case 2:
-        return savePng(image, path);
+        return savePng(image, path, metadata);
     case 3:
         return saveTiff(image, path);
     default:
         return {SaveCause::UnknownType};
     }
+}
+
+} // namespace velmora::codecs
+
+namespace velmora::codecs {
+
+SaveResult saveLoadedPicture(const image::LoadedImage& picture, std::u16string_view path,
+                             int typeIndex, int quality, SaveExtras extras) {
+    const image::PictureMetadata& metadata = picture.metadata;
+    if (typeIndex == 0 && extras.losslessTurns && picture.turnsSinceLoad && metadata.jpegSource &&
+        picture.hasPixels()) {
+        // The file's data keeps its colours only with its profile, kept or not the rest.
+        const std::vector<JpegMarker> markers =
+            jpegMarkersFor(extras.keepMetadata ? metadata : image::PictureMetadata{}, metadata.icc,
+                           picture.width(), picture.height());
+        const image::Turn turn = metadata.readerTurn.then(*picture.turnsSinceLoad);
+        if (saveJpegTurned(picture.path, *metadata.jpegSource, turn, markers, path)) {
+            return {SaveCause::Saved};
+        }
+    }
+    return saveByTypeIndex(picture, path, typeIndex, quality,
+                           extras.keepMetadata ? &metadata : nullptr);
 }
 
 } // namespace velmora::codecs

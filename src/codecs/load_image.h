@@ -30,8 +30,22 @@ LoadResult loadImage(image::LoadedImage& image, std::u16string_view path);
 LoadResult loadImageFitted(image::DibImage& target, std::u16string_view path, int boxWidth,
                            int boxHeight);
 
-// The writer chosen by the save dialog's type index: 0 JPEG (quality), 1 BMP, 2 PNG, 3 TIFF.
+// The writer chosen by the save dialog's type index: 0 JPEG (quality), 1 BMP, 2 PNG, 3 TIFF;
+// metadata, when given, goes into the formats that have a place for it.
 SaveResult saveByTypeIndex(const image::DibImage& image, std::u16string_view path, int typeIndex,
-                           int quality);
+                           int quality, const image::PictureMetadata* metadata = nullptr);
+
+// What a save of a loaded picture adds to the plain writers; both on unless switched off.
+struct SaveExtras {
+    bool keepMetadata = true;  // write what the file held besides the pixels
+    bool losslessTurns = true; // save JPEG turns and flips by turning the file's data
+};
+
+// Saves a loaded picture with what its file held besides the pixels. A picture read from a JPEG
+// file and since only turned or flipped is saved as JPEG by turning the file's own data, without
+// a generation of loss, when its size allows the turn exactly (and the file is unchanged);
+// otherwise it is encoded at the quality like any other.
+SaveResult saveLoadedPicture(const image::LoadedImage& picture, std::u16string_view path,
+                             int typeIndex, int quality, SaveExtras extras = {});
 
 } // namespace velmora::codecs

@@ -1,24 +1,28 @@
 // The per-format readers and writers. Every reader creates the image at the picture's size and
 // fills it, and reports why it could not (load_result.h). Writers never replace the target file
-// unless the whole new file was written.
+// unless the whole new file was written. Readers given a metadata record fill in what the file
+// holds besides the pixels; writers given one write what their format has a place for.
 #pragma once
 
 #include "codecs/load_result.h"
 #include "image/dib_image.h"
+#include "image/picture_metadata.h"
 #include "platform/replacement_file.h"
 
 #include <string_view>
 
 namespace velmora::codecs {
 
-LoadResult loadJpeg(image::DibImage& image, std::u16string_view path);
+LoadResult loadJpeg(image::DibImage& image, std::u16string_view path,
+                    image::PictureMetadata* metadata = nullptr);
 // Decodes at 1/8, 1/4 or 1/2 when the picture is at least 8, 4 or 2 times the box both ways.
 LoadResult loadJpegScaled(image::DibImage& image, std::u16string_view path, int boxWidth,
                           int boxHeight);
 LoadResult loadGif(image::DibImage& image, std::u16string_view path);
 LoadResult loadBmp(image::DibImage& image, std::u16string_view path);
 LoadResult loadMag(image::DibImage& image, std::u16string_view path);
-LoadResult loadPng(image::DibImage& image, std::u16string_view path);
+LoadResult loadPng(image::DibImage& image, std::u16string_view path,
+                   image::PictureMetadata* metadata = nullptr);
 LoadResult loadTiff(image::DibImage& image, std::u16string_view path);
 LoadResult loadWebp(image::DibImage& image, std::u16string_view path);
 // Still pictures decoded reduced by the library's scaler, by the same rule as loadJpegScaled.
@@ -30,9 +34,11 @@ LoadResult loadJxl(image::DibImage& image, std::u16string_view path);
 
 // Unsynced: for files that can be made again (thumbnails), do not wait for the medium.
 SaveResult saveJpeg(const image::DibImage& image, std::u16string_view path, int quality,
-                    platform::Durability durability = platform::Durability::Synced);
+                    platform::Durability durability = platform::Durability::Synced,
+                    const image::PictureMetadata* metadata = nullptr);
 SaveResult saveBmp(const image::DibImage& image, std::u16string_view path);
-SaveResult savePng(const image::DibImage& image, std::u16string_view path);
+SaveResult savePng(const image::DibImage& image, std::u16string_view path,
+                   const image::PictureMetadata* metadata = nullptr);
 SaveResult saveTiff(const image::DibImage& image, std::u16string_view path);
 // Lossy at quality (0..99), lossless at 100.
 SaveResult saveWebp(const image::DibImage& image, std::u16string_view path, int quality);

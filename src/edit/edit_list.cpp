@@ -157,20 +157,33 @@ std::string parseOperation(std::string_view text, EditOperation& op) {
     return "unknown edit operation: " + std::string(text);
 }
 
+std::optional<image::TurnStep> turnStepOf(EditKind kind) {
+    switch (kind) {
+    case EditKind::RotateLeft:
+        return image::TurnStep::RotateLeft;
+    case EditKind::RotateRight:
+        return image::TurnStep::RotateRight;
+    case EditKind::FlipVertical:
+        return image::TurnStep::FlipVertical;
+    case EditKind::FlipHorizontal:
+        return image::TurnStep::FlipHorizontal;
+    default:
+        return std::nullopt;
+    }
+}
+
 // Runs one operation; false when it could not get the memory for its new picture.
 bool applyOperation(image::DibImage& image, const EditOperation& op) {
     const int32_t* v = op.values;
+    if (const auto step = turnStepOf(op.kind)) {
+        return static_cast<bool>(applyTurn(image, *step));
+    }
     switch (op.kind) {
     case EditKind::RotateLeft:
-        return static_cast<bool>(rotateLeft(image));
     case EditKind::RotateRight:
-        return static_cast<bool>(rotateRight(image));
     case EditKind::FlipVertical:
-        flipVertical(image);
-        return true;
     case EditKind::FlipHorizontal:
-        flipHorizontal(image);
-        return true;
+        break;
     case EditKind::Resize:
         return static_cast<bool>(resize(image, v[0], v[1]));
     case EditKind::ResizeKeepRatio:
@@ -226,6 +239,21 @@ ParsedEditList parseEditList(std::string_view list) {
         }
         list.remove_prefix(comma + 1);
     }
+}
+
+std::optional<image::Turn> onlyTurns(const std::vector<EditOperation>& operations) {
+    if (operations.empty()) {
+        return std::nullopt;
+    }
+    image::Turn turn;
+    for (const EditOperation& op : operations) {
+        const auto step = turnStepOf(op.kind);
+        if (!step) {
+            return std::nullopt;
+        }
+        turn = turn.then(*step);
+    }
+    return turn;
 }
 
 std::string applyEditList(image::DibImage& image, const std::vector<EditOperation>& operations) {

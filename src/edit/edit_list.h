@@ -7,8 +7,10 @@
 #pragma once
 
 #include "image/dib_image.h"
+#include "image/turn.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,5 +52,9 @@ ParsedEditList parseEditList(std::string_view list);
 // operation that could not be done (no memory for its new picture); image then holds the
 // result of the operations before it.
 std::string applyEditList(image::DibImage& image, const std::vector<EditOperation>& operations);
+
+// What the operations come to when every one of them is a quarter turn or a flip; nothing when
+// there are none or another kind is among them.
+std::optional<image::Turn> onlyTurns(const std::vector<EditOperation>& operations);
 
 } // namespace velmora::edit

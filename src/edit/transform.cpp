@@ -97,6 +97,22 @@ void flipHorizontal(image::DibImage& image) {
     }
 }
 
+EditResult applyTurn(image::DibImage& image, image::TurnStep step) {
+    switch (step) {
+    case image::TurnStep::RotateLeft:
+        return rotateLeft(image);
+    case image::TurnStep::RotateRight:
+        return rotateRight(image);
+    case image::TurnStep::FlipVertical:
+        flipVertical(image);
+        break;
+    case image::TurnStep::FlipHorizontal:
+        flipHorizontal(image);
+        break;
+    }
+    return {EditCause::Done};
+}
+
 EditResult resize(image::DibImage& image, int32_t width, int32_t height, const Progress& progress) {
     if (!image.hasPixels()) {
         return {EditCause::Unchanged};

@@ -5,6 +5,7 @@
 
 #include "edit/progress.h"
 #include "image/dib_image.h"
+#include "image/turn.h"
 #include "util/result.h"
 
 #include <cstdint>
@@ -22,6 +23,8 @@ EditResult rotateRight(image::DibImage& image);
 void flipVertical(image::DibImage& image);
 // Mirrors every row; an odd middle column stays.
 void flipHorizontal(image::DibImage& image);
+// One of the four above.
+EditResult applyTurn(image::DibImage& image, image::TurnStep step);
 
 // Bilinear resample of the whole picture to width x height, reporting progress as it goes.
 // Also resamples when the size is unchanged (the result then equals the input).

@@ -34,7 +34,8 @@ std::optional<std::u16string> FileCommands::save() {
         return std::nullopt;
     }
     // Every failure of the writer shows one message; the edits stay unsaved until a write works.
-    if (!codecs::saveByTypeIndex(image, target, static_cast<int>(choice->type), choice->quality)) {
+    if (!codecs::saveLoadedPicture(image, target, static_cast<int>(choice->type), choice->quality,
+                                   {settings_.keepMetadata, settings_.losslessTurns})) {
         ui::showError(ui::str::kWriteFailed);
         return std::nullopt;
     }

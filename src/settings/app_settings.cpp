@@ -57,6 +57,8 @@ void visitStoredValues(Settings& s, const Number& number, const Flag& flag) {
     for (size_t added = 0; added < std::size(kNewerExtensionNames); ++added) {
         flag(kNewerExtensionNames[added], s.extensionEnabled[std::size(kExtensionNames) + added]);
     }
+    flag(u"KEEPMETADATA", s.keepMetadata);
+    flag(u"LOSSLESSTURN", s.losslessTurns);
 }
 
 // A 32-bit number; values of any other size are treated as missing.

@@ -58,6 +58,8 @@ enum class Command : int {
     ToggleWholeOriginal = 1128,
     ToggleAutoFitOriginal = 1129,
     PopupMenu = 1130,
+    Undo = 40130,
+    Redo = 40131,
 };
 
 } // namespace velmora::ui

@@ -23,6 +23,7 @@ struct PngPicture {
     std::vector<uint8_t> iccProfile;         // iCCP when not empty
     std::vector<uint8_t> exif;               // eXIf (a bare TIFF structure) when not empty
     std::optional<double> fileGamma;         // gAMA
+    std::vector<png_text> texts;             // keys and texts point at literals
 };
 
 namespace detail {
@@ -60,6 +61,9 @@ inline bool writePng(png_structp png, png_infop info, const PngPicture& picture,
     }
     if (picture.fileGamma) {
         png_set_gAMA(png, info, *picture.fileGamma);
+    }
+    if (!picture.texts.empty()) {
+        png_set_text(png, info, picture.texts.data(), static_cast<int>(picture.texts.size()));
     }
     if (!picture.exif.empty()) {
         png_set_eXIf_1(png, info, static_cast<png_uint_32>(picture.exif.size()),

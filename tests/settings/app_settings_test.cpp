@@ -70,7 +70,7 @@ void expectDefaults(const AppSettings& s) {
     EXPECT_EQ(s.extensionEnabled,
               (std::array<bool, 10>{true, true, true, true, true, true, true, true, true, true}));
     EXPECT_TRUE(s.smoothReduction && s.usePreload && s.openLastFile && s.thumbCache && s.useTrash &&
-                s.dialogMemory);
+                s.dialogMemory && s.keepMetadata && s.losslessTurns);
     EXPECT_EQ(s.recentFileCount(), 0);
     EXPECT_TRUE(lastBrowseDir().empty());
 }
@@ -116,6 +116,8 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     saved.doubleTapAction = settings::DoubleTapAction::WholeOriginal;
     saved.useTrash = false;
     saved.dialogMemory = false;
+    saved.keepMetadata = false;
+    saved.losslessTurns = false;
     saved.addRecentFile(u"\\Pictures\\写真.jpg");
     saved.addRecentFile(u"\\B \"quoted\".png");
     lastBrowseDir() = u"Pictures\\Trips\\";
@@ -125,6 +127,7 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     EXPECT_NE(text.find("\"XMOVE\"=dword:00000007"), std::string::npos) << text;
     EXPECT_NE(text.find("\"USETRASH\"=dword:00000000"), std::string::npos) << text;
     EXPECT_NE(text.find("\"DIALOGMEMORY\"=dword:00000000"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"LOSSLESSTURN\"=dword:00000000"), std::string::npos) << text;
     EXPECT_NE(text.find("\"LASTCURDIR\"=\"Pictures\\\\Trips\\\\\""), std::string::npos) << text;
 
     lastBrowseDir().clear();
@@ -147,6 +150,8 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     EXPECT_EQ(read.doubleTapAction, saved.doubleTapAction);
     EXPECT_EQ(read.useTrash, saved.useTrash);
     EXPECT_EQ(read.dialogMemory, saved.dialogMemory);
+    EXPECT_EQ(read.keepMetadata, saved.keepMetadata);
+    EXPECT_EQ(read.losslessTurns, saved.losslessTurns);
     EXPECT_EQ(read.recentFiles, saved.recentFiles);
     EXPECT_EQ(lastBrowseDir(), u"Pictures\\Trips\\");
 }

@@ -9,8 +9,8 @@ using enum Handler;
 using Function = settings::ButtonFunction;
 using Tap = settings::DoubleTapAction;
 
-// Command, handler, keys, Ctrl shortcut, button function, double-tap option.
-constexpr std::array<Action, 52> kActions{{
+// Command, handler, keys, Ctrl shortcut, button function, double-tap option, Ctrl+Shift shortcut.
+constexpr std::array<Action, 54> kActions{{
     {Command::Close, App, {}, 'Q'},
     {Command::About, App, {}, 'A'},
     {Command::Open, Browse, {'O'}, 'O'},
@@ -44,6 +44,8 @@ constexpr std::array<Action, 52> kActions{{
     {Command::FitHeight, App},
     {Command::FitWidth, App},
     {Command::Restore, App},
+    {Command::Undo, Edit, {}, 'Z'},
+    {Command::Redo, Edit, {}, 'Y', Function::None, Tap::None, 'Z'},
     {Command::Contrast, Edit},
     {Command::Brightness, Edit},
     {Command::Trim, Edit},

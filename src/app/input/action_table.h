@@ -1,4 +1,4 @@
-// The one table of commands: for each, who serves it and the keys, Ctrl shortcut, button function
+// The one table of commands: for each, who serves it and the keys, Ctrl shortcuts, button function
 // and double-tap option bound to it. Menus, bar buttons, keys, hardware buttons and double taps
 // all end in ViewerApp::onCommand, which looks the command up here.
 #pragma once
@@ -24,6 +24,7 @@ struct Action {
     int ctrlKey = 0;           // the letter of its Ctrl shortcut, 0 for none
     settings::ButtonFunction button = settings::ButtonFunction::None;
     settings::DoubleTapAction doubleTap = settings::DoubleTapAction::None;
+    int ctrlShiftKey = 0; // the letter of its Ctrl+Shift shortcut, 0 for none
 };
 
 std::span<const Action> actionTable();

@@ -22,6 +22,18 @@ struct ProfileClose {
 };
 using Profile = std::unique_ptr<void, ProfileClose>;
 
+std::vector<uint8_t> profileBytes(cmsHPROFILE profile) {
+    cmsUInt32Number size = 0;
+    if (profile == nullptr || !cmsSaveProfileToMem(profile, nullptr, &size) || size == 0) {
+        return {};
+    }
+    std::vector<uint8_t> bytes(size);
+    if (!cmsSaveProfileToMem(profile, bytes.data(), &size)) {
+        return {};
+    }
+    return bytes;
+}
+
 struct CachedTransform {
     PixelLayout layout;
     std::vector<uint8_t> profile;
@@ -53,6 +65,11 @@ class TransformCache {
         display_ = std::move(profile);
         output_.reset();
         entries_.clear();
+    }
+
+    std::vector<uint8_t> outputBytes() {
+        const std::lock_guard lock(mutex_);
+        return profileBytes(outputProfile());
     }
 
   private:
@@ -173,19 +190,15 @@ std::vector<uint8_t> profileFromGammaAndPrimaries(uint32_t fileGamma,
     }
     cmsToneCurve* curves[3] = {curve.get(), curve.get(), curve.get()};
     const Profile profile(cmsCreateRGBProfile(&white, &rgb, curves));
-    cmsUInt32Number size = 0;
-    if (!profile || !cmsSaveProfileToMem(profile.get(), nullptr, &size) || size == 0) {
-        return {};
-    }
-    std::vector<uint8_t> bytes(size);
-    if (!cmsSaveProfileToMem(profile.get(), bytes.data(), &size)) {
-        return {};
-    }
-    return bytes;
+    return profileBytes(profile.get());
 }
 
 void setDisplayProfile(std::vector<uint8_t> profile) {
     cache().setDisplayProfile(std::move(profile));
+}
+
+std::vector<uint8_t> outputProfileBytes() {
+    return cache().outputBytes();
 }
 
 } // namespace velmora::codecs

@@ -53,4 +53,7 @@ std::vector<uint8_t> profileFromGammaAndPrimaries(uint32_t fileGamma,
 // Transforms made before the change are dropped.
 void setDisplayProfile(std::vector<uint8_t> profile);
 
+// The output profile's ICC bytes: what converted pixels are in.
+std::vector<uint8_t> outputProfileBytes();
+
 } // namespace velmora::codecs

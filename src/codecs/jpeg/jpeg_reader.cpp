@@ -16,6 +16,10 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
+#include <string_view>
+#include <sys/stat.h>
+#include <vector>
 
 namespace velmora::codecs::jpeg {
 namespace {
@@ -49,10 +53,11 @@ J_COLOR_SPACE outputSpaceFor(J_COLOR_SPACE stored) {
     return (stored == JCS_CMYK || stored == JCS_YCCK) ? JCS_CMYK : JCS_EXT_BGR;
 }
 
-// Reads the header and fixes the output size; keeps the EXIF and ICC markers when they are
-// wanted. Only trivially destructible locals: a library error jumps back into this frame.
+// Reads the header and fixes the output size; keeps the EXIF, XMP and ICC markers when they are
+// wanted, and the comments with them when the metadata is. Only trivially destructible locals:
+// a library error jumps back into this frame.
 bool readHeader(Decompressor& decompressor, jpeg_source_mgr* source, const Box* box,
-                const PictureCorrections& wanted) {
+                const PictureCorrections& wanted, bool keepMetadata) {
     j_decompress_ptr cinfo = &decompressor.library;
     if (setjmp(decompressor.errors.jump) != 0) {
         return false;
@@ -60,11 +65,14 @@ bool readHeader(Decompressor& decompressor, jpeg_source_mgr* source, const Box* 
     jpeg_create_decompress(cinfo);
     cinfo->mem->max_memory_to_use = kLibraryMemoryLimit;
     cinfo->src = source;
-    if (wanted.upright) {
+    if (wanted.upright || keepMetadata) {
         jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
     }
-    if (wanted.colourProfiles) {
+    if (wanted.colourProfiles || keepMetadata) {
         jpeg_save_markers(cinfo, JPEG_APP0 + 2, 0xFFFF);
+    }
+    if (keepMetadata) {
+        jpeg_save_markers(cinfo, JPEG_COM, 0xFFFF);
     }
     jpeg_read_header(cinfo, TRUE);
     cinfo->dct_method = JDCT_IFAST;
@@ -78,17 +86,42 @@ bool readHeader(Decompressor& decompressor, jpeg_source_mgr* source, const Box* 
     return true;
 }
 
-// The orientation of the first APP1 marker that holds EXIF data.
-int storedOrientation(const jpeg_decompress_struct& cinfo) {
-    static constexpr char kExif[] = "Exif\0";
+// The data after a name at the start of a saved marker, for the first such marker of the code.
+std::optional<std::span<const uint8_t>> markerData(const jpeg_decompress_struct& cinfo, int code,
+                                                   std::string_view name) {
     for (jpeg_saved_marker_ptr marker = cinfo.marker_list; marker != nullptr;
          marker = marker->next) {
-        if (marker->marker == JPEG_APP0 + 1 && marker->data_length >= sizeof kExif &&
-            std::memcmp(marker->data, kExif, sizeof kExif) == 0) {
-            return exifOrientation({marker->data, marker->data_length});
+        if (marker->marker == code && marker->data_length >= name.size() &&
+            std::memcmp(marker->data, name.data(), name.size()) == 0) {
+            return std::span<const uint8_t>(marker->data, marker->data_length).subspan(name.size());
         }
     }
-    return kUpright;
+    return std::nullopt;
+}
+
+constexpr std::string_view kExifName{"Exif\0\0", 6};
+constexpr std::string_view kXmpName{"http://ns.adobe.com/xap/1.0/\0", 29};
+
+// The orientation of the first APP1 marker that holds EXIF data.
+int storedOrientation(const jpeg_decompress_struct& cinfo) {
+    const auto exif = markerData(cinfo, JPEG_APP0 + 1, kExifName);
+    return exif ? exifOrientation(*exif) : kUpright;
+}
+
+void collectMetadata(const jpeg_decompress_struct& cinfo, image::PictureMetadata& metadata) {
+    if (const auto exif = markerData(cinfo, JPEG_APP0 + 1, kExifName)) {
+        metadata.exif.assign(exif->begin(), exif->end());
+    }
+    if (const auto xmp = markerData(cinfo, JPEG_APP0 + 1, kXmpName)) {
+        metadata.xmp.assign(xmp->begin(), xmp->end());
+    }
+    for (jpeg_saved_marker_ptr marker = cinfo.marker_list; marker != nullptr;
+         marker = marker->next) {
+        if (marker->marker == JPEG_COM) {
+            metadata.comments.emplace_back(reinterpret_cast<const char*>(marker->data),
+                                           marker->data_length);
+        }
+    }
 }
 
 struct MallocFree {
@@ -104,22 +137,27 @@ bool readIccProfile(Decompressor& decompressor, JOCTET** profile, unsigned* size
     return jpeg_read_icc_profile(&decompressor.library, profile, size) != 0;
 }
 
-// The transform of the embedded profile for the pixels the library puts out: RGB for colour
-// files, the stored inks for four-component ones (grey files are left as they are).
-std::shared_ptr<const ColourTransform> colourTransformFor(Decompressor& decompressor) {
+std::vector<uint8_t> iccProfile(Decompressor& decompressor) {
     JOCTET* bytes = nullptr;
     unsigned size = 0;
     const bool found = readIccProfile(decompressor, &bytes, &size);
     const std::unique_ptr<JOCTET, MallocFree> profile(bytes);
-    const jpeg_decompress_struct& cinfo = decompressor.library;
-    if (!found || cinfo.num_components < 3) {
+    return found && bytes != nullptr ? std::vector<uint8_t>(bytes, bytes + size)
+                                     : std::vector<uint8_t>();
+}
+
+// The transform of the embedded profile for the pixels the library puts out: RGB for colour
+// files, the stored inks for four-component ones (grey files are left as they are).
+std::shared_ptr<const ColourTransform> colourTransformFor(const jpeg_decompress_struct& cinfo,
+                                                          std::span<const uint8_t> profile) {
+    if (profile.empty() || cinfo.num_components < 3) {
         return nullptr;
     }
     PixelLayout layout = PixelLayout::Bgr;
     if (cinfo.out_color_space == JCS_CMYK) {
         layout = cinfo.saw_Adobe_marker ? PixelLayout::InvertedCmyk : PixelLayout::Cmyk;
     }
-    return transformFromProfile({profile.get(), size}, layout);
+    return transformFromProfile(profile, layout);
 }
 
 // Stored C, M, Y, K to blue, green, red: each channel is its ink plus K, less 255, at least 0.
@@ -175,15 +213,24 @@ bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykR
     return true;
 }
 
-LoadResult decode(image::DibImage& image, jpeg_source_mgr* source, const Box* box) {
+LoadResult decode(image::DibImage& image, jpeg_source_mgr* source, const Box* box,
+                  image::PictureMetadata* metadata) {
     Decompressor decompressor;
     const PictureCorrections wanted = pictureCorrections();
-    if (!readHeader(decompressor, source, box, wanted)) {
+    if (!readHeader(decompressor, source, box, wanted, metadata != nullptr)) {
         return {LoadCause::Undecodable};
     }
     const jpeg_decompress_struct& cinfo = decompressor.library;
     const int orientation = wanted.upright ? storedOrientation(cinfo) : kUpright;
-    const auto colour = wanted.colourProfiles ? colourTransformFor(decompressor) : nullptr;
+    std::vector<uint8_t> profile;
+    if (wanted.colourProfiles || metadata != nullptr) {
+        profile = iccProfile(decompressor);
+    }
+    const auto colour = wanted.colourProfiles ? colourTransformFor(cinfo, profile) : nullptr;
+    // The saved markers go with the library's image memory when the rows are done.
+    if (metadata != nullptr) {
+        collectMetadata(cinfo, *metadata);
+    }
     // The size limits of create reject an oversized header here, before the library allocates.
     if (!image.create(static_cast<int32_t>(cinfo.output_width),
                       static_cast<int32_t>(cinfo.output_height))) {
@@ -208,10 +255,26 @@ LoadResult decode(image::DibImage& image, jpeg_source_mgr* source, const Box* bo
     if (conversion) {
         conversion->finish();
     }
-    return {turnUpright(image, orientation) ? LoadCause::Loaded : LoadCause::LoadedNotUpright};
+    const bool upright = turnUpright(image, orientation);
+    if (metadata != nullptr) {
+        metadata->icc = std::move(profile);
+        metadata->coloursConverted = colour != nullptr;
+        metadata->readerTurn = upright ? image::Turn::uprighting(orientation) : image::Turn{};
+    }
+    return {upright ? LoadCause::Loaded : LoadCause::LoadedNotUpright};
 }
 
-LoadResult decodeFile(image::DibImage& image, std::u16string_view path, const Box* box) {
+image::FileStamp stampOf(std::FILE* file) {
+    struct stat status {};
+    if (fstat(fileno(file), &status) != 0) {
+        return {};
+    }
+    return {static_cast<uint64_t>(status.st_size),
+            int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
+
+LoadResult decodeFile(image::DibImage& image, std::u16string_view path, const Box* box,
+                      image::PictureMetadata* metadata) {
     const platform::FilePtr file = platform::openRegularFile(path);
     if (!file) {
         return {LoadCause::CannotOpen};
@@ -219,35 +282,40 @@ LoadResult decodeFile(image::DibImage& image, std::u16string_view path, const Bo
     // The source reads whole blocks itself; a stdio buffer would only copy them twice.
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
     auto source = std::make_unique<FileSource>();
-    return decode(image, prepareFileSource(*source, file.get()), box);
+    const LoadResult result = decode(image, prepareFileSource(*source, file.get()), box, metadata);
+    if (metadata != nullptr && result && box == nullptr) {
+        metadata->jpegSource = stampOf(file.get());
+    }
+    return result;
 }
 
 } // namespace
 
 LoadResult decodeJpegFromMemory(image::DibImage& image, const uint8_t* data, size_t size) {
     MemorySource source;
-    return decode(image, prepareMemorySource(source, data, size), nullptr);
+    return decode(image, prepareMemorySource(source, data, size), nullptr, nullptr);
 }
 
 LoadResult decodeJpegScaledFromMemory(image::DibImage& image, const uint8_t* data, size_t size,
                                       int boxWidth, int boxHeight) {
     MemorySource source;
     const Box box{boxWidth, boxHeight};
-    return decode(image, prepareMemorySource(source, data, size), &box);
+    return decode(image, prepareMemorySource(source, data, size), &box, nullptr);
 }
 
 } // namespace velmora::codecs::jpeg
 
 namespace velmora::codecs {
 
-LoadResult loadJpeg(image::DibImage& image, std::u16string_view path) {
-    return jpeg::decodeFile(image, path, nullptr);
+LoadResult loadJpeg(image::DibImage& image, std::u16string_view path,
+                    image::PictureMetadata* metadata) {
+    return jpeg::decodeFile(image, path, nullptr, metadata);
 }
 
 LoadResult loadJpegScaled(image::DibImage& image, std::u16string_view path, int boxWidth,
                           int boxHeight) {
     const jpeg::Box box{boxWidth, boxHeight};
-    return jpeg::decodeFile(image, path, &box);
+    return jpeg::decodeFile(image, path, &box, nullptr);
 }
 
 } // namespace velmora::codecs

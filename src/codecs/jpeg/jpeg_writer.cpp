@@ -1,5 +1,6 @@
 #include "codecs/jpeg/jpeg_destination.h"
 #include "codecs/jpeg/jpeg_error.h"
+#include "codecs/metadata/jpeg_markers.h"
 #include "codecs/readers.h"
 
 #include <algorithm>
@@ -25,10 +26,10 @@ struct Compressor {
     Compressor& operator=(const Compressor&) = delete;
 };
 
-// Encodes the image's rows as they stand (blue, green, red). Only trivially destructible
-// locals: a library error jumps back into this frame.
+// Encodes the image's rows as they stand (blue, green, red), after the header and the markers.
+// Only trivially destructible locals: a library error jumps back into this frame.
 bool compress(Compressor& compressor, jpeg_destination_mgr* destination,
-              const image::DibImage& image, int quality) {
+              const image::DibImage& image, int quality, const std::vector<JpegMarker>& markers) {
     j_compress_ptr cinfo = &compressor.library;
     if (setjmp(compressor.errors.jump) != 0) {
         return false;
@@ -43,6 +44,10 @@ bool compress(Compressor& compressor, jpeg_destination_mgr* destination,
     jpeg_set_quality(cinfo, quality, TRUE);
     cinfo->dct_method = quality >= kAccurateDctQuality ? JDCT_ISLOW : JDCT_IFAST;
     jpeg_start_compress(cinfo, TRUE);
+    for (const JpegMarker& marker : markers) {
+        jpeg_write_marker(cinfo, marker.code, marker.payload.data(),
+                          static_cast<unsigned>(marker.payload.size()));
+    }
     const uint32_t height = cinfo->image_height;
     while (cinfo->next_scanline < height) {
         JSAMPROW rows[kRowsPerCall];
@@ -61,16 +66,20 @@ bool compress(Compressor& compressor, jpeg_destination_mgr* destination,
 } // namespace
 
 SaveResult saveJpeg(const image::DibImage& image, std::u16string_view path, int quality,
-                    platform::Durability durability) {
+                    platform::Durability durability, const image::PictureMetadata* metadata) {
     if (!image.hasPixels()) {
         return {SaveCause::NoPicture};
     }
+    const std::vector<JpegMarker> markers =
+        metadata != nullptr
+            ? jpegMarkersFor(*metadata, profileOfPixels(*metadata), image.width(), image.height())
+            : std::vector<JpegMarker>();
     SafeFileWriter writer(path, durability);
     auto destination = std::make_unique<jpeg::WriterDestination>();
     Compressor compressor;
     const bool written =
-        writer.isOpen() &&
-        compress(compressor, jpeg::prepareDestination(*destination, writer), image, quality);
+        writer.isOpen() && compress(compressor, jpeg::prepareDestination(*destination, writer),
+                                    image, quality, markers);
     return {written && writer.commit() ? SaveCause::Saved : SaveCause::WriteFailed};
 }
 

@@ -37,6 +37,7 @@ struct DecodeJob {
     image::DibImage* image;
     uint64_t inputBytes;
     int64_t maxPixels;
+    image::PictureMetadata* metadata;
 };
 
 bool plausibleForInput(uint64_t width, uint64_t height, int bitsPerPixel, uint64_t inputBytes) {
@@ -147,24 +148,62 @@ std::shared_ptr<const ColourTransform> colourTransformOf(png_structp png, png_in
     return made.empty() ? nullptr : transformFromProfile(made, PixelLayout::Bgr);
 }
 
-// Applies the file's colour space and orientation to the decoded picture; false when it could
-// not be turned upright.
-bool correct(png_structp png, png_infop info, image::DibImage& image) {
+void collectTexts(png_structp png, png_infop info, std::vector<image::TextChunk>& texts) {
+    png_textp chunks = nullptr;
+    int count = 0;
+    png_get_text(png, info, &chunks, &count);
+    for (int i = 0; i < count; ++i) {
+        const png_text& chunk = chunks[i];
+        const bool international = chunk.compression >= PNG_ITXT_COMPRESSION_NONE;
+        const size_t length = international ? chunk.itxt_length : chunk.text_length;
+        const auto orEmpty = [](const char* text) { return text != nullptr ? text : ""; };
+        const bool compressed = chunk.compression == PNG_TEXT_COMPRESSION_zTXt ||
+                                chunk.compression == PNG_ITXT_COMPRESSION_zTXt;
+        texts.push_back({orEmpty(chunk.key), std::string(orEmpty(chunk.text), length),
+                         international, compressed, international ? orEmpty(chunk.lang) : "",
+                         international ? orEmpty(chunk.lang_key) : ""});
+    }
+}
+
+// Applies the file's colour space and orientation to the decoded picture, noting in metadata
+// (when given) what the file held and what was done; false when it could not be turned upright.
+bool correct(png_structp png, png_infop info, image::DibImage& image,
+             image::PictureMetadata* metadata) {
     const PictureCorrections wanted = pictureCorrections();
+    std::shared_ptr<const ColourTransform> colour;
     if (wanted.colourProfiles) {
-        if (const auto colour = colourTransformOf(png, info)) {
+        colour = colourTransformOf(png, info);
+        if (colour) {
             colour->convertPicture(image);
         }
     }
     png_uint_32 exifBytes = 0;
     png_bytep exif = nullptr;
-    return !wanted.upright || png_get_eXIf_1(png, info, &exifBytes, &exif) == 0 ||
-           turnUpright(image, exifOrientation({exif, exifBytes}));
+    const bool hasExif = png_get_eXIf_1(png, info, &exifBytes, &exif) != 0 && exif != nullptr;
+    const int orientation =
+        wanted.upright && hasExif ? exifOrientation({exif, exifBytes}) : kUpright;
+    const bool upright = turnUpright(image, orientation);
+    if (metadata != nullptr) {
+        if (hasExif) {
+            metadata->exif.assign(exif, exif + exifBytes);
+        }
+        png_charp name = nullptr;
+        int compression = 0;
+        png_bytep profile = nullptr;
+        png_uint_32 profileBytes = 0;
+        if (png_get_iCCP(png, info, &name, &compression, &profile, &profileBytes) != 0) {
+            metadata->icc.assign(profile, profile + profileBytes);
+        }
+        collectTexts(png, info, metadata->texts);
+        metadata->coloursConverted = colour != nullptr;
+        metadata->readerTurn = upright ? image::Turn::uprighting(orientation) : image::Turn{};
+    }
+    return upright;
 }
 
 PngDecodeResult decodeAndCorrect(png_structp png, png_infop info, const DecodeJob& job) {
     const PngDecodeResult result = runDecode(png, info, job);
-    if (result == PngDecodeResult::Ok && !correct(png, info, *job.image)) {
+    if (result == PngDecodeResult::Ok && !correct(png, info, *job.image, job.metadata)) {
         return PngDecodeResult::NotUpright;
     }
     return result;
@@ -178,13 +217,14 @@ bool hasPngSignature(std::span<const uint8_t> firstBytes) {
 }
 
 PngDecodeResult decodePngStream(std::FILE* stream, uint64_t streamBytes, image::DibImage& image,
-                                const PngDecodeLimits& limits) {
+                                const PngDecodeLimits& limits, image::PictureMetadata* metadata) {
     PngStructs<PngDirection::Read> structs;
     if (!structs.ok()) {
         return PngDecodeResult::Corrupt;
     }
     png_init_io(structs.png(), stream);
-    return decodeAndCorrect(structs.png(), structs.info(), {&image, streamBytes, limits.maxPixels});
+    return decodeAndCorrect(structs.png(), structs.info(),
+                            {&image, streamBytes, limits.maxPixels, metadata});
 }
 
 PngDecodeResult decodePngMemory(std::span<const uint8_t> bytes, image::DibImage& image,
@@ -199,7 +239,7 @@ PngDecodeResult decodePngMemory(std::span<const uint8_t> bytes, image::DibImage&
     MemoryInput input{bytes.data(), bytes.size(), 0};
     png_set_read_fn(structs.png(), &input, readFromMemory);
     return decodeAndCorrect(structs.png(), structs.info(),
-                            {&image, bytes.size(), limits.maxPixels});
+                            {&image, bytes.size(), limits.maxPixels, nullptr});
 }
 
 } // namespace velmora::codecs

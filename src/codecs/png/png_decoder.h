@@ -3,6 +3,7 @@
 #pragma once
 
 #include "image/dib_image.h"
+#include "image/picture_metadata.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -31,9 +32,11 @@ inline constexpr size_t kPngSignatureCheck = 4;
 bool hasPngSignature(std::span<const uint8_t> firstBytes);
 
 // Decodes from a stream positioned at the start of the file; streamBytes is its length.
-// The signature is left to the caller (hasPngSignature).
+// The signature is left to the caller (hasPngSignature). metadata, when given, gets the file's
+// EXIF, colour profile and text chunks.
 PngDecodeResult decodePngStream(std::FILE* stream, uint64_t streamBytes, image::DibImage& image,
-                                const PngDecodeLimits& limits = {});
+                                const PngDecodeLimits& limits = {},
+                                image::PictureMetadata* metadata = nullptr);
 
 // Decodes a whole PNG file held in memory, signature check included.
 PngDecodeResult decodePngMemory(std::span<const uint8_t> bytes, image::DibImage& image,

@@ -24,7 +24,8 @@ LoadResult loadResultOf(PngDecodeResult result) {
 } // namespace
 
 // A file that gives no PNG signature, missing ones included, is Faulty.
-LoadResult loadPng(image::DibImage& image, std::u16string_view path) {
+LoadResult loadPng(image::DibImage& image, std::u16string_view path,
+                   image::PictureMetadata* metadata) {
     const platform::FilePtr file = platform::openRegularFile(path);
     std::array<uint8_t, kPngSignatureCheck> start{};
     if (file == nullptr || std::fread(start.data(), 1, start.size(), file.get()) != start.size() ||
@@ -35,13 +36,15 @@ LoadResult loadPng(image::DibImage& image, std::u16string_view path) {
     if (fstat(fileno(file.get()), &info) != 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) {
         return {LoadCause::ReadError};
     }
-    return loadResultOf(decodePngStream(file.get(), static_cast<uint64_t>(info.st_size), image));
+    return loadResultOf(
+        decodePngStream(file.get(), static_cast<uint64_t>(info.st_size), image, {}, metadata));
 }
 
-SaveResult savePng(const image::DibImage& image, std::u16string_view path) {
+SaveResult savePng(const image::DibImage& image, std::u16string_view path,
+                   const image::PictureMetadata* metadata) {
     SafeFileWriter writer(path);
-    return {encodePng(image, writer) && writer.commit() ? SaveCause::Saved
-                                                        : SaveCause::WriteFailed};
+    return {encodePng(image, writer, metadata) && writer.commit() ? SaveCause::Saved
+                                                                  : SaveCause::WriteFailed};
 }
 
 } // namespace velmora::codecs

@@ -50,16 +50,22 @@ EditController::~EditController() = default;
 bool EditController::onCommand(ui::Command id) {
     switch (id) {
     case ui::Command::RotateLeft:
-        turn(rotateLeft);
+        turn(image::TurnStep::RotateLeft);
         break;
     case ui::Command::RotateRight:
-        turn(rotateRight);
+        turn(image::TurnStep::RotateRight);
         break;
     case ui::Command::FlipVertical:
-        changePixels(flipVertical);
+        turn(image::TurnStep::FlipVertical);
         break;
     case ui::Command::FlipHorizontal:
-        changePixels(flipHorizontal);
+        turn(image::TurnStep::FlipHorizontal);
+        break;
+    case ui::Command::Undo:
+        undoOrRedo(true);
+        break;
+    case ui::Command::Redo:
+        undoOrRedo(false);
         break;
     case ui::Command::Resize:
         resize();
@@ -108,22 +114,61 @@ void EditController::changed(bool sizeChanged) {
     } else {
         host_.redrawPicture();
     }
-    host_.markModified();
+    host_.editedPicture().turnsSinceLoad = history_.onlyTurnsSinceLoad();
+    if (history_.matchesFile()) {
+        host_.clearModified();
+    } else {
+        host_.markModified();
+    }
 }
 
-void EditController::turn(EditResult (*operation)(image::DibImage&)) {
+template <class Operation> bool EditController::keepingUndo(Operation operation) {
+    image::LoadedImage& picture = host_.editedPicture();
+    std::unique_ptr<image::DibImage> before = history_.copyOf(picture);
+    if (!operation(picture)) {
+        return false;
+    }
+    history_.addEdit(std::move(before));
+    return true;
+}
+
+void EditController::turn(image::TurnStep step) {
     if (!hasPicture()) {
         return;
     }
-    // The turned picture is a second full copy: make room for it first.
-    host_.dropLookAhead();
+    const bool quarterTurn =
+        step == image::TurnStep::RotateLeft || step == image::TurnStep::RotateRight;
+    if (quarterTurn) {
+        // The turned picture is a second full copy: make room for it first.
+        host_.dropLookAhead();
+    }
     bool turned = false;
     {
         BusyScope busy(host_);
-        turned = reported(operation(host_.editedPicture()));
+        turned = reported(applyTurn(host_.editedPicture(), step));
     }
     if (turned) {
-        changed(true);
+        history_.addTurn(step);
+        changed(quarterTurn);
+    }
+}
+
+void EditController::undoOrRedo(bool back) {
+    if (back ? !history_.canUndo() : !history_.canRedo()) {
+        return;
+    }
+    image::LoadedImage& picture = host_.editedPicture();
+    const int32_t width = picture.width();
+    const int32_t height = picture.height();
+    // A turn taken back makes a turned copy; a kept picture is only exchanged.
+    host_.dropLookAhead();
+    bool stepped = false;
+    {
+        BusyScope busy(host_);
+        stepped = reported(back ? history_.undo(picture) : history_.redo(picture));
+    }
+    if (stepped) {
+        changed(picture.width() != width || picture.height() != height);
     }
 }
 
@@ -133,7 +178,10 @@ void EditController::changePixels(void (*operation)(image::DibImage&)) {
     }
     {
         BusyScope busy(host_);
-        operation(host_.editedPicture());
+        keepingUndo([operation](image::DibImage& picture) {
+            operation(picture);
+            return true;
+        });
     }
     changed(false);
 }
@@ -149,7 +197,10 @@ void EditController::retouchWithValue(void (*operation)(image::DibImage&, int),
     }
     {
         BusyScope busy(host_);
-        operation(host_.editedPicture(), *value);
+        keepingUndo([operation, value](image::DibImage& picture) {
+            operation(picture, *value);
+            return true;
+        });
     }
     changed(false);
 }
@@ -161,7 +212,9 @@ void EditController::filter(bool (*operation)(image::DibImage&, const Progress&)
     bool filtered = false;
     {
         ProgressRun run(*progress_);
-        filtered = operation(host_.editedPicture(), run.callback());
+        filtered = keepingUndo([operation, &run](image::DibImage& picture) {
+            return operation(picture, run.callback());
+        });
     }
     if (filtered) {
         changed(false);
@@ -181,7 +234,9 @@ void EditController::resize() {
     bool resized = false;
     {
         ProgressRun run(*progress_);
-        resized = reported(edit::resize(picture, size->width, size->height, run.callback()));
+        resized = keepingUndo([&](image::DibImage& edited) {
+            return reported(edit::resize(edited, size->width, size->height, run.callback()));
+        });
     }
     if (resized) {
         changed(true);
@@ -193,7 +248,9 @@ void EditController::trim() {
         return;
     }
     const auto rect = askTrimRect(host_.editedPicture(), host_.dialogOwner());
-    if (rect && reported(edit::trim(host_.editedPicture(), *rect))) {
+    if (rect && keepingUndo([&](image::DibImage& picture) {
+            return reported(edit::trim(picture, *rect));
+        })) {
         changed(true);
     }
 }

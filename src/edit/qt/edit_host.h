@@ -1,7 +1,7 @@
 // What the edit commands need from the application.
 #pragma once
 
-#include "image/dib_image.h"
+#include "image/loaded_image.h"
 
 class QWidget;
 
@@ -12,7 +12,7 @@ class EditHost {
     virtual ~EditHost() = default;
 
     // The picture on show; edits change it in place.
-    virtual image::DibImage& editedPicture() = 0;
+    virtual image::LoadedImage& editedPicture() = 0;
     // The window the edit dialogs cover.
     virtual QWidget* dialogOwner() = 0;
     // Stops the read-ahead and frees its picture, to make room for a new one.
@@ -25,6 +25,8 @@ class EditHost {
     virtual void redrawPicture() = 0;
     // The picture now differs from its file.
     virtual void markModified() = 0;
+    // The picture is its file's again (all edits undone).
+    virtual void clearModified() = 0;
 };
 
 } // namespace velmora::edit::qt

@@ -118,7 +118,11 @@ SettingsPage* createGeneralPage(AppSettings& settings, QWidget* parent) {
          {1049, u"カラープロファイルを適用する",
           [](AppSettings& s) -> bool& { return s.colorManage; }},
          {1050, u"ダイアログで前回の選択と表示中の画像を使う",
-          [](AppSettings& s) -> bool& { return s.dialogMemory; }}},
+          [](AppSettings& s) -> bool& { return s.dialogMemory; }},
+         {1051, u"保存時に撮影情報などを残す",
+          [](AppSettings& s) -> bool& { return s.keepMetadata; }},
+         {1052, u"JPEGの回転・反転は無劣化で保存する",
+          [](AppSettings& s) -> bool& { return s.losslessTurns; }}},
         parent);
 }
 

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 
@@ -167,6 +168,44 @@ class ConvertEditTest : public QObject {
         QVERIFY(codecs::loadImage(written, *platform::toDevicePath(output)));
         QCOMPARE(written.width(), 50);
         QVERIFY(samePixels(written, viewer->current()));
+    }
+
+    void turnsAloneAreMadeOnTheJpegData_data() {
+        QTest::addColumn<QString>("edits");
+        QTest::addColumn<bool>("lossless");
+        QTest::newRow("turns") << QStringLiteral("flip-vertical,rotate-left") << true;
+        QTest::newRow("turns and more")
+            << QStringLiteral("rotate-right,negative,negative") << false;
+    }
+    void turnsAloneAreMadeOnTheJpegData() {
+        QFETCH(QString, edits);
+        QFETCH(bool, lossless);
+        test::ShellSandbox sandbox;
+        image::DibImage stored;
+        QVERIFY(stored.create(64, 48));
+        for (int32_t y = 0; y < stored.height(); ++y) {
+            for (int32_t x = 0; x < 3 * stored.width(); ++x) {
+                stored.row(y)[x] = static_cast<uint8_t>(x + y * 3);
+            }
+        }
+        sandbox.writeJpeg("in.jpg", stored);
+        const auto input = sandbox.root() / "in.jpg";
+        const auto output = sandbox.root() / "out.jpg";
+        const Exit exit = runConvert({host(input), host(output), QStringLiteral("--edit"), edits});
+        QCOMPARE(exit.code, 0);
+        // A turn left after a vertical flip is jpegtran's transverse; the rest is a right turn.
+        const auto reference = sandbox.root() / "jpegtran.jpg";
+        const QString command =
+            QStringLiteral("jpegtran -perfect %1 %2 > %3")
+                .arg(lossless ? QStringLiteral("-transverse") : QStringLiteral("-rotate 90"),
+                     host(input), host(reference));
+        QCOMPARE(std::system(command.toLocal8Bit().constData()), 0);
+        image::LoadedImage written;
+        image::LoadedImage turned;
+        QVERIFY(codecs::loadImage(written, *platform::toDevicePath(output)));
+        QVERIFY(codecs::loadImage(turned, *platform::toDevicePath(reference)));
+        QCOMPARE(written.width(), 48);
+        QCOMPARE(samePixels(written, turned), lossless);
     }
 
     void refusalsExitWithOneLineAndWriteNothing() {

@@ -106,7 +106,9 @@ class QtReadersTest : public QObject {
         for (const auto& c : cases) {
             const QString file = QString::fromStdString((dir.path() / c.name).string());
             QVERIFY(picture.convertToFormat(c.format).save(file, "PNG"));
-            expectSamePixels(file, codecs::loadPng);
+            expectSamePixels(file, [](image::DibImage& image, std::u16string_view path) {
+                return codecs::loadPng(image, path);
+            });
         }
     }
 
