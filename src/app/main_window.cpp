@@ -56,7 +56,7 @@ void MainWindow::updatePicture() {
     if (!app_.screen().isEmulated()) {
         setWindowTitle(desktopWindowTitle(app_.navigator().currentPath(),
                                           app_.pictureView().state().displayWidth,
-                                          app_.current().width(), programTitle()));
+                                          app_.navigator().shownSize().width, programTitle()));
     }
     const image::DibImage& surface = app_.pictureView().surface();
     if (!surface.hasPixels()) {

@@ -114,6 +114,10 @@ class ViewerApp : public QObject,
     void imageShownComposed(const image::ComposedView& ahead) override {
         pictureView_.showComposed(ahead);
     }
+    void wholePictureDecoded() override;
+    void wholePictureShown(const image::ComposedView* ahead) override {
+        pictureView_.showWhole(ahead);
+    }
     void leaveFullScreenForDialog() override;
     std::u16string currentFilePath() const override { return navigator_.currentPath(); }
     std::optional<std::u16string> runSaveCommand() override { return fileController_.save(); }

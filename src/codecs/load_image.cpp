@@ -10,10 +10,11 @@ namespace {
 
 std::atomic<ThumbnailStore*> thumbnailStore{nullptr};
 
-LoadResult readFullSize(image::DibImage& image, ImageFormat format, std::u16string_view path) {
+LoadResult readFullSize(image::DibImage& image, ImageFormat format, std::u16string_view path,
+                        const std::stop_token& stop = {}) {
     switch (format) {
     case ImageFormat::Jpeg:
-        return loadJpeg(image, path);
+        return loadJpeg(image, path, stop);
     case ImageFormat::Gif:
         return loadGif(image, path);
     case ImageFormat::Bmp:
@@ -40,10 +41,11 @@ void setThumbnailStore(ThumbnailStore* store) {
     thumbnailStore.store(store);
 }
 
-LoadResult loadImage(image::LoadedImage& image, std::u16string_view path) {
+LoadResult loadImage(image::LoadedImage& image, std::u16string_view path,
+                     const std::stop_token& stop) {
     image.path = path;
     image.fillBlack();
-    return readFullSize(image, formatFromExtension(path), path);
+    return readFullSize(image, formatFromExtension(path), path, stop);
 }
 
 LoadResult loadImageFitted(image::DibImage& target, std::u16string_view path, int boxWidth,

@@ -72,7 +72,7 @@ class LoadRecorder {
     using BeforeLoad = std::function<bool(std::u16string_view path, bool onWorker)>;
 
     browse::ImageLoader loader() {
-        return [this](image::LoadedImage& image, std::u16string_view path) {
+        return [this](image::LoadedImage& image, std::u16string_view path, std::stop_token stop) {
             const bool onWorker = std::this_thread::get_id() != interfaceThread_;
             {
                 std::lock_guard lock(mutex_);
@@ -81,7 +81,7 @@ class LoadRecorder {
             if (beforeLoad && !beforeLoad(path, onWorker)) {
                 return codecs::LoadResult{codecs::LoadCause::CannotOpen};
             }
-            return codecs::loadImage(image, path);
+            return codecs::loadImage(image, path, stop);
         };
     }
 
@@ -137,7 +137,7 @@ class NavigatorTest : public ::testing::Test {
     }
     // The shade of the shown picture (first byte of its first row); -1 without pixels.
     int shownShade() const {
-        const image::LoadedImage& image = navigator.current();
+        const image::LoadedImage& image = navigator.viewed();
         return image.hasPixels() ? image.row(0)[0] : -1;
     }
 
