@@ -257,7 +257,8 @@ void Navigator::settleWholePicture() {
 }
 
 void Navigator::takeWholePicture() {
-    if (showsReduced() && lookAhead_.hasFinished(current_->path)) {
+    const std::u16string& path = current_->path;
+    if (showsReduced() && (lookAhead_.readyFor(path) || lookAhead_.hasFinished(path))) {
         settleWholePicture();
     }
 }

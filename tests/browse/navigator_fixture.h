@@ -13,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,11 +48,19 @@ class RecordingHost : public browse::NavigationHost {
         const auto* bits = ahead.surface.bits();
         composedSurface.assign(bits, bits + ahead.surface.stride() * ahead.surface.height());
     }
+    void wholePictureDecoded() override { ++wholeNotices; }
+    void wholePictureShown(const image::ComposedView* ahead) override {
+        ++wholeShownCount;
+        wholeComposedState = ahead != nullptr ? std::optional(ahead->state) : std::nullopt;
+    }
 
     std::function<void()> onBusy; // runs when the wait cursor is shown
     image::ViewRequest request;   // no surface: nothing composed ahead
     std::vector<image::ViewState> composedShown;
     std::vector<uint8_t> composedSurface; // of the last imageShownComposed
+    std::atomic<int> wholeNotices{0};     // from the worker
+    int wholeShownCount = 0;
+    std::optional<image::ViewState> wholeComposedState; // of the last wholePictureShown
 
     bool fullScreen = false;
     bool busy = false;
