@@ -2,6 +2,7 @@
 
 #include "codecs/image_format.h"
 #include "codecs/load_image.h"
+#include "image/spare_pixels.h"
 #include "platform/device_fs.h"
 #include "ui/message_box.h"
 #include "ui/string_table.h"
@@ -176,7 +177,7 @@ void Navigator::showCurrent() {
     wholeSize_ = {};
     if (currentIndex_ < 0 || currentIndex_ >= count()) {
         lookAhead_.abandon();
-        current_->release();
+        image::keepSparePixels(*current_);
         current_->path.clear();
         host_.viewCleared();
         return;
@@ -221,8 +222,8 @@ void Navigator::showCurrent() {
 
 void Navigator::failLoad(const std::u16string& path) {
     wholeSize_ = {};
-    // The buffer may hold a part of the failed picture or black: never keep it.
-    current_->release();
+    // The buffer may hold a part of the failed picture or black: never show it.
+    image::keepSparePixels(*current_);
     host_.viewCleared();
     reportLoadFailure(path);
 }

@@ -2,6 +2,7 @@
 
 #include "codecs/corrections/picture_corrections.h"
 #include "codecs/load_image.h"
+#include "image/spare_pixels.h"
 
 #include <system_error>
 #include <utility>
@@ -155,7 +156,7 @@ const image::ComposedView* ReadAhead::handOver(std::unique_ptr<image::LoadedImag
 void ReadAhead::release() {
     abandon();
     forget();
-    image_->release();
+    image::keepSparePixels(*image_);
     composed_->request = {};
     composed_->surface.release();
 }

@@ -76,7 +76,7 @@ class ReadAhead {
     const image::ComposedView* handOver(std::unique_ptr<image::LoadedImage>& image,
                                         const image::ViewRequest& request);
 
-    // Abandons the worker and frees the pixels and the composed surface.
+    // Abandons the worker, frees the composed surface and leaves the pixels to the spare store.
     void release();
 
     // Only while no worker runs (after wait).
