@@ -15,27 +15,28 @@ class ReducedViewTest : public QObject {
     Q_OBJECT
 
   private:
-    static constexpr int kWidth = 1600;
-    static constexpr int kHeight = 1200;
+    static constexpr int kWidth = 1920;
+    static constexpr int kHeight = 1440;
 
-    // Shows a 1600 x 1200 JPEG with a pattern at fit whole; its reduced decode is on screen.
-    static void showBigPicture(test::ShellSandbox& sandbox, app::ViewerApp& viewer) {
+    // A 1920 x 1440 JPEG, written before the viewer starts.
+    static std::u16string writeBigPicture(test::ShellSandbox& sandbox) {
         image::DibImage picture;
-        QVERIFY(picture.create(kWidth, kHeight));
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
-                picture.row(y)[3 * x] = static_cast<uint8_t>((x * y) >> 4);
-            }
+        if (!picture.create(kWidth, kHeight)) {
+            qFatal("no memory for a test picture");
         }
-        static_cast<void>(sandbox.writeJpeg("Photos/big.jpg", picture));
+        picture.fillColor(0x2060A0);
+        static_cast<void>(sandbox.writeJpeg("big.jpg", picture));
+        return *platform::toDevicePath(sandbox.root() / "big.jpg");
+    }
+
+    // Shows it at fit whole: its reduced decode is on screen.
+    static void showBigPicture(app::ViewerApp& viewer, const std::u16string& path) {
         viewer.settings.initialZoom = image::InitialZoom::FitWhole;
         browse::Navigator& navigator = viewer.navigator();
         navigator.clearFolderList();
-        navigator.appendToFolderList(*platform::toDevicePath(sandbox.root() / "Photos/big.jpg"),
-                                     true);
+        navigator.appendToFolderList(path, true);
         navigator.showCurrent();
         QVERIFY(navigator.showsReduced());
-        QVERIFY(navigator.viewed().width() < kWidth / 2);
     }
 
     static std::vector<uint8_t> surfaceBytes(const image::DibImage& surface) {
@@ -59,9 +60,10 @@ class ReducedViewTest : public QObject {
     void wholePictureTakesTheReducedViewsPlace() {
         QFETCH(bool, emulated);
         test::ShellSandbox sandbox;
+        const std::u16string big = writeBigPicture(sandbox);
         auto viewer = emulated ? sandbox.startViewer() : sandbox.startViewer({}, std::nullopt);
         QVERIFY(viewer);
-        showBigPicture(sandbox, *viewer);
+        showBigPicture(*viewer, big);
         const image::ViewState reducedView = viewer->pictureView().state();
         const uint64_t composed = viewer->pictureView().composeCount();
 
@@ -85,9 +87,10 @@ class ReducedViewTest : public QObject {
         QFETCH(ui::Command, command);
         QFETCH(QSize, pictureAfter);
         test::ShellSandbox sandbox;
+        const std::u16string big = writeBigPicture(sandbox);
         auto viewer = sandbox.startViewer();
         QVERIFY(viewer);
-        showBigPicture(sandbox, *viewer);
+        showBigPicture(*viewer, big);
 
         viewer->onCommand(command);
         QVERIFY(!viewer->navigator().showsReduced());
