@@ -140,7 +140,8 @@ browse::ReadAhead readStartupPictureAhead(const CommandLineOptions& options) {
     // reduced for the window's size.
     image::ViewOptions view;
     view.initialZoom = settings.initialZoom;
-    if (!picture.empty() && !browse::likelyPreviewed(picture, view)) {
+    if (!picture.empty() &&
+        !(settings.reducedFirstView && browse::likelyPreviewed(picture, view))) {
         (void)readAhead.start(browse::loadWithCodecs, picture, {});
     }
     return readAhead;

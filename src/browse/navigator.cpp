@@ -199,7 +199,8 @@ void Navigator::showCurrent() {
         }
         if (lookAhead_.readyFor(path)) {
             composed = lookAhead_.handOver(current_, host_.viewRequest());
-        } else if (preview_ && preview_(*current_, path, host_.viewRequest(), wholeSize_)) {
+        } else if (settings_.reducedFirstView && preview_ &&
+                   preview_(*current_, path, host_.viewRequest(), wholeSize_)) {
             // The view shows the reduced decode until the whole picture arrives.
         } else if (!reported(loader_(*current_, path, {}))) {
             busy.restore();

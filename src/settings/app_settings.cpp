@@ -57,6 +57,7 @@ void visitStoredValues(Settings& s, const Number& number, const Flag& flag) {
     for (size_t added = 0; added < std::size(kNewerExtensionNames); ++added) {
         flag(kNewerExtensionNames[added], s.extensionEnabled[std::size(kExtensionNames) + added]);
     }
+    flag(u"PREVIEWBIG", s.reducedFirstView);
 }
 
 // A 32-bit number; values of any other size are treated as missing.

@@ -67,6 +67,7 @@ class AppSettings {
     bool autoRotate = true;   // turn pictures upright by their stored orientation (AUTOROTATE)
     bool colorManage = true;  // convert colours by embedded profiles (COLORMANAGE)
     bool dialogMemory = true; // dialogs start from the shown picture and last choice (DIALOGMEMORY)
+    bool reducedFirstView = true; // a big JPEG is first shown from a reduced decode (PREVIEWBIG)
 };
 
 // The open dialog's last folder (relative to the root, trailing '\', empty = root); persisted

@@ -154,6 +154,18 @@ TEST_F(ReducedViewTest, WholePictureAskedForBeforeItArrivesIsWaitedForAndNotDeco
     EXPECT_EQ(wholeResults, std::vector{codecs::LoadCause::Loaded});
 }
 
+TEST_F(ReducedViewTest, WithTheSettingOffTheWholePictureIsDecodedAtOnce) {
+    settings.reducedFirstView = false;
+    release();
+    reduced.showCurrent();
+    EXPECT_FALSE(reduced.showsReduced());
+    EXPECT_EQ(reduced.viewed().width(), kBig.width);
+    EXPECT_EQ(reducedDecodes, 0);
+    reduced.stopLookAhead();
+    ASSERT_EQ(loads.calls().size(), 2u);
+    EXPECT_FALSE(loads.calls()[0].onWorker);
+}
+
 TEST_F(ReducedViewTest, PagingAwayDuringTheWholeDecodeStopsIt) {
     reduced.showCurrent();
     ASSERT_TRUE(reduced.showsReduced());

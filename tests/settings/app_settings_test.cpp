@@ -70,7 +70,7 @@ void expectDefaults(const AppSettings& s) {
     EXPECT_EQ(s.extensionEnabled,
               (std::array<bool, 10>{true, true, true, true, true, true, true, true, true, true}));
     EXPECT_TRUE(s.smoothReduction && s.usePreload && s.openLastFile && s.thumbCache && s.useTrash &&
-                s.dialogMemory);
+                s.dialogMemory && s.reducedFirstView);
     EXPECT_EQ(s.recentFileCount(), 0);
     EXPECT_TRUE(lastBrowseDir().empty());
 }
@@ -116,6 +116,7 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     saved.doubleTapAction = settings::DoubleTapAction::WholeOriginal;
     saved.useTrash = false;
     saved.dialogMemory = false;
+    saved.reducedFirstView = false;
     saved.addRecentFile(u"\\Pictures\\写真.jpg");
     saved.addRecentFile(u"\\B \"quoted\".png");
     lastBrowseDir() = u"Pictures\\Trips\\";
@@ -147,6 +148,7 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     EXPECT_EQ(read.doubleTapAction, saved.doubleTapAction);
     EXPECT_EQ(read.useTrash, saved.useTrash);
     EXPECT_EQ(read.dialogMemory, saved.dialogMemory);
+    EXPECT_EQ(read.reducedFirstView, saved.reducedFirstView);
     EXPECT_EQ(read.recentFiles, saved.recentFiles);
     EXPECT_EQ(lastBrowseDir(), u"Pictures\\Trips\\");
 }

@@ -114,7 +114,9 @@ SettingsPage* createGeneralPage(AppSettings& settings, QWidget* parent) {
          {1049, u"カラープロファイルを適用する",
           [](AppSettings& s) -> bool& { return s.colorManage; }},
          {1050, u"ダイアログで前回の選択と表示中の画像を使う",
-          [](AppSettings& s) -> bool& { return s.dialogMemory; }}},
+          [](AppSettings& s) -> bool& { return s.dialogMemory; }},
+         {1057, u"大きな写真は縮小版を先に表示する",
+          [](AppSettings& s) -> bool& { return s.reducedFirstView; }}},
         parent);
 }
 
