@@ -17,12 +17,13 @@ constexpr size_t kWorthKeeping = size_t{4} << 20;
 class SpareStore {
   public:
     void keep(DibImage& image) {
+        if (image.capacity() < kWorthKeeping) {
+            image.release();
+            return;
+        }
         auto kept = std::make_unique<DibImage>();
         kept->swapPixels(image);
         std::deque<std::unique_ptr<DibImage>> victims;
-        if (kept->capacity() < kWorthKeeping) {
-            return; // freed with kept
-        }
         std::lock_guard lock(mutex_);
         const size_t cap = std::max(kSparePixelCap, 2 * kept->capacity());
         bytes_ += kept->capacity();
@@ -35,6 +36,9 @@ class SpareStore {
     }
 
     bool take(DibImage& image, size_t bytes) {
+        if (bytes < kWorthKeeping) {
+            return false;
+        }
         std::unique_ptr<DibImage> found;
         {
             std::lock_guard lock(mutex_);
