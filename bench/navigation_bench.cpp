@@ -40,7 +40,7 @@ class ComposingHost : public browse::NavigationHost {
     void clearModified() override {}
     void imageShown() override {
         applyInitialZoom();
-        image::compose(surface_, navigator_->current(), state_, options_.smoothReduction);
+        image::compose(surface_, navigator_->viewed(), state_, options_.smoothReduction);
     }
     void viewCleared() override {}
     image::ViewRequest viewRequest() const override {
@@ -49,13 +49,13 @@ class ComposingHost : public browse::NavigationHost {
     void imageShownComposed(const image::ComposedView& ahead) override {
         applyInitialZoom();
         if (!image::copyComposedView(surface_, state_, ahead)) {
-            image::compose(surface_, navigator_->current(), state_, options_.smoothReduction);
+            image::compose(surface_, navigator_->viewed(), state_, options_.smoothReduction);
         }
     }
 
   private:
     void applyInitialZoom() {
-        const image::DibImage& shown = navigator_->current();
+        const image::DibImage& shown = navigator_->viewed();
         image::ViewGeometry(state_, {shown.width(), shown.height()},
                             {kSurfaceWidth, kSurfaceHeight}, options_)
             .applyInitialZoom();

@@ -7,6 +7,7 @@
 #include "app/version_info.h"
 #include "app/viewer_app.h"
 #include "browse/navigator.h"
+#include "browse/picture_preview.h"
 #include "browse/read_ahead.h"
 #include "codecs/corrections/colour_profile.h"
 #include "codecs/corrections/picture_corrections.h"
@@ -136,8 +137,12 @@ browse::ReadAhead readStartupPictureAhead(const CommandLineOptions& options) {
     const auto argument = startupDevicePath(trimAndUnquote(options.picture.toStdU16String()));
     const std::u16string picture =
         browse::startupPicture(argument.value_or(std::u16string()), settings);
-    // Without a thread the picture is simply decoded when it is shown.
-    if (!picture.empty()) {
+    // Without a thread the picture is simply decoded when it is shown; so is a big JPEG, first
+    // reduced for the window's size.
+    image::ViewOptions view;
+    view.initialZoom = settings.initialZoom;
+    if (!picture.empty() &&
+        !(settings.reducedFirstView && browse::likelyPreviewed(picture, view))) {
         (void)readAhead.start(browse::loadWithCodecs, picture, {});
     }
     return readAhead;

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/idle_memory.h"
 #include "app/input/action_table.h"
 #include "app/key_mapping.h"
 #include "app/viewer_app.h"
@@ -30,6 +31,7 @@ QString programTitle() {
 
 MainWindow::MainWindow(ViewerApp& app) : app_(app) {
     setObjectName(QStringLiteral("mainWindow"));
+    new IdleMemory(*this); // owned by the window
     setWindowTitle(programTitle());
     // The application's icon: every window and the About dialog show it.
     QApplication::setWindowIcon(ui::svgIcon(QStringLiteral(":/velmora/velmora.svg")));
@@ -60,7 +62,7 @@ void MainWindow::updatePicture() {
     if (!app_.screen().isEmulated()) {
         setWindowTitle(desktopWindowTitle(app_.navigator().currentPath(),
                                           app_.pictureView().state().displayWidth,
-                                          app_.current().width(), programTitle()));
+                                          app_.navigator().shownSize().width, programTitle()));
     }
     const image::DibImage& surface = app_.pictureView().surface();
     if (!surface.hasPixels()) {

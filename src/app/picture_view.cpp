@@ -26,10 +26,8 @@ bool PictureView::resize(int width, int height) {
 }
 
 image::ViewGeometry PictureView::geometry() {
-    const image::LoadedImage& shown = navigator_.current();
-    const image::ViewSize imageSize =
-        shown.hasPixels() ? image::ViewSize{shown.width(), shown.height()} : image::ViewSize{};
-    return image::ViewGeometry(state_, imageSize, {surface_.width(), surface_.height()}, options());
+    return image::ViewGeometry(state_, navigator_.shownSize(),
+                               {surface_.width(), surface_.height()}, options());
 }
 
 image::ViewOptions PictureView::options() const {
@@ -74,24 +72,48 @@ void PictureView::showComposed(const image::ComposedView& ahead) {
     repaint_();
 }
 
+void PictureView::showWhole(const image::ComposedView* ahead) {
+    if (ahead == nullptr || !image::copyComposedView(surface_, state_, *ahead)) {
+        redraw();
+        return;
+    }
+    ++shownCount_;
+    repaint_();
+}
+
 void PictureView::clear() {
     state_ = {};
     redraw();
 }
 
+bool PictureView::reducedTooSmall() const {
+    const image::DibImage& viewed = navigator_.viewed();
+    return navigator_.showsReduced() &&
+           (state_.displayWidth > viewed.width() || state_.displayHeight > viewed.height());
+}
+
 void PictureView::redraw() {
+    if (reducedTooSmall()) {
+        // Taking the whole picture draws the view again (showWhole).
+        (void)navigator_.current();
+        return;
+    }
     ++shownCount_;
     if (surface_.hasPixels()) {
         ++composeCount_;
-        image::compose(surface_, navigator_.current(), state_, settings_.smoothReduction);
+        image::compose(surface_, navigator_.viewed(), state_, settings_.smoothReduction);
     }
     repaint_();
 }
 
 void PictureView::redrawFast() {
+    if (reducedTooSmall()) {
+        (void)navigator_.current();
+        return;
+    }
     if (surface_.hasPixels()) {
         ++composeCount_;
-        image::compose(surface_, navigator_.current(), state_, false);
+        image::compose(surface_, navigator_.viewed(), state_, false);
     }
     repaint_();
 }

@@ -36,9 +36,13 @@ class PictureView {
     // A new picture is shown: its view by the start-up zoom, or the one composed ahead.
     void showInitialZoom();
     void showComposed(const image::ComposedView& ahead);
+    // The whole picture took the place of its reduced decode: the view stays and is drawn again,
+    // by copy when ahead (may be nullptr) was composed at its size and place.
+    void showWhole(const image::ComposedView* ahead);
     // No picture any more: the surface is black.
     void clear();
     // Composes the surface again, smoothly when the settings ask for it; fast skips the smoothing.
+    // A view larger than the reduced decode shown first waits for the whole picture.
     void redraw();
     void redrawFast();
 
@@ -52,6 +56,9 @@ class PictureView {
     uint64_t composeCount() const { return composeCount_; }
 
   private:
+    // Only a reduced decode is there, and the view shows the picture larger than it.
+    [[nodiscard]] bool reducedTooSmall() const;
+
     browse::Navigator& navigator_;
     const settings::AppSettings& settings_;
     std::function<void()> repaint_;

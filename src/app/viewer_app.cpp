@@ -54,7 +54,7 @@ ViewerApp::ViewerApp(std::optional<platform::qt::EmulatedScreen> emulatedScreen,
 
 ViewerApp::~ViewerApp() {
     ui::setBeforeMessageHook({});
-    navigator_.stopLookAhead();
+    navigator_.abandonLookAhead();
     menuPlacement_.reset();
     mainWindow_.reset();
 }
@@ -398,6 +398,12 @@ void ViewerApp::clearModified() {
     if (editController_) {
         editController_->pictureSaved();
     }
+}
+
+void ViewerApp::wholePictureDecoded() {
+    // On the worker: only posts. A call still queued when the window goes is dropped with it.
+    QMetaObject::invokeMethod(
+        this, [this] { navigator_.takeWholePicture(); }, Qt::QueuedConnection);
 }
 
 QWidget* ViewerApp::dialogOwner() {

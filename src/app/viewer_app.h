@@ -112,6 +112,10 @@ class ViewerApp : public QObject,
     void viewCleared() override;
     image::ViewRequest viewRequest() const override { return pictureView_.request(); }
     void imageShownComposed(const image::ComposedView& ahead) override;
+    void wholePictureDecoded() override;
+    void wholePictureShown(const image::ComposedView* ahead) override {
+        pictureView_.showWhole(ahead);
+    }
     void leaveFullScreenForDialog() override;
     std::u16string currentFilePath() const override { return navigator_.currentPath(); }
     std::optional<std::u16string> runSaveCommand() override { return fileController_.save(); }

@@ -36,6 +36,15 @@ class NavigationHost {
         static_cast<void>(ahead);
         imageShown();
     }
+
+    // Called on the worker thread when the whole picture behind a reduced first view has been
+    // decoded, or has failed: have Navigator::takeWholePicture called on the interface thread,
+    // and touch nothing else. Without it the whole picture is taken when something needs it.
+    virtual void wholePictureDecoded() {}
+    // The current image now holds the whole picture whose reduced view is shown, at the same
+    // geometry: keep the view and draw it again, copying ahead's surface when it was composed
+    // (for viewRequest()) at the view's size and place.
+    virtual void wholePictureShown(const image::ComposedView* ahead) { static_cast<void>(ahead); }
 };
 
 } // namespace velmora::browse

@@ -2,6 +2,7 @@
 
 #include "codecs/image_format.h"
 #include "codecs/load_image.h"
+#include "image/spare_pixels.h"
 #include "platform/device_fs.h"
 #include "ui/message_box.h"
 #include "ui/string_table.h"
@@ -90,11 +91,12 @@ std::u16string startupPicture(std::u16string_view argument, const settings::AppS
 Navigator::Navigator(NavigationHost& host, settings::AppSettings& settings)
     : Navigator(host, settings, loadWithCodecs) {}
 
-Navigator::Navigator(NavigationHost& host, settings::AppSettings& settings, ImageLoader loader)
-    : host_(host), settings_(settings), loader_(std::move(loader)) {}
+Navigator::Navigator(NavigationHost& host, settings::AppSettings& settings, ImageLoader loader,
+                     PreviewLoader preview)
+    : host_(host), settings_(settings), loader_(std::move(loader)), preview_(std::move(preview)) {}
 
 Navigator::~Navigator() {
-    stopLookAhead();
+    abandonLookAhead();
 }
 
 void Navigator::clearFolderList() {
@@ -172,14 +174,20 @@ void Navigator::openAtStartup(std::u16string_view path, bool named) {
 
 void Navigator::showCurrent() {
     host_.updateNavButtons();
+    wholeSize_ = {};
     if (currentIndex_ < 0 || currentIndex_ >= count()) {
-        current_->release();
+        lookAhead_.abandon();
+        image::keepSparePixels(*current_);
         current_->path.clear();
         host_.viewCleared();
         return;
     }
     host_.clearModified();
     const std::u16string path = list_[static_cast<size_t>(currentIndex_)];
+    if (!lookAhead_.isReading(path)) {
+        // The whole of a picture paged away from, or a read-ahead not wanted now.
+        lookAhead_.abandon();
+    }
     const image::ComposedView* composed = nullptr;
     {
         // A picture the worker has finished is only swapped in: too quick for a wait cursor,
@@ -191,12 +199,12 @@ void Navigator::showCurrent() {
         }
         if (lookAhead_.readyFor(path)) {
             composed = lookAhead_.handOver(current_, host_.viewRequest());
-        } else if (!reported(loader_(*current_, path))) {
+        } else if (settings_.reducedFirstView && preview_ &&
+                   preview_(*current_, path, host_.viewRequest(), wholeSize_)) {
+            // The view shows the reduced decode until the whole picture arrives.
+        } else if (!reported(loader_(*current_, path, {}))) {
             busy.restore();
-            // The buffer may hold a part of the failed picture or black: never keep it.
-            current_->release();
-            host_.viewCleared();
-            reportLoadFailure(path);
+            failLoad(path);
             return;
         }
     }
@@ -206,7 +214,70 @@ void Navigator::showCurrent() {
     } else {
         host_.imageShown();
     }
+    if (showsReduced()) {
+        readWholePicture();
+    } else {
+        startLookAhead();
+    }
+}
+
+void Navigator::failLoad(const std::u16string& path) {
+    wholeSize_ = {};
+    // The buffer may hold a part of the failed picture or black: never show it.
+    image::keepSparePixels(*current_);
+    host_.viewCleared();
+    reportLoadFailure(path);
+}
+
+void Navigator::readWholePicture() {
+    const bool started = lookAhead_.start(loader_, current_->path, host_.viewRequest(),
+                                          [this] { host_.wholePictureDecoded(); });
+    if (!started) {
+        settleWholePicture();
+    }
+}
+
+void Navigator::settleWholePicture() {
+    const std::u16string path = current_->path;
+    const image::ComposedView* composed = nullptr;
+    {
+        BusyCursor busy(host_, !lookAhead_.readyFor(path));
+        if (lookAhead_.isReading(path)) {
+            lookAhead_.wait();
+        }
+        wholeSize_ = {};
+        if (lookAhead_.readyFor(path)) {
+            composed = lookAhead_.handOver(current_, host_.viewRequest());
+        } else if (!reported(loader_(*current_, path, {}))) {
+            busy.restore();
+            failLoad(path);
+            return;
+        }
+    }
+    host_.wholePictureShown(composed);
     startLookAhead();
+}
+
+void Navigator::takeWholePicture() {
+    const std::u16string& path = current_->path;
+    if (showsReduced() && (lookAhead_.readyFor(path) || lookAhead_.hasFinished(path))) {
+        settleWholePicture();
+    }
+}
+
+image::LoadedImage& Navigator::current() {
+    if (showsReduced()) {
+        settleWholePicture();
+    }
+    return *current_;
+}
+
+image::ViewSize Navigator::shownSize() const {
+    if (showsReduced()) {
+        return wholeSize_;
+    }
+    return current_->hasPixels() ? image::ViewSize{current_->width(), current_->height()}
+                                 : image::ViewSize{};
 }
 
 void Navigator::showList(const FolderList& list, int index) {
@@ -277,6 +348,9 @@ void Navigator::showLast() {
 }
 
 void Navigator::startLookAhead() {
+    if (showsReduced()) {
+        return; // the worker decodes the shown picture; taking it starts the read-ahead
+    }
     stopLookAhead();
     const int next = currentIndex_ + 1;
     // Without a worker the read-ahead picture's memory is given back.
@@ -290,11 +364,21 @@ void Navigator::stopLookAhead() {
     lookAhead_.wait();
 }
 
+void Navigator::abandonLookAhead() {
+    lookAhead_.abandon();
+}
+
 void Navigator::releaseLookAhead() {
+    if (showsReduced()) {
+        settleWholePicture();
+    }
     lookAhead_.release();
 }
 
 void Navigator::viewRequestChanged() {
+    if (showsReduced()) {
+        return; // the whole picture's view is composed again when it is taken
+    }
     lookAhead_.recompose(host_.viewRequest());
 }
 

@@ -7,6 +7,7 @@
 
 #include "browse/folder_list.h"
 #include "browse/navigation_host.h"
+#include "browse/picture_preview.h"
 #include "browse/read_ahead.h"
 #include "image/loaded_image.h"
 #include "settings/app_settings.h"
@@ -27,8 +28,9 @@ std::u16string startupPicture(std::u16string_view argument, const settings::AppS
 class Navigator {
   public:
     Navigator(NavigationHost& host, settings::AppSettings& settings);
-    Navigator(NavigationHost& host, settings::AppSettings& settings, ImageLoader loader);
-    ~Navigator(); // waits for a running worker
+    Navigator(NavigationHost& host, settings::AppSettings& settings, ImageLoader loader,
+              PreviewLoader preview = loadPreview);
+    ~Navigator(); // abandons a running worker
     Navigator(const Navigator&) = delete;
     Navigator& operator=(const Navigator&) = delete;
 
@@ -57,9 +59,11 @@ class Navigator {
     void openAtStartup(std::u16string_view path, bool named);
 
     // Makes the entry at the current index the shown picture (black view for an empty list).
-    // A read-ahead still decoding that very picture is waited for and its result taken. When
-    // the load fails the index stays on that entry and the view is emptied, so that nothing
-    // acts on a picture other than the one the failure box named.
+    // A read-ahead still decoding that very picture is waited for and its result taken; one
+    // decoding another picture is abandoned. A big JPEG is first shown from a reduced decode
+    // (picture_preview.h) while the worker decodes the whole picture. When the load fails the
+    // index stays on that entry and the view is emptied, so that nothing acts on a picture other
+    // than the one the failure box named.
     void showCurrent();
     // Replaces the list by the open dialog's and shows its entry at index, unless the user keeps
     // the shown picture.
@@ -74,10 +78,15 @@ class Navigator {
     void showLast();
 
     // Waits for the running worker, if any, and starts one for the following entry when the
-    // settings allow reading ahead; otherwise the read-ahead picture is freed.
+    // settings allow reading ahead; otherwise the read-ahead picture is freed. Nothing while the
+    // worker decodes the whole of the shown picture.
     void startLookAhead();
+    // Waits for the running worker, if any.
     void stopLookAhead();
-    // Stops the worker and frees the read-ahead picture (edits do this to make room).
+    // Stops the running worker, if any, before it is done.
+    void abandonLookAhead();
+    // Takes the whole picture behind a reduced view, stops the worker and frees the read-ahead
+    // picture (edits do this to make room).
     void releaseLookAhead();
     // The host's viewRequest() changed (a new surface size): the read-ahead picture, when it is
     // decoded, has its view composed again for it off the interface thread.
@@ -86,21 +95,39 @@ class Navigator {
     // decoded while the window system starts); showCurrent then takes its picture as usual.
     void adoptReadAhead(ReadAhead&& readAhead);
 
-    image::LoadedImage& current() { return *current_; }
-    const image::LoadedImage& current() const { return *current_; }
+    // The shown picture, whole: while only its reduced view is there, waits for the worker's
+    // whole decode (wait cursor) and takes it, as takeWholePicture does.
+    image::LoadedImage& current();
+    // The pixels the view is drawn from: the current picture or its reduced decode.
+    const image::LoadedImage& viewed() const { return *current_; }
+    // The size of the shown picture, whole (0 x 0 without one).
+    image::ViewSize shownSize() const;
+    // Only a reduced decode of the shown picture is there yet.
+    [[nodiscard]] bool showsReduced() const { return wholeSize_.width > 0; }
+    // The worker's whole decode of the shown picture has ended: takes its result (the host shows
+    // it), or loads the picture here when the decode failed. Nothing otherwise.
+    void takeWholePicture();
     // The read-ahead picture; only after stopLookAhead.
     const image::LoadedImage& lookAhead() const { return lookAhead_.image(); }
 
   private:
     void showIndex(int index);
     void reenterFullScreen();
+    // Decodes the whole picture behind the reduced view on the worker (here without one).
+    void readWholePicture();
+    // Waits for that decode and shows its result, or loads the picture here when it failed.
+    void settleWholePicture();
+    // A load on this thread that failed: speaks and empties the view.
+    void failLoad(const std::u16string& path);
 
     NavigationHost& host_;
     settings::AppSettings& settings_;
     ImageLoader loader_;
+    PreviewLoader preview_;
     FolderList list_;
     int currentIndex_ = 0;
     std::unique_ptr<image::LoadedImage> current_ = std::make_unique<image::LoadedImage>();
+    image::ViewSize wholeSize_; // of the picture whose reduced decode current_ holds; else 0 x 0
     ReadAhead lookAhead_;
 };
 

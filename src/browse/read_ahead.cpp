@@ -2,6 +2,7 @@
 
 #include "codecs/corrections/picture_corrections.h"
 #include "codecs/load_image.h"
+#include "image/spare_pixels.h"
 
 #include <system_error>
 #include <utility>
@@ -9,61 +10,69 @@
 namespace velmora::browse {
 namespace {
 
-// The worker's body. It owns nothing but what it was handed; ready is its last write.
-void readAhead(image::LoadedImage& image, image::ComposedView& composed, const ImageLoader& loader,
-               const std::u16string& path, const image::ViewRequest& request) {
+// The worker's body. It owns nothing but what it was handed; finished is its last write.
+void readAhead(std::stop_token stop, image::LoadedImage& image, image::ComposedView& composed,
+               std::atomic<bool>& finished, const ImageLoader& loader, const std::u16string& path,
+               const image::ViewRequest& request, const std::function<void()>& notice) {
     try {
-        if (!loader(image, path)) {
-            return;
+        if (loader(image, path, stop) && !stop.stop_requested()) {
+            // A view that cannot be composed (no surface to be had) is left empty: the picture
+            // is still handed over, and its view composed when it is shown.
+            (void)image::composeInitialView(composed, image, request);
+            image.ready.store(true, std::memory_order_release);
         }
-        // A view that cannot be composed (no surface to be had) is left empty: the picture is
-        // still handed over, and its view composed when it is shown.
-        (void)image::composeInitialView(composed, image, request);
-        image.ready.store(true, std::memory_order_release);
     } catch (...) {
         // A failed read-ahead shows nothing: the picture is loaded when shown, and that load
         // speaks.
     }
+    finished.store(true, std::memory_order_release);
+    if (notice) {
+        notice();
+    }
 }
 
-// The body of a worker that only composes the view of a decoded picture; it sets ready again
-// as its last write.
+// The body of a worker that only composes the view of a decoded picture; it sets ready again,
+// then finished, as its last writes.
 void composeAhead(image::LoadedImage& image, image::ComposedView& composed,
-                  const image::ViewRequest& request) {
+                  std::atomic<bool>& finished, const image::ViewRequest& request) {
     try {
         (void)image::composeInitialView(composed, image, request); // as in readAhead
     } catch (...) {
         composed.request = {};
     }
     image.ready.store(true, std::memory_order_release);
+    finished.store(true, std::memory_order_release);
 }
 
 } // namespace
 
-codecs::LoadResult loadWithCodecs(image::LoadedImage& image, std::u16string_view path) {
-    return codecs::loadImage(image, path);
+codecs::LoadResult loadWithCodecs(image::LoadedImage& image, std::u16string_view path,
+                                  std::stop_token stop) {
+    return codecs::loadImage(image, path, stop);
 }
 
 ReadAhead::ReadAhead()
     : image_(std::make_unique<image::LoadedImage>()),
-      composed_(std::make_unique<image::ComposedView>()) {}
+      composed_(std::make_unique<image::ComposedView>()),
+      finished_(std::make_unique<std::atomic<bool>>(false)) {}
 
 ReadAhead::~ReadAhead() {
-    wait();
+    abandon();
 }
 
 // Takes other's storage and worker without allocating: other may then only be destroyed or
 // assigned to.
 ReadAhead::ReadAhead(ReadAhead&& other) noexcept
     : image_(std::move(other.image_)), composed_(std::move(other.composed_)),
-      workerPath_(std::exchange(other.workerPath_, {})), corrections_(other.corrections_),
-      worker_(std::move(other.worker_)) {}
+      finished_(std::move(other.finished_)), workerPath_(std::exchange(other.workerPath_, {})),
+      corrections_(other.corrections_), worker_(std::move(other.worker_)) {}
 
 ReadAhead& ReadAhead::operator=(ReadAhead&& other) noexcept {
     if (this != &other) {
         wait();
         std::swap(image_, other.image_);
         std::swap(composed_, other.composed_);
+        std::swap(finished_, other.finished_);
         workerPath_ = std::exchange(other.workerPath_, {});
         corrections_ = other.corrections_;
         worker_ = std::move(other.worker_);
@@ -72,16 +81,17 @@ ReadAhead& ReadAhead::operator=(ReadAhead&& other) noexcept {
 }
 
 bool ReadAhead::start(const ImageLoader& loader, std::u16string path,
-                      const image::ViewRequest& request) {
+                      const image::ViewRequest& request, std::function<void()> finished) {
     wait();
     // Emptied here, before the worker exists, so that a stale ready flag or composed view can
     // never be seen while the new worker writes them.
     forget();
     composed_->request = {};
+    finished_->store(false, std::memory_order_relaxed);
     corrections_ = codecs::pictureCorrections();
     try {
-        worker_ =
-            std::thread(readAhead, std::ref(*image_), std::ref(*composed_), loader, path, request);
+        worker_ = std::jthread(readAhead, std::ref(*image_), std::ref(*composed_),
+                               std::ref(*finished_), loader, path, request, std::move(finished));
     } catch (const std::system_error&) {
         return false;
     }
@@ -97,8 +107,10 @@ void ReadAhead::recompose(const image::ViewRequest& request) {
     }
     wait();
     image_->ready.store(false, std::memory_order_relaxed);
+    finished_->store(false, std::memory_order_relaxed);
     try {
-        worker_ = std::thread(composeAhead, std::ref(*image_), std::ref(*composed_), request);
+        worker_ = std::jthread(composeAhead, std::ref(*image_), std::ref(*composed_),
+                               std::ref(*finished_), request);
     } catch (const std::system_error&) {
         image_->ready.store(true, std::memory_order_relaxed);
         return;
@@ -113,8 +125,17 @@ void ReadAhead::wait() {
     workerPath_.clear();
 }
 
+void ReadAhead::abandon() {
+    worker_.request_stop();
+    wait();
+}
+
 bool ReadAhead::isReading(std::u16string_view path) const {
     return worker_.joinable() && workerPath_ == path;
+}
+
+bool ReadAhead::hasFinished(std::u16string_view path) const {
+    return isReading(path) && finished_->load(std::memory_order_acquire);
 }
 
 bool ReadAhead::readyFor(std::u16string_view path) const {
@@ -133,9 +154,9 @@ const image::ComposedView* ReadAhead::handOver(std::unique_ptr<image::LoadedImag
 }
 
 void ReadAhead::release() {
-    wait();
+    abandon();
     forget();
-    image_->release();
+    image::keepSparePixels(*image_);
     composed_->request = {};
     composed_->surface.release();
 }

@@ -13,10 +13,11 @@ namespace {
 std::atomic<ThumbnailStore*> thumbnailStore{nullptr};
 
 LoadResult readFullSize(image::DibImage& image, ImageFormat format, std::u16string_view path,
-                        image::PictureMetadata* metadata = nullptr) {
+                        image::PictureMetadata* metadata = nullptr,
+                        const std::stop_token& stop = {}) {
     switch (format) {
     case ImageFormat::Jpeg:
-        return loadJpeg(image, path, metadata);
+        return loadJpeg(image, path, metadata, stop);
     case ImageFormat::Gif:
         return loadGif(image, path);
     case ImageFormat::Bmp:
@@ -61,12 +62,13 @@ void setThumbnailStore(ThumbnailStore* store) {
     thumbnailStore.store(store);
 }
 
-LoadResult loadImage(image::LoadedImage& image, std::u16string_view path) {
+LoadResult loadImage(image::LoadedImage& image, std::u16string_view path,
+                     const std::stop_token& stop) {
     image.path = path;
     image.metadata = {};
     image.turnsSinceLoad.reset();
     image.fillBlack();
-    return readFullSize(image, formatFromExtension(path), path, &image.metadata);
+    return readFullSize(image, formatFromExtension(path), path, &image.metadata, stop);
 }
 
 LoadResult loadImageFitted(image::DibImage& target, std::u16string_view path, int boxWidth,

@@ -5,6 +5,7 @@
 #include "image/dib_image.h"
 #include "image/loaded_image.h"
 
+#include <stop_token>
 #include <string_view>
 
 namespace velmora::codecs {
@@ -22,8 +23,10 @@ class ThumbnailStore {
 void setThumbnailStore(ThumbnailStore* store);
 
 // Full-size load: remembers the path in the image, then runs the reader of the path's format.
-// On failure (an unknown format, a failed read) the image is unusable.
-LoadResult loadImage(image::LoadedImage& image, std::u16string_view path);
+// On failure (an unknown format, a failed read) the image is unusable. A JPEG decode ends early
+// when stop is asked for.
+LoadResult loadImage(image::LoadedImage& image, std::u16string_view path,
+                     const std::stop_token& stop = {});
 
 // Reduced load: target becomes a black box of the given size with the picture fitted into it
 // (unscaled and centred when smaller in both directions). A failure leaves the black box.

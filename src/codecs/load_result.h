@@ -17,6 +17,7 @@ enum class LoadCause {
     TooLarge,           // the picture's size is over the image limits
     OutOfMemory,        // the image could not be made at the picture's size
     DecoderOutOfMemory, // a decoder's own buffer could not be had
+    Stopped,            // the caller asked the decode to stop before it was done
 };
 
 // True while the picture is in the image (perhaps not turned upright).

@@ -9,12 +9,14 @@
 #include "image/picture_metadata.h"
 #include "platform/replacement_file.h"
 
+#include <stop_token>
 #include <string_view>
 
 namespace velmora::codecs {
 
+// A stop asked for ends the decode early (Stopped).
 LoadResult loadJpeg(image::DibImage& image, std::u16string_view path,
-                    image::PictureMetadata* metadata = nullptr);
+                    image::PictureMetadata* metadata = nullptr, const std::stop_token& stop = {});
 // Decodes at 1/8, 1/4 or 1/2 when the picture is at least 8, 4 or 2 times the box both ways.
 LoadResult loadJpegScaled(image::DibImage& image, std::u16string_view path, int boxWidth,
                           int boxHeight);

@@ -1,5 +1,7 @@
 #include "image/dib_image.h"
 
+#include "image/spare_pixels.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -126,8 +128,16 @@ bool DibImage::allocatePixels(size_t bytes) {
         std::memset(pixels_.get(), 0, bytes);
         return true;
     }
-    pixels_.reset();
-    capacity_ = 0;
+    // A released picture's buffer of about the right size is already mapped; this one's is kept
+    // in exchange.
+    DibImage spare;
+    const bool reused = takeSparePixels(spare, bytes);
+    keepSparePixels(*this);
+    if (reused) {
+        swapPixels(spare);
+        std::memset(pixels_.get(), 0, bytes);
+        return true;
+    }
     uint8_t* block = nullptr;
     size_t length = 0;
     if (bytes + 64 >= kMappedThreshold) {

@@ -59,6 +59,7 @@ void visitStoredValues(Settings& s, const Number& number, const Flag& flag) {
     }
     flag(u"KEEPMETADATA", s.keepMetadata);
     flag(u"LOSSLESSTURN", s.losslessTurns);
+    flag(u"PREVIEWBIG", s.reducedFirstView);
 }
 
 // A 32-bit number; values of any other size are treated as missing.

@@ -68,7 +68,8 @@ class AppSettings {
     bool colorManage = true;  // convert colours by embedded profiles (COLORMANAGE)
     bool dialogMemory = true; // dialogs start from the shown picture and last choice (DIALOGMEMORY)
     bool keepMetadata = true; // saves keep the file's EXIF, XMP, profile and texts (KEEPMETADATA)
-    bool losslessTurns = true; // JPEG turns and flips saved without re-encoding (LOSSLESSTURN)
+    bool losslessTurns = true;    // JPEG turns and flips saved without re-encoding (LOSSLESSTURN)
+    bool reducedFirstView = true; // a big JPEG is first shown from a reduced decode (PREVIEWBIG)
 };
 
 // The open dialog's last folder (relative to the root, trailing '\', empty = root); persisted

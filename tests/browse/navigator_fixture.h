@@ -13,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,11 +48,19 @@ class RecordingHost : public browse::NavigationHost {
         const auto* bits = ahead.surface.bits();
         composedSurface.assign(bits, bits + ahead.surface.stride() * ahead.surface.height());
     }
+    void wholePictureDecoded() override { ++wholeNotices; }
+    void wholePictureShown(const image::ComposedView* ahead) override {
+        ++wholeShownCount;
+        wholeComposedState = ahead != nullptr ? std::optional(ahead->state) : std::nullopt;
+    }
 
     std::function<void()> onBusy; // runs when the wait cursor is shown
     image::ViewRequest request;   // no surface: nothing composed ahead
     std::vector<image::ViewState> composedShown;
     std::vector<uint8_t> composedSurface; // of the last imageShownComposed
+    std::atomic<int> wholeNotices{0};     // from the worker
+    int wholeShownCount = 0;
+    std::optional<image::ViewState> wholeComposedState; // of the last wholePictureShown
 
     bool fullScreen = false;
     bool busy = false;
@@ -72,7 +82,7 @@ class LoadRecorder {
     using BeforeLoad = std::function<bool(std::u16string_view path, bool onWorker)>;
 
     browse::ImageLoader loader() {
-        return [this](image::LoadedImage& image, std::u16string_view path) {
+        return [this](image::LoadedImage& image, std::u16string_view path, std::stop_token stop) {
             const bool onWorker = std::this_thread::get_id() != interfaceThread_;
             {
                 std::lock_guard lock(mutex_);
@@ -81,7 +91,7 @@ class LoadRecorder {
             if (beforeLoad && !beforeLoad(path, onWorker)) {
                 return codecs::LoadResult{codecs::LoadCause::CannotOpen};
             }
-            return codecs::loadImage(image, path);
+            return codecs::loadImage(image, path, stop);
         };
     }
 
@@ -137,7 +147,7 @@ class NavigatorTest : public ::testing::Test {
     }
     // The shade of the shown picture (first byte of its first row); -1 without pixels.
     int shownShade() const {
-        const image::LoadedImage& image = navigator.current();
+        const image::LoadedImage& image = navigator.viewed();
         return image.hasPixels() ? image.row(0)[0] : -1;
     }
 

@@ -17,6 +17,7 @@
 #include <new>
 #include <optional>
 #include <span>
+#include <stop_token>
 #include <string_view>
 #include <sys/stat.h>
 #include <vector>
@@ -31,9 +32,16 @@ constexpr long kLibraryMemoryLimit = 1L << 30;
 // Rows handed to the library per call; they are the image's own rows.
 constexpr int kRowsPerCall = 16;
 
+// The output size the library is asked for: the denominator of a fixed reduction, or a box the
+// picture should reduce to (the largest reduction that keeps it at least the box's size).
 struct Box {
     int width;
     int height;
+};
+
+struct Reduction {
+    const Box* box = nullptr;
+    int denominator = 1;
 };
 
 // Owns the library object; the setjmp functions below only borrow it.
@@ -56,7 +64,7 @@ J_COLOR_SPACE outputSpaceFor(J_COLOR_SPACE stored) {
 // Reads the header and fixes the output size; keeps the EXIF, XMP and ICC markers when they are
 // wanted, and the comments with them when the metadata is. Only trivially destructible locals:
 // a library error jumps back into this frame.
-bool readHeader(Decompressor& decompressor, jpeg_source_mgr* source, const Box* box,
+bool readHeader(Decompressor& decompressor, jpeg_source_mgr* source, Reduction reduction,
                 const PictureCorrections& wanted, bool keepMetadata) {
     j_decompress_ptr cinfo = &decompressor.library;
     if (setjmp(decompressor.errors.jump) != 0) {
@@ -77,8 +85,9 @@ bool readHeader(Decompressor& decompressor, jpeg_source_mgr* source, const Box* 
     jpeg_read_header(cinfo, TRUE);
     cinfo->dct_method = JDCT_IFAST;
     cinfo->out_color_space = outputSpaceFor(cinfo->jpeg_color_space);
-    if (box != nullptr) {
-        cinfo->scale_num = 1;
+    cinfo->scale_num = 1;
+    cinfo->scale_denom = static_cast<unsigned>(reduction.denominator);
+    if (const Box* box = reduction.box) {
         cinfo->scale_denom = static_cast<unsigned>(
             reductionFor(cinfo->image_width, cinfo->image_height, box->width, box->height));
     }
@@ -172,10 +181,11 @@ void convertCmykRow(const uint8_t* cmyk, uint8_t* bgr, uint32_t width) {
 
 // Decodes every row into the image (already created at the output size), through cmykRow and
 // the colour transform, when there is one, if the output is four-component. Three-component
-// rows are reported to conversion, when given, as they are done. Only trivially destructible
-// locals, as for readHeader.
+// rows are reported to conversion, when given, as they are done. A stop asked for ends the
+// decode between calls (false). Only trivially destructible locals, as for readHeader.
 bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykRow,
-              const ColourTransform* colour, RowConversion* conversion) {
+              const ColourTransform* colour, RowConversion* conversion,
+              const std::stop_token& stop) {
     j_decompress_ptr cinfo = &decompressor.library;
     if (setjmp(decompressor.errors.jump) != 0) {
         return false;
@@ -184,6 +194,9 @@ bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykR
     const uint32_t height = cinfo->output_height;
     if (cmykRow != nullptr) {
         while (cinfo->output_scanline < height) {
+            if (stop.stop_requested()) {
+                return false;
+            }
             const auto y = static_cast<int32_t>(cinfo->output_scanline);
             JSAMPROW row = cmykRow;
             if (jpeg_read_scanlines(cinfo, &row, 1) != 1) {
@@ -197,6 +210,9 @@ bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykR
         }
     } else {
         while (cinfo->output_scanline < height) {
+            if (stop.stop_requested()) {
+                return false;
+            }
             JSAMPROW rows[kRowsPerCall];
             const uint32_t first = cinfo->output_scanline;
             const uint32_t count = std::min<uint32_t>(kRowsPerCall, height - first);
@@ -213,11 +229,11 @@ bool readRows(Decompressor& decompressor, image::DibImage& image, uint8_t* cmykR
     return true;
 }
 
-LoadResult decode(image::DibImage& image, jpeg_source_mgr* source, const Box* box,
-                  image::PictureMetadata* metadata) {
+LoadResult decode(image::DibImage& image, jpeg_source_mgr* source, Reduction reduction,
+                  image::PictureMetadata* metadata, const std::stop_token& stop = {}) {
     Decompressor decompressor;
     const PictureCorrections wanted = pictureCorrections();
-    if (!readHeader(decompressor, source, box, wanted, metadata != nullptr)) {
+    if (!readHeader(decompressor, source, reduction, wanted, metadata != nullptr)) {
         return {LoadCause::Undecodable};
     }
     const jpeg_decompress_struct& cinfo = decompressor.library;
@@ -249,8 +265,8 @@ LoadResult decode(image::DibImage& image, jpeg_source_mgr* source, const Box* bo
         conversion.emplace(*colour, image);
     }
     if (!readRows(decompressor, image, cmykRow.get(), colour.get(),
-                  conversion ? &*conversion : nullptr)) {
-        return {LoadCause::Undecodable};
+                  conversion ? &*conversion : nullptr, stop)) {
+        return {stop.stop_requested() ? LoadCause::Stopped : LoadCause::Undecodable};
     }
     if (conversion) {
         conversion->finish();
@@ -273,8 +289,8 @@ image::FileStamp stampOf(std::FILE* file) {
             int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec};
 }
 
-LoadResult decodeFile(image::DibImage& image, std::u16string_view path, const Box* box,
-                      image::PictureMetadata* metadata) {
+LoadResult decodeFile(image::DibImage& image, std::u16string_view path, Reduction reduction,
+                      image::PictureMetadata* metadata, const std::stop_token& stop = {}) {
     const platform::FilePtr file = platform::openRegularFile(path);
     if (!file) {
         return {LoadCause::CannotOpen};
@@ -282,25 +298,56 @@ LoadResult decodeFile(image::DibImage& image, std::u16string_view path, const Bo
     // The source reads whole blocks itself; a stdio buffer would only copy them twice.
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
     auto source = std::make_unique<FileSource>();
-    const LoadResult result = decode(image, prepareFileSource(*source, file.get()), box, metadata);
-    if (metadata != nullptr && result && box == nullptr) {
+    const LoadResult result =
+        decode(image, prepareFileSource(*source, file.get()), reduction, metadata, stop);
+    if (metadata != nullptr && result && reduction.box == nullptr && reduction.denominator == 1) {
         metadata->jpegSource = stampOf(file.get());
     }
     return result;
+}
+
+// Orientations 5 to 8 store the picture on its side.
+bool turnsSideways(int orientation) {
+    return orientation >= 5 && orientation <= 8;
 }
 
 } // namespace
 
 LoadResult decodeJpegFromMemory(image::DibImage& image, const uint8_t* data, size_t size) {
     MemorySource source;
-    return decode(image, prepareMemorySource(source, data, size), nullptr, nullptr);
+    return decode(image, prepareMemorySource(source, data, size), {}, nullptr);
 }
 
 LoadResult decodeJpegScaledFromMemory(image::DibImage& image, const uint8_t* data, size_t size,
                                       int boxWidth, int boxHeight) {
     MemorySource source;
     const Box box{boxWidth, boxHeight};
-    return decode(image, prepareMemorySource(source, data, size), &box, nullptr);
+    return decode(image, prepareMemorySource(source, data, size), {&box}, nullptr);
+}
+
+std::optional<image::ViewSize> jpegPictureSize(std::u16string_view path) {
+    const platform::FilePtr file = platform::openRegularFile(path);
+    if (!file) {
+        return std::nullopt;
+    }
+    auto source = std::make_unique<FileSource>();
+    Decompressor decompressor;
+    const PictureCorrections wanted{pictureCorrections().upright, false};
+    if (!readHeader(decompressor, prepareFileSource(*source, file.get()), {}, wanted, false)) {
+        return std::nullopt;
+    }
+    const jpeg_decompress_struct& cinfo = decompressor.library;
+    // The header's sides are at most 65535: they fit.
+    image::ViewSize size{static_cast<int32_t>(cinfo.image_width),
+                         static_cast<int32_t>(cinfo.image_height)};
+    if (wanted.upright && turnsSideways(storedOrientation(cinfo))) {
+        std::swap(size.width, size.height);
+    }
+    return size;
+}
+
+LoadResult loadJpegReduced(image::DibImage& image, std::u16string_view path, int denominator) {
+    return decodeFile(image, path, {nullptr, denominator}, nullptr);
 }
 
 } // namespace velmora::codecs::jpeg
@@ -308,14 +355,14 @@ LoadResult decodeJpegScaledFromMemory(image::DibImage& image, const uint8_t* dat
 namespace velmora::codecs {
 
 LoadResult loadJpeg(image::DibImage& image, std::u16string_view path,
-                    image::PictureMetadata* metadata) {
-    return jpeg::decodeFile(image, path, nullptr, metadata);
+                    image::PictureMetadata* metadata, const std::stop_token& stop) {
+    return jpeg::decodeFile(image, path, {}, metadata, stop);
 }
 
 LoadResult loadJpegScaled(image::DibImage& image, std::u16string_view path, int boxWidth,
                           int boxHeight) {
     const jpeg::Box box{boxWidth, boxHeight};
-    return jpeg::decodeFile(image, path, &box, nullptr);
+    return jpeg::decodeFile(image, path, {&box}, nullptr);
 }
 
 } // namespace velmora::codecs

@@ -122,7 +122,9 @@ SettingsPage* createGeneralPage(AppSettings& settings, QWidget* parent) {
          {1051, u"保存時に撮影情報などを残す",
           [](AppSettings& s) -> bool& { return s.keepMetadata; }},
          {1052, u"JPEGの回転・反転は無劣化で保存する",
-          [](AppSettings& s) -> bool& { return s.losslessTurns; }}},
+          [](AppSettings& s) -> bool& { return s.losslessTurns; }},
+         {1057, u"大きな写真は縮小版を先に表示する",
+          [](AppSettings& s) -> bool& { return s.reducedFirstView; }}},
         parent);
 }
 
