@@ -6,7 +6,6 @@
 #include "image/dib_image.h"
 #include "platform/device_fs.h"
 #include "support/bench_corpus.h"
-#include "support/coded_picture.h"
 
 #include <benchmark/benchmark.h>
 #include <libheif/heif.h>
@@ -16,10 +15,8 @@ namespace {
 using namespace velmora;
 
 std::filesystem::path heicPhoto(benchmark::State& state) {
-    return bench::codedCorpusPicture(state, "photo-12mp.jpg", "velmora-bench-12mp.heic",
-                                     [](const std::string& in, const std::string& out) {
-                                         return "heif-enc -q 80 " + in + " -o " + out;
-                                     });
+    return bench::encodedCorpusPicture(state, "photo-12mp.jpg", "heif-enc -q 80 {in} -o {out}",
+                                       "velmora-bench-12mp.heic");
 }
 
 void countPixels(benchmark::State& state, int64_t pixels) {

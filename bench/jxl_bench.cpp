@@ -6,7 +6,6 @@
 #include "image/dib_image.h"
 #include "platform/device_fs.h"
 #include "support/bench_corpus.h"
-#include "support/coded_picture.h"
 
 #include <benchmark/benchmark.h>
 #include <jxl/decode.h>
@@ -20,11 +19,9 @@ namespace {
 using namespace velmora;
 
 std::filesystem::path jxlPhoto(benchmark::State& state) {
-    return bench::codedCorpusPicture(state, "photo-12mp.jpg", "velmora-bench-12mp.jxl",
-                                     [](const std::string& in, const std::string& out) {
-                                         return "cjxl " + in + " " + out +
-                                                " --lossless_jpeg=0 -d 1";
-                                     });
+    return bench::encodedCorpusPicture(state, "photo-12mp.jpg",
+                                       "cjxl {in} {out} --lossless_jpeg=0 -d 1",
+                                       "velmora-bench-12mp.jxl");
 }
 
 void countPixels(benchmark::State& state, int64_t pixels) {

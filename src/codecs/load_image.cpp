@@ -28,14 +28,14 @@ LoadResult readFullSize(image::DibImage& image, ImageFormat format, std::u16stri
         return loadPng(image, path, metadata);
     case ImageFormat::Tiff:
         return loadTiff(image, path);
-    case ImageFormat::Heif:
-        return loadHeif(image, path);
-    case ImageFormat::Jxl:
-        return loadJxl(image, path);
     case ImageFormat::Webp:
         return loadWebp(image, path);
     case ImageFormat::Avif:
         return loadAvif(image, path);
+    case ImageFormat::Heif:
+        return loadHeif(image, path);
+    case ImageFormat::Jxl:
+        return loadJxl(image, path);
     case ImageFormat::None:
         break;
     }
