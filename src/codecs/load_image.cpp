@@ -27,15 +27,15 @@ LoadResult readFullSize(image::DibImage& image, ImageFormat format, std::u16stri
     case ImageFormat::Png:
         return loadPng(image, path, metadata);
     case ImageFormat::Tiff:
-        return loadTiff(image, path);
+        return loadTiff(image, path, metadata);
     case ImageFormat::Webp:
-        return loadWebp(image, path);
+        return loadWebp(image, path, metadata);
     case ImageFormat::Avif:
-        return loadAvif(image, path);
+        return loadAvif(image, path, metadata);
     case ImageFormat::Heif:
-        return loadHeif(image, path);
+        return loadHeif(image, path, metadata);
     case ImageFormat::Jxl:
-        return loadJxl(image, path);
+        return loadJxl(image, path, metadata);
     case ImageFormat::None:
         break;
     }

@@ -25,14 +25,19 @@ LoadResult loadBmp(image::DibImage& image, std::u16string_view path);
 LoadResult loadMag(image::DibImage& image, std::u16string_view path);
 LoadResult loadPng(image::DibImage& image, std::u16string_view path,
                    image::PictureMetadata* metadata = nullptr);
-LoadResult loadTiff(image::DibImage& image, std::u16string_view path);
-LoadResult loadWebp(image::DibImage& image, std::u16string_view path);
+LoadResult loadTiff(image::DibImage& image, std::u16string_view path,
+                    image::PictureMetadata* metadata = nullptr);
+LoadResult loadWebp(image::DibImage& image, std::u16string_view path,
+                    image::PictureMetadata* metadata = nullptr);
 // Still pictures decoded reduced by the library's scaler, by the same rule as loadJpegScaled.
 LoadResult loadWebpScaled(image::DibImage& image, std::u16string_view path, int boxWidth,
                           int boxHeight);
-LoadResult loadAvif(image::DibImage& image, std::u16string_view path);
-LoadResult loadHeif(image::DibImage& image, std::u16string_view path);
-LoadResult loadJxl(image::DibImage& image, std::u16string_view path);
+LoadResult loadAvif(image::DibImage& image, std::u16string_view path,
+                    image::PictureMetadata* metadata = nullptr);
+LoadResult loadHeif(image::DibImage& image, std::u16string_view path,
+                    image::PictureMetadata* metadata = nullptr);
+LoadResult loadJxl(image::DibImage& image, std::u16string_view path,
+                   image::PictureMetadata* metadata = nullptr);
 
 // Unsynced: for files that can be made again (thumbnails), do not wait for the medium.
 SaveResult saveJpeg(const image::DibImage& image, std::u16string_view path, int quality,

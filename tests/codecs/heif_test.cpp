@@ -40,7 +40,8 @@ TEST_F(Heif, DecodesAsHeifConvertDoes) {
         {"10-bit alpha", 31, 9, true, 16, "-q 60 -b 10", 1},
     };
     for (const auto& c : cases) {
-        expectLikeTool(c, heifEnc, heifConvert, ".heic", loadHeif);
+        expectLikeTool(c, heifEnc, heifConvert, ".heic",
+                       [](image::DibImage& i, std::u16string_view p) { return loadHeif(i, p); });
     }
 }
 
@@ -123,8 +124,9 @@ TEST_F(Heif, OrientationAndProfileApplyOnlyWhenSwitchedOn) {
         SCOPED_TRACE(orientation);
         const std::string file = (dir.path() / "noted.heic").string();
         ASSERT_TRUE(writeNotedHeic(file, 40, 24, orientation, p3));
-        test::expectCorrectedOnlyWhenOn(loadHeif, devicePath("noted.heic"), 40, 24, orientation,
-                                        p3);
+        test::expectCorrectedOnlyWhenOn(
+            [](image::DibImage& i, std::u16string_view p) { return loadHeif(i, p); },
+            devicePath("noted.heic"), 40, 24, orientation, p3);
     }
 }
 

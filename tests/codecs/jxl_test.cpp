@@ -40,7 +40,8 @@ TEST_F(Jxl, DecodesAsDjxlDoes) {
         {"recompressed JPEG", 50, 40, false, 8, "--lossless_jpeg=1", 0, true},
     };
     for (const auto& c : cases) {
-        expectLikeTool(c, cjxl, djxl, ".jxl", loadJxl);
+        expectLikeTool(c, cjxl, djxl, ".jxl",
+                       [](image::DibImage& i, std::u16string_view p) { return loadJxl(i, p); });
     }
 }
 
@@ -113,7 +114,9 @@ TEST_F(Jxl, OrientationAndProfileApplyOnlyWhenSwitchedOn) {
         SCOPED_TRACE(orientation);
         const std::string coded = notedJxl(40, 24, orientation, p3);
         ASSERT_FALSE(coded.empty());
-        test::expectCorrectedOnlyWhenOn(loadJxl, put("noted.jxl", coded), 40, 24, orientation, p3);
+        test::expectCorrectedOnlyWhenOn(
+            [](image::DibImage& i, std::u16string_view p) { return loadJxl(i, p); },
+            put("noted.jxl", coded), 40, 24, orientation, p3);
     }
 }
 

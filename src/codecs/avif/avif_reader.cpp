@@ -4,6 +4,7 @@
 #include "codecs/corrections/picture_corrections.h"
 #include "codecs/corrections/stored_corrections.h"
 #include "codecs/file_bytes.h"
+#include "codecs/metadata/exif_payload.h"
 #include "codecs/packed_bitmap.h"
 #include "codecs/readers.h"
 
@@ -54,13 +55,14 @@ int storedOrientation(const avifImage& picture) {
 } // namespace
 
 LoadResult decodeAvif(image::DibImage& image, std::span<const uint8_t> bytes,
-                      const AvifLimits& limits) {
+                      const AvifLimits& limits, image::PictureMetadata* metadata) {
     const std::unique_ptr<avifDecoder, DecoderDeleter> decoder(avifDecoderCreate());
     if (!decoder) {
         return {LoadCause::DecoderOutOfMemory};
     }
-    decoder->ignoreXMP = AVIF_TRUE;
-    decoder->ignoreExif = pictureCorrections().upright ? AVIF_FALSE : AVIF_TRUE;
+    const bool keep = metadata != nullptr;
+    decoder->ignoreXMP = keep ? AVIF_FALSE : AVIF_TRUE;
+    decoder->ignoreExif = pictureCorrections().upright || keep ? AVIF_FALSE : AVIF_TRUE;
     avifResult result = avifDecoderSetIOMemory(decoder.get(), bytes.data(), bytes.size());
     if (result == AVIF_RESULT_OK) {
         result = avifDecoderParse(decoder.get());
@@ -103,8 +105,12 @@ LoadResult decodeAvif(image::DibImage& image, std::span<const uint8_t> bytes,
     if (result != AVIF_RESULT_OK) {
         return failureOf(result, LoadCause::Undecodable);
     }
+    if (keep) {
+        metadata->exif = bareExif({picture.exif.data, picture.exif.size});
+        metadata->xmp.assign(picture.xmp.data, picture.xmp.data + picture.xmp.size);
+    }
     return {applyStoredCorrections(image, {picture.icc.data, picture.icc.size},
-                                   storedOrientation(picture))
+                                   storedOrientation(picture), metadata)
                 ? LoadCause::Loaded
                 : LoadCause::LoadedNotUpright};
 }
@@ -113,9 +119,10 @@ LoadResult decodeAvif(image::DibImage& image, std::span<const uint8_t> bytes,
 
 namespace velmora::codecs {
 
-LoadResult loadAvif(image::DibImage& image, std::u16string_view path) {
+LoadResult loadAvif(image::DibImage& image, std::u16string_view path,
+                    image::PictureMetadata* metadata) {
     const FileBytes file = readPictureFile(path);
-    return file.cause == LoadCause::Loaded ? avif::decodeAvif(image, file.bytes())
+    return file.cause == LoadCause::Loaded ? avif::decodeAvif(image, file.bytes(), {}, metadata)
                                            : LoadResult{file.cause};
 }
 

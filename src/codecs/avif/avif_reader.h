@@ -2,12 +2,14 @@
 // turned into 8-bit blue, green, red by the library's own conversion (which rounds the deeper
 // samples). Alpha is dropped: a transparent pixel shows the colour stored for it. Orientation
 // comes from the irot and imir properties, or, when the file has neither, from the EXIF
-// payload; the ICC profile is applied as the corrections ask. loadAvif (readers.h) reads a
+// payload; the ICC profile is applied as the corrections ask. Given a metadata record, the EXIF,
+// XMP and ICC payloads are kept in it. loadAvif (readers.h) reads a
 // device file; this form decodes bytes held in memory.
 #pragma once
 
 #include "codecs/load_result.h"
 #include "image/dib_image.h"
+#include "image/picture_metadata.h"
 
 #include <cstdint>
 #include <span>
@@ -21,6 +23,6 @@ struct AvifLimits {
 };
 
 LoadResult decodeAvif(image::DibImage& image, std::span<const uint8_t> bytes,
-                      const AvifLimits& limits = {});
+                      const AvifLimits& limits = {}, image::PictureMetadata* metadata = nullptr);
 
 } // namespace velmora::codecs::avif

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "image/dib_image.h"
+#include "image/picture_metadata.h"
 
 #include <cstdint>
 #include <span>
@@ -11,8 +12,9 @@
 namespace velmora::codecs {
 
 // iccProfile may be empty (nothing to convert); orientation is an EXIF Orientation value. False
-// when the picture could not be turned upright: it then stays as stored.
+// when the picture could not be turned upright: it then stays as stored. metadata, when given,
+// is told the profile, whether the colours were converted from it and the turn made.
 bool applyStoredCorrections(image::DibImage& image, std::span<const uint8_t> iccProfile,
-                            int orientation);
+                            int orientation, image::PictureMetadata* metadata = nullptr);
 
 } // namespace velmora::codecs

@@ -1,7 +1,9 @@
 #include "codecs/heif/heif_decoder.h"
 
-#include "codecs/corrections/colour_profile.h"
+#include "codecs/corrections/orientation.h"
 #include "codecs/corrections/picture_corrections.h"
+#include "codecs/corrections/stored_corrections.h"
+#include "codecs/metadata/exif_payload.h"
 
 #include <libheif/heif.h>
 
@@ -10,6 +12,7 @@
 #include <climits>
 #include <memory>
 #include <new>
+#include <string_view>
 #include <vector>
 
 namespace velmora::codecs::heif {
@@ -119,16 +122,38 @@ void copyRowsDeep(const uint8_t* source, int stride, int bits, image::DibImage& 
     }
 }
 
-std::shared_ptr<const ColourTransform> colourTransformOf(const heif_image_handle* handle) {
-    const size_t size = heif_image_handle_get_raw_color_profile_size(handle);
-    if (size == 0) {
-        return nullptr;
+std::vector<uint8_t> rawColourProfile(const heif_image_handle* handle) {
+    std::vector<uint8_t> profile(heif_image_handle_get_raw_color_profile_size(handle));
+    if (!profile.empty() &&
+        heif_image_handle_get_raw_color_profile(handle, profile.data()).code != heif_error_Ok) {
+        profile.clear();
     }
-    std::vector<uint8_t> profile(size);
-    if (heif_image_handle_get_raw_color_profile(handle, profile.data()).code != heif_error_Ok) {
-        return nullptr;
+    return profile;
+}
+
+// The first metadata block of the type (and content type, when given); empty when none.
+std::vector<uint8_t> metadataBlock(const heif_image_handle* handle, const char* type,
+                                   std::string_view contentType = {}) {
+    const int count = heif_image_handle_get_number_of_metadata_blocks(handle, type);
+    std::vector<heif_item_id> ids(static_cast<size_t>(std::max(count, 0)));
+    const int listed =
+        heif_image_handle_get_list_of_metadata_block_IDs(handle, type, ids.data(), count);
+    for (int i = 0; i < listed; ++i) {
+        const char* content = heif_image_handle_get_metadata_content_type(handle, ids[i]);
+        if (!contentType.empty() && (content == nullptr || contentType != content)) {
+            continue;
+        }
+        std::vector<uint8_t> block(heif_image_handle_get_metadata_size(handle, ids[i]));
+        if (heif_image_handle_get_metadata(handle, ids[i], block.data()).code == heif_error_Ok) {
+            return block;
+        }
     }
-    return transformFromProfile(profile, PixelLayout::Bgr);
+    return {};
+}
+
+void collectMetadata(const heif_image_handle* handle, image::PictureMetadata& metadata) {
+    metadata.exif = exifAfterHeaderOffset(metadataBlock(handle, "Exif"));
+    metadata.xmp = metadataBlock(handle, "mime", "application/rdf+xml");
 }
 
 // Decodes the primary image, with the file's turns when upright is wanted, into the image.
@@ -171,7 +196,7 @@ LoadCause decodePrimary(const heif_image_handle* handle, bool upright, image::Di
 }
 
 LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
-                 const HeifDecodeLimits& limits) {
+                 const HeifDecodeLimits& limits, image::PictureMetadata* metadata) {
     const int checked = static_cast<int>(std::min<size_t>(bytes.size(), INT_MAX));
     if (bytes.size() < 12 || heif_check_filetype(bytes.data(), checked) == heif_filetype_no) {
         return LoadCause::Faulty;
@@ -207,10 +232,10 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
     if (decoded != LoadCause::Loaded) {
         return decoded;
     }
-    if (wanted.colourProfiles) {
-        if (const auto colour = colourTransformOf(handle.get())) {
-            colour->convertPicture(image);
-        }
+    // The library made the file's turns; the profile is applied here.
+    applyStoredCorrections(image, rawColourProfile(handle.get()), kUpright, metadata);
+    if (metadata != nullptr) {
+        collectMetadata(handle.get(), *metadata);
     }
     return LoadCause::Loaded;
 }
@@ -218,9 +243,9 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
 } // namespace
 
 LoadResult decodeHeif(std::span<const uint8_t> bytes, image::DibImage& image,
-                      const HeifDecodeLimits& limits) {
+                      const HeifDecodeLimits& limits, image::PictureMetadata* metadata) {
     try {
-        return {decode(bytes, image, limits)};
+        return {decode(bytes, image, limits, metadata)};
     } catch (const std::bad_alloc&) {
         return {LoadCause::DecoderOutOfMemory};
     }

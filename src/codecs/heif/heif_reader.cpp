@@ -5,9 +5,10 @@
 
 namespace velmora::codecs {
 
-LoadResult loadHeif(image::DibImage& image, std::u16string_view path) {
+LoadResult loadHeif(image::DibImage& image, std::u16string_view path,
+                    image::PictureMetadata* metadata) {
     const FileBytes file = readPictureFile(path);
-    return file.cause == LoadCause::Loaded ? heif::decodeHeif(file.bytes(), image)
+    return file.cause == LoadCause::Loaded ? heif::decodeHeif(file.bytes(), image, {}, metadata)
                                            : LoadResult{file.cause};
 }
 

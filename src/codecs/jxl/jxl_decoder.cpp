@@ -1,7 +1,9 @@
 #include "codecs/jxl/jxl_decoder.h"
 
-#include "codecs/corrections/colour_profile.h"
+#include "codecs/corrections/orientation.h"
 #include "codecs/corrections/picture_corrections.h"
+#include "codecs/corrections/stored_corrections.h"
+#include "codecs/jxl/jxl_metadata_boxes.h"
 
 #include <jxl/decode.h>
 #include <jxl/encode.h>
@@ -67,26 +69,26 @@ void preferSrgbForIccOriginal(JxlDecoder* decoder, const JxlBasicInfo& info) {
     JxlDecoderSetPreferredColorProfile(decoder, &srgb);
 }
 
-// The transform from the space the pixels come out in; null for sRGB and unusable profiles.
-std::shared_ptr<const ColourTransform> colourTransformOf(const JxlDecoder* decoder) {
+// The profile the pixels come out in; empty for sRGB, which needs none.
+std::vector<uint8_t> dataProfile(const JxlDecoder* decoder) {
     JxlColorEncoding encoding{};
     if (JxlDecoderGetColorAsEncodedProfile(decoder, nullptr, JXL_COLOR_PROFILE_TARGET_DATA,
                                            &encoding) == JXL_DEC_SUCCESS &&
         isSrgb(encoding)) {
-        return nullptr;
+        return {};
     }
     size_t size = 0;
     if (JxlDecoderGetICCProfileSize(decoder, nullptr, JXL_COLOR_PROFILE_TARGET_DATA, &size) !=
             JXL_DEC_SUCCESS ||
         size == 0) {
-        return nullptr;
+        return {};
     }
     std::vector<uint8_t> profile(size);
     if (JxlDecoderGetColorAsICCProfile(decoder, nullptr, JXL_COLOR_PROFILE_TARGET_DATA,
                                        profile.data(), size) != JXL_DEC_SUCCESS) {
-        return nullptr;
+        return {};
     }
-    return transformFromProfile(profile, PixelLayout::Bgr);
+    return profile;
 }
 
 bool setOutputBuffer(JxlDecoder* decoder, image::DibImage& image) {
@@ -107,8 +109,18 @@ void swapRedAndBlue(image::DibImage& image) {
     }
 }
 
+// The decoded picture's colours, and the record of what the file held and what was done.
+void finish(image::DibImage& image, const JxlBasicInfo& info, std::span<const uint8_t> profile,
+            image::PictureMetadata* metadata) {
+    swapRedAndBlue(image);
+    applyStoredCorrections(image, profile, kUpright, metadata);
+    if (metadata != nullptr && pictureCorrections().upright) {
+        metadata->readerTurn = image::Turn::uprighting(static_cast<int>(info.orientation));
+    }
+}
+
 LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
-                 const JxlDecodeLimits& limits) {
+                 const JxlDecodeLimits& limits, image::PictureMetadata* metadata) {
     const JxlSignature signature = JxlSignatureCheck(bytes.data(), bytes.size());
     if (signature != JXL_SIG_CODESTREAM && signature != JXL_SIG_CONTAINER) {
         return LoadCause::Faulty;
@@ -120,8 +132,9 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
     }
     JxlDecoder* decoder = owned.get();
     const PictureCorrections wanted = pictureCorrections();
-    if (JxlDecoderSubscribeEvents(decoder, JXL_DEC_BASIC_INFO | JXL_DEC_COLOR_ENCODING |
-                                               JXL_DEC_FULL_IMAGE) != JXL_DEC_SUCCESS ||
+    const int events = JXL_DEC_BASIC_INFO | JXL_DEC_COLOR_ENCODING | JXL_DEC_FULL_IMAGE |
+                       (metadata != nullptr ? JXL_DEC_BOX : 0);
+    if (JxlDecoderSubscribeEvents(decoder, events) != JXL_DEC_SUCCESS ||
         JxlDecoderSetParallelRunner(decoder, JxlResizableParallelRunner, runner.get()) !=
             JXL_DEC_SUCCESS ||
         JxlDecoderSetKeepOrientation(decoder, wanted.upright ? JXL_FALSE : JXL_TRUE) !=
@@ -130,11 +143,14 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
         return LoadCause::Undecodable;
     }
     JxlDecoderCloseInput(decoder);
+    MetadataBoxes boxes(decoder);
     JxlBasicInfo info{};
     bool headerRead = false;
-    std::shared_ptr<const ColourTransform> colour;
+    bool pictureDone = false;
+    std::vector<uint8_t> profile;
     for (;;) {
-        switch (JxlDecoderProcessInput(decoder)) {
+        const JxlDecoderStatus status = JxlDecoderProcessInput(decoder);
+        switch (status) {
         case JXL_DEC_BASIC_INFO: {
             if (JxlDecoderGetBasicInfo(decoder, &info) != JXL_DEC_SUCCESS) {
                 return LoadCause::Faulty;
@@ -152,8 +168,8 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
         }
         case JXL_DEC_COLOR_ENCODING:
             preferSrgbForIccOriginal(decoder, info);
-            if (wanted.colourProfiles) {
-                colour = colourTransformOf(decoder);
+            if (wanted.colourProfiles || metadata != nullptr) {
+                profile = dataProfile(decoder);
             }
             break;
         case JXL_DEC_NEED_IMAGE_OUT_BUFFER:
@@ -162,17 +178,36 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
             }
             break;
         case JXL_DEC_FULL_IMAGE:
-            swapRedAndBlue(image);
-            if (colour) {
-                colour->convertPicture(image);
+            finish(image, info, profile, metadata);
+            if (metadata == nullptr) {
+                return LoadCause::Loaded;
             }
-            return LoadCause::Loaded;
+            // The boxes may follow the picture's codestream.
+            pictureDone = true;
+            break;
+        case JXL_DEC_BOX:
+            if (!boxes.begin(decoder)) {
+                return pictureDone ? LoadCause::Loaded : LoadCause::Undecodable;
+            }
+            break;
+        case JXL_DEC_BOX_NEED_MORE_OUTPUT:
+            if (!boxes.grow(decoder)) {
+                return pictureDone ? LoadCause::Loaded : LoadCause::Undecodable;
+            }
+            break;
         case JXL_DEC_ERROR:
         case JXL_DEC_NEED_MORE_INPUT:
         case JXL_DEC_SUCCESS:
+            if (pictureDone) {
+                // A fault in what follows the picture leaves it as decoded, without the boxes.
+                if (status == JXL_DEC_SUCCESS) {
+                    boxes.finish(decoder, *metadata);
+                }
+                return LoadCause::Loaded;
+            }
             return headerRead ? LoadCause::Undecodable : LoadCause::Faulty;
         default:
-            return LoadCause::Undecodable;
+            return pictureDone ? LoadCause::Loaded : LoadCause::Undecodable;
         }
     }
 }
@@ -180,9 +215,9 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
 } // namespace
 
 LoadResult decodeJxl(std::span<const uint8_t> bytes, image::DibImage& image,
-                     const JxlDecodeLimits& limits) {
+                     const JxlDecodeLimits& limits, image::PictureMetadata* metadata) {
     try {
-        return {decode(bytes, image, limits)};
+        return {decode(bytes, image, limits, metadata)};
     } catch (const std::bad_alloc&) {
         return {LoadCause::DecoderOutOfMemory};
     }

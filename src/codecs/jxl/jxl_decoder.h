@@ -2,11 +2,13 @@
 // library from any bit depth; alpha is dropped and the colours kept as stored. Recompressed JPEGs
 // are decoded to pixels. The picture's own orientation is applied with the picture corrections'
 // upright switch; with their colour switch, pixels that are not sRGB are converted from the
-// profile the library gives for them.
+// profile the library gives for them. Given a metadata record, the container's EXIF and XMP
+// boxes and the pixels' profile are kept in it.
 #pragma once
 
 #include "codecs/load_result.h"
 #include "image/dib_image.h"
+#include "image/picture_metadata.h"
 
 #include <cstdint>
 #include <span>
@@ -22,6 +24,7 @@ struct JxlDecodeLimits {
 // Faulty for bytes without a JPEG XL signature and for a header the library refuses or that is
 // cut short; Undecodable when the picture after a good header fails to decode or ends early.
 LoadResult decodeJxl(std::span<const uint8_t> bytes, image::DibImage& image,
-                     const JxlDecodeLimits& limits = {});
+                     const JxlDecodeLimits& limits = {},
+                     image::PictureMetadata* metadata = nullptr);
 
 } // namespace velmora::codecs::jxl

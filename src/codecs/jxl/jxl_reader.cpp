@@ -5,9 +5,10 @@
 
 namespace velmora::codecs {
 
-LoadResult loadJxl(image::DibImage& image, std::u16string_view path) {
+LoadResult loadJxl(image::DibImage& image, std::u16string_view path,
+                   image::PictureMetadata* metadata) {
     const FileBytes file = readPictureFile(path);
-    return file.cause == LoadCause::Loaded ? jxl::decodeJxl(file.bytes(), image)
+    return file.cause == LoadCause::Loaded ? jxl::decodeJxl(file.bytes(), image, {}, metadata)
                                            : LoadResult{file.cause};
 }
 

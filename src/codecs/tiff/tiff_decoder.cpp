@@ -1,8 +1,8 @@
 #include "codecs/tiff/tiff_decoder.h"
 
-#include "codecs/corrections/colour_profile.h"
 #include "codecs/corrections/orientation.h"
 #include "codecs/corrections/picture_corrections.h"
+#include "codecs/corrections/stored_corrections.h"
 #include "codecs/tiff/tiff_open.h"
 
 #include <tiffio.h>
@@ -103,34 +103,55 @@ int orientationLeftAfterLibrary(uint16_t orientation) {
     }
 }
 
-// Converts the pixels by an embedded ICC profile (tag 34675) when it describes RGB.
-void convertColours(TIFF* tiff, image::DibImage& image) {
-    uint32_t profileBytes = 0;
-    void* profile = nullptr;
-    if (TIFFGetField(tiff, TIFFTAG_ICCPROFILE, &profileBytes, &profile) == 0 ||
-        profile == nullptr) {
-        return;
+// The bytes of a tag that holds a count and a pointer (the ICC profile, the XMP packet).
+std::span<const uint8_t> tagBytes(TIFF* tiff, uint32_t tag) {
+    uint32_t size = 0;
+    void* data = nullptr;
+    if (TIFFGetField(tiff, tag, &size, &data) == 0 || data == nullptr) {
+        return {};
     }
-    const auto colour = transformFromProfile({static_cast<const uint8_t*>(profile), profileBytes},
-                                             PixelLayout::Bgr);
-    if (!colour) {
-        return;
-    }
-    colour->convertPicture(image);
+    return {static_cast<const uint8_t*>(data), size};
 }
 
-// False when the picture could not be turned upright.
-bool correct(TIFF* tiff, uint16_t orientation, image::DibImage& image) {
-    const PictureCorrections wanted = pictureCorrections();
-    if (wanted.colourProfiles) {
-        convertColours(tiff, image);
+// The turn the reading made in all: the library's mirror, then what was left of the orientation
+// when that was turned upright too.
+image::Turn turnMade(uint16_t orientation, bool turnedRest) {
+    const image::Turn whole = image::Turn::uprighting(orientation);
+    const image::Turn rest = image::Turn::uprighting(orientationLeftAfterLibrary(orientation));
+    if (turnedRest) {
+        return whole;
     }
-    return !wanted.upright || turnUpright(image, orientationLeftAfterLibrary(orientation));
+    for (const uint8_t quarterTurns : {0, 1, 2, 3}) {
+        for (const bool mirrored : {false, true}) {
+            const image::Turn library{quarterTurns, mirrored};
+            if (library.then(rest) == whole) {
+                return library;
+            }
+        }
+    }
+    return {};
+}
+
+// Converts the colours by the embedded ICC profile (tag 34675) and turns the picture upright as
+// the corrections ask, noting in metadata (when given) the profile, the XMP packet (tag 700) and
+// what was done. False when the picture could not be turned upright.
+bool correct(TIFF* tiff, uint16_t orientation, image::DibImage& image,
+             image::PictureMetadata* metadata) {
+    const int left = orientationLeftAfterLibrary(orientation);
+    const bool upright =
+        applyStoredCorrections(image, tagBytes(tiff, TIFFTAG_ICCPROFILE), left, metadata);
+    if (metadata != nullptr) {
+        const std::span<const uint8_t> xmp = tagBytes(tiff, TIFFTAG_XMLPACKET);
+        metadata->xmp.assign(xmp.begin(), xmp.end());
+        metadata->readerTurn = turnMade(orientation, upright && pictureCorrections().upright);
+    }
+    return upright;
 }
 
 } // namespace
 
-TiffDecodeResult decodeTiff(TIFF* tiff, image::DibImage& image, const TiffDecodeOptions& options) {
+TiffDecodeResult decodeTiff(TIFF* tiff, image::DibImage& image, const TiffDecodeOptions& options,
+                            image::PictureMetadata* metadata) {
     if (tiff == nullptr) {
         return TiffDecodeResult::NotTiff;
     }
@@ -173,14 +194,15 @@ TiffDecodeResult decodeTiff(TIFF* tiff, image::DibImage& image, const TiffDecode
         }
         copyRowsBgr(raster.get(), width, rows, reversedBands ? length - top - rows : top, image);
     }
-    return correct(tiff, state.orientation, image) ? TiffDecodeResult::Ok
-                                                   : TiffDecodeResult::NotUpright;
+    return correct(tiff, state.orientation, image, metadata) ? TiffDecodeResult::Ok
+                                                             : TiffDecodeResult::NotUpright;
 }
 
 TiffDecodeResult decodeTiffMemory(std::span<const uint8_t> bytes, image::DibImage& image,
-                                  const TiffDecodeOptions& options) {
+                                  const TiffDecodeOptions& options,
+                                  image::PictureMetadata* metadata) {
     const TiffHandle tiff = openTiffInMemory(bytes);
-    return decodeTiff(tiff.get(), image, options);
+    return decodeTiff(tiff.get(), image, options, metadata);
 }
 
 } // namespace velmora::codecs

@@ -1,8 +1,11 @@
 // TIFF decoding into a DibImage through the library's RGBA interface, so every kind of TIFF
-// the library can turn into RGBA is read. Alpha is dropped, not composited.
+// the library can turn into RGBA is read. Alpha is dropped, not composited. Given a metadata
+// record, the ICC profile and XMP packet are kept in it; the EXIF directory is not (the library
+// reads it as separate fields, not as a block that could be written again).
 #pragma once
 
 #include "image/dib_image.h"
+#include "image/picture_metadata.h"
 
 #include <cstdint>
 #include <span>
@@ -33,8 +36,10 @@ struct TiffDecodeOptions {
 };
 
 TiffDecodeResult decodeTiff(TIFF* tiff, image::DibImage& image,
-                            const TiffDecodeOptions& options = {});
+                            const TiffDecodeOptions& options = {},
+                            image::PictureMetadata* metadata = nullptr);
 TiffDecodeResult decodeTiffMemory(std::span<const uint8_t> bytes, image::DibImage& image,
-                                  const TiffDecodeOptions& options = {});
+                                  const TiffDecodeOptions& options = {},
+                                  image::PictureMetadata* metadata = nullptr);
 
 } // namespace velmora::codecs

@@ -10,10 +10,11 @@
 
 namespace velmora::codecs {
 
-LoadResult loadTiff(image::DibImage& image, std::u16string_view path) {
+LoadResult loadTiff(image::DibImage& image, std::u16string_view path,
+                    image::PictureMetadata* metadata) {
     const TiffHandle tiff = openTiffForReading(path);
     using enum TiffDecodeResult;
-    const TiffDecodeResult result = decodeTiff(tiff.get(), image);
+    const TiffDecodeResult result = decodeTiff(tiff.get(), image, {}, metadata);
     return {result == Ok             ? LoadCause::Loaded
             : result == NotUpright   ? LoadCause::LoadedNotUpright
             : result == Unsupported  ? LoadCause::Unsupported

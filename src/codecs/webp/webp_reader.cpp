@@ -3,6 +3,7 @@
 #include "codecs/corrections/orientation.h"
 #include "codecs/corrections/stored_corrections.h"
 #include "codecs/file_bytes.h"
+#include "codecs/metadata/exif_payload.h"
 #include "codecs/packed_bitmap.h"
 #include "codecs/readers.h"
 #include "codecs/reduction.h"
@@ -111,18 +112,24 @@ std::span<const uint8_t> chunkOf(WebPDemuxer* demux, const char* fourCc) {
     return found; // points into bytes, not into the iterator
 }
 
-LoadResult correct(image::DibImage& image, std::span<const uint8_t> bytes) {
+LoadResult correct(image::DibImage& image, std::span<const uint8_t> bytes,
+                   image::PictureMetadata* metadata) {
     const WebPData data{bytes.data(), bytes.size()};
     const std::unique_ptr<WebPDemuxer, DemuxDeleter> demux(WebPDemux(&data));
     const std::span<const uint8_t> exif = chunkOf(demux.get(), "EXIF");
     const int orientation = exif.empty() ? kUpright : exifOrientation(exif);
-    return {applyStoredCorrections(image, chunkOf(demux.get(), "ICCP"), orientation)
+    if (metadata != nullptr) {
+        metadata->exif = bareExif(exif);
+        const std::span<const uint8_t> xmp = chunkOf(demux.get(), "XMP ");
+        metadata->xmp.assign(xmp.begin(), xmp.end());
+    }
+    return {applyStoredCorrections(image, chunkOf(demux.get(), "ICCP"), orientation, metadata)
                 ? LoadCause::Loaded
                 : LoadCause::LoadedNotUpright};
 }
 
 LoadResult decode(image::DibImage& image, std::span<const uint8_t> bytes, const Box* box,
-                  const WebpLimits& limits) {
+                  const WebpLimits& limits, image::PictureMetadata* metadata = nullptr) {
     WebPBitstreamFeatures features;
     if (WebPGetFeatures(bytes.data(), bytes.size(), &features) != VP8_STATUS_OK) {
         return {LoadCause::Faulty};
@@ -134,14 +141,14 @@ LoadResult decode(image::DibImage& image, std::span<const uint8_t> bytes, const 
     const LoadResult decoded = features.has_animation != 0
                                    ? decodeFirstFrame(image, bytes)
                                    : decodeStill(image, bytes, features, box);
-    return decoded ? correct(image, bytes) : decoded;
+    return decoded ? correct(image, bytes, metadata) : decoded;
 }
 
 } // namespace
 
 LoadResult decodeWebp(image::DibImage& image, std::span<const uint8_t> bytes,
-                      const WebpLimits& limits) {
-    return decode(image, bytes, nullptr, limits);
+                      const WebpLimits& limits, image::PictureMetadata* metadata) {
+    return decode(image, bytes, nullptr, limits, metadata);
 }
 
 LoadResult decodeWebpScaled(image::DibImage& image, std::span<const uint8_t> bytes, int boxWidth,
@@ -154,9 +161,10 @@ LoadResult decodeWebpScaled(image::DibImage& image, std::span<const uint8_t> byt
 
 namespace velmora::codecs {
 
-LoadResult loadWebp(image::DibImage& image, std::u16string_view path) {
+LoadResult loadWebp(image::DibImage& image, std::u16string_view path,
+                    image::PictureMetadata* metadata) {
     const FileBytes file = readPictureFile(path);
-    return file.cause == LoadCause::Loaded ? webp::decodeWebp(image, file.bytes())
+    return file.cause == LoadCause::Loaded ? webp::decodeWebp(image, file.bytes(), {}, metadata)
                                            : LoadResult{file.cause};
 }
 
