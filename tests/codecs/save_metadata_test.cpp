@@ -11,12 +11,15 @@
 #include "jpeg_builder.h"
 #include "picture_notes.h"
 #include "png_builder.h"
+#include "reference_decoder.h"
+#include "tiff_builder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 namespace velmora::codecs {
 namespace {
@@ -247,6 +250,75 @@ TEST_F(SaveKeeps, JpegTurnsAreMadeOnTheFileWhereItsBlocksAllow) {
             EXPECT_LT(meanDifference(saved, picture, 0, saved.width()), 8.0);
             EXPECT_LT(meanDifference(saved, picture, 0, 16), 8.0);
             break;
+        }
+    }
+}
+
+// Files of the other formats made from a camera JPEG (EXIF orientation 6, 64 x 32 stored) by
+// their libraries' tools, which carry its EXIF, XMP and profile over; the TIFF written by
+// libtiff, whose EXIF directory is not kept.
+TEST_F(SaveKeeps, MetadataOfTheOtherFormatsGoesIntoAJpegSave) {
+    using Maker = std::function<bool(const std::string& jpeg, const std::string& out)>;
+    const auto tool = [](std::string command) {
+        return [command](const std::string& jpeg, const std::string& out) {
+            return test::runQuietly(command + " " + jpeg + " -o " + out);
+        };
+    };
+    const Bytes profile = test::adobeRgbProfile();
+    struct Case {
+        const char* file;
+        Maker make;
+        bool exifKept;
+        int width = 32; // upright; HEIF turns by its own properties only, which the tool leaves out
+    };
+    const Case cases[] = {
+        {"camera.webp", tool("cwebp -quiet -metadata all"), true},
+        {"camera.avif", tool("avifenc -s 10"), true},
+        {"camera.heic", tool("heif-enc -q 90"), true, 64},
+        {"camera.jxl",
+         [](const std::string& jpeg, const std::string& out) {
+             return test::runQuietly("cjxl " + jpeg + " " + out);
+         },
+         true},
+        {"camera.tif",
+         [&](const std::string&, const std::string& out) {
+             test::TiffPicture tiff{.width = 64, .height = 32, .orientation = ORIENTATION_RIGHTTOP};
+             tiff.samples.assign(size_t{64} * 32 * 3, 0x60);
+             tiff.iccProfile = profile;
+             tiff.xmp = kXmp;
+             return test::writeTiff(out, tiff);
+         },
+         false},
+    };
+    std::string jpeg = stripedJpeg(64, 32);
+    jpeg = test::withSegment(jpeg, 0xE2, test::iccApp2(profile));
+    jpeg = test::withSegment(jpeg, 0xE1, std::string("http://ns.adobe.com/xap/1.0/\0", 29) + kXmp);
+    jpeg = test::withSegment(jpeg, 0xE1, test::exifApp1(test::cameraExif(6, 64, 32)));
+    put("camera.jpg", jpeg);
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.make((dir.path() / "camera.jpg").string(), (dir.path() / c.file).string()))
+            << c.file;
+        for (const bool colourProfiles : {false, true}) {
+            SCOPED_TRACE(std::string(c.file) + (colourProfiles ? ", colours converted" : ""));
+            setPictureCorrections({true, colourProfiles});
+            ASSERT_TRUE(loadImage(picture, devicePath(c.file)));
+            EXPECT_EQ(picture.width(), c.width);
+            ASSERT_TRUE(saveLoadedPicture(picture, devicePath("saved.jpg"), 0, 90));
+
+            image::DibImage reread;
+            image::PictureMetadata kept;
+            ASSERT_TRUE(loadJpeg(reread, devicePath("saved.jpg"), &kept));
+            EXPECT_EQ(reread.width(), picture.width());
+            EXPECT_EQ(kept.icc, colourProfiles ? outputProfileBytes() : profile);
+            EXPECT_EQ(std::string(kept.xmp.begin(), kept.xmp.end()), kXmp);
+            EXPECT_EQ(kept.exif.empty(), !c.exifKept);
+            if (c.exifKept) {
+                const test::ExifFacts facts = test::readExif(kept.exif);
+                EXPECT_EQ(facts.orientation, 1);
+                EXPECT_EQ(facts.dateTaken, test::kDateTaken);
+                EXPECT_EQ(facts.latitude, test::kLatitude);
+                EXPECT_EQ(facts.pixelWidth, picture.width());
+            }
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace velmora::test {
@@ -24,6 +25,7 @@ struct TiffPicture {
                                      // in the machine's byte order
     std::vector<uint16_t> colourMap; // palette pictures: all reds, then greens, then blues
     std::vector<uint8_t> iccProfile; // tag 34675 when not empty
+    std::string xmp;                 // tag 700 when not empty
 };
 
 inline bool writeTiff(const std::filesystem::path& path, const TiffPicture& picture) {
@@ -47,6 +49,10 @@ inline bool writeTiff(const std::filesystem::path& path, const TiffPicture& pict
     if (!picture.iccProfile.empty()) {
         TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<uint32_t>(picture.iccProfile.size()),
                      picture.iccProfile.data());
+    }
+    if (!picture.xmp.empty()) {
+        TIFFSetField(tiff, TIFFTAG_XMLPACKET, static_cast<uint32_t>(picture.xmp.size()),
+                     picture.xmp.data());
     }
     if (picture.compression == COMPRESSION_JPEG && picture.photometric == PHOTOMETRIC_YCBCR) {
         TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB); // RGB in, YCbCr stored
