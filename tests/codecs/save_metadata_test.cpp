@@ -145,6 +145,21 @@ TEST_F(SaveKeeps, JpegMetadataWithTheOrientationAndSizeOfTheSavedPicture) {
     }
 }
 
+// The decoded pixels of a CMYK JPEG are red, green and blue: its ink profile is not theirs.
+TEST_F(SaveKeeps, AnInkProfileIsNotWrittenOverEncodedPixels) {
+    setPictureCorrections({true, false});
+    const std::string inks = test::encodeJpeg(32, 32, JCS_CMYK, [](int x, int y, uint8_t* p) {
+        p[0] = p[1] = static_cast<uint8_t>(8 * x);
+        p[2] = p[3] = static_cast<uint8_t>(8 * y);
+    });
+    put("inks.jpg", test::withSegment(inks, 0xE2, test::iccApp2(test::cmykProfile())));
+    loadTurnAndSave("inks.jpg", {}, "saved.jpg");
+    image::DibImage reread;
+    image::PictureMetadata kept;
+    ASSERT_TRUE(loadJpeg(reread, devicePath("saved.jpg"), &kept));
+    EXPECT_TRUE(kept.icc.empty());
+}
+
 TEST_F(SaveKeeps, PngTextAndProfile) {
     const Bytes profile = test::displayP3Profile();
     test::PngPicture stored{.width = 8, .height = 6, .iccProfile = profile};

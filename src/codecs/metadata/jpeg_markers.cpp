@@ -62,7 +62,13 @@ std::vector<JpegMarker> jpegMarkersFor(const image::PictureMetadata& metadata,
 }
 
 std::vector<uint8_t> profileOfPixels(const image::PictureMetadata& metadata) {
-    return metadata.coloursConverted ? outputProfileBytes() : metadata.icc;
+    if (metadata.coloursConverted) {
+        return outputProfileBytes();
+    }
+    // A grey or CMYK profile, kept for a turn of the file's own data, does not describe the
+    // decoded red, green and blue pixels.
+    return transformFromProfile(metadata.icc, PixelLayout::Bgr) != nullptr ? metadata.icc
+                                                                           : std::vector<uint8_t>();
 }
 
 } // namespace velmora::codecs
