@@ -5,6 +5,7 @@
 #include "codecs/readers.h"
 #include "image/dib_image.h"
 #include "support/bench_corpus.h"
+#include "support/reader_timing.h"
 
 #include <avif/avif.h>
 #include <benchmark/benchmark.h>
@@ -25,19 +26,11 @@ std::filesystem::path photo(benchmark::State& state) {
 }
 
 void avifByReader(benchmark::State& state) {
-    const auto file = photo(state);
-    if (file.empty()) {
-        return;
-    }
-    const std::u16string path = bench::deviceFor(file);
     image::DibImage image;
-    for (auto _ : state) {
-        if (!codecs::loadAvif(image, path)) {
-            state.SkipWithError("the picture did not load");
-            return;
-        }
-        benchmark::DoNotOptimize(image.bits());
-    }
+    bench::timeReader(state, photo(state), image,
+                      [](image::DibImage& into, std::u16string_view path) {
+                          return codecs::loadAvif(into, path);
+                      });
 }
 BENCHMARK(avifByReader)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

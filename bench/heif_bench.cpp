@@ -6,6 +6,7 @@
 #include "image/dib_image.h"
 #include "platform/device_fs.h"
 #include "support/bench_corpus.h"
+#include "support/reader_timing.h"
 
 #include <benchmark/benchmark.h>
 #include <libheif/heif.h>
@@ -25,19 +26,11 @@ void countPixels(benchmark::State& state, int64_t pixels) {
 }
 
 void loadHeicReader(benchmark::State& state) {
-    const auto file = heicPhoto(state);
-    if (file.empty()) {
-        return;
-    }
-    const std::u16string path = bench::deviceFor(file);
     image::DibImage image;
-    for (auto _ : state) {
-        if (!codecs::loadHeif(image, path)) {
-            state.SkipWithError("the picture did not load");
-            return;
-        }
-        benchmark::DoNotOptimize(image.bits());
-    }
+    bench::timeReader(state, heicPhoto(state), image,
+                      [](image::DibImage& into, std::u16string_view path) {
+                          return codecs::loadHeif(into, path);
+                      });
     countPixels(state, int64_t{image.width()} * image.height());
 }
 BENCHMARK(loadHeicReader)->Unit(benchmark::kMillisecond)->MinTime(3.0);
