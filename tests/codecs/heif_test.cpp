@@ -48,31 +48,14 @@ TEST_F(Heif, DecodesAsHeifConvertDoes) {
 // A file libheif does not take, or stops reading, is faulty; a picture over the pixel limit is
 // refused before decoding; a missing file or a folder cannot be opened.
 TEST_F(Heif, RefusalsNameTheirCause) {
-    const test::ToolCase picture{"picture", 64, 48, false, 8, "", 0};
-    const std::vector<uint8_t> png = test::rampPng(picture);
-    put("in.png", {png.begin(), png.end()});
-    const std::string folder = dir.path().string() + "/";
-    ASSERT_TRUE(test::runQuietly(heifEnc(folder + "in.png", folder + "whole.heic", "-q 50")));
-    const std::string whole = contents("whole.heic");
-    put("empty.heic", "");
-    put("png.heic", {png.begin(), png.end()});
-    put("half.heic", whole.substr(0, whole.size() / 2));
-    put("header.heic", whole.substr(0, 40));
-    std::filesystem::create_directory(dir.path() / "folder.heic");
-    const std::pair<const char*, LoadCause> cases[] = {
-        {"empty.heic", LoadCause::Faulty},       {"png.heic", LoadCause::Faulty},
-        {"half.heic", LoadCause::Faulty},        {"header.heic", LoadCause::Faulty},
-        {"missing.heic", LoadCause::CannotOpen}, {"folder.heic", LoadCause::CannotOpen},
-    };
-    for (const auto& [name, cause] : cases) {
-        image::DibImage image;
-        EXPECT_EQ(loadHeif(image, devicePath(name)).cause, cause) << name;
-    }
+    const std::vector<uint8_t> whole = expectRefusals(
+        heifEnc, "-q 50", ".heic",
+        [](image::DibImage& i, std::u16string_view p) { return loadHeif(i, p); }, 40,
+        LoadCause::Faulty);
     image::DibImage image;
-    const std::vector<uint8_t> bytes(whole.begin(), whole.end());
-    EXPECT_EQ(heif::decodeHeif(bytes, image, {.maxPixels = 64 * 48 - 1}).cause,
+    EXPECT_EQ(heif::decodeHeif(whole, image, {.maxPixels = 64 * 48 - 1}).cause,
               LoadCause::TooLarge);
-    EXPECT_TRUE(heif::decodeHeif(bytes, image, {.maxPixels = 64 * 48}));
+    EXPECT_TRUE(heif::decodeHeif(whole, image, {.maxPixels = 64 * 48}));
 }
 
 // A lossy HEIC of the ramp picture made through libheif, noted with an orientation (irot and

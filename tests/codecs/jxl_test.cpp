@@ -49,30 +49,13 @@ TEST_F(Jxl, DecodesAsDjxlDoes) {
 // its picture is undecodable; a picture over the pixel limit is refused before decoding; a
 // missing file or a folder cannot be opened.
 TEST_F(Jxl, RefusalsNameTheirCause) {
-    const test::ToolCase picture{"picture", 64, 48, false, 8, "", 0};
-    const std::vector<uint8_t> png = test::rampPng(picture);
-    put("in.png", {png.begin(), png.end()});
-    const std::string folder = dir.path().string() + "/";
-    ASSERT_TRUE(test::runQuietly(cjxl(folder + "in.png", folder + "whole.jxl", "-d 1")));
-    const std::string whole = contents("whole.jxl");
-    put("empty.jxl", "");
-    put("png.jxl", {png.begin(), png.end()});
-    put("half.jxl", whole.substr(0, whole.size() / 2));
-    put("header.jxl", whole.substr(0, 3));
-    std::filesystem::create_directory(dir.path() / "folder.jxl");
-    const std::pair<const char*, LoadCause> cases[] = {
-        {"empty.jxl", LoadCause::Faulty},       {"png.jxl", LoadCause::Faulty},
-        {"half.jxl", LoadCause::Undecodable},   {"header.jxl", LoadCause::Faulty},
-        {"missing.jxl", LoadCause::CannotOpen}, {"folder.jxl", LoadCause::CannotOpen},
-    };
-    for (const auto& [name, cause] : cases) {
-        image::DibImage image;
-        EXPECT_EQ(loadJxl(image, devicePath(name)).cause, cause) << name;
-    }
+    const std::vector<uint8_t> whole = expectRefusals(
+        cjxl, "-d 1", ".jxl",
+        [](image::DibImage& i, std::u16string_view p) { return loadJxl(i, p); }, 3,
+        LoadCause::Undecodable);
     image::DibImage image;
-    const std::vector<uint8_t> bytes(whole.begin(), whole.end());
-    EXPECT_EQ(jxl::decodeJxl(bytes, image, {.maxPixels = 64 * 48 - 1}).cause, LoadCause::TooLarge);
-    EXPECT_TRUE(jxl::decodeJxl(bytes, image, {.maxPixels = 64 * 48}));
+    EXPECT_EQ(jxl::decodeJxl(whole, image, {.maxPixels = 64 * 48 - 1}).cause, LoadCause::TooLarge);
+    EXPECT_TRUE(jxl::decodeJxl(whole, image, {.maxPixels = 64 * 48}));
 }
 
 // A lossless JPEG XL of the ramp picture made through libjxl, noted with an orientation and an

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -69,6 +70,12 @@ class ToolConformance : public DeviceFolderTest {
     // makes of the coded file with the decoder's picture.
     void expectLikeTool(const ToolCase& c, const ToolCommand& encoder, const ToolCommand& decoder,
                         const std::string& ending, const Reader& reader);
+    // Codes a 64 x 48 picture with encoder and checks the cause reader gives for an empty file, a
+    // PNG, the coded file cut to its first headerBytes and to half (halfCause), a missing file and
+    // a folder. Returns the whole coded file.
+    std::vector<uint8_t> expectRefusals(const ToolCommand& encoder, const std::string& options,
+                                        const std::string& ending, const Reader& reader,
+                                        size_t headerBytes, codecs::LoadCause halfCause);
 };
 
 inline void ToolConformance::expectLikeTool(const ToolCase& c, const ToolCommand& encoder,
@@ -95,6 +102,36 @@ inline void ToolConformance::expectLikeTool(const ToolCase& c, const ToolCommand
     const int difference = largestChannelDifference(ours, tools);
     EXPECT_GE(difference, 0) << "sizes differ";
     EXPECT_LE(difference, c.tolerance);
+}
+
+inline std::vector<uint8_t>
+ToolConformance::expectRefusals(const ToolCommand& encoder, const std::string& options,
+                                const std::string& ending, const Reader& reader, size_t headerBytes,
+                                codecs::LoadCause halfCause) {
+    using codecs::LoadCause;
+    const std::vector<uint8_t> png = rampPng({"picture", 64, 48, false, 8, "", 0});
+    put("in.png", {png.begin(), png.end()});
+    const std::string folder = dir.path().string() + "/";
+    EXPECT_TRUE(runQuietly(encoder(folder + "in.png", folder + "whole" + ending, options)));
+    const std::string whole = contents("whole" + ending);
+    put("empty" + ending, "");
+    put("png" + ending, {png.begin(), png.end()});
+    put("half" + ending, whole.substr(0, whole.size() / 2));
+    put("header" + ending, whole.substr(0, headerBytes));
+    std::filesystem::create_directory(dir.path() / ("folder" + ending));
+    const std::pair<std::string, LoadCause> cases[] = {
+        {"empty", LoadCause::Faulty},
+        {"png", LoadCause::Faulty},
+        {"half", halfCause},
+        {"header", LoadCause::Faulty},
+        {"missing", LoadCause::CannotOpen},
+        {"folder", LoadCause::CannotOpen},
+    };
+    for (const auto& [name, cause] : cases) {
+        image::DibImage image;
+        EXPECT_EQ(reader(image, devicePath(name + ending)).cause, cause) << name;
+    }
+    return {whole.begin(), whole.end()};
 }
 
 } // namespace velmora::test
