@@ -162,6 +162,7 @@ bool DibImage::allocatePixels(size_t bytes) {
 }
 
 bool DibImage::create(int32_t width, int32_t height) {
+    dropAlpha();
     const int64_t rows = height < 0 ? -int64_t{height} : int64_t{height};
     const bool sizeOk = width >= 1 && rows >= 1 && width <= kMaxImageSide &&
                         rows <= kMaxImageSide && int64_t{width} * rows <= kMaxImagePixels;
@@ -181,10 +182,26 @@ void DibImage::swapPixels(DibImage& other) noexcept {
     std::swap(stride_, other.stride_);
     std::swap(pixels_, other.pixels_);
     std::swap(capacity_, other.capacity_);
+    std::swap(alpha_, other.alpha_);
+}
+
+bool DibImage::createAlpha() {
+    if (!hasPixels()) {
+        return false;
+    }
+    const size_t bytes = static_cast<size_t>(width_) * height_;
+    try {
+        alpha_ = std::make_unique_for_overwrite<uint8_t[]>(bytes);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    std::memset(alpha_.get(), 255, bytes);
+    return true;
 }
 
 void DibImage::release() {
     pixels_.reset();
+    alpha_.reset();
     capacity_ = 0;
     width_ = 0;
     height_ = 0;

@@ -1,6 +1,8 @@
 // DibImage: the one in-memory picture type. 24 bits per pixel, rows top-down, bytes blue, green,
 // red, each row padded to a multiple of 4 bytes. Pixel (x, y) is at bits() + y * stride() + 3 * x.
 // Colours given to the fills are 0x00BBGGRR values (red in the low byte).
+// A picture whose file had transparency also carries an alpha plane: one byte a pixel (255
+// opaque), rows top-down and unpadded. Pictures without transparency have none.
 #pragma once
 
 #include <cstddef>
@@ -37,9 +39,20 @@ class DibImage {
     // memory, width or height below 1, over the size limits) leaves the image without pixels.
     [[nodiscard]] bool create(int32_t width, int32_t height);
     void release();
-    // Exchanges the pixels (size, stride and buffer) with other; everything else stays. Edits
-    // build their result in a second image and swap it in, so a failure leaves the first intact.
+    // Exchanges the pixels (size, stride, buffer and alpha plane) with other; everything else
+    // stays. Edits build their result in a second image and swap it in, so a failure leaves the
+    // first intact.
     void swapPixels(DibImage& other) noexcept;
+
+    // Gives the image an alpha plane, every pixel opaque. False (no memory, no pixels) leaves it
+    // without one.
+    [[nodiscard]] bool createAlpha();
+    void dropAlpha() noexcept { alpha_.reset(); }
+    [[nodiscard]] bool hasAlpha() const { return alpha_ != nullptr; }
+    uint8_t* alphaRow(int32_t y) { return alpha_.get() + static_cast<size_t>(y) * width_; }
+    const uint8_t* alphaRow(int32_t y) const {
+        return alpha_.get() + static_cast<size_t>(y) * width_;
+    }
 
     void fillBlack();
     void fillColor(uint32_t color);
@@ -80,6 +93,7 @@ class DibImage {
     int32_t stride_ = 0;
     std::unique_ptr<uint8_t[], FreeDeleter> pixels_;
     size_t capacity_ = 0;
+    std::unique_ptr<uint8_t[]> alpha_;
 };
 
 } // namespace velmora::image

@@ -23,6 +23,7 @@ class SpareStore {
         }
         auto kept = std::make_unique<DibImage>();
         kept->swapPixels(image);
+        kept->dropAlpha();
         std::deque<std::unique_ptr<DibImage>> victims;
         std::lock_guard lock(mutex_);
         const size_t cap = std::max(kSparePixelCap, 2 * kept->capacity());

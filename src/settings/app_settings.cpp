@@ -60,6 +60,8 @@ void visitStoredValues(Settings& s, const Number& number, const Flag& flag) {
     flag(u"KEEPMETADATA", s.keepMetadata);
     flag(u"LOSSLESSTURN", s.losslessTurns);
     flag(u"PREVIEWBIG", s.reducedFirstView);
+    flag(u"SHOWALPHA", s.showAlpha);
+    flag(u"ANIMATE", s.animate);
 }
 
 // A 32-bit number; values of any other size are treated as missing.

@@ -70,6 +70,8 @@ class AppSettings {
     bool keepMetadata = true; // saves keep the file's EXIF, XMP, profile and texts (KEEPMETADATA)
     bool losslessTurns = true;    // JPEG turns and flips saved without re-encoding (LOSSLESSTURN)
     bool reducedFirstView = true; // a big JPEG is first shown from a reduced decode (PREVIEWBIG)
+    bool showAlpha = true; // transparency shown over a checkerboard and kept on save (SHOWALPHA)
+    bool animate = true;   // pictures of several frames play (ANIMATE)
 };
 
 // The open dialog's last folder (relative to the root, trailing '\', empty = root); persisted

@@ -70,7 +70,8 @@ void expectDefaults(const AppSettings& s) {
     EXPECT_EQ(s.extensionEnabled,
               (std::array<bool, 10>{true, true, true, true, true, true, true, true, true, true}));
     EXPECT_TRUE(s.smoothReduction && s.usePreload && s.openLastFile && s.thumbCache && s.useTrash &&
-                s.dialogMemory && s.keepMetadata && s.losslessTurns && s.reducedFirstView);
+                s.dialogMemory && s.keepMetadata && s.losslessTurns && s.reducedFirstView &&
+                s.showAlpha && s.animate);
     EXPECT_EQ(s.recentFileCount(), 0);
     EXPECT_TRUE(lastBrowseDir().empty());
 }
@@ -119,6 +120,8 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     saved.keepMetadata = false;
     saved.losslessTurns = false;
     saved.reducedFirstView = false;
+    saved.showAlpha = false;
+    saved.animate = false;
     saved.addRecentFile(u"\\Pictures\\写真.jpg");
     saved.addRecentFile(u"\\B \"quoted\".png");
     lastBrowseDir() = u"Pictures\\Trips\\";
@@ -154,6 +157,8 @@ TEST_F(AppSettingsTest, EverythingSurvivesSaveAndLoad) {
     EXPECT_EQ(read.keepMetadata, saved.keepMetadata);
     EXPECT_EQ(read.losslessTurns, saved.losslessTurns);
     EXPECT_EQ(read.reducedFirstView, saved.reducedFirstView);
+    EXPECT_EQ(read.showAlpha, saved.showAlpha);
+    EXPECT_EQ(read.animate, saved.animate);
     EXPECT_EQ(read.recentFiles, saved.recentFiles);
     EXPECT_EQ(lastBrowseDir(), u"Pictures\\Trips\\");
 }

@@ -124,7 +124,10 @@ SettingsPage* createGeneralPage(AppSettings& settings, QWidget* parent) {
          {1052, u"JPEGの回転・反転は無劣化で保存する",
           [](AppSettings& s) -> bool& { return s.losslessTurns; }},
          {1057, u"大きな写真は縮小版を先に表示する",
-          [](AppSettings& s) -> bool& { return s.reducedFirstView; }}},
+          [](AppSettings& s) -> bool& { return s.reducedFirstView; }},
+         {1053, u"透明部分を市松模様で表示する",
+          [](AppSettings& s) -> bool& { return s.showAlpha; }},
+         {1054, u"アニメーションを再生する", [](AppSettings& s) -> bool& { return s.animate; }}},
         parent);
 }
 
