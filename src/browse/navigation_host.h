@@ -37,9 +37,10 @@ class NavigationHost {
         imageShown();
     }
 
-    // Called on the worker thread when the whole picture behind a reduced first view has been
-    // decoded, or has failed: have Navigator::takeWholePicture called on the interface thread,
-    // and touch nothing else. Without it the whole picture is taken when something needs it.
+    // Called on the worker thread when a decode ahead has ended, whatever came of it (it may be
+    // the whole picture behind a reduced first view): have Navigator::takeWholePicture called on
+    // the interface thread, and touch nothing else. Without it the whole picture is taken when
+    // something needs it.
     virtual void wholePictureDecoded() {}
     // The current image now holds the whole picture whose reduced view is shown, at the same
     // geometry: keep the view and draw it again, copying ahead's surface when it was composed

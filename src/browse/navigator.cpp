@@ -189,23 +189,30 @@ void Navigator::showCurrent() {
         lookAhead_.abandon();
     }
     const image::ComposedView* composed = nullptr;
+    // A worker that tells when it is done still decoding this picture: a reduced decode, when
+    // the picture has one, is shown at once and the worker's whole picture replaces it later.
+    const bool workerWillTell =
+        lookAheadTells_ && lookAhead_.isReading(path) && !lookAhead_.hasFinished(path);
     {
         // A picture the worker has finished is only swapped in: too quick for a wait cursor,
         // whose first showing loads the cursor theme.
         BusyCursor busy(host_, !lookAhead_.readyFor(path));
-        if (lookAhead_.isReading(path)) {
-            // Decoding it again here would only race the worker to the same result.
-            lookAhead_.wait();
-        }
-        if (lookAhead_.readyFor(path)) {
-            composed = lookAhead_.handOver(current_, host_.viewRequest());
-        } else if (settings_.reducedFirstView && preview_ &&
-                   preview_(*current_, path, host_.viewRequest(), wholeSize_)) {
-            // The view shows the reduced decode until the whole picture arrives.
-        } else if (!reported(loader_(*current_, path, {}))) {
-            busy.restore();
-            failLoad(path);
-            return;
+        if (workerWillTell && showReduced(path)) {
+            // The reduced view stands until the worker's notice.
+        } else {
+            if (lookAhead_.isReading(path)) {
+                // Decoding it again here would only race the worker to the same result.
+                lookAhead_.wait();
+            }
+            if (lookAhead_.readyFor(path)) {
+                composed = lookAhead_.handOver(current_, host_.viewRequest());
+            } else if (showReduced(path)) {
+                // The view shows the reduced decode until the whole picture arrives.
+            } else if (!reported(loader_(*current_, path, {}))) {
+                busy.restore();
+                failLoad(path);
+                return;
+            }
         }
     }
     settings_.addRecentFile(path);
@@ -214,11 +221,16 @@ void Navigator::showCurrent() {
     } else {
         host_.imageShown();
     }
-    if (showsReduced()) {
-        readWholePicture();
-    } else {
+    if (!showsReduced()) {
         startLookAhead();
+    } else if (!lookAhead_.isReading(path)) {
+        readWholePicture();
     }
+}
+
+bool Navigator::showReduced(const std::u16string& path) {
+    return settings_.reducedFirstView && preview_ &&
+           preview_(*current_, path, host_.viewRequest(), wholeSize_);
 }
 
 void Navigator::failLoad(const std::u16string& path) {
@@ -230,9 +242,9 @@ void Navigator::failLoad(const std::u16string& path) {
 }
 
 void Navigator::readWholePicture() {
-    const bool started = lookAhead_.start(loader_, current_->path, host_.viewRequest(),
-                                          [this] { host_.wholePictureDecoded(); });
-    if (!started) {
+    lookAheadTells_ = lookAhead_.start(loader_, current_->path, host_.viewRequest(),
+                                       [this] { host_.wholePictureDecoded(); });
+    if (!lookAheadTells_) {
         settleWholePicture();
     }
 }
@@ -354,8 +366,12 @@ void Navigator::startLookAhead() {
     stopLookAhead();
     const int next = currentIndex_ + 1;
     // Without a worker the read-ahead picture's memory is given back.
-    if (!settings_.usePreload || currentIndex_ < 0 || next >= count() ||
-        !lookAhead_.start(loader_, list_[static_cast<size_t>(next)], host_.viewRequest())) {
+    // The worker tells when it is done, in case the picture is shown before that.
+    lookAheadTells_ =
+        settings_.usePreload && currentIndex_ >= 0 && next < count() &&
+        lookAhead_.start(loader_, list_[static_cast<size_t>(next)], host_.viewRequest(),
+                         [this] { host_.wholePictureDecoded(); });
+    if (!lookAheadTells_) {
         lookAhead_.release();
     }
 }
@@ -384,6 +400,7 @@ void Navigator::viewRequestChanged() {
 
 void Navigator::adoptReadAhead(ReadAhead&& readAhead) {
     lookAhead_ = std::move(readAhead);
+    lookAheadTells_ = false; // started before there was anyone to tell
 }
 
 } // namespace velmora::browse

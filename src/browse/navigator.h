@@ -59,9 +59,10 @@ class Navigator {
     void openAtStartup(std::u16string_view path, bool named);
 
     // Makes the entry at the current index the shown picture (black view for an empty list).
-    // A read-ahead still decoding that very picture is waited for and its result taken; one
-    // decoding another picture is abandoned. A big JPEG is first shown from a reduced decode
-    // (picture_preview.h) while the worker decodes the whole picture. When the load fails the
+    // A read-ahead still decoding that very picture is waited for and its result taken, unless
+    // the picture is a big JPEG: that is shown at once from a reduced decode (picture_preview.h)
+    // while the worker, started here or still running, decodes the whole picture. One decoding
+    // another picture is abandoned. When the load fails the
     // index stays on that entry and the view is emptied, so that nothing acts on a picture other
     // than the one the failure box named.
     void showCurrent();
@@ -117,6 +118,9 @@ class Navigator {
     void readWholePicture();
     // Waits for that decode and shows its result, or loads the picture here when it failed.
     void settleWholePicture();
+    // Decodes path reduced into the current image when its view would show it at half size or
+    // less (and the settings allow): true when the reduced view is what is shown now.
+    bool showReduced(const std::u16string& path);
     // A load on this thread that failed: speaks and empties the view.
     void failLoad(const std::u16string& path);
 
@@ -129,6 +133,7 @@ class Navigator {
     std::unique_ptr<image::LoadedImage> current_ = std::make_unique<image::LoadedImage>();
     image::ViewSize wholeSize_; // of the picture whose reduced decode current_ holds; else 0 x 0
     ReadAhead lookAhead_;
+    bool lookAheadTells_ = false; // the running worker calls host_.wholePictureDecoded() when done
 };
 
 } // namespace velmora::browse

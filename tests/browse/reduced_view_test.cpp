@@ -82,8 +82,7 @@ class ReducedViewTest : public NavigatorTest {
             const bool wholeOfBig = path == big && std::this_thread::get_id() != interface_;
             if (wholeOfBig) {
                 std::unique_lock lock(gateMutex_);
-                gate_.wait_for(lock, std::chrono::seconds(20),
-                               [&] { return !held_ || stop.stop_requested(); });
+                gate_.wait_for(lock, stop, std::chrono::seconds(20), [&] { return !held_; });
             }
             const codecs::LoadResult result = loads.loader()(image, path, stop);
             if (wholeOfBig) {
@@ -102,7 +101,7 @@ class ReducedViewTest : public NavigatorTest {
   private:
     std::thread::id interface_ = std::this_thread::get_id();
     std::mutex gateMutex_;
-    std::condition_variable gate_;
+    std::condition_variable_any gate_; // wakes on release() and on a stop
     bool held_ = true;
 };
 
@@ -164,6 +163,28 @@ TEST_F(ReducedViewTest, WithTheSettingOffTheWholePictureIsDecodedAtOnce) {
     reduced.stopLookAhead();
     ASSERT_EQ(loads.calls().size(), 2u);
     EXPECT_FALSE(loads.calls()[0].onWorker);
+}
+
+// The key comes while the read-ahead is still decoding the big picture: its reduced decode is
+// shown at once, and the read-ahead's own whole decode replaces it.
+TEST_F(ReducedViewTest, PagingOntoABigPictureStillReadAheadShowsItsReducedDecodeAtOnce) {
+    reduced.clearFolderList();
+    reduced.appendToFolderList(small, true);
+    reduced.appendToFolderList(big, false);
+    reduced.showCurrent();
+    reduced.showNext(); // would wait for the held read-ahead if it did not show the reduced decode
+    ASSERT_TRUE(reduced.showsReduced());
+    EXPECT_EQ(reduced.viewed().width(), kBig.width / 4);
+
+    release();
+    reduced.stopLookAhead();
+    reduced.takeWholePicture(); // the read-ahead's notice
+    EXPECT_FALSE(reduced.showsReduced());
+    EXPECT_EQ(reduced.viewed().width(), kBig.width);
+    EXPECT_EQ(host.wholeShownCount, 1);
+    EXPECT_EQ(reducedDecodes, 1);
+    EXPECT_EQ(loads.countFor(big), 1) << "the read-ahead's decode is the one shown";
+    EXPECT_EQ(wholeResults, std::vector{codecs::LoadCause::Loaded});
 }
 
 TEST_F(ReducedViewTest, PagingAwayDuringTheWholeDecodeStopsIt) {
