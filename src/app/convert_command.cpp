@@ -34,7 +34,7 @@ codecs::SaveResult writeColoursOnly(const image::LoadedImage& picture, std::u16s
     if (flatten && !image::flattenOverWhite(picture, flat)) {
         return {codecs::SaveCause::WriteFailed};
     }
-    const image::DibImage& written = flatten ? flat : picture;
+    const image::DibImage& written = flatten ? flat : static_cast<const image::DibImage&>(picture);
     return type == OutputType::Webp ? codecs::saveWebp(written, path, quality)
                                     : codecs::saveAvif(written, path, quality);
 }
