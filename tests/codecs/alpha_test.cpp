@@ -26,136 +26,109 @@ namespace velmora::codecs {
 namespace {
 
 using Plane = std::vector<std::vector<int>>; // [y][x]
+using At = std::function<int(int, int)>;
 
 constexpr int kW = 7;
 constexpr int kH = 5;
 
-Plane planeOf(const image::DibImage& image) {
-    Plane plane(image.height(), std::vector<int>(image.width(), 255));
-    for (int y = 0; y < image.height() && image.hasAlpha(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            plane[y][x] = image.alphaRow(y)[x];
+Plane planeOf(int width, int height, const At& at) {
+    Plane plane(height, std::vector<int>(width));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            plane[y][x] = at(x, y);
         }
     }
     return plane;
 }
 
-// Pictures with transparency of each kind the PNG reader meets, and the alpha each one holds.
-struct TransparentPng {
-    const char* name;
-    test::PngPicture picture;
-    Plane alpha;
-};
+Plane planeOf(const image::DibImage& image) {
+    return planeOf(image.width(), image.height(),
+                   [&](int x, int y) { return image.hasAlpha() ? image.alphaRow(y)[x] : 255; });
+}
 
-std::vector<TransparentPng> transparentPngs() {
-    std::vector<TransparentPng> made;
-    Plane varied(kH, std::vector<int>(kW));
-    test::PngPicture rgba;
-    rgba.width = kW;
-    rgba.height = kH;
-    rgba.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
-    test::PngPicture grey = rgba;
-    grey.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
-    for (int y = 0; y < kH; ++y) {
-        rgba.rows.emplace_back();
-        grey.rows.emplace_back();
-        for (int x = 0; x < kW; ++x) {
-            varied[y][x] = (x * 41 + y * 67) % 256;
-            const auto a = static_cast<uint8_t>(varied[y][x]);
-            rgba.rows[y].insert(rgba.rows[y].end(), {uint8_t(30 * x), 0, uint8_t(40 * y), a});
-            grey.rows[y].insert(grey.rows[y].end(), {uint8_t(20 * x + y), a});
-        }
-    }
-    test::PngPicture interlaced = rgba;
-    interlaced.interlaced = true;
-    made.push_back({"rgba", rgba, varied});
-    made.push_back({"interlaced rgba", interlaced, varied});
-    made.push_back({"grey and alpha", grey, varied});
-    // A palette with a transparency chunk: entry i has alpha kTrns[i].
+// RGBA (plain and interlaced), grey with alpha and a palette with tRNS, each 7 x 5 with the
+// alpha of at; bytes(x, y) gives a pixel's stored bytes.
+std::vector<std::pair<test::PngPicture, At>> transparentPngs() {
     static constexpr uint8_t kTrns[4] = {0, 80, 200, 255};
-    test::PngPicture palette = rgba;
-    palette.rows.clear();
-    palette.colorType = PNG_COLOR_TYPE_PALETTE;
-    palette.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
-    palette.paletteAlpha.assign(std::begin(kTrns), std::end(kTrns));
-    Plane paletteAlpha(kH, std::vector<int>(kW));
-    for (int y = 0; y < kH; ++y) {
-        palette.rows.emplace_back();
-        for (int x = 0; x < kW; ++x) {
-            palette.rows[y].push_back(static_cast<uint8_t>((x + 2 * y) % 4));
-            paletteAlpha[y][x] = kTrns[(x + 2 * y) % 4];
+    const At varied = [](int x, int y) { return (x * 41 + y * 67) % 256; };
+    const At indexed = [](int x, int y) { return kTrns[(x + 2 * y) % 4]; };
+    const auto a = [&](int x, int y) { return uint8_t(varied(x, y)); };
+    const std::vector<std::pair<int, std::function<std::vector<uint8_t>(int, int)>>> kinds = {
+        {PNG_COLOR_TYPE_RGB_ALPHA,
+         [&](int x, int y) {
+             return std::vector<uint8_t>{uint8_t(30 * x), 0, uint8_t(40 * y), a(x, y)};
+         }},
+        {PNG_COLOR_TYPE_GRAY_ALPHA,
+         [&](int x, int y) {
+             return std::vector<uint8_t>{uint8_t(20 * x + y), a(x, y)};
+         }},
+        {PNG_COLOR_TYPE_PALETTE,
+         [](int x, int y) { return std::vector<uint8_t>{uint8_t((x + 2 * y) % 4)}; }},
+    };
+    std::vector<std::pair<test::PngPicture, At>> made;
+    for (const auto& [colorType, bytes] : kinds) {
+        test::PngPicture png;
+        png.width = kW;
+        png.height = kH;
+        png.colorType = colorType;
+        for (int y = 0; y < kH; ++y) {
+            png.rows.emplace_back();
+            for (int x = 0; x < kW; ++x) {
+                const std::vector<uint8_t> pixel = bytes(x, y);
+                png.rows[y].insert(png.rows[y].end(), pixel.begin(), pixel.end());
+            }
         }
+        if (colorType == PNG_COLOR_TYPE_PALETTE) {
+            png.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
+            png.paletteAlpha.assign(std::begin(kTrns), std::end(kTrns));
+        }
+        made.emplace_back(png, colorType == PNG_COLOR_TYPE_PALETTE ? indexed : varied);
     }
-    made.push_back({"palette with tRNS", palette, paletteAlpha});
+    made.push_back(made.front());
+    made.back().first.interlaced = true;
     return made;
 }
 
-std::span<const uint8_t> bytesOf(const std::vector<uint8_t>& file) {
-    return {file.data(), file.size()};
+// Resizing resamples the alpha as the colours: a grey picture whose colours are the alpha,
+// resized, gives the expected plane.
+Plane greyResized(const Plane& alpha, int width, int height) {
+    image::DibImage grey;
+    EXPECT_TRUE(grey.create(kW, kH));
+    for (int i = 0; i < kW * kH; ++i) {
+        std::memset(grey.row(i / kW) + 3 * (i % kW), alpha[i / kW][i % kW], 3);
+    }
+    EXPECT_TRUE(edit::resize(grey, width, height));
+    return planeOf(width, height, [&](int x, int y) { return grey.row(y)[3 * x]; });
 }
 
-// Each edit with the independent rule of where an alpha value goes. Resizing must resample the
-// alpha as the colours are: a grey picture whose colours are the alpha gives the expected plane.
+// Each edit with the independent rule of where an alpha value goes.
 struct GeometricEdit {
     const char* name;
     std::function<edit::EditResult(image::DibImage&)> apply;
     std::function<Plane(const Plane&)> expected;
 };
 
-Plane greyResized(const Plane& alpha, int width, int height) {
-    image::DibImage grey;
-    EXPECT_TRUE(grey.create(static_cast<int>(alpha[0].size()), static_cast<int>(alpha.size())));
-    for (int y = 0; y < grey.height(); ++y) {
-        for (int x = 0; x < grey.width(); ++x) {
-            std::memset(grey.row(y) + 3 * x, alpha[y][x], 3);
-        }
-    }
-    EXPECT_TRUE(edit::resize(grey, width, height));
-    Plane out(height, std::vector<int>(width));
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            out[y][x] = grey.row(y)[3 * x];
-        }
-    }
-    return out;
-}
-
-Plane mapped(const Plane& p, int width, int height, const std::function<int(int, int)>& at) {
-    Plane out(height, std::vector<int>(width));
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            out[y][x] = at(x, y);
-        }
-    }
-    return out;
-}
-
 std::vector<GeometricEdit> geometricEdits() {
     using image::TurnStep;
+    const auto moved = [](int width, int height, std::function<int(const Plane&, int, int)> from) {
+        return [=](const Plane& p) {
+            return planeOf(width, height, [&](int x, int y) { return from(p, x, y); });
+        };
+    };
     return {
         {"rotate right", [](auto& i) { return edit::rotateRight(i); },
-         [](const Plane& p) {
-             return mapped(p, kH, kW, [&](int x, int y) { return p[kH - 1 - x][y]; });
-         }},
+         moved(kH, kW, [](auto& p, int x, int y) { return p[kH - 1 - x][y]; })},
         {"rotate left", [](auto& i) { return edit::rotateLeft(i); },
-         [](const Plane& p) {
-             return mapped(p, kH, kW, [&](int x, int y) { return p[x][kW - 1 - y]; });
-         }},
+         moved(kH, kW, [](auto& p, int x, int y) { return p[x][kW - 1 - y]; })},
         {"flip horizontal", [](auto& i) { return edit::applyTurn(i, TurnStep::FlipHorizontal); },
-         [](const Plane& p) {
-             return mapped(p, kW, kH, [&](int x, int y) { return p[y][kW - 1 - x]; });
-         }},
+         moved(kW, kH, [](auto& p, int x, int y) { return p[y][kW - 1 - x]; })},
         {"flip vertical", [](auto& i) { return edit::applyTurn(i, TurnStep::FlipVertical); },
-         [](const Plane& p) {
-             return mapped(p, kW, kH, [&](int x, int y) { return p[kH - 1 - y][x]; });
-         }},
+         moved(kW, kH, [](auto& p, int x, int y) { return p[kH - 1 - y][x]; })},
         {"trim",
          [](auto& i) {
              return edit::trim(i, {2, 1, 4, 3});
          },
-         [](const Plane& p) {
-             return mapped(p, 4, 3, [&](int x, int y) { return p[y + 1][x + 2]; });
-         }},
+         moved(4, 3, [](auto& p, int x, int y) { return p[y + 1][x + 2]; })},
         {"enlarge", [](auto& i) { return edit::resize(i, 17, 11); },
          [](const Plane& p) { return greyResized(p, 17, 11); }},
         {"reduce", [](auto& i) { return edit::resize(i, 3, 2); },
@@ -163,21 +136,24 @@ std::vector<GeometricEdit> geometricEdits() {
     };
 }
 
+std::span<const uint8_t> bytesOf(const std::vector<uint8_t>& file) {
+    return {file.data(), file.size()};
+}
+
 TEST(Alpha, PngReadersFillThePlaneAndEditsCarryIt) {
-    for (const TransparentPng& png : transparentPngs()) {
-        SCOPED_TRACE(png.name);
-        const std::vector<uint8_t> file = test::buildPng(png.picture);
-        image::DibImage read;
-        ASSERT_EQ(decodePngMemory(bytesOf(file), read), PngDecodeResult::Ok);
-        ASSERT_TRUE(read.hasAlpha());
-        EXPECT_EQ(planeOf(read), png.alpha);
+    for (const auto& [png, alphaAt] : transparentPngs()) {
+        SCOPED_TRACE(testing::Message()
+                     << "colour type " << png.colorType << " interlaced " << png.interlaced);
+        const std::vector<uint8_t> file = test::buildPng(png);
+        const Plane alpha = planeOf(kW, kH, alphaAt);
         for (const GeometricEdit& edit : geometricEdits()) {
             SCOPED_TRACE(edit.name);
             image::DibImage picture;
             ASSERT_EQ(decodePngMemory(bytesOf(file), picture), PngDecodeResult::Ok);
-            ASSERT_TRUE(edit.apply(picture));
             ASSERT_TRUE(picture.hasAlpha());
-            EXPECT_EQ(planeOf(picture), edit.expected(png.alpha));
+            EXPECT_EQ(planeOf(picture), alpha);
+            ASSERT_TRUE(edit.apply(picture));
+            EXPECT_EQ(planeOf(picture), edit.expected(alpha));
         }
     }
 }
@@ -191,10 +167,7 @@ std::span<const uint8_t> bytesOf(const std::string& file) {
 // Each reader gives the file's alpha in the plane; an opaque file gives no plane at all.
 TEST_F(AlphaFiles, ReadersKeepTransparencyOnlyWhereTheFileHasIt) {
     const auto palette = test::gifTestPalette(4);
-    test::GifFrame frame;
-    frame.width = 3;
-    frame.height = 2;
-    frame.indices = {0, 1, 2, 3, 2, 1};
+    const test::GifFrame frame{.width = 3, .height = 2, .indices = {0, 1, 2, 3, 2, 1}};
     const std::string transparentGif =
         test::GifBuilder()
             .screen(3, 2, palette)
@@ -204,10 +177,7 @@ TEST_F(AlphaFiles, ReadersKeepTransparencyOnlyWhereTheFileHasIt) {
             .bytes();
     const std::string opaqueGif =
         test::GifBuilder().screen(3, 2, palette).graphicControl().frame(frame).trailer().bytes();
-    test::TiffPicture tiff;
-    tiff.width = 3;
-    tiff.height = 2;
-    tiff.samplesPerPixel = 4;
+    test::TiffPicture tiff{.width = 3, .height = 2, .samplesPerPixel = 4};
     tiff.samples = {10, 20, 30, 255, 10, 20, 30, 0,   100, 50, 0, 128,
                     0,  0,  0,  64,  40, 40, 40, 255, 7,   7,  7, 7};
     tiff.extraSample = EXTRASAMPLE_UNASSALPHA;
@@ -244,47 +214,30 @@ TEST_F(AlphaFiles, ReadersKeepTransparencyOnlyWhereTheFileHasIt) {
               (test::Bgr{palette[2].blue, palette[2].green, palette[2].red}));
 }
 
-// A PNG save of a picture with a plane keeps every alpha value and the colours under them.
-TEST_F(AlphaFiles, OpenAndSaveKeepsEveryAlphaValue) {
-    test::PngPicture all;
-    all.width = 16;
-    all.height = 16;
-    all.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
-    for (int y = 0; y < 16; ++y) {
-        all.rows.emplace_back();
-        for (int x = 0; x < 16; ++x) {
-            all.rows[y].insert(all.rows[y].end(), {uint8_t(x * 16), uint8_t(y * 16), uint8_t(x ^ y),
-                                                   uint8_t(16 * y + x)});
-        }
-    }
-    const std::vector<uint8_t> file = test::buildPng(all);
-    const std::u16string path = put("all.png", std::string(file.begin(), file.end()));
-    image::LoadedImage first;
-    ASSERT_TRUE(loadImage(first, path));
-    ASSERT_TRUE(saveLoadedPicture(first, u"\\again.png", kPngTypeIndex, 0, {}));
-    image::LoadedImage again;
-    ASSERT_TRUE(loadImage(again, u"\\again.png"));
-    EXPECT_EQ(planeOf(again), planeOf(first));
-    for (int y = 0; y < 16; ++y) {
-        EXPECT_EQ(planeOf(again)[y][15], 16 * y + 15);
-        EXPECT_EQ(std::memcmp(again.row(y), first.row(y), 3 * 16), 0);
-    }
-}
-
-// Saving: with alpha kept a PNG keeps the plane and the other types get the picture over white;
-// with it off every type writes exactly what the picture without its plane gives.
-TEST_F(AlphaFiles, SavesFlattenOverWhiteOrIgnoreThePlaneWhenOff) {
+// Saving with alpha kept: a PNG keeps every alpha value and the colours under them through
+// open and save, the other types get the picture over white. Off, every type writes exactly what
+// the picture without its plane gives.
+TEST_F(AlphaFiles, SavesKeepOrFlattenTheAlphaAndIgnoreItWhenOff) {
     image::LoadedImage picture;
-    ASSERT_TRUE(picture.create(4, 3) && picture.createAlpha());
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            const uint8_t bgr[3] = {uint8_t(60 * x), uint8_t(90 * y), 200};
-            std::memcpy(picture.row(y) + 3 * x, bgr, 3);
-            picture.alphaRow(y)[x] = static_cast<uint8_t>(85 * x);
-        }
+    ASSERT_TRUE(picture.create(16, 16) && picture.createAlpha());
+    for (int i = 0; i < 256; ++i) {
+        const uint8_t bgr[3] = {uint8_t(i * 7), uint8_t(i / 16 * 16), 200};
+        std::memcpy(picture.row(i / 16) + 3 * (i % 16), bgr, 3);
+        picture.alphaRow(i / 16)[i % 16] = static_cast<uint8_t>(i);
     }
+    image::LoadedImage first;
+    image::LoadedImage again;
+    ASSERT_TRUE(saveLoadedPicture(picture, u"\\first.png", kPngTypeIndex, 0, {}));
+    ASSERT_TRUE(loadImage(first, u"\\first.png"));
+    ASSERT_TRUE(saveLoadedPicture(first, u"\\again.png", kPngTypeIndex, 0, {}));
+    ASSERT_TRUE(loadImage(again, u"\\again.png"));
+    EXPECT_EQ(planeOf(again), planeOf(picture));
+    for (int y = 0; y < 16; ++y) {
+        EXPECT_EQ(std::memcmp(again.row(y), picture.row(y), 3 * 16), 0);
+    }
+
     image::LoadedImage opaque;
-    ASSERT_TRUE(opaque.create(4, 3));
+    ASSERT_TRUE(opaque.create(16, 16));
     opaque.copyFrom(0, 0, picture);
     for (int type : {0, 1, kPngTypeIndex, 3}) {
         SCOPED_TRACE(type);
@@ -292,18 +245,15 @@ TEST_F(AlphaFiles, SavesFlattenOverWhiteOrIgnoreThePlaneWhenOff) {
         ASSERT_TRUE(saveLoadedPicture(opaque, u"\\plain", type, 80, {.keepAlpha = false}));
         EXPECT_EQ(contents("off"), contents("plain"));
     }
+
     ASSERT_TRUE(saveLoadedPicture(picture, u"\\flat.bmp", 1, 0, {}));
     image::DibImage flat;
     ASSERT_TRUE(loadBmp(flat, u"\\flat.bmp"));
     EXPECT_FALSE(flat.hasAlpha());
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            const double a = picture.alphaRow(y)[x];
-            for (int ch = 0; ch < 3; ++ch) {
-                const double c = picture.row(y)[3 * x + ch];
-                EXPECT_EQ(flat.row(y)[3 * x + ch], std::lround((c * a + 255 * (255 - a)) / 255));
-            }
-        }
+    for (int i = 0; i < 3 * 256; ++i) {
+        const double c = picture.row(i / 48)[i % 48];
+        const double a = i / 3;
+        EXPECT_EQ(flat.row(i / 48)[i % 48], std::lround((c * a + 255 * (255 - a)) / 255));
     }
 }
 
