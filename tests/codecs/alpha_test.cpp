@@ -45,47 +45,39 @@ Plane planeOf(const image::DibImage& image) {
                    [&](int x, int y) { return image.hasAlpha() ? image.alphaRow(y)[x] : 255; });
 }
 
-// RGBA (plain and interlaced), grey with alpha and a palette with tRNS, each 7 x 5 with the
-// alpha of at; bytes(x, y) gives a pixel's stored bytes.
-std::vector<std::pair<test::PngPicture, At>> transparentPngs() {
-    static constexpr uint8_t kTrns[4] = {0, 80, 200, 255};
-    const At varied = [](int x, int y) { return (x * 41 + y * 67) % 256; };
-    const At indexed = [](int x, int y) { return kTrns[(x + 2 * y) % 4]; };
-    const auto a = [&](int x, int y) { return uint8_t(varied(x, y)); };
-    const std::vector<std::pair<int, std::function<std::vector<uint8_t>(int, int)>>> kinds = {
-        {PNG_COLOR_TYPE_RGB_ALPHA,
-         [&](int x, int y) {
-             return std::vector<uint8_t>{uint8_t(30 * x), 0, uint8_t(40 * y), a(x, y)};
-         }},
-        {PNG_COLOR_TYPE_GRAY_ALPHA,
-         [&](int x, int y) {
-             return std::vector<uint8_t>{uint8_t(20 * x + y), a(x, y)};
-         }},
-        {PNG_COLOR_TYPE_PALETTE,
-         [](int x, int y) { return std::vector<uint8_t>{uint8_t((x + 2 * y) % 4)}; }},
-    };
-    std::vector<std::pair<test::PngPicture, At>> made;
-    for (const auto& [colorType, bytes] : kinds) {
-        test::PngPicture png;
-        png.width = kW;
-        png.height = kH;
-        png.colorType = colorType;
-        for (int y = 0; y < kH; ++y) {
-            png.rows.emplace_back();
-            for (int x = 0; x < kW; ++x) {
-                const std::vector<uint8_t> pixel = bytes(x, y);
-                png.rows[y].insert(png.rows[y].end(), pixel.begin(), pixel.end());
+// The alpha each test picture holds: varied for RGBA and grey with alpha, by palette index
+// (entry i with tRNS alpha kTrns[i]) for a palette picture.
+constexpr uint8_t kTrns[4] = {0, 80, 200, 255};
+int alphaAt(int colorType, int x, int y) {
+    return colorType == PNG_COLOR_TYPE_PALETTE ? kTrns[(x + 2 * y) % 4] : (x * 41 + y * 67) % 256;
+}
+
+test::PngPicture transparentPng(int colorType, bool interlaced) {
+    test::PngPicture png;
+    png.width = kW;
+    png.height = kH;
+    png.colorType = colorType;
+    png.interlaced = interlaced;
+    png.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
+    png.paletteAlpha.assign(std::begin(kTrns), std::end(kTrns));
+    for (int y = 0; y < kH; ++y) {
+        std::vector<uint8_t>& row = png.rows.emplace_back();
+        for (int x = 0; x < kW; ++x) {
+            const auto a = static_cast<uint8_t>(alphaAt(colorType, x, y));
+            if (colorType == PNG_COLOR_TYPE_RGB_ALPHA) {
+                row.insert(row.end(), {uint8_t(30 * x), 0, uint8_t(40 * y), a});
+            } else if (colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+                row.insert(row.end(), {uint8_t(20 * x + y), a});
+            } else {
+                row.push_back(static_cast<uint8_t>((x + 2 * y) % 4));
             }
         }
-        if (colorType == PNG_COLOR_TYPE_PALETTE) {
-            png.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
-            png.paletteAlpha.assign(std::begin(kTrns), std::end(kTrns));
-        }
-        made.emplace_back(png, colorType == PNG_COLOR_TYPE_PALETTE ? indexed : varied);
     }
-    made.push_back(made.front());
-    made.back().first.interlaced = true;
-    return made;
+    if (colorType != PNG_COLOR_TYPE_PALETTE) {
+        png.palette.clear();
+        png.paletteAlpha.clear();
+    }
+    return png;
 }
 
 // Resizing resamples the alpha as the colours: a grey picture whose colours are the alpha,
@@ -140,16 +132,17 @@ std::span<const uint8_t> bytesOf(const std::vector<uint8_t>& file) {
 }
 
 TEST(Alpha, PngReadersFillThePlaneAndEditsCarryIt) {
-    for (const auto& [png, alphaAt] : transparentPngs()) {
+    for (const auto& [colorType, interlaced] :
+         {std::pair{PNG_COLOR_TYPE_RGB_ALPHA, false}, std::pair{PNG_COLOR_TYPE_RGB_ALPHA, true},
+          std::pair{PNG_COLOR_TYPE_GRAY_ALPHA, false}, std::pair{PNG_COLOR_TYPE_PALETTE, false}}) {
         SCOPED_TRACE(testing::Message()
-                     << "colour type " << png.colorType << " interlaced " << png.interlaced);
-        const std::vector<uint8_t> file = test::buildPng(png);
-        const Plane alpha = planeOf(kW, kH, alphaAt);
+                     << "colour type " << colorType << " interlaced " << interlaced);
+        const std::vector<uint8_t> file = test::buildPng(transparentPng(colorType, interlaced));
+        const Plane alpha = planeOf(kW, kH, [&](int x, int y) { return alphaAt(colorType, x, y); });
         for (const GeometricEdit& edit : geometricEdits()) {
             SCOPED_TRACE(edit.name);
             image::DibImage picture;
             ASSERT_EQ(decodePngMemory(bytesOf(file), picture), PngDecodeResult::Ok);
-            ASSERT_TRUE(picture.hasAlpha());
             EXPECT_EQ(planeOf(picture), alpha);
             ASSERT_TRUE(edit.apply(picture));
             EXPECT_EQ(planeOf(picture), edit.expected(alpha));
