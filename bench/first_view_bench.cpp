@@ -78,7 +78,8 @@ void BM_FirstViewReduced(benchmark::State& state) {
         }
         image::ViewState shown;
         image::ViewGeometry(shown, whole, request.surface, request.options).applyInitialZoom();
-        image::compose(surface, preview, shown, request.options.smoothReduction);
+        image::compose(surface, preview, shown, request.options.smoothReduction,
+                       request.options.showAlpha);
     }
 }
 BENCHMARK(BM_FirstViewReduced)->Arg(12)->Arg(48)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -40,7 +40,8 @@ class ComposingHost : public browse::NavigationHost {
     void clearModified() override {}
     void imageShown() override {
         applyInitialZoom();
-        image::compose(surface_, navigator_->viewed(), state_, options_.smoothReduction);
+        image::compose(surface_, navigator_->viewed(), state_, options_.smoothReduction,
+                       options_.showAlpha);
     }
     void viewCleared() override {}
     image::ViewRequest viewRequest() const override {
@@ -49,7 +50,8 @@ class ComposingHost : public browse::NavigationHost {
     void imageShownComposed(const image::ComposedView& ahead) override {
         applyInitialZoom();
         if (!image::copyComposedView(surface_, state_, ahead)) {
-            image::compose(surface_, navigator_->viewed(), state_, options_.smoothReduction);
+            image::compose(surface_, navigator_->viewed(), state_, options_.smoothReduction,
+                           options_.showAlpha);
         }
     }
 

@@ -83,9 +83,9 @@ int runHeadless(const CommandLineOptions& options) {
         settings::AppSettings settings;
         settings.load();
         codecs::setPictureCorrections({settings.autoRotate, settings.colorManage});
-        const ConvertResult result =
-            convertPicture(options.convertInput, options.convertOutput, options.quality,
-                           options.edits, {settings.keepMetadata, settings.losslessTurns});
+        const ConvertResult result = convertPicture(
+            options.convertInput, options.convertOutput, options.quality, options.edits,
+            {settings.keepMetadata, settings.losslessTurns, settings.showAlpha});
         return result.ok ? kExitOk : fail(result.reason);
     }
     case CommandLineOptions::Mode::Viewer:

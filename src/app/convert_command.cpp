@@ -3,6 +3,7 @@
 #include "codecs/load_image.h"
 #include "codecs/readers.h"
 #include "edit/edit_list.h"
+#include "image/flatten.h"
 #include "image/loaded_image.h"
 #include "platform/device_fs.h"
 
@@ -24,13 +25,26 @@ int typeIndexOf(OutputType type) {
     return static_cast<int>(type) - static_cast<int>(OutputType::Jpeg);
 }
 
+// The .webp and .avif writers take colours only: with alpha kept, a picture with a plane is
+// written flattened over white, as a JPEG is.
+codecs::SaveResult writeColoursOnly(const image::LoadedImage& picture, std::u16string_view path,
+                                    OutputType type, int quality, bool keepAlpha) {
+    image::DibImage flat;
+    const bool flatten = keepAlpha && picture.hasAlpha();
+    if (flatten && !image::flattenOverWhite(picture, flat)) {
+        return {codecs::SaveCause::WriteFailed};
+    }
+    const image::DibImage& written = flatten ? flat : static_cast<const image::DibImage&>(picture);
+    return type == OutputType::Webp ? codecs::saveWebp(written, path, quality)
+                                    : codecs::saveAvif(written, path, quality);
+}
+
 codecs::SaveResult write(const image::LoadedImage& picture, std::u16string_view path,
                          OutputType type, int quality, codecs::SaveExtras extras) {
     switch (type) {
     case OutputType::Webp:
-        return codecs::saveWebp(picture, path, quality);
     case OutputType::Avif:
-        return codecs::saveAvif(picture, path, quality);
+        return writeColoursOnly(picture, path, type, quality, extras.keepAlpha);
     default:
         // The dialog's types keep what the file held, and turn a JPEG by its own data.
         return codecs::saveLoadedPicture(picture, path, typeIndexOf(type), quality, extras);

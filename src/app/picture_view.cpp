@@ -38,6 +38,7 @@ image::ViewOptions PictureView::options() const {
     options.seekStepY = settings_.seekStepY;
     options.initialZoom = settings_.initialZoom;
     options.smoothReduction = settings_.smoothReduction;
+    options.showAlpha = settings_.showAlpha;
     return options;
 }
 
@@ -101,7 +102,8 @@ void PictureView::redraw() {
     ++shownCount_;
     if (surface_.hasPixels()) {
         ++composeCount_;
-        image::compose(surface_, navigator_.viewed(), state_, settings_.smoothReduction);
+        image::compose(surface_, navigator_.viewed(), state_, settings_.smoothReduction,
+                       settings_.showAlpha);
     }
     repaint_();
 }
@@ -113,7 +115,7 @@ void PictureView::redrawFast() {
     }
     if (surface_.hasPixels()) {
         ++composeCount_;
-        image::compose(surface_, navigator_.viewed(), state_, false);
+        image::compose(surface_, navigator_.viewed(), state_, false, settings_.showAlpha);
     }
     repaint_();
 }

@@ -4,6 +4,8 @@
 #include "codecs/jpeg/lossless_turn.h"
 #include "codecs/metadata/jpeg_markers.h"
 #include "codecs/readers.h"
+#include "image/checker_compose.h"
+#include "image/flatten.h"
 
 #include <atomic>
 
@@ -72,7 +74,7 @@ LoadResult loadImage(image::LoadedImage& image, std::u16string_view path,
 }
 
 LoadResult loadImageFitted(image::DibImage& target, std::u16string_view path, int boxWidth,
-                           int boxHeight) {
+                           int boxHeight, bool showAlpha) {
     target.fillBlack();
     const ImageFormat format = formatFromExtension(path);
     if (!target.create(boxWidth, boxHeight)) {
@@ -86,9 +88,15 @@ LoadResult loadImageFitted(image::DibImage& target, std::u16string_view path, in
     const ReducedReader reduced = reducedReaderOf(format);
     const LoadResult read = reduced != nullptr ? reduced(picture, path, boxWidth, boxHeight)
                                                : readFullSize(picture, format, path);
-    if (read) {
+    if (read && showAlpha && picture.hasAlpha()) {
+        // Drawn as the view draws it; not stored, as it depends on the setting.
+        const image::PixelRect placed =
+            image::fitPlacement(boxWidth, boxHeight, picture.width(), picture.height());
+        image::composeOverChecker(target, picture,
+                                  {placed.width, placed.height, placed.x, placed.y}, false);
+    } else if (read) {
         target.fitFrom(picture);
-        if (store != nullptr) {
+        if (store != nullptr && !picture.hasAlpha()) {
             store->writeThumbnail(target, path);
         }
     }
@@ -96,14 +104,14 @@ LoadResult loadImageFitted(image::DibImage& target, std::u16string_view path, in
 }
 
 SaveResult saveByTypeIndex(const image::DibImage& image, std::u16string_view path, int typeIndex,
-                           int quality, const image::PictureMetadata* metadata) {
+                           int quality, const image::PictureMetadata* metadata, bool keepAlpha) {
     switch (typeIndex) {
     case 0:
         return saveJpeg(image, path, quality, platform::Durability::Synced, metadata);
     case 1:
         return saveBmp(image, path);
     case 2:
-        return savePng(image, path, metadata);
+        return savePng(image, path, metadata, keepAlpha);
     case 3:
         return saveTiff(image, path);
     default:
@@ -129,8 +137,16 @@ SaveResult saveLoadedPicture(const image::LoadedImage& picture, std::u16string_v
             return {SaveCause::Saved};
         }
     }
-    return saveByTypeIndex(picture, path, typeIndex, quality,
-                           extras.keepMetadata ? &metadata : nullptr);
+    const image::PictureMetadata* kept = extras.keepMetadata ? &metadata : nullptr;
+    if (extras.keepAlpha && picture.hasAlpha() && typeIndex != kPngTypeIndex) {
+        // A type without alpha gets the picture as it looks on white.
+        image::DibImage flat;
+        if (!image::flattenOverWhite(picture, flat)) {
+            return {SaveCause::WriteFailed};
+        }
+        return saveByTypeIndex(flat, path, typeIndex, quality, kept);
+    }
+    return saveByTypeIndex(picture, path, typeIndex, quality, kept, extras.keepAlpha);
 }
 
 } // namespace velmora::codecs

@@ -30,18 +30,26 @@ LoadResult loadImage(image::LoadedImage& image, std::u16string_view path,
 
 // Reduced load: target becomes a black box of the given size with the picture fitted into it
 // (unscaled and centred when smaller in both directions). A failure leaves the black box.
+// With showAlpha a picture with an alpha plane is drawn over the checkerboard. Only pictures
+// without a plane go into the thumbnail store: the others' look depends on the setting.
 LoadResult loadImageFitted(image::DibImage& target, std::u16string_view path, int boxWidth,
-                           int boxHeight);
+                           int boxHeight, bool showAlpha = false);
 
 // The writer chosen by the save dialog's type index: 0 JPEG (quality), 1 BMP, 2 PNG, 3 TIFF;
-// metadata, when given, goes into the formats that have a place for it.
+// metadata, when given, goes into the formats that have a place for it; keepAlpha writes the
+// image's alpha plane into a PNG.
+inline constexpr int kPngTypeIndex = 2;
 SaveResult saveByTypeIndex(const image::DibImage& image, std::u16string_view path, int typeIndex,
-                           int quality, const image::PictureMetadata* metadata = nullptr);
+                           int quality, const image::PictureMetadata* metadata = nullptr,
+                           bool keepAlpha = false);
 
-// What a save of a loaded picture adds to the plain writers; both on unless switched off.
+// What a save of a loaded picture adds to the plain writers; on unless switched off.
 struct SaveExtras {
     bool keepMetadata = true;  // write what the file held besides the pixels
     bool losslessTurns = true; // save JPEG turns and flips by turning the file's data
+    // A picture with an alpha plane: a PNG keeps it, the other types get the picture flattened
+    // over white. Off, the plane is ignored and the stored colours are written.
+    bool keepAlpha = true;
 };
 
 // Saves a loaded picture with what its file held besides the pixels. A picture read from a JPEG

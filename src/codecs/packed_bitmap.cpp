@@ -31,6 +31,7 @@ bool PackedBitmap::allocate(int32_t width, int32_t height, int bitsPerPixel) {
     rowBytes_ = static_cast<size_t>(((int64_t{width} * bitsPerPixel + 31) >> 3) & ~int64_t{3});
     pixelOffset_ = kHeaderSize + (size_t{4} << bitsPerPixel);
     height_ = height;
+    bitsPerPixel_ = bitsPerPixel;
     const size_t imageBytes = rowBytes_ * static_cast<size_t>(height);
     // calloc: large blocks come as fresh zero pages, so there is no separate clearing pass.
     block_.reset(static_cast<uint8_t*>(std::calloc(pixelOffset_ + imageBytes, 1)));

@@ -37,6 +37,20 @@ class PackedBitmap {
     uint8_t* pictureRow(int32_t y) {
         return pixels() + static_cast<size_t>(height_ - 1 - y) * rowBytes_;
     }
+    const uint8_t* pictureRow(int32_t y) const {
+        return block_.get() + pixelOffset_ + static_cast<size_t>(height_ - 1 - y) * rowBytes_;
+    }
+    int bitsPerPixel() const { return bitsPerPixel_; }
+    // The colour index of pixel x of a picture row.
+    uint8_t indexAt(const uint8_t* row, int32_t x) const {
+        if (bitsPerPixel_ == 8) {
+            return row[x];
+        }
+        if (bitsPerPixel_ == 4) {
+            return static_cast<uint8_t>((row[x >> 1] >> ((x & 1) != 0 ? 0 : 4)) & 0x0F);
+        }
+        return static_cast<uint8_t>((row[x >> 3] >> (7 - (x & 7))) & 1);
+    }
 
   private:
     struct FreeDeleter {
@@ -48,6 +62,7 @@ class PackedBitmap {
     size_t rowBytes_ = 0;
     size_t pixelOffset_ = 0;
     int32_t height_ = 0;
+    int bitsPerPixel_ = 0;
 };
 
 } // namespace velmora::codecs

@@ -44,8 +44,9 @@ SaveResult saveJpeg(const image::DibImage& image, std::u16string_view path, int 
                     platform::Durability durability = platform::Durability::Synced,
                     const image::PictureMetadata* metadata = nullptr);
 SaveResult saveBmp(const image::DibImage& image, std::u16string_view path);
+// keepAlpha writes the image's alpha plane, when it has one, as an RGBA file.
 SaveResult savePng(const image::DibImage& image, std::u16string_view path,
-                   const image::PictureMetadata* metadata = nullptr);
+                   const image::PictureMetadata* metadata = nullptr, bool keepAlpha = false);
 SaveResult saveTiff(const image::DibImage& image, std::u16string_view path);
 // Lossy at quality (0..99), lossless at 100.
 SaveResult saveWebp(const image::DibImage& image, std::u16string_view path, int quality);

@@ -11,11 +11,13 @@ void EditHistory::clear() {
 }
 
 std::unique_ptr<image::DibImage> EditHistory::copyOf(const image::DibImage& picture) const {
-    if (static_cast<size_t>(picture.stride()) * static_cast<size_t>(picture.height()) > budget_) {
+    if (static_cast<size_t>(picture.stride()) * static_cast<size_t>(picture.height()) +
+            picture.alphaBytes() >
+        budget_) {
         return nullptr;
     }
     auto copy = std::make_unique<image::DibImage>();
-    if (!copy->create(picture.width(), picture.height())) {
+    if (!copy->create(picture.width(), picture.height()) || !copy->copyAlphaFrom(picture)) {
         return nullptr;
     }
     copy->copyFrom(0, 0, picture);
@@ -112,7 +114,7 @@ std::optional<image::Turn> EditHistory::turnsAt(size_t position) const {
 size_t EditHistory::keptBytes() const {
     size_t bytes = 0;
     for (const Step& step : steps_) {
-        bytes += step.picture ? step.picture->capacity() : 0;
+        bytes += step.picture ? step.picture->capacity() + step.picture->alphaBytes() : 0;
     }
     return bytes;
 }

@@ -18,33 +18,50 @@ void copyPixel(uint8_t* dst, const uint8_t* src) {
     dst[2] = src[2];
 }
 
-// Fills turned (H x W) from image (W x H). clockwise picks the direction.
-void turnInto(image::DibImage& turned, const image::DibImage& image, bool clockwise) {
-    const int32_t W = image.width(), H = image.height();
+// Fills a H x W plane from a W x H one, Bytes a pixel; clockwise picks the direction.
+template <size_t Bytes, typename TurnedRow, typename SourceRow>
+void turnPlane(TurnedRow turnedRow, SourceRow sourceRow, int32_t W, int32_t H, bool clockwise) {
     for (int32_t i0 = 0; i0 < W; i0 += kTile) {
         const int32_t i1 = std::min(i0 + kTile, W);
         for (int32_t j0 = 0; j0 < H; j0 += kTile) {
             const int32_t j1 = std::min(j0 + kTile, H);
             for (int32_t i = i0; i < i1; ++i) {
-                uint8_t* out = turned.row(i);
-                const int32_t sourceColumn = 3 * (clockwise ? i : W - 1 - i);
+                uint8_t* out = turnedRow(i);
+                const size_t sourceColumn = Bytes * (clockwise ? i : W - 1 - i);
                 for (int32_t j = j0; j < j1; ++j) {
-                    const int32_t sourceRow = clockwise ? H - 1 - j : j;
-                    copyPixel(out + 3 * j, image.row(sourceRow) + sourceColumn);
+                    const int32_t from = clockwise ? H - 1 - j : j;
+                    std::memcpy(out + Bytes * j, sourceRow(from) + sourceColumn, Bytes);
                 }
             }
         }
     }
 }
 
-// Builds a width x height picture with fill (from the old one) and swaps it in.
+// Fills turned (H x W) from image (W x H), the alpha plane too when image has one. False when
+// the turned plane cannot be made.
+bool turnInto(image::DibImage& turned, const image::DibImage& image, bool clockwise) {
+    const int32_t W = image.width(), H = image.height();
+    turnPlane<3>([&](int32_t y) { return turned.row(y); }, [&](int32_t y) { return image.row(y); },
+                 W, H, clockwise);
+    if (!image.hasAlpha()) {
+        return true;
+    }
+    if (!turned.createAlpha()) {
+        return false;
+    }
+    turnPlane<1>([&](int32_t y) { return turned.alphaRow(y); },
+                 [&](int32_t y) { return image.alphaRow(y); }, W, H, clockwise);
+    return true;
+}
+
+// Builds a width x height picture with fill (from the old one) and swaps it in. fill returns
+// false when it could not have the memory it needs.
 template <typename Fill>
 EditResult replace(image::DibImage& image, int32_t width, int32_t height, const Fill& fill) {
     image::DibImage made;
-    if (!made.create(width, height)) {
+    if (!made.create(width, height) || !fill(made)) {
         return {EditCause::OutOfMemory};
     }
-    fill(made);
     image.swapPixels(made);
     return {EditCause::Done};
 }
@@ -54,7 +71,7 @@ EditResult turn(image::DibImage& image, bool clockwise) {
         return {EditCause::Unchanged};
     }
     return replace(image, image.height(), image.width(),
-                   [&](image::DibImage& turned) { turnInto(turned, image, clockwise); });
+                   [&](image::DibImage& turned) { return turnInto(turned, image, clockwise); });
 }
 
 } // namespace
@@ -76,6 +93,12 @@ void flipVertical(image::DibImage& image) {
     for (int32_t i = 0; i < H / 2; ++i) {
         std::swap_ranges(image.row(i), image.row(i) + stride, image.row(H - 1 - i));
     }
+    if (image.hasAlpha()) {
+        const int32_t W = image.width();
+        for (int32_t i = 0; i < H / 2; ++i) {
+            std::swap_ranges(image.alphaRow(i), image.alphaRow(i) + W, image.alphaRow(H - 1 - i));
+        }
+    }
 }
 
 void flipHorizontal(image::DibImage& image) {
@@ -93,6 +116,11 @@ void flipHorizontal(image::DibImage& image) {
             copyPixel(held, left);
             copyPixel(left, right);
             copyPixel(right, held);
+        }
+    }
+    if (image.hasAlpha()) {
+        for (int32_t y = 0; y < image.height(); ++y) {
+            std::reverse(image.alphaRow(y), image.alphaRow(y) + W);
         }
     }
 }
@@ -118,7 +146,11 @@ EditResult resize(image::DibImage& image, int32_t width, int32_t height, const P
         return {EditCause::Unchanged};
     }
     return replace(image, width, height, [&](image::DibImage& resized) {
+        if (image.hasAlpha() && !resized.createAlpha()) {
+            return false;
+        }
         image::resampleFrom(resized, image, progress);
+        return true;
     });
 }
 
@@ -145,6 +177,7 @@ EditResult trim(image::DibImage& image, const TrimRect& rect) {
     }
     return replace(image, r.width, r.height, [&](image::DibImage& trimmed) {
         trimmed.copyRectFrom(0, 0, r.width, r.height, image, r.left, r.top);
+        return trimmed.copyAlphaFrom(image, r.left, r.top);
     });
 }
 

@@ -1,6 +1,7 @@
 // Geometric edits of a whole picture: quarter turns, mirror flips, resize and trim. Each one that
 // changes the size builds its result in a new image and swaps it in, so when the memory for the
-// new image cannot be had the picture stays as it was and the result says OutOfMemory.
+// new image cannot be had the picture stays as it was and the result says OutOfMemory. A
+// picture's alpha plane goes along with its pixels through every one of them.
 #pragma once
 
 #include "edit/progress.h"

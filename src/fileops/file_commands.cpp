@@ -34,8 +34,9 @@ std::optional<std::u16string> FileCommands::save() {
         return std::nullopt;
     }
     // Every failure of the writer shows one message; the edits stay unsaved until a write works.
-    if (!codecs::saveLoadedPicture(image, target, static_cast<int>(choice->type), choice->quality,
-                                   {settings_.keepMetadata, settings_.losslessTurns})) {
+    if (!codecs::saveLoadedPicture(
+            image, target, static_cast<int>(choice->type), choice->quality,
+            {settings_.keepMetadata, settings_.losslessTurns, settings_.showAlpha})) {
         ui::showError(ui::str::kWriteFailed);
         return std::nullopt;
     }

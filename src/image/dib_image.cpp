@@ -199,6 +199,28 @@ bool DibImage::createAlpha() {
     return true;
 }
 
+bool DibImage::copyAlphaFrom(const DibImage& other, int32_t sx, int32_t sy) {
+    if (!other.hasAlpha()) {
+        dropAlpha();
+        return true;
+    }
+    if (!createAlpha()) {
+        return false;
+    }
+    for (int32_t y = 0; y < height_; ++y) {
+        std::memcpy(alphaRow(y), other.alphaRow(sy + y) + sx, static_cast<size_t>(width_));
+    }
+    return true;
+}
+
+void DibImage::dropAlphaIfOpaque() noexcept {
+    const size_t bytes = alphaBytes();
+    const uint8_t* plane = alpha_.get();
+    if (bytes > 0 && std::all_of(plane, plane + bytes, [](uint8_t a) { return a == 255; })) {
+        dropAlpha();
+    }
+}
+
 void DibImage::release() {
     pixels_.reset();
     alpha_.reset();
@@ -307,14 +329,10 @@ void DibImage::stretchFrom(PixelRect to, const DibImage& other, PixelRect from) 
     }
 }
 
-void DibImage::fitFrom(const DibImage& other) {
-    const int32_t W = width_, H = height_, w = other.width(), h = other.height();
-    if (w < 1 || h < 1) {
-        return;
-    }
+PixelRect fitPlacement(int32_t boxWidth, int32_t boxHeight, int32_t width, int32_t height) {
+    const int32_t W = boxWidth, H = boxHeight, w = width, h = height;
     if (w < W && h < H) {
-        copyRectFrom((W - w) / 2, (H - h) / 2, w, h, other, 0, 0);
-        return;
+        return {(W - w) / 2, (H - h) / 2, w, h};
     }
     int64_t fw = int64_t{w} * H / h;
     int64_t fh = H;
@@ -322,9 +340,21 @@ void DibImage::fitFrom(const DibImage& other) {
         fw = W;
         fh = int64_t{h} * W / w;
     }
-    stretchFrom({static_cast<int32_t>((W - fw) / 2), static_cast<int32_t>((H - fh) / 2),
-                 static_cast<int32_t>(fw), static_cast<int32_t>(fh)},
-                other, {0, 0, w, h});
+    return {static_cast<int32_t>((W - fw) / 2), static_cast<int32_t>((H - fh) / 2),
+            static_cast<int32_t>(fw), static_cast<int32_t>(fh)};
+}
+
+void DibImage::fitFrom(const DibImage& other) {
+    const int32_t w = other.width(), h = other.height();
+    if (w < 1 || h < 1) {
+        return;
+    }
+    const PixelRect placed = fitPlacement(width_, height_, w, h);
+    if (placed.width == w && placed.height == h) {
+        copyRectFrom(placed.x, placed.y, w, h, other, 0, 0);
+        return;
+    }
+    stretchFrom(placed, other, {0, 0, w, h});
 }
 
 bool DibImage::loadPackedDib(const uint8_t* data, size_t length) {

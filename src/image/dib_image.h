@@ -28,6 +28,10 @@ constexpr int64_t strideFor(int64_t width) {
     return ((width * 24 + 31) >> 3) & ~int64_t{3};
 }
 
+// Where fitFrom puts a width x height picture in a box: unscaled and centred when smaller in
+// both directions, else scaled to the box keeping its ratio, centred.
+PixelRect fitPlacement(int32_t boxWidth, int32_t boxHeight, int32_t width, int32_t height);
+
 class DibImage {
   public:
     DibImage();
@@ -53,6 +57,14 @@ class DibImage {
     const uint8_t* alphaRow(int32_t y) const {
         return alpha_.get() + static_cast<size_t>(y) * width_;
     }
+    // Bytes the alpha plane holds (0 without one).
+    size_t alphaBytes() const { return hasAlpha() ? static_cast<size_t>(width_) * height_ : 0; }
+    // Gives this image the alpha of other's pixels from (sx, sy) on, this image's size, when
+    // other has a plane (and none when it has not). The rectangle must lie inside other. False
+    // when the plane cannot be made.
+    [[nodiscard]] bool copyAlphaFrom(const DibImage& other, int32_t sx = 0, int32_t sy = 0);
+    // Drops a plane in which every pixel is opaque: it would only cost memory and time.
+    void dropAlphaIfOpaque() noexcept;
 
     void fillBlack();
     void fillColor(uint32_t color);

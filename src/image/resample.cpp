@@ -1,5 +1,7 @@
 #include "image/resample.h"
 
+#include "image/view_state.h"
+
 #include <cmath>
 
 namespace velmora::image {
@@ -12,41 +14,64 @@ uint8_t bilinearSample(uint8_t p00, uint8_t p10, uint8_t p01, uint8_t p11, doubl
     return v >= 255 ? 255 : static_cast<uint8_t>(std::trunc(v));
 }
 
+namespace {
+
+// Resamples one byte of each pixel: the source bytes lie Step apart along sourceRow(y), the
+// destination bytes likewise along destinationRow(y). onRow(r) runs after each destination row.
+template <int Step, typename SourceRow, typename DestinationRow, typename OnRow>
+void resampleChannel(ViewSize from, ViewSize to, SourceRow sourceRow, DestinationRow destinationRow,
+                     OnRow onRow) {
+    const int32_t W = to.width, H = to.height, w = from.width, h = from.height;
+    const double stepX = 1 / (static_cast<double>(W) / w);
+    const double stepY = 1 / (static_cast<double>(H) / h);
+    double fy = 0;
+    for (int32_t r = 0; r < H; ++r, fy += stepY) {
+        const auto iy = static_cast<int32_t>(fy);
+        // Rows at or past the last one use the last row for both neighbours.
+        const int32_t y0 = iy < h - 1 ? iy : h - 1;
+        const int32_t y1 = iy < h - 1 ? iy + 1 : h - 1;
+        const uint8_t* top = sourceRow(y0);
+        const uint8_t* below = sourceRow(y1);
+        uint8_t* out = destinationRow(r);
+        double fx = 0;
+        for (int32_t k = 0; k < W; ++k, fx += stepX) {
+            const auto ix = static_cast<int32_t>(fx);
+            const int32_t x0 = Step * (ix < w - 1 ? ix : w - 1);
+            const int32_t x1 = Step * (ix < w - 1 ? ix + 1 : w - 1);
+            out[Step * k] =
+                bilinearSample(top[x0], top[x1], below[x0], below[x1], fx - ix, fy - iy);
+        }
+        onRow(r);
+    }
+}
+
+} // namespace
+
 void resampleFrom(DibImage& destination, const DibImage& source, const ResampleProgress& progress) {
     if (!destination.hasPixels() || !source.hasPixels()) {
         return;
     }
-    const int32_t W = destination.width(), H = destination.height();
-    const int32_t w = source.width(), h = source.height();
-    const double stepX = 1 / (static_cast<double>(W) / w);
-    const double stepY = 1 / (static_cast<double>(H) / h);
+    const ViewSize from{source.width(), source.height()};
+    const ViewSize to{destination.width(), destination.height()};
     auto report = [&progress](int percent) {
         if (progress) {
             progress(percent);
         }
     };
     for (int pass = 0; pass < 3; ++pass) {
-        double fy = 0;
-        for (int32_t r = 0; r < H; ++r, fy += stepY) {
-            const auto iy = static_cast<int32_t>(fy);
-            // Rows at or past the last one use the last row for both neighbours.
-            const int32_t y0 = iy < h - 1 ? iy : h - 1;
-            const int32_t y1 = iy < h - 1 ? iy + 1 : h - 1;
-            const uint8_t* top = source.row(y0) + pass;
-            const uint8_t* below = source.row(y1) + pass;
-            uint8_t* out = destination.row(r) + pass;
-            double fx = 0;
-            for (int32_t k = 0; k < W; ++k, fx += stepX) {
-                const auto ix = static_cast<int32_t>(fx);
-                const int32_t x0 = 3 * (ix < w - 1 ? ix : w - 1);
-                const int32_t x1 = 3 * (ix < w - 1 ? ix + 1 : w - 1);
-                out[3 * k] =
-                    bilinearSample(top[x0], top[x1], below[x0], below[x1], fx - ix, fy - iy);
-            }
-            if (r % 32 == 0) {
-                report(pass * 33 + static_cast<int>(int64_t{r} * 33 / H));
-            }
-        }
+        resampleChannel<3>(
+            from, to, [&](int32_t y) { return source.row(y) + pass; },
+            [&](int32_t y) { return destination.row(y) + pass; },
+            [&](int32_t r) {
+                if (r % 32 == 0) {
+                    report(pass * 33 + static_cast<int>(int64_t{r} * 33 / to.height));
+                }
+            });
+    }
+    if (source.hasAlpha() && destination.hasAlpha()) {
+        resampleChannel<1>(
+            from, to, [&](int32_t y) { return source.alphaRow(y); },
+            [&](int32_t y) { return destination.alphaRow(y); }, [](int32_t) {});
     }
     report(100);
 }

@@ -14,7 +14,8 @@ namespace velmora::image {
 using ResampleProgress = std::function<void(int percent)>;
 
 // Resamples the whole source into the whole destination, whose size the caller has set with
-// create. Does nothing (and reports nothing) when either image has no pixels.
+// create. When both have an alpha plane, the alpha is resampled the same way after the colours.
+// Does nothing (and reports nothing) when either image has no pixels.
 void resampleFrom(DibImage& destination, const DibImage& source,
                   const ResampleProgress& progress = {});
 

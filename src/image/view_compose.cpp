@@ -1,5 +1,6 @@
 #include "image/view_compose.h"
 
+#include "image/checker_compose.h"
 #include "image/smooth_scale.h"
 #include "image/view_geometry.h"
 
@@ -17,8 +18,17 @@ DrawPath chooseDrawPath(ViewSize image, const ViewState& state, bool smooth) {
     return DrawPath::Stretch;
 }
 
-void compose(DibImage& surface, const DibImage& image, const ViewState& state, bool smooth) {
+void compose(DibImage& surface, const DibImage& image, const ViewState& state, bool smooth,
+             bool showAlpha) {
     surface.fillBlack();
+    if (showAlpha && image.hasAlpha()) {
+        composeOverChecker(surface, image, state, smooth);
+        return;
+    }
+    drawPicture(surface, image, state, smooth);
+}
+
+void drawPicture(DibImage& surface, const DibImage& image, const ViewState& state, bool smooth) {
     if (!image.hasPixels()) {
         return;
     }
@@ -52,7 +62,8 @@ bool composeInitialView(ComposedView& view, const DibImage& image, const ViewReq
     view.state = {};
     ViewGeometry(view.state, {image.width(), image.height()}, surface, request.options)
         .applyInitialZoom();
-    compose(view.surface, image, view.state, request.options.smoothReduction);
+    compose(view.surface, image, view.state, request.options.smoothReduction,
+            request.options.showAlpha);
     view.request = request;
     return true;
 }

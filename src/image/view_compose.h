@@ -17,8 +17,14 @@ DrawPath chooseDrawPath(ViewSize image, const ViewState& state, bool smooth);
 
 // Fills the surface black and draws the image into it; parts outside the surface are clipped.
 // redraw passes options.smoothReduction as smooth; the quick redraw while dragging passes false.
-// The caller then repaints the window from the surface.
-void compose(DibImage& surface, const DibImage& image, const ViewState& state, bool smooth);
+// With showAlpha, an image with an alpha plane is drawn over a checkerboard; otherwise its
+// stored colours are drawn as they are. The caller then repaints the window from the surface.
+void compose(DibImage& surface, const DibImage& image, const ViewState& state, bool smooth,
+             bool showAlpha);
+
+// Draws the image's colours into the surface by the path chooseDrawPath picks, leaving the rest
+// of the surface as it was.
+void drawPicture(DibImage& surface, const DibImage& image, const ViewState& state, bool smooth);
 
 // What a newly shown picture is composed for: the surface size and the view settings.
 struct ViewRequest {

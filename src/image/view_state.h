@@ -48,6 +48,7 @@ struct ViewOptions {
     int32_t seekStepY = 160;
     InitialZoom initialZoom = InitialZoom::Original;
     bool smoothReduction = true; // smooth reduction when the image is reduced in both directions
+    bool showAlpha = true;       // transparent parts over a checkerboard (SHOWALPHA)
 
     bool operator==(const ViewOptions&) const = default;
 };

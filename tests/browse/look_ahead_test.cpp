@@ -137,7 +137,7 @@ TEST_F(LookAheadTest, NextViewIsComposedAheadAndUsedOnlyWhileTheRequestHolds) {
     EXPECT_EQ(host.composedShown[0], expected);
     image::DibImage fresh;
     ASSERT_TRUE(fresh.create(3, 2));
-    image::compose(fresh, navigator.current(), expected, true);
+    image::compose(fresh, navigator.current(), expected, true, true);
     EXPECT_EQ(host.composedSurface,
               std::vector<uint8_t>(fresh.bits(), fresh.bits() + fresh.stride() * 2));
 

@@ -26,6 +26,7 @@ struct TiffPicture {
     std::vector<uint16_t> colourMap; // palette pictures: all reds, then greens, then blues
     std::vector<uint8_t> iccProfile; // tag 34675 when not empty
     std::string xmp;                 // tag 700 when not empty
+    uint16_t extraSample = 0;        // the kind of one extra sample (alpha) when not 0
 };
 
 inline bool writeTiff(const std::filesystem::path& path, const TiffPicture& picture) {
@@ -41,6 +42,9 @@ inline bool writeTiff(const std::filesystem::path& path, const TiffPicture& pict
     TIFFSetField(tiff, TIFFTAG_COMPRESSION, picture.compression);
     TIFFSetField(tiff, TIFFTAG_ORIENTATION, picture.orientation);
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    if (picture.extraSample != 0) {
+        TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &picture.extraSample);
+    }
     if (!picture.colourMap.empty()) {
         const size_t entries = picture.colourMap.size() / 3;
         const uint16_t* map = picture.colourMap.data();

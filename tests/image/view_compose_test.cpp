@@ -45,20 +45,20 @@ class ViewComposeDrawing : public testing::Test {
 
 TEST_F(ViewComposeDrawing, ReducedViewIsSmoothOnlyWhenAllowed) {
     const ViewState state{200, 160, 20, 54, 0, 0};
-    compose(surface, image, state, true);
+    compose(surface, image, state, true, true);
     EXPECT_EQ(at(20, 54), 255);   // outer row and column of the source
     EXPECT_EQ(at(120, 134), 253); // smoothed inside
     EXPECT_EQ(at(19, 134), 0);    // black around
     EXPECT_EQ(at(120, 214), 0);
 
-    compose(surface, image, state, false);
+    compose(surface, image, state, false, true);
     EXPECT_EQ(at(120, 134), 255); // nearest pixel
     EXPECT_EQ(at(19, 134), 0);
 }
 
 TEST_F(ViewComposeDrawing, OriginalSizeIsCopiedAndClipped) {
     image.row(100)[3 * 300 + 1] = 7;
-    compose(surface, image, {1000, 800, -300, -50, 0, 0}, true);
+    compose(surface, image, {1000, 800, -300, -50, 0, 0}, true, true);
     EXPECT_EQ(at(0, 50), 7);
     EXPECT_EQ(at(1, 50), 255); // unscaled even though smooth is on
     EXPECT_EQ(at(239, 267), 255);
@@ -66,11 +66,11 @@ TEST_F(ViewComposeDrawing, OriginalSizeIsCopiedAndClipped) {
 
 TEST_F(ViewComposeDrawing, NoImageLeavesTheSurfaceBlack) {
     DibImage none;
-    compose(surface, none, {}, true);
+    compose(surface, none, {}, true, true);
     EXPECT_EQ(at(0, 0), 0);
     EXPECT_EQ(at(239, 267), 0);
     // A view reduced to nothing draws nothing either.
-    compose(surface, image, {0, 0, 0, 0, 0, 0}, true);
+    compose(surface, image, {0, 0, 0, 0, 0, 0}, true, true);
     EXPECT_EQ(at(0, 0), 0);
 }
 
@@ -87,7 +87,7 @@ TEST_F(ViewComposeDrawing, ViewComposedAheadIsWhatShowingComposesAndIsCopiedOnly
     ViewGeometry(shown, {1000, 800}, {240, 268}, request.options).applyInitialZoom();
     DibImage fresh;
     ASSERT_TRUE(fresh.create(240, 268));
-    compose(fresh, image, shown, true);
+    compose(fresh, image, shown, true, true);
 
     ASSERT_TRUE(copyComposedView(surface, shown, ahead));
     const size_t bytes = static_cast<size_t>(surface.stride()) * 268;

@@ -146,7 +146,7 @@ void OpenDialog::onRowTapped() {
 
 void OpenDialog::showThumbnails() {
     FolderList paths = listedPicturePaths(currentFolder_, model_->entries(), settings_);
-    ThumbnailDialog view(this, paths, settings_.thumbCache);
+    ThumbnailDialog view(this, paths, settings_.thumbCache, settings_.showAlpha);
     if (const auto chosen = view.run()) {
         choice_ = choosePicture(std::move(paths), *chosen);
         done(kThumbnailsResult);

@@ -58,9 +58,9 @@ void drawBrokenMark(image::DibImage& cell) {
 // The thumbnail of one picture with its caption: the picture fitted into 100 x 120, or a black
 // box with the broken-picture mark when it cannot be decoded. False when not even the box can be
 // made.
-bool makeThumbnail(image::DibImage& cell, const std::u16string& path) {
+bool makeThumbnail(image::DibImage& cell, const std::u16string& path, bool showAlpha) {
     // A picture that cannot be read is marked in its cell; a message per cell would be noise.
-    if (!codecs::loadImageFitted(cell, path, kThumbnailWidth, kThumbnailHeight)) {
+    if (!codecs::loadImageFitted(cell, path, kThumbnailWidth, kThumbnailHeight, showAlpha)) {
         if (!cell.create(kThumbnailWidth, kThumbnailHeight)) {
             return false;
         }
@@ -77,8 +77,8 @@ bool makeThumbnail(image::DibImage& cell, const std::u16string& path) {
 
 } // namespace
 
-ThumbnailDialog::ThumbnailDialog(QWidget* owner, FolderList paths, bool useCache)
-    : QDialog(owner), cacheUse_(useCache), paths_(std::move(paths)),
+ThumbnailDialog::ThumbnailDialog(QWidget* owner, FolderList paths, bool useCache, bool showAlpha)
+    : QDialog(owner), cacheUse_(useCache), showAlpha_(showAlpha), paths_(std::move(paths)),
       canvasWidget_(new QWidget(this)), scrollBar_(new QScrollBar(Qt::Vertical, this)) {
     setObjectName(QStringLiteral("thumbnailDialog"));
     setWindowTitle(QStringLiteral("サムネイル"));
@@ -303,7 +303,7 @@ void ThumbnailDialog::drawNextCell() {
     }
     const CellRect& cell = grid_.cells[static_cast<size_t>(nextCell_)];
     image::DibImage thumbnail;
-    if (makeThumbnail(thumbnail, paths_[item])) {
+    if (makeThumbnail(thumbnail, paths_[item], showAlpha_)) {
         canvas_.copyFrom(cell.x, cell.y, thumbnail);
         canvasWidget_->update(logicalRect(cell));
     }

@@ -29,8 +29,9 @@ class ThumbnailDialog : public QDialog {
     Q_OBJECT
   public:
     // paths: the pictures in the order the open dialog lists them. With useCache set, stored
-    // thumbnails are read and new ones are stored (the thumbnail-cache setting).
-    ThumbnailDialog(QWidget* owner, FolderList paths, bool useCache);
+    // thumbnails are read and new ones are stored (the thumbnail-cache setting). With showAlpha,
+    // transparent pictures are shown over the checkerboard.
+    ThumbnailDialog(QWidget* owner, FolderList paths, bool useCache, bool showAlpha = false);
 
     // Runs the view modally; the chosen picture's path, or nothing after OK.
     std::optional<std::u16string> run();
@@ -60,6 +61,7 @@ class ThumbnailDialog : public QDialog {
     QRect logicalRect(const CellRect& cell) const;
 
     ThumbnailCacheUse cacheUse_;
+    bool showAlpha_;
     FolderList paths_;
     QWidget* canvasWidget_;
     QScrollBar* scrollBar_;

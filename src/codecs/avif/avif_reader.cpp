@@ -1,5 +1,6 @@
 #include "codecs/avif/avif_reader.h"
 
+#include "codecs/alpha_rows.h"
 #include "codecs/corrections/orientation.h"
 #include "codecs/corrections/picture_corrections.h"
 #include "codecs/corrections/stored_corrections.h"
@@ -12,6 +13,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
+#include <vector>
 
 namespace velmora::codecs::avif {
 namespace {
@@ -52,6 +55,45 @@ int storedOrientation(const avifImage& picture) {
                                  : kUpright;
 }
 
+// The colours straight into the image's rows, without the alpha plane: the library would
+// otherwise multiply the colours by alpha for an output without alpha. The copy shares the
+// decoder's planes and is not destroyed.
+avifResult convertOpaque(const avifImage& picture, image::DibImage& image) {
+    avifImage opaque = picture;
+    opaque.alphaPlane = nullptr;
+    opaque.alphaRowBytes = 0;
+    avifRGBImage rgb;
+    avifRGBImageSetDefaults(&rgb, &opaque);
+    rgb.depth = 8;
+    rgb.format = AVIF_RGB_FORMAT_BGR;
+    rgb.pixels = image.bits();
+    rgb.rowBytes = static_cast<uint32_t>(image.stride());
+    return avifImageYUVToRGB(&opaque, &rgb);
+}
+
+// Colours (not premultiplied) and alpha through a 4-byte buffer into the image's rows and plane.
+avifResult convertWithAlpha(const avifImage& picture, image::DibImage& image) {
+    avifRGBImage rgb;
+    avifRGBImageSetDefaults(&rgb, &picture);
+    rgb.depth = 8;
+    rgb.format = AVIF_RGB_FORMAT_BGRA;
+    rgb.alphaPremultiplied = AVIF_FALSE;
+    rgb.rowBytes = 4 * picture.width;
+    std::vector<uint8_t> pixels;
+    try {
+        pixels.resize(size_t{rgb.rowBytes} * picture.height);
+    } catch (const std::bad_alloc&) {
+        return AVIF_RESULT_OUT_OF_MEMORY;
+    }
+    rgb.pixels = pixels.data();
+    const avifResult result = avifImageYUVToRGB(&picture, &rgb);
+    if (result == AVIF_RESULT_OK) {
+        copyBgraRows(pixels.data(), rgb.rowBytes, image);
+        image.dropAlphaIfOpaque();
+    }
+    return result;
+}
+
 } // namespace
 
 LoadResult decodeAvif(image::DibImage& image, std::span<const uint8_t> bytes,
@@ -86,22 +128,12 @@ LoadResult decodeAvif(image::DibImage& image, std::span<const uint8_t> bytes,
     if (tooLarge(picture.width, picture.height, limits)) {
         return {LoadCause::TooLarge};
     }
-    if (!image.create(static_cast<int32_t>(picture.width), static_cast<int32_t>(picture.height))) {
+    if (!image.create(static_cast<int32_t>(picture.width), static_cast<int32_t>(picture.height)) ||
+        (picture.alphaPlane != nullptr && !image.createAlpha())) {
         return {LoadCause::OutOfMemory};
     }
-    // Converted without its alpha plane: the library would otherwise multiply the colours by
-    // alpha for an output without alpha, and the colours are kept as stored. The copy shares
-    // the decoder's planes and is not destroyed.
-    avifImage opaque = picture;
-    opaque.alphaPlane = nullptr;
-    opaque.alphaRowBytes = 0;
-    avifRGBImage rgb;
-    avifRGBImageSetDefaults(&rgb, &opaque);
-    rgb.depth = 8;
-    rgb.format = AVIF_RGB_FORMAT_BGR;
-    rgb.pixels = image.bits();
-    rgb.rowBytes = static_cast<uint32_t>(image.stride());
-    result = avifImageYUVToRGB(&opaque, &rgb);
+    result = picture.alphaPlane != nullptr ? convertWithAlpha(picture, image)
+                                           : convertOpaque(picture, image);
     if (result != AVIF_RESULT_OK) {
         return failureOf(result, LoadCause::Undecodable);
     }

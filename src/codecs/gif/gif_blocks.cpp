@@ -1,6 +1,7 @@
 #include "codecs/gif/gif_blocks.h"
 
 #include <cstring>
+#include <utility>
 
 namespace velmora::codecs::gif {
 namespace {
@@ -58,7 +59,10 @@ bool BlockWalker::skipExtension() {
     switch (at(1)) {
     case kPlainText: // introducer, label, block-size byte and the 12 bytes it announces
         return skip(2 + 1 + 12) && skipSubBlocks();
-    case kGraphicControl: // fixed length, nothing of it is used
+    case kGraphicControl: // fixed length: flags at 3 (bit 0: transparency), the index at 6
+        if (file_.size() - pos_ >= 8) {
+            transparentIndex_ = (at(3) & 1) != 0 ? at(6) : -1;
+        }
         return skip(8);
     case kComment:
         return skip(2) && skipSubBlocks();
@@ -128,6 +132,7 @@ BlockWalker::Block BlockWalker::nextImage(ImageDescriptor& image) {
             image.hasLocalTable = (packed & 0x80) != 0;
             image.interlaced = (packed & 0x40) != 0;
             image.sizeField = packed & 0x07;
+            image.transparentIndex = std::exchange(transparentIndex_, -1);
             pos_ += kImageDescriptorSize;
             image.localTable = pos_;
             if (image.hasLocalTable && !skip(colorTableBytes(image.sizeField))) {

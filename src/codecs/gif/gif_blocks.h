@@ -35,7 +35,8 @@ struct ImageDescriptor {
     bool hasLocalTable = false;
     bool interlaced = false;
     int sizeField = 0;
-    size_t localTable = 0; // file offset of the local table's first byte
+    size_t localTable = 0;     // file offset of the local table's first byte
+    int transparentIndex = -1; // from the graphic control extension before it; -1 for none
 };
 
 constexpr size_t colorTableBytes(int sizeField) {
@@ -74,6 +75,7 @@ class BlockWalker {
 
     std::span<const uint8_t> file_;
     size_t pos_ = 0;
+    int transparentIndex_ = -1; // of the last graphic control extension, for the next image
 };
 
 } // namespace velmora::codecs::gif

@@ -105,7 +105,8 @@ ScanResult gifScan(std::span<const uint8_t> file) {
     }
 }
 
-LoadStatus gifDecode(std::span<const uint8_t> file, PackedBitmap& canvas, int imageNumber) {
+LoadStatus gifDecode(std::span<const uint8_t> file, PackedBitmap& canvas, int imageNumber,
+                     int* transparentIndex) {
     canvas = PackedBitmap{};
     BlockWalker walker(file);
     ScreenDescriptor screen;
@@ -121,6 +122,9 @@ LoadStatus gifDecode(std::span<const uint8_t> file, PackedBitmap& canvas, int im
             return LoadStatus::NotGif;
         case BlockWalker::Block::Image:
             if (seen == imageNumber) {
+                if (transparentIndex != nullptr) {
+                    *transparentIndex = image.transparentIndex;
+                }
                 return decodeImage(walker, file, screen, image, canvas);
             }
             if (!walker.skipImageData()) {
@@ -129,6 +133,27 @@ LoadStatus gifDecode(std::span<const uint8_t> file, PackedBitmap& canvas, int im
             break;
         }
     }
+}
+
+bool applyTransparentIndex(image::DibImage& image, const PackedBitmap& canvas,
+                           int transparentIndex) {
+    if (transparentIndex < 0 || canvas.empty() || image.height() != canvas.height()) {
+        return true;
+    }
+    if (!image.createAlpha()) {
+        return false;
+    }
+    for (int32_t y = 0; y < image.height(); ++y) {
+        const uint8_t* indices = canvas.pictureRow(y);
+        uint8_t* alpha = image.alphaRow(y);
+        for (int32_t x = 0; x < image.width(); ++x) {
+            if (canvas.indexAt(indices, x) == transparentIndex) {
+                alpha[x] = 0;
+            }
+        }
+    }
+    image.dropAlphaIfOpaque();
+    return true;
 }
 
 } // namespace velmora::codecs::gif

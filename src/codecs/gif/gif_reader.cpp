@@ -15,15 +15,18 @@ LoadResult decodeGif(image::DibImage& image, std::span<const uint8_t> file) {
         return {LoadCause::TooLarge};
     }
     PackedBitmap canvas;
-    if (!emptyScreen && gifDecode(file, canvas, 1) != LoadStatus::Decoded) {
+    int transparentIndex = -1;
+    if (!emptyScreen && gifDecode(file, canvas, 1, &transparentIndex) != LoadStatus::Decoded) {
         return {LoadCause::Undecodable};
     }
     if (canvas.empty()) { // no screen, or the trailer came before any image
         return {LoadCause::Faulty};
     }
     // The canvas is a bitmap this reader made: only the image's memory can fail.
-    return {image.loadPackedDib(canvas.data(), canvas.size()) ? LoadCause::Loaded
-                                                              : LoadCause::OutOfMemory};
+    return {image.loadPackedDib(canvas.data(), canvas.size()) &&
+                    applyTransparentIndex(image, canvas, transparentIndex)
+                ? LoadCause::Loaded
+                : LoadCause::OutOfMemory};
 }
 
 } // namespace gif

@@ -89,20 +89,26 @@ int codedSideLimit(const heif_image_handle* handle) {
 }
 
 // Red, green, blue samples of 8 bits to the image's blue, green, red.
-void copyRows8(const uint8_t* source, int stride, image::DibImage& image) {
+// Red, green, blue (and alpha when the image has a plane) bytes, channels a pixel.
+void copyRows8(const uint8_t* source, int stride, int channels, image::DibImage& image) {
     for (int32_t y = 0; y < image.height(); ++y) {
         const uint8_t* in = source + static_cast<size_t>(y) * static_cast<size_t>(stride);
         uint8_t* out = image.row(y);
-        for (int32_t x = 0; x < image.width(); ++x, in += 3, out += 3) {
+        uint8_t* alpha = image.hasAlpha() ? image.alphaRow(y) : nullptr;
+        for (int32_t x = 0; x < image.width(); ++x, in += channels, out += 3) {
             out[0] = in[2];
             out[1] = in[1];
             out[2] = in[0];
+            if (alpha != nullptr) {
+                alpha[x] = in[3];
+            }
         }
     }
 }
 
-// Red, green, blue samples of 9 to 16 bits (little-endian words) rounded to 8 bits.
-void copyRowsDeep(const uint8_t* source, int stride, int bits, image::DibImage& image) {
+// Red, green, blue (and alpha) samples of 9 to 16 bits (little-endian words) rounded to 8 bits.
+void copyRowsDeep(const uint8_t* source, int stride, int bits, int channels,
+                  image::DibImage& image) {
     const uint32_t maxValue = (1U << bits) - 1;
     std::array<uint8_t, 65536> rounded{};
     for (uint32_t v = 0; v <= maxValue; ++v) {
@@ -114,10 +120,14 @@ void copyRowsDeep(const uint8_t* source, int stride, int bits, image::DibImage& 
     for (int32_t y = 0; y < image.height(); ++y) {
         const uint8_t* in = source + static_cast<size_t>(y) * static_cast<size_t>(stride);
         uint8_t* out = image.row(y);
-        for (int32_t x = 0; x < image.width(); ++x, in += 6, out += 3) {
+        uint8_t* alpha = image.hasAlpha() ? image.alphaRow(y) : nullptr;
+        for (int32_t x = 0; x < image.width(); ++x, in += 2 * channels, out += 3) {
             out[0] = sample(in + 4);
             out[1] = sample(in + 2);
             out[2] = sample(in);
+            if (alpha != nullptr) {
+                alpha[x] = sample(in + 6);
+            }
         }
     }
 }
@@ -159,6 +169,8 @@ void collectMetadata(const heif_image_handle* handle, image::PictureMetadata& me
 // Decodes the primary image, with the file's turns when upright is wanted, into the image.
 LoadCause decodePrimary(const heif_image_handle* handle, bool upright, image::DibImage& image) {
     const bool deep = heif_image_handle_get_luma_bits_per_pixel(handle) > 8;
+    const bool withAlpha = heif_image_handle_has_alpha_channel(handle) != 0;
+    const int channels = withAlpha ? 4 : 3;
     const Options options(heif_decoding_options_alloc());
     if (!options) {
         return LoadCause::DecoderOutOfMemory;
@@ -167,7 +179,9 @@ LoadCause decodePrimary(const heif_image_handle* handle, bool upright, image::Di
     heif_image* decodedImage = nullptr;
     const heif_error decoded = heif_decode_image(
         handle, &decodedImage, heif_colorspace_RGB,
-        deep ? heif_chroma_interleaved_RRGGBB_LE : heif_chroma_interleaved_RGB, options.get());
+        withAlpha ? (deep ? heif_chroma_interleaved_RRGGBBAA_LE : heif_chroma_interleaved_RGBA)
+                  : (deep ? heif_chroma_interleaved_RRGGBB_LE : heif_chroma_interleaved_RGB),
+        options.get());
     const Picture decodedPicture(decodedImage);
     if (decoded.code != heif_error_Ok || !decodedPicture) {
         return decodeFailure(decoded);
@@ -179,19 +193,20 @@ LoadCause decodePrimary(const heif_image_handle* handle, bool upright, image::Di
     const int width = heif_image_get_width(picture, heif_channel_interleaved);
     const int height = heif_image_get_height(picture, heif_channel_interleaved);
     const int bits = heif_image_get_bits_per_pixel_range(picture, heif_channel_interleaved);
-    const int sampleBytes = deep ? 6 : 3;
+    const int sampleBytes = deep ? 2 * channels : channels;
     if (plane == nullptr || width < 1 || height < 1 || stride < width * sampleBytes ||
         (deep ? bits <= 8 || bits > 16 : bits != 8)) {
         return LoadCause::Undecodable;
     }
-    if (!image.create(width, height)) {
+    if (!image.create(width, height) || (withAlpha && !image.createAlpha())) {
         return LoadCause::OutOfMemory;
     }
     if (deep) {
-        copyRowsDeep(plane, stride, bits, image);
+        copyRowsDeep(plane, stride, bits, channels, image);
     } else {
-        copyRows8(plane, stride, image);
+        copyRows8(plane, stride, channels, image);
     }
+    image.dropAlphaIfOpaque();
     return LoadCause::Loaded;
 }
 

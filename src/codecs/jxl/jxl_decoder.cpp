@@ -23,6 +23,8 @@ constexpr uint32_t kMaxThreads = 4;
 
 // Rows the library writes are the image's own: 3 bytes a pixel, each row padded to 4 bytes.
 constexpr JxlPixelFormat kOutputFormat{3, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 4};
+// The alpha plane's rows: one byte a pixel, unpadded.
+constexpr JxlPixelFormat kAlphaFormat{1, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
 
 struct DecoderDestroy {
     void operator()(JxlDecoder* decoder) const { JxlDecoderDestroy(decoder); }
@@ -52,7 +54,8 @@ LoadCause prepareImage(const JxlBasicInfo& info, bool keepOrientation,
     const bool sideways = !keepOrientation && info.orientation >= JXL_ORIENT_TRANSPOSE;
     const auto w = static_cast<int32_t>(sideways ? height : width);
     const auto h = static_cast<int32_t>(sideways ? width : height);
-    return image.create(w, h) ? LoadCause::Loaded : LoadCause::OutOfMemory;
+    const bool made = image.create(w, h) && (info.alpha_bits == 0 || image.createAlpha());
+    return made ? LoadCause::Loaded : LoadCause::OutOfMemory;
 }
 
 // Pixels coded in the library's own colour space (lossy pictures) could be given in any space;
@@ -100,6 +103,26 @@ bool setOutputBuffer(JxlDecoder* decoder, image::DibImage& image) {
                JXL_DEC_SUCCESS;
 }
 
+// The alpha channel goes straight into the image's plane, its colours not premultiplied.
+bool setAlphaBuffer(JxlDecoder* decoder, const JxlBasicInfo& info, image::DibImage& image) {
+    for (uint32_t index = 0; index < info.num_extra_channels; ++index) {
+        JxlExtraChannelInfo channel{};
+        if (JxlDecoderGetExtraChannelInfo(decoder, index, &channel) != JXL_DEC_SUCCESS ||
+            channel.type != JXL_CHANNEL_ALPHA) {
+            continue;
+        }
+        size_t needed = 0;
+        const size_t held = image.alphaBytes();
+        return JxlDecoderExtraChannelBufferSize(decoder, &kAlphaFormat, &needed, index) ==
+                   JXL_DEC_SUCCESS &&
+               needed <= held &&
+               JxlDecoderSetExtraChannelBuffer(decoder, &kAlphaFormat, image.alphaRow(0), held,
+                                               index) == JXL_DEC_SUCCESS;
+    }
+    image.dropAlpha(); // alpha bits without an alpha channel: nothing to fill it from
+    return true;
+}
+
 void swapRedAndBlue(image::DibImage& image) {
     for (int32_t y = 0; y < image.height(); ++y) {
         uint8_t* pixel = image.row(y);
@@ -113,6 +136,7 @@ void swapRedAndBlue(image::DibImage& image) {
 void finish(image::DibImage& image, const JxlBasicInfo& info, std::span<const uint8_t> profile,
             image::PictureMetadata* metadata) {
     swapRedAndBlue(image);
+    image.dropAlphaIfOpaque();
     applyStoredCorrections(image, profile, kUpright, metadata);
     if (metadata != nullptr && pictureCorrections().upright) {
         metadata->readerTurn = image::Turn::uprighting(static_cast<int>(info.orientation));
@@ -139,6 +163,7 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
             JXL_DEC_SUCCESS ||
         JxlDecoderSetKeepOrientation(decoder, wanted.upright ? JXL_FALSE : JXL_TRUE) !=
             JXL_DEC_SUCCESS ||
+        JxlDecoderSetUnpremultiplyAlpha(decoder, JXL_TRUE) != JXL_DEC_SUCCESS ||
         JxlDecoderSetInput(decoder, bytes.data(), bytes.size()) != JXL_DEC_SUCCESS) {
         return LoadCause::Undecodable;
     }
@@ -173,7 +198,8 @@ LoadCause decode(std::span<const uint8_t> bytes, image::DibImage& image,
             }
             break;
         case JXL_DEC_NEED_IMAGE_OUT_BUFFER:
-            if (!setOutputBuffer(decoder, image)) {
+            if (!setOutputBuffer(decoder, image) ||
+                (image.hasAlpha() && !setAlphaBuffer(decoder, info, image))) {
                 return LoadCause::Undecodable;
             }
             break;

@@ -9,6 +9,8 @@
 
 #include <csetjmp>
 #include <cstring>
+#include <new>
+#include <vector>
 
 namespace velmora::codecs {
 namespace {
@@ -38,7 +40,17 @@ struct DecodeJob {
     uint64_t inputBytes;
     int64_t maxPixels;
     image::PictureMetadata* metadata;
+    std::vector<uint8_t>* rowBuffer = nullptr; // rows of a picture with alpha, owned outside
 };
+
+bool allocateRows(std::vector<uint8_t>& rows, size_t bytes) {
+    try {
+        rows.resize(bytes);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
 
 bool plausibleForInput(uint64_t width, uint64_t height, int bitsPerPixel, uint64_t inputBytes) {
     // width and height are at most 65535 each (the user limits), so this cannot overflow.
@@ -46,10 +58,9 @@ bool plausibleForInput(uint64_t width, uint64_t height, int bitsPerPixel, uint64
     return pixelBytes / kDeflateRatioBound <= inputBytes;
 }
 
-// Every picture ends as 8-bit blue-green-red. Alpha, including the alpha a transparency chunk
-// becomes, is stripped, so rows always hold 3 bytes per pixel: an interlaced pass can then be
-// read straight into the image row that keeps the earlier passes' pixels.
-void chooseTransformations(png_structp png, png_infop info, int depth, int colorType) {
+// Every picture ends as 8-bit blue-green-red, followed by an alpha byte when the file has
+// transparency (an alpha channel or a transparency chunk). Returns whether it has.
+bool chooseTransformations(png_structp png, png_infop info, int depth, int colorType) {
     if (colorType == PNG_COLOR_TYPE_PALETTE && depth <= 8) {
         png_set_palette_to_rgb(png);
     }
@@ -64,9 +75,6 @@ void chooseTransformations(png_structp png, png_infop info, int depth, int color
     if (depth == 16) {
         png_set_strip_16(png);
     }
-    if ((colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTransparency) {
-        png_set_strip_alpha(png);
-    }
     if (depth < 8) {
         png_set_packing(png);
     }
@@ -75,6 +83,38 @@ void chooseTransformations(png_structp png, png_infop info, int depth, int color
     }
     if ((colorType & PNG_COLOR_MASK_COLOR) != 0) {
         png_set_bgr(png);
+    }
+    return (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTransparency;
+}
+
+// Reads every pass straight into the image rows: 3 bytes a pixel, so an interlaced pass lands on
+// the row that keeps the earlier passes' pixels.
+void readOpaqueRows(png_structp png, image::DibImage& image, int passes) {
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int32_t y = 0; y < image.height(); ++y) {
+            png_read_row(png, image.row(y), nullptr);
+        }
+    }
+}
+
+// Reads 4-byte rows into buffer (one row, or every row when interlaced, so that later passes
+// find the earlier ones) and splits each finished row into the colours and the alpha plane.
+void readRowsWithAlpha(png_structp png, image::DibImage& image, int passes, uint8_t* buffer) {
+    const size_t rowBytes = size_t{4} * static_cast<size_t>(image.width());
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int32_t y = 0; y < image.height(); ++y) {
+            uint8_t* row = buffer + (passes > 1 ? rowBytes * static_cast<size_t>(y) : 0);
+            png_read_row(png, row, nullptr);
+            if (pass + 1 < passes) {
+                continue;
+            }
+            uint8_t* colours = image.row(y);
+            uint8_t* alpha = image.alphaRow(y);
+            for (int32_t x = 0; x < image.width(); ++x) {
+                std::memcpy(colours + 3 * x, row + 4 * x, 3);
+                alpha[x] = row[4 * x + 3];
+            }
+        }
     }
 }
 
@@ -98,19 +138,26 @@ PngDecodeResult runDecode(png_structp png, png_infop info, const DecodeJob& job)
     if (static_cast<int64_t>(width) * height > job.maxPixels) {
         return PngDecodeResult::TooLarge;
     }
-    chooseTransformations(png, info, depth, colorType);
+    const bool withAlpha = chooseTransformations(png, info, depth, colorType);
     const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    if (png_get_rowbytes(png, info) != size_t{3} * width) {
+    if (png_get_rowbytes(png, info) != size_t{withAlpha ? 4U : 3U} * width) {
         return PngDecodeResult::Corrupt;
     }
-    if (!job.image->create(static_cast<int32_t>(width), static_cast<int32_t>(height))) {
+    if (!job.image->create(static_cast<int32_t>(width), static_cast<int32_t>(height)) ||
+        (withAlpha && !job.image->createAlpha())) {
         return PngDecodeResult::CreateFailed;
     }
-    for (int pass = 0; pass < passes; ++pass) {
-        for (png_uint_32 y = 0; y < height; ++y) {
-            png_read_row(png, job.image->row(static_cast<int32_t>(y)), nullptr);
+    if (!withAlpha) {
+        readOpaqueRows(png, *job.image, passes);
+    } else {
+        // Freed by the caller's frame, which the library's long jump does not skip.
+        const size_t rows = passes > 1 ? height : 1;
+        if (!allocateRows(*job.rowBuffer, size_t{4} * width * rows)) {
+            return PngDecodeResult::CreateFailed;
         }
+        readRowsWithAlpha(png, *job.image, passes, job.rowBuffer->data());
+        job.image->dropAlphaIfOpaque();
     }
     // Into info: an eXIf chunk may follow the pixels.
     png_read_end(png, info);
@@ -201,7 +248,9 @@ bool correct(png_structp png, png_infop info, image::DibImage& image,
     return upright;
 }
 
-PngDecodeResult decodeAndCorrect(png_structp png, png_infop info, const DecodeJob& job) {
+PngDecodeResult decodeAndCorrect(png_structp png, png_infop info, DecodeJob job) {
+    std::vector<uint8_t> rowBuffer;
+    job.rowBuffer = &rowBuffer;
     const PngDecodeResult result = runDecode(png, info, job);
     if (result == PngDecodeResult::Ok && !correct(png, info, *job.image, job.metadata)) {
         return PngDecodeResult::NotUpright;

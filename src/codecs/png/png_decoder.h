@@ -1,5 +1,6 @@
 // PNG decoding into a DibImage: every colour type and bit depth arrives as 8-bit blue-green-red
-// rows. Transparency is not composited; a transparent pixel shows the colour stored for it.
+// rows. A file with transparency (an alpha channel or a transparency chunk) also fills the
+// image's alpha plane; the colours stay as stored, never composited.
 #pragma once
 
 #include "image/dib_image.h"

@@ -6,6 +6,8 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstring>
+#include <new>
 #include <vector>
 
 namespace velmora::codecs {
@@ -55,22 +57,35 @@ struct Ancillary {
     std::vector<png_text> texts;
 };
 
+// One row of blue, green, red and alpha bytes, built in out (4 bytes a pixel).
+void interleaveAlpha(const image::DibImage& image, int32_t y, uint8_t* out) {
+    const uint8_t* colours = image.row(y);
+    const uint8_t* alpha = image.alphaRow(y);
+    for (int32_t x = 0; x < image.width(); ++x) {
+        std::memcpy(out + 4 * x, colours + 3 * x, 3);
+        out[4 * x + 3] = alpha[x];
+    }
+}
+
 // A library error long-jumps back into this frame, so it holds only trivially destructible
 // objects.
+// rgbaRow, when given, holds one 4-byte row: the alpha plane is written with the colours.
 bool runEncode(png_structp png, png_infop info, const image::DibImage& image,
-               const Ancillary& ancillary) {
+               const Ancillary& ancillary, uint8_t* rgbaRow) {
     if (setjmp(png_jmpbuf(png)) != 0) {
         return false;
     }
     // A profile the library finds fault with is left out rather than failing the save.
     png_set_benign_errors(png, 1);
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()),
-                 static_cast<png_uint_32>(image.height()), 8, PNG_COLOR_TYPE_RGB,
+                 static_cast<png_uint_32>(image.height()), 8,
+                 rgbaRow != nullptr ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color_8 significant{};
     significant.red = 8;
     significant.green = 8;
     significant.blue = 8;
+    significant.alpha = rgbaRow != nullptr ? 8 : 0;
     png_set_sBIT(png, info, &significant);
     if (!ancillary.profile.empty()) {
         png_set_iCCP(png, info, "ICC profile", PNG_COMPRESSION_TYPE_BASE, ancillary.profile.data(),
@@ -82,7 +97,12 @@ bool runEncode(png_structp png, png_infop info, const image::DibImage& image,
     png_write_info(png, info);
     png_set_bgr(png);
     for (int32_t y = 0; y < image.height(); ++y) {
-        png_write_row(png, image.row(y));
+        if (rgbaRow == nullptr) {
+            png_write_row(png, image.row(y));
+        } else {
+            interleaveAlpha(image, y, rgbaRow);
+            png_write_row(png, rgbaRow);
+        }
     }
     png_write_end(png, info);
     return true;
@@ -91,7 +111,7 @@ bool runEncode(png_structp png, png_infop info, const image::DibImage& image,
 } // namespace
 
 bool encodePng(const image::DibImage& image, SafeFileWriter& writer,
-               const image::PictureMetadata* metadata) {
+               const image::PictureMetadata* metadata, bool keepAlpha) {
     if (!image.hasPixels() || !writer.isOpen()) {
         return false;
     }
@@ -104,8 +124,17 @@ bool encodePng(const image::DibImage& image, SafeFileWriter& writer,
     if (!structs.ok()) {
         return false;
     }
+    std::vector<uint8_t> rgbaRow;
+    if (keepAlpha && image.hasAlpha()) {
+        try {
+            rgbaRow.resize(size_t{4} * static_cast<size_t>(image.width()));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    }
     png_set_write_fn(structs.png(), &writer, writeToFile, flushNothing);
-    return runEncode(structs.png(), structs.info(), image, ancillary);
+    return runEncode(structs.png(), structs.info(), image, ancillary,
+                     rgbaRow.empty() ? nullptr : rgbaRow.data());
 }
 
 } // namespace velmora::codecs

@@ -41,10 +41,11 @@ LoadResult loadPng(image::DibImage& image, std::u16string_view path,
 }
 
 SaveResult savePng(const image::DibImage& image, std::u16string_view path,
-                   const image::PictureMetadata* metadata) {
+                   const image::PictureMetadata* metadata, bool keepAlpha) {
     SafeFileWriter writer(path);
-    return {encodePng(image, writer, metadata) && writer.commit() ? SaveCause::Saved
-                                                                  : SaveCause::WriteFailed};
+    return {encodePng(image, writer, metadata, keepAlpha) && writer.commit()
+                ? SaveCause::Saved
+                : SaveCause::WriteFailed};
 }
 
 } // namespace velmora::codecs

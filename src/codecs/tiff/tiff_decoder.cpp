@@ -71,17 +71,38 @@ uint32_t bandRows(uint32_t width, uint32_t length, uint32_t unit, uint64_t maxRa
     return static_cast<uint32_t>(std::min<uint64_t>(units * unit, length));
 }
 
+// The library gives colours premultiplied by the alpha of extra samples, associated or not;
+// this undoes it, rounded.
+uint8_t unpremultiplied(uint32_t c, uint32_t a) {
+    return a == 0 ? static_cast<uint8_t>(c)
+                  : static_cast<uint8_t>(std::min(255U, (c * 255 + a / 2) / a));
+}
+
 void copyRowsBgr(const uint32_t* raster, uint32_t width, uint32_t rows, uint32_t firstRow,
                  image::DibImage& image) {
+    const bool withAlpha = image.hasAlpha();
     for (uint32_t r = 0; r < rows; ++r) {
         const uint32_t* source = raster + static_cast<size_t>(r) * width;
-        uint8_t* target = image.row(static_cast<int32_t>(firstRow + r));
+        const auto y = static_cast<int32_t>(firstRow + r);
+        uint8_t* target = image.row(y);
         for (uint32_t x = 0; x < width; ++x) {
             const uint32_t pixel = source[x];
             target[0] = static_cast<uint8_t>(TIFFGetB(pixel));
             target[1] = static_cast<uint8_t>(TIFFGetG(pixel));
             target[2] = static_cast<uint8_t>(TIFFGetR(pixel));
             target += 3;
+        }
+        if (!withAlpha) {
+            continue;
+        }
+        uint8_t* colours = image.row(y);
+        uint8_t* alpha = image.alphaRow(y);
+        for (uint32_t x = 0; x < width; ++x, colours += 3) {
+            const uint32_t a = TIFFGetA(source[x]);
+            alpha[x] = static_cast<uint8_t>(a);
+            for (int ch = 0; ch < 3; ++ch) {
+                colours[ch] = unpremultiplied(colours[ch], a);
+            }
         }
     }
 }
@@ -167,7 +188,9 @@ TiffDecodeResult decodeTiff(TIFF* tiff, image::DibImage& image, const TiffDecode
     if (TIFFScanlineSize64(tiff) == 0 || !rgba.begin(tiff)) {
         return TiffDecodeResult::Unsupported;
     }
-    if (!image.create(static_cast<int32_t>(width), static_cast<int32_t>(length))) {
+    // Extra samples of alpha (associated or not) fill the alpha plane.
+    if (!image.create(static_cast<int32_t>(width), static_cast<int32_t>(length)) ||
+        (rgba.state().alpha != 0 && !image.createAlpha())) {
         return TiffDecodeResult::CreateFailed;
     }
     const uint32_t unit = unitRows(tiff, length);
@@ -194,6 +217,7 @@ TiffDecodeResult decodeTiff(TIFF* tiff, image::DibImage& image, const TiffDecode
         }
         copyRowsBgr(raster.get(), width, rows, reversedBands ? length - top - rows : top, image);
     }
+    image.dropAlphaIfOpaque();
     return correct(tiff, state.orientation, image, metadata) ? TiffDecodeResult::Ok
                                                              : TiffDecodeResult::NotUpright;
 }

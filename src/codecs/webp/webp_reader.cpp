@@ -1,5 +1,6 @@
 #include "codecs/webp/webp_reader.h"
 
+#include "codecs/alpha_rows.h"
 #include "codecs/corrections/orientation.h"
 #include "codecs/corrections/stored_corrections.h"
 #include "codecs/file_bytes.h"
@@ -33,6 +34,24 @@ LoadResult failureOf(VP8StatusCode status) {
                                                : LoadCause::Undecodable};
 }
 
+// A still picture with alpha: decoded as blue, green, red and alpha by the library's own buffer,
+// then split into the image's rows and plane (the image is already made at the output size).
+LoadResult decodeStillWithAlpha(image::DibImage& image, std::span<const uint8_t> bytes,
+                                WebPDecoderConfig& config) {
+    if (!image.createAlpha()) {
+        return {LoadCause::OutOfMemory};
+    }
+    config.output.colorspace = MODE_BGRA;
+    const VP8StatusCode status = WebPDecode(bytes.data(), bytes.size(), &config);
+    if (status == VP8_STATUS_OK) {
+        copyBgraRows(config.output.u.RGBA.rgba, static_cast<size_t>(config.output.u.RGBA.stride),
+                     image);
+        image.dropAlphaIfOpaque();
+    }
+    WebPFreeDecBuffer(&config.output);
+    return status == VP8_STATUS_OK ? LoadResult{LoadCause::Loaded} : failureOf(status);
+}
+
 // The still picture straight into the image's rows, reduced when a box is given.
 LoadResult decodeStill(image::DibImage& image, std::span<const uint8_t> bytes,
                        const WebPBitstreamFeatures& features, const Box* box) {
@@ -55,6 +74,9 @@ LoadResult decodeStill(image::DibImage& image, std::span<const uint8_t> bytes,
     }
     if (!image.create(width, height)) {
         return {LoadCause::OutOfMemory};
+    }
+    if (features.has_alpha != 0) {
+        return decodeStillWithAlpha(image, bytes, config);
     }
     config.output.colorspace = MODE_BGR;
     config.output.is_external_memory = 1;
@@ -87,18 +109,11 @@ LoadResult decodeFirstFrame(image::DibImage& image, std::span<const uint8_t> byt
     }
     const auto width = static_cast<int32_t>(info.canvas_width);
     const auto height = static_cast<int32_t>(info.canvas_height);
-    if (!image.create(width, height)) {
+    if (!image.create(width, height) || !image.createAlpha()) {
         return {LoadCause::OutOfMemory};
     }
-    for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* from = canvas + size_t{4} * static_cast<size_t>(width) * y;
-        uint8_t* to = image.row(y);
-        for (int32_t x = 0; x < width; ++x, from += 4, to += 3) {
-            to[0] = from[0];
-            to[1] = from[1];
-            to[2] = from[2];
-        }
-    }
+    copyBgraRows(canvas, size_t{4} * static_cast<size_t>(width), image);
+    image.dropAlphaIfOpaque();
     return {LoadCause::Loaded};
 }
 

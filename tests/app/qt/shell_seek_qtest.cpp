@@ -65,7 +65,7 @@ class ShellSeekTest : public QObject {
             return false;
         }
         image::compose(fresh, viewer.current(), viewer.pictureView().state(),
-                       viewer.settings.smoothReduction);
+                       viewer.settings.smoothReduction, viewer.settings.showAlpha);
         return std::memcmp(fresh.bits(), viewer.pictureView().surface().bits(),
                            size_t(fresh.stride()) * fresh.height()) == 0;
     }
