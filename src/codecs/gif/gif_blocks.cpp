@@ -51,19 +51,37 @@ bool BlockWalker::skipSubBlocks() {
     }
 }
 
-bool BlockWalker::skipExtension() {
+// The application identifier block is at the cursor, the cursor on its length byte.
+void BlockWalker::readLoopCount() {
+    static constexpr char kNetscape[] = "\x0BNETSCAPE2.0\x03\x01";
+    constexpr size_t kLength = sizeof kNetscape - 1;
+    if (file_.size() - pos_ >= kLength + 2 &&
+        std::memcmp(file_.data() + pos_, kNetscape, kLength) == 0) {
+        loopCount_ = le16(kLength);
+    }
+}
+
+bool BlockWalker::skipExtension(GraphicControl& control) {
     if (file_.size() - pos_ < 2) {
         return false;
     }
     switch (at(1)) {
     case kPlainText: // introducer, label, block-size byte and the 12 bytes it announces
         return skip(2 + 1 + 12) && skipSubBlocks();
-    case kGraphicControl: // fixed length, nothing of it is used
+    case kGraphicControl: // fixed length: block size 4, packed, delay, transparent index, 0
+        if (file_.size() - pos_ >= 8 && at(2) >= 4) {
+            const int disposal = (at(3) >> 2) & 7;
+            control.disposal = disposal <= 3 ? disposal : 0;
+            control.delay = le16(4);
+            control.transparent = (at(3) & 1) != 0 ? at(6) : -1;
+        }
         return skip(8);
     case kComment:
         return skip(2) && skipSubBlocks();
     case kApplication: // introducer, label, the 12-byte identifier block with its length byte
-        return skip(2 + 12) && skipSubBlocks();
+        pos_ += 2;
+        readLoopCount();
+        return skip(12) && skipSubBlocks();
     default: // unknown label: only the introducer is taken
         return skip(1);
     }
@@ -107,12 +125,13 @@ LoadStatus BlockWalker::readHeader(ScreenDescriptor& screen) {
 }
 
 BlockWalker::Block BlockWalker::nextImage(ImageDescriptor& image) {
+    GraphicControl control;
     while (pos_ < file_.size()) {
         switch (at(0)) {
         case kTrailer:
             return Block::Trailer;
         case kExtension:
-            if (!skipExtension()) {
+            if (!skipExtension(control)) {
                 return Block::Broken;
             }
             break;
@@ -130,6 +149,7 @@ BlockWalker::Block BlockWalker::nextImage(ImageDescriptor& image) {
             image.sizeField = packed & 0x07;
             pos_ += kImageDescriptorSize;
             image.localTable = pos_;
+            image.control = control;
             if (image.hasLocalTable && !skip(colorTableBytes(image.sizeField))) {
                 return Block::Broken;
             }

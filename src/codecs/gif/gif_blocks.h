@@ -27,6 +27,13 @@ struct ScreenDescriptor {
     size_t globalTable = 0; // file offset of the global table's first byte
 };
 
+// What a graphic control extension says about the image that follows it.
+struct GraphicControl {
+    int disposal = 0;     // 0-3; the undefined values 4-7 read as 0 (leave the frame in place)
+    int delay = 0;        // hundredths of a second
+    int transparent = -1; // the transparent colour index; -1 for none
+};
+
 struct ImageDescriptor {
     int left = 0;
     int top = 0;
@@ -35,11 +42,24 @@ struct ImageDescriptor {
     bool hasLocalTable = false;
     bool interlaced = false;
     int sizeField = 0;
-    size_t localTable = 0; // file offset of the local table's first byte
+    size_t localTable = 0;  // file offset of the local table's first byte
+    GraphicControl control; // of the last graphic control extension before the image
 };
+
+// The NETSCAPE2.0 loop count when the file has none.
+inline constexpr int kNoLoopCount = -1;
 
 constexpr size_t colorTableBytes(int sizeField) {
     return size_t{3} << (sizeField + 1);
+}
+
+// Bits per pixel of the packed canvas a colour table of 2^tableBits entries is shown at (1, 4
+// or 8); an index is taken modulo 2^bits.
+constexpr int outputBitsFor(int tableBits) {
+    if (tableBits == 1) {
+        return 1;
+    }
+    return tableBits <= 4 ? 4 : 8;
 }
 
 class BlockWalker {
@@ -53,8 +73,12 @@ class BlockWalker {
     LoadStatus readHeader(ScreenDescriptor& screen);
 
     // Steps over extensions and stray bytes to the next image descriptor and reads it with its
-    // local colour table, leaving the cursor on the code size byte; or stops at the trailer.
+    // local colour table and graphic control, leaving the cursor on the code size byte; or stops
+    // at the trailer.
     Block nextImage(ImageDescriptor& image);
+
+    // The loop count of the last NETSCAPE2.0 extension stepped over, or kNoLoopCount.
+    int loopCount() const { return loopCount_; }
 
     // Steps over the code size byte and the data sub-blocks of the image just read.
     bool skipImageData();
@@ -68,12 +92,14 @@ class BlockWalker {
   private:
     bool skip(size_t count);
     bool skipSubBlocks();
-    bool skipExtension();
+    bool skipExtension(GraphicControl& control);
+    void readLoopCount();
     uint8_t at(size_t offset) const { return file_[pos_ + offset]; }
     int le16(size_t offset) const { return at(offset) | at(offset + 1) << 8; }
 
     std::span<const uint8_t> file_;
     size_t pos_ = 0;
+    int loopCount_ = kNoLoopCount;
 };
 
 } // namespace velmora::codecs::gif

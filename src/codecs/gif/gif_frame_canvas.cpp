@@ -1,0 +1,93 @@
+#include "codecs/gif/gif_frame_canvas.h"
+
+#include <cstring>
+#include <new>
+
+namespace velmora::codecs::gif {
+
+bool FrameCanvas::create(int width, int height, bool transparency) {
+    if (!canvas_.create(width, height) || (transparency && !canvas_.createAlpha())) {
+        canvas_.release();
+        return false;
+    }
+    return true;
+}
+
+void FrameCanvas::setBackground(uint8_t blue, uint8_t green, uint8_t red) {
+    background_ = {blue, green, red};
+}
+
+void FrameCanvas::clearRect(const FrameRect& rect) {
+    for (int y = rect.top; y < rect.top + rect.height; ++y) {
+        uint8_t* colour = canvas_.row(y) + size_t{3} * rect.left;
+        for (int x = 0; x < rect.width; ++x, colour += 3) {
+            std::memcpy(colour, background_.data(), 3);
+        }
+        if (canvas_.hasAlpha()) {
+            std::memset(canvas_.alphaRow(y) + rect.left, 0, static_cast<size_t>(rect.width));
+        }
+    }
+}
+
+bool FrameCanvas::save(const FrameRect& rect) {
+    const size_t rowColours = size_t{3} * rect.width;
+    try {
+        savedColours_.resize(rowColours * rect.height);
+        savedAlpha_.resize(canvas_.hasAlpha() ? size_t{1} * rect.width * rect.height : 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    saved_ = rect;
+    for (int y = 0; y < rect.height; ++y) {
+        std::memcpy(savedColours_.data() + rowColours * y,
+                    canvas_.row(rect.top + y) + size_t{3} * rect.left, rowColours);
+        if (canvas_.hasAlpha()) {
+            std::memcpy(savedAlpha_.data() + size_t{1} * rect.width * y,
+                        canvas_.alphaRow(rect.top + y) + rect.left, rect.width);
+        }
+    }
+    return true;
+}
+
+void FrameCanvas::restore() {
+    const FrameRect& rect = saved_;
+    const size_t rowColours = size_t{3} * rect.width;
+    for (int y = 0; y < rect.height; ++y) {
+        std::memcpy(canvas_.row(rect.top + y) + size_t{3} * rect.left,
+                    savedColours_.data() + rowColours * y, rowColours);
+        if (canvas_.hasAlpha()) {
+            std::memcpy(canvas_.alphaRow(rect.top + y) + rect.left,
+                        savedAlpha_.data() + size_t{1} * rect.width * y, rect.width);
+        }
+    }
+}
+
+void FrameCanvas::drawRow(const FrameRect& rect, int y, const uint8_t* indices,
+                          const FramePalette& palette, int transparent) {
+    uint8_t* colour = canvas_.row(rect.top + y) + size_t{3} * rect.left;
+    uint8_t* alpha = canvas_.hasAlpha() ? canvas_.alphaRow(rect.top + y) + rect.left : nullptr;
+    for (int x = 0; x < rect.width; ++x, colour += 3) {
+        const int index = indices[x];
+        if (index == transparent) {
+            continue;
+        }
+        std::memcpy(colour, palette.data() + size_t{3} * index, 3);
+        if (alpha != nullptr) {
+            alpha[x] = 255;
+        }
+    }
+}
+
+bool FrameCanvas::copyTo(image::DibImage& frame) const {
+    const int height = canvas_.height();
+    if (!frame.create(canvas_.width(), height) || (canvas_.hasAlpha() && !frame.createAlpha())) {
+        return false;
+    }
+    std::memcpy(frame.bits(), canvas_.bits(), size_t{1} * canvas_.stride() * height);
+    if (canvas_.hasAlpha()) {
+        std::memcpy(frame.alphaRow(0), canvas_.alphaRow(0), size_t{1} * canvas_.width() * height);
+    }
+    return true;
+}
+
+} // namespace velmora::codecs::gif

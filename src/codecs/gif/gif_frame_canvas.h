@@ -1,0 +1,58 @@
+// The logical screen an animated GIF's frames are composed on: 24-bit colours and, when the file
+// uses a transparent index anywhere, an alpha plane. Areas no frame has drawn, or that a frame's
+// disposal restored to the background, hold the background colour (as the still picture shows
+// it) and are transparent.
+#pragma once
+
+#include "image/dib_image.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace velmora::codecs::gif {
+
+struct FrameRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Blue, green, red of each of the 256 indices.
+using FramePalette = std::array<uint8_t, 256 * 3>;
+
+class FrameCanvas {
+  public:
+    // A canvas of width x height; false when memory is short.
+    [[nodiscard]] bool create(int width, int height, bool transparency);
+    void setBackground(uint8_t blue, uint8_t green, uint8_t red);
+    // The whole canvas, or rect, back to the background.
+    void clear() { clearRect({0, 0, canvas_.width(), canvas_.height()}); }
+    void clearRect(const FrameRect& rect);
+    // Keeps what rect holds for restore(); false when memory is short.
+    [[nodiscard]] bool save(const FrameRect& rect);
+    void restore();
+    // Draws one frame's rows of indices (rect.width bytes each, row(y) the frame's row y) at rect;
+    // the transparent index (-1 for none) leaves what is under it.
+    template <typename RowOf>
+    void draw(const FrameRect& rect, RowOf row, const FramePalette& palette, int transparent) {
+        for (int y = 0; y < rect.height; ++y) {
+            drawRow(rect, y, row(y), palette, transparent);
+        }
+    }
+    // Makes frame a copy of the canvas; false when memory is short.
+    [[nodiscard]] bool copyTo(image::DibImage& frame) const;
+
+  private:
+    void drawRow(const FrameRect& rect, int y, const uint8_t* indices, const FramePalette& palette,
+                 int transparent);
+
+    image::DibImage canvas_;
+    std::array<uint8_t, 3> background_{};
+    FrameRect saved_;
+    std::vector<uint8_t> savedColours_;
+    std::vector<uint8_t> savedAlpha_;
+};
+
+} // namespace velmora::codecs::gif
