@@ -135,7 +135,7 @@ TEST(GifFrames, EachFrameEqualsTheCanvasComposedByTheRules) {
           {frameOf(3, 4, 6, 7, 8), 2, 4, -1},
           {frameOf(0, 0, 9, 2, 8, 0), 0, 25, 0}},
          2,
-         {655350, 100, 250}},
+         {655350, 40, 250}},
         {"back to previous, loop 3",
          10,
          10,
@@ -146,7 +146,7 @@ TEST(GifFrames, EachFrameEqualsTheCanvasComposedByTheRules) {
           {frameOf(4, 0, 6, 8, 8), 3, 50, -1},
           {frameOf(0, 6, 3, 4, 8, 7), 0, 20, 7}},
          4,
-         {100, 100, 500, 200}},
+         {70, 20, 500, 200}},
         {"local tables, interlace, no loop extension, no transparency",
          13,
          17,
@@ -157,7 +157,7 @@ TEST(GifFrames, EachFrameEqualsTheCanvasComposedByTheRules) {
           {frameOf(3, 3, 5, 9, 4, -1, true), 3, 3, -1},
           {frameOf(0, 0, 2, 2, 4, -1, true), 0, 3, -1}},
          1,
-         {100, 100, 100, 100}},
+         {30, 30, 30, 30}},
     };
     for (const Animation& animation : animations) {
         SCOPED_TRACE(animation.name);
