@@ -62,15 +62,19 @@ struct Canvas {
     std::vector<uint8_t> alpha;
 };
 
-// Each frame's canvas: the background colour (the first frame's table's entry) transparent at
-// first; a frame's opaque pixels drawn at its place; its disposal applied before the next.
+// Each frame's canvas. The first frame as the still picture shows it: the screen in the
+// background colour (the first frame's table's entry), transparent only where the background
+// index is the frame's transparent index, and every pixel of the frame in its table's colour,
+// its transparent index's pixels transparent. A later frame's opaque pixels drawn at its place;
+// each frame's disposal applied before the next.
 std::vector<Canvas> composeReference(const Animation& animation) {
     const auto tableOf = [](const GifFrame& f) {
         return f.localTable.empty() ? kGlobal : f.localTable;
     };
     const Rgb background = tableOf(animation.frames[0].image)[animation.background];
+    const bool clearScreen = animation.background == animation.frames[0].transparent;
     Canvas canvas{std::vector<Rgb>(animation.width * animation.height, background),
-                  std::vector<uint8_t>(animation.width * animation.height, 0)};
+                  std::vector<uint8_t>(animation.width * animation.height, clearScreen ? 0 : 255)};
     std::vector<Canvas> result;
     for (const AnimatedFrame& frame : animation.frames) {
         const GifFrame& f = frame.image;
@@ -80,9 +84,10 @@ std::vector<Canvas> composeReference(const Animation& animation) {
             for (int x = 0; x < f.width; ++x) {
                 const int index = f.indices[y * f.width + x];
                 const int at = (f.top + y) * animation.width + f.left + x;
-                if (index != frame.transparent) {
+                const bool first = &frame == &animation.frames[0];
+                if (index != frame.transparent || first) {
                     canvas.colours[at] = table[index];
-                    canvas.alpha[at] = 255;
+                    canvas.alpha[at] = index != frame.transparent ? 255 : 0;
                 }
             }
         }
@@ -129,7 +134,7 @@ TEST(GifFrames, EachFrameEqualsTheCanvasComposedByTheRules) {
         {"back to background, sub-rectangles, loop 1, delay 65535",
          9,
          11,
-         3,
+         2,
          1,
          {{frameOf(1, 1, 5, 5, 8, 2), 2, 65535, 2},
           {frameOf(3, 4, 6, 7, 8), 2, 4, -1},

@@ -1,6 +1,7 @@
 #include "codecs/gif/gif_blocks.h"
 
 #include <cstring>
+#include <utility>
 
 namespace velmora::codecs::gif {
 namespace {
@@ -61,21 +62,23 @@ void BlockWalker::readLoopCount() {
     }
 }
 
-bool BlockWalker::skipExtension(GraphicControl& control) {
+bool BlockWalker::skipExtension() {
     if (file_.size() - pos_ < 2) {
         return false;
     }
     switch (at(1)) {
     case kPlainText: // introducer, label, block-size byte and the 12 bytes it announces
         return skip(2 + 1 + 12) && skipSubBlocks();
-    case kGraphicControl: // fixed length: block size 4, packed, delay, transparent index, 0
-        if (file_.size() - pos_ >= 8 && at(2) >= 4) {
-            const int disposal = (at(3) >> 2) & 7;
-            control.disposal = disposal <= 3 ? disposal : 0;
-            control.delay = le16(4);
-            control.transparent = (at(3) & 1) != 0 ? at(6) : -1;
+    case kGraphicControl: { // fixed length: flags at 3 (bit 0: transparency, bits 2-4: disposal),
+                            // the delay at 4, the index at 6
+        if (file_.size() - pos_ >= 8) {
+            transparentIndex_ = (at(3) & 1) != 0 ? at(6) : -1;
+            const int disposal = at(3) >> 2 & 7;
+            disposal_ = disposal <= 3 ? disposal : 0;
+            delay_ = le16(4);
         }
         return skip(8);
+    }
     case kComment:
         return skip(2) && skipSubBlocks();
     case kApplication: // introducer, label, the 12-byte identifier block with its length byte
@@ -125,13 +128,12 @@ LoadStatus BlockWalker::readHeader(ScreenDescriptor& screen) {
 }
 
 BlockWalker::Block BlockWalker::nextImage(ImageDescriptor& image) {
-    GraphicControl control;
     while (pos_ < file_.size()) {
         switch (at(0)) {
         case kTrailer:
             return Block::Trailer;
         case kExtension:
-            if (!skipExtension(control)) {
+            if (!skipExtension()) {
                 return Block::Broken;
             }
             break;
@@ -147,9 +149,11 @@ BlockWalker::Block BlockWalker::nextImage(ImageDescriptor& image) {
             image.hasLocalTable = (packed & 0x80) != 0;
             image.interlaced = (packed & 0x40) != 0;
             image.sizeField = packed & 0x07;
+            image.transparentIndex = std::exchange(transparentIndex_, -1);
+            image.disposal = std::exchange(disposal_, 0);
+            image.delay = std::exchange(delay_, 0);
             pos_ += kImageDescriptorSize;
             image.localTable = pos_;
-            image.control = control;
             if (image.hasLocalTable && !skip(colorTableBytes(image.sizeField))) {
                 return Block::Broken;
             }

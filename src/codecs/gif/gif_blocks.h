@@ -27,13 +27,6 @@ struct ScreenDescriptor {
     size_t globalTable = 0; // file offset of the global table's first byte
 };
 
-// What a graphic control extension says about the image that follows it.
-struct GraphicControl {
-    int disposal = 0;     // 0-3; the undefined values 4-7 read as 0 (leave the frame in place)
-    int delay = 0;        // hundredths of a second
-    int transparent = -1; // the transparent colour index; -1 for none
-};
-
 struct ImageDescriptor {
     int left = 0;
     int top = 0;
@@ -42,8 +35,10 @@ struct ImageDescriptor {
     bool hasLocalTable = false;
     bool interlaced = false;
     int sizeField = 0;
-    size_t localTable = 0;  // file offset of the local table's first byte
-    GraphicControl control; // of the last graphic control extension before the image
+    size_t localTable = 0;     // file offset of the local table's first byte
+    int transparentIndex = -1; // from the graphic control extension before it; -1 for none
+    int disposal = 0;          // from it too: 0-3 (the undefined 4-7 read as 0, leave in place)
+    int delay = 0;             // from it too: hundredths of a second
 };
 
 // The NETSCAPE2.0 loop count when the file has none.
@@ -92,7 +87,7 @@ class BlockWalker {
   private:
     bool skip(size_t count);
     bool skipSubBlocks();
-    bool skipExtension(GraphicControl& control);
+    bool skipExtension();
     void readLoopCount();
     uint8_t at(size_t offset) const { return file_[pos_ + offset]; }
     int le16(size_t offset) const { return at(offset) | at(offset + 1) << 8; }
@@ -100,6 +95,9 @@ class BlockWalker {
     std::span<const uint8_t> file_;
     size_t pos_ = 0;
     int loopCount_ = kNoLoopCount;
+    int transparentIndex_ = -1; // of the last graphic control extension, for the next image
+    int disposal_ = 0;
+    int delay_ = 0;
 };
 
 } // namespace velmora::codecs::gif

@@ -13,18 +13,23 @@ bool FrameCanvas::create(int width, int height, bool transparency) {
     return true;
 }
 
-void FrameCanvas::setBackground(uint8_t blue, uint8_t green, uint8_t red) {
-    background_ = {blue, green, red};
+void FrameCanvas::start(const std::array<uint8_t, 3>& background, bool transparent) {
+    background_ = background;
+    fill({0, 0, canvas_.width(), canvas_.height()}, transparent ? 0 : 255);
 }
 
 void FrameCanvas::clearRect(const FrameRect& rect) {
+    fill(rect, 0);
+}
+
+void FrameCanvas::fill(const FrameRect& rect, uint8_t alpha) {
     for (int y = rect.top; y < rect.top + rect.height; ++y) {
         uint8_t* colour = canvas_.row(y) + size_t{3} * rect.left;
         for (int x = 0; x < rect.width; ++x, colour += 3) {
             std::memcpy(colour, background_.data(), 3);
         }
         if (canvas_.hasAlpha()) {
-            std::memset(canvas_.alphaRow(y) + rect.left, 0, static_cast<size_t>(rect.width));
+            std::memset(canvas_.alphaRow(y) + rect.left, alpha, static_cast<size_t>(rect.width));
         }
     }
 }
@@ -63,17 +68,17 @@ void FrameCanvas::restore() {
 }
 
 void FrameCanvas::drawRow(const FrameRect& rect, int y, const uint8_t* indices,
-                          const FramePalette& palette, int transparent) {
+                          const FramePalette& palette, int transparent, bool first) {
     uint8_t* colour = canvas_.row(rect.top + y) + size_t{3} * rect.left;
     uint8_t* alpha = canvas_.hasAlpha() ? canvas_.alphaRow(rect.top + y) + rect.left : nullptr;
     for (int x = 0; x < rect.width; ++x, colour += 3) {
         const int index = indices[x];
-        if (index == transparent) {
+        if (index == transparent && !first) {
             continue;
         }
         std::memcpy(colour, palette.data() + size_t{3} * index, 3);
         if (alpha != nullptr) {
-            alpha[x] = 255;
+            alpha[x] = index == transparent ? 0 : 255;
         }
     }
 }

@@ -1,7 +1,9 @@
 // The logical screen an animated GIF's frames are composed on: 24-bit colours and, when the file
-// uses a transparent index anywhere, an alpha plane. Areas no frame has drawn, or that a frame's
-// disposal restored to the background, hold the background colour (as the still picture shows
-// it) and are transparent.
+// uses a transparent index anywhere, an alpha plane. The first frame is drawn as the still
+// picture shows it (every pixel in its palette colour, the transparent index's pixels
+// transparent, the rest of the screen in the background colour); a later frame's transparent
+// pixels leave what is under them. Areas a frame's disposal restores to the background take the
+// background colour and become transparent.
 #pragma once
 
 #include "image/dib_image.h"
@@ -26,19 +28,20 @@ class FrameCanvas {
   public:
     // A canvas of width x height; false when memory is short.
     [[nodiscard]] bool create(int width, int height, bool transparency);
-    void setBackground(uint8_t blue, uint8_t green, uint8_t red);
-    // The whole canvas, or rect, back to the background.
-    void clear() { clearRect({0, 0, canvas_.width(), canvas_.height()}); }
+    // The whole canvas in the background colour, opaque or transparent, before the first frame.
+    void start(const std::array<uint8_t, 3>& background, bool transparent);
+    // rect back to the background, transparent.
     void clearRect(const FrameRect& rect);
     // Keeps what rect holds for restore(); false when memory is short.
     [[nodiscard]] bool save(const FrameRect& rect);
     void restore();
-    // Draws one frame's rows of indices (rect.width bytes each, row(y) the frame's row y) at rect;
-    // the transparent index (-1 for none) leaves what is under it.
+    // Draws one frame's rows of indices (rect.width bytes each, row(y) the frame's row y) at rect.
+    // transparent: the transparent index, -1 for none; first: the first frame.
     template <typename RowOf>
-    void draw(const FrameRect& rect, RowOf row, const FramePalette& palette, int transparent) {
+    void draw(const FrameRect& rect, RowOf row, const FramePalette& palette, int transparent,
+              bool first) {
         for (int y = 0; y < rect.height; ++y) {
-            drawRow(rect, y, row(y), palette, transparent);
+            drawRow(rect, y, row(y), palette, transparent, first);
         }
     }
     // Makes frame a copy of the canvas; false when memory is short.
@@ -46,7 +49,8 @@ class FrameCanvas {
 
   private:
     void drawRow(const FrameRect& rect, int y, const uint8_t* indices, const FramePalette& palette,
-                 int transparent);
+                 int transparent, bool first);
+    void fill(const FrameRect& rect, uint8_t alpha);
 
     image::DibImage canvas_;
     std::array<uint8_t, 3> background_{};

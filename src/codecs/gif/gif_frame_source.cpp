@@ -62,7 +62,7 @@ bool GifFrameSource::scan() {
     ImageDescriptor image;
     while (walker_.nextImage(image) == BlockWalker::Block::Image && walker_.skipImageData()) {
         ++frameCount_;
-        transparency_ = transparency_ || image.control.transparent >= 0;
+        transparency_ = transparency_ || image.transparentIndex >= 0;
     }
     const int loops = walker_.loopCount();
     playCount_ = loops == kNoLoopCount ? 1 : loops == 0 ? kPlayForever : loops + 1;
@@ -98,11 +98,12 @@ FrameStep GifFrameSource::next(image::DibImage& frame, int& delayMs) {
     }
     dispose();
     if (framesGiven_ == 0) {
-        // The background is the colour the still picture fills its screen with.
+        // The screen as the still picture fills it: the background index in the first image's
+        // colours, transparent when that is the image's transparent index.
         const FramePalette palette = paletteOf(file_.bytes(), screen_, image);
-        const uint8_t* colour = palette.data() + 3 * screen_.background;
-        canvas_.setBackground(colour[0], colour[1], colour[2]);
-        canvas_.clear();
+        std::array<uint8_t, 3> background{};
+        std::copy_n(palette.begin() + 3 * screen_.background, 3, background.begin());
+        canvas_.start(background, screen_.background == image.transparentIndex);
     }
     if (const FrameStep drawn = drawImage(image); drawn != FrameStep::Frame) {
         return drawn;
@@ -114,7 +115,7 @@ FrameStep GifFrameSource::next(image::DibImage& frame, int& delayMs) {
         return FrameStep::NoMemory;
     }
     ++framesGiven_;
-    delayMs = shownDelayMs(image.control.delay * 10);
+    delayMs = shownDelayMs(image.delay * 10);
     return FrameStep::Frame;
 }
 
@@ -128,7 +129,7 @@ FrameStep GifFrameSource::drawImage(const ImageDescriptor& image) {
         return FrameStep::Broken;
     }
     const FrameRect rect{image.left, image.top, image.width, image.height};
-    if (image.control.disposal == kDisposeToPrevious && !canvas_.save(rect)) {
+    if (image.disposal == kDisposeToPrevious && !canvas_.save(rect)) {
         return FrameStep::NoMemory;
     }
     if (rect.width > 0 && rect.height > 0) {
@@ -145,9 +146,9 @@ FrameStep GifFrameSource::drawImage(const ImageDescriptor& image) {
         }
         canvas_.draw(
             rect, [&indices](int y) { return indices.pictureRow(y); },
-            paletteOf(file_.bytes(), screen_, image), image.control.transparent);
+            paletteOf(file_.bytes(), screen_, image), image.transparentIndex, framesGiven_ == 0);
     }
-    disposal_ = image.control.disposal;
+    disposal_ = image.disposal;
     drawn_ = rect;
     return FrameStep::Frame;
 }
