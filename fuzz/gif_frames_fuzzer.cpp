@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace velmora::codecs;
@@ -14,11 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         int64_t{screen.width} * screen.height > 65'536) {
         return 0;
     }
-    FileBytes file;
-    file.data = std::make_unique<uint8_t[]>(size);
-    std::memcpy(file.data.get(), data, size);
-    file.size = size;
-    auto source = gif::GifFrameSource::open(std::move(file));
+    auto source = gif::GifFrameSource::open(memoryReader({data, size}));
     if (!source) {
         return 0;
     }

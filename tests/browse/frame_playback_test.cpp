@@ -62,8 +62,8 @@ TEST(FramePlayback, PlaysAsOftenAsTheLoopCountSaysAndEndsOnTheLastGoodFrame) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto source = codecs::gif::GifFrameSource::open(
-            test::fileBytesOf(threeFrames(c.loopCount, c.brokenAt)));
+        const std::string file = threeFrames(c.loopCount, c.brokenAt);
+        auto source = codecs::gif::GifFrameSource::open(test::readerOf(file));
         ASSERT_TRUE(source);
         FramePlayback playback(std::move(source));
         image::DibImage frame;

@@ -1,11 +1,10 @@
 // Makes GIF files for the tests: a block-by-block writer and an LZW encoder of its own.
 #pragma once
 
-#include "codecs/file_bytes.h"
+#include "codecs/byte_reader.h"
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -217,13 +216,9 @@ inline std::vector<Rgb> gifTestPalette(int n) {
     return colors;
 }
 
-// A file's bytes as a reader holds them.
-inline codecs::FileBytes fileBytesOf(const std::string& bytes) {
-    codecs::FileBytes file;
-    file.data = std::make_unique<uint8_t[]>(bytes.size());
-    std::memcpy(file.data.get(), bytes.data(), bytes.size());
-    file.size = bytes.size();
-    return file;
+// A reader of the bytes, which must outlive it.
+inline std::unique_ptr<codecs::ByteReader> readerOf(const std::string& bytes) {
+    return codecs::memoryReader({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
 }
 
 } // namespace velmora::test

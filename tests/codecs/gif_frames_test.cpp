@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 
 namespace velmora::codecs::gif {
 namespace {
@@ -41,6 +42,16 @@ GifFrame frameOf(int left, int top, int width, int height, int colours, int skip
     for (int i = 0; i < width * height; ++i) {
         const int index = (i * 5 + left + 3 * top) % colours;
         frame.indices.push_back(static_cast<uint8_t>(index == skip && i % 3 != 0 ? 0 : index));
+    }
+    return frame;
+}
+
+// A frame of random indices, whose data does not fit in the first part of the file read.
+GifFrame noisyFrame(int width, int height) {
+    std::mt19937 random(7);
+    GifFrame frame{0, 0, width, height, false, {}, {}};
+    for (int i = 0; i < width * height; ++i) {
+        frame.indices.push_back(static_cast<uint8_t>(random() % 8));
     }
     return frame;
 }
@@ -152,6 +163,16 @@ TEST(GifFrames, EachFrameEqualsTheCanvasComposedByTheRules) {
           {frameOf(0, 6, 3, 4, 8, 7), 0, 20, 7}},
          4,
          {70, 20, 500, 200}},
+        {"frames larger than a read of the file",
+         600,
+         400,
+         0,
+         0,
+         {{noisyFrame(600, 400), 0, 10, -1},
+          {frameOf(10, 10, 30, 20, 8), 0, 10, -1},
+          {noisyFrame(600, 400), 0, 10, 3}},
+         kPlayForever,
+         {100, 100, 100}},
         {"local tables, interlace, no loop extension, no transparency",
          13,
          17,
@@ -166,7 +187,8 @@ TEST(GifFrames, EachFrameEqualsTheCanvasComposedByTheRules) {
     };
     for (const Animation& animation : animations) {
         SCOPED_TRACE(animation.name);
-        auto source = GifFrameSource::open(test::fileBytesOf(encode(animation)));
+        const std::string file = encode(animation);
+        auto source = GifFrameSource::open(test::readerOf(file));
         ASSERT_TRUE(source);
         EXPECT_EQ(source->frameCount(), static_cast<int>(animation.frames.size()));
         EXPECT_EQ(source->playCount(), animation.playCount);

@@ -13,18 +13,14 @@ namespace {
 constexpr int kMaxCodeSize = 8;
 constexpr int kDisposeToBackground = 2;
 constexpr int kDisposeToPrevious = 3;
+constexpr size_t kFirstWindow = size_t{64} << 10; // doubled while a block needs more
 
-// The colours of each index as the still picture shows them: the table's entries, an index
-// taken modulo the canvas depth and entries past the table black; without any table, entry 1
-// white and the rest black.
-FramePalette paletteOf(std::span<const uint8_t> file, const ScreenDescriptor& screen,
-                       const ImageDescriptor& image) {
-    FramePalette palette{};
+// The colours of each index as the still picture shows them: the table's entries (red, green,
+// blue at rgb; null for no table), an index taken modulo the canvas depth and entries past the
+// table black; without any table, entry 1 white and the rest black.
+FramePalette paletteOf(const uint8_t* rgb, int sizeField) {
     std::array<uint8_t, 256 * 3> table{};
-    const bool local = image.hasLocalTable;
-    const int sizeField = local ? image.sizeField : screen.sizeField;
-    if (local || screen.hasGlobalTable) {
-        const uint8_t* rgb = file.data() + (local ? image.localTable : screen.globalTable);
+    if (rgb != nullptr) {
         for (int i = 0; i < (2 << sizeField); ++i, rgb += 3) {
             table[3 * i] = rgb[2];
             table[3 * i + 1] = rgb[1];
@@ -33,6 +29,7 @@ FramePalette paletteOf(std::span<const uint8_t> file, const ScreenDescriptor& sc
     } else {
         table[3] = table[4] = table[5] = 0xFF;
     }
+    FramePalette palette{};
     const int mask = (1 << outputBitsFor(sizeField + 1)) - 1;
     for (int i = 0; i < 256; ++i) {
         std::copy_n(table.begin() + 3 * (i & mask), 3, palette.begin() + 3 * i);
@@ -42,30 +39,73 @@ FramePalette paletteOf(std::span<const uint8_t> file, const ScreenDescriptor& sc
 
 } // namespace
 
-std::unique_ptr<GifFrameSource> GifFrameSource::open(FileBytes file) {
-    if (file.cause != LoadCause::Loaded) {
+std::unique_ptr<GifFrameSource> GifFrameSource::open(std::unique_ptr<ByteReader> reader) {
+    if (!reader) {
         return nullptr;
     }
-    std::unique_ptr<GifFrameSource> source(new (std::nothrow) GifFrameSource(std::move(file)));
-    if (!source || !source->scan()) {
+    std::unique_ptr<GifFrameSource> source(new (std::nothrow) GifFrameSource(std::move(reader)));
+    if (!source || !source->readHeader() || !source->scan()) {
         return nullptr;
     }
     return source;
 }
 
-// Counts the images and reads the loop count and whether any image has a transparent index.
-bool GifFrameSource::scan() {
-    if (walker_.readHeader(screen_) != LoadStatus::Decoded || screen_.width == 0 ||
-        screen_.height == 0 || exceedsImageLimits(screen_.width, screen_.height)) {
+bool GifFrameSource::fill(size_t bytes) {
+    const size_t held = window_.size();
+    if (held >= bytes || windowAtEnd_) {
+        return true;
+    }
+    try {
+        window_.resize(bytes);
+    } catch (const std::bad_alloc&) {
+        window_.resize(held);
         return false;
     }
-    ImageDescriptor image;
-    while (walker_.nextImage(image) == BlockWalker::Block::Image && walker_.skipImageData()) {
+    const size_t read =
+        reader_->readAt(windowStart_ + held, std::span(window_).subspan(held, bytes - held));
+    if (read < bytes - held) {
+        window_.resize(held + read);
+        windowAtEnd_ = true;
+    }
+    return true;
+}
+
+bool GifFrameSource::readHeader() {
+    for (size_t want = kFirstWindow;; want *= 2) {
+        if (!fill(want)) {
+            return false;
+        }
+        BlockWalker walker(window_);
+        if (walker.readHeader(screen_) == LoadStatus::Decoded) {
+            if (screen_.hasGlobalTable) {
+                std::copy_n(window_.begin() + static_cast<ptrdiff_t>(screen_.globalTable),
+                            colorTableBytes(screen_.sizeField), globalTable_.begin());
+            }
+            firstBlock_ = window_.size() - walker.rest().size();
+            return screen_.width > 0 && screen_.height > 0 &&
+                   !exceedsImageLimits(screen_.width, screen_.height);
+        }
+        if (windowAtEnd_) {
+            return false;
+        }
+    }
+}
+
+// Counts the images and reads the loop count and whether any image has a transparent index.
+bool GifFrameSource::scan() {
+    rewind();
+    int loops = kNoLoopCount;
+    for (;;) {
+        ImageDescriptor image;
+        std::span<const uint8_t> data;
+        const BlockWalker::Block block = nextBlock(image, data);
+        if (block != BlockWalker::Block::Image) {
+            break;
+        }
         ++frameCount_;
         transparency_ = transparency_ || image.transparentIndex >= 0;
     }
-    const int loops = walker_.loopCount();
-    playCount_ = loops == kNoLoopCount ? 1 : loops == 0 ? kPlayForever : loops + 1;
+    playCount_ = loopCount_ == kNoLoopCount ? 1 : loopCount_ == 0 ? kPlayForever : loopCount_ + 1;
     if (!canvas_.create(screen_.width, screen_.height, transparency_)) {
         return false;
     }
@@ -74,10 +114,42 @@ bool GifFrameSource::scan() {
 }
 
 void GifFrameSource::rewind() {
-    walker_ = BlockWalker(file_.bytes());
-    (void)walker_.readHeader(screen_); // read once already
+    window_.clear();
+    taken_ = 0;
+    windowStart_ = firstBlock_;
+    windowAtEnd_ = false;
     framesGiven_ = 0;
     disposal_ = 0;
+}
+
+BlockWalker::Block GifFrameSource::nextBlock(ImageDescriptor& image,
+                                             std::span<const uint8_t>& data) {
+    // The block after the one taken last: what came before leaves the window.
+    window_.erase(window_.begin(), window_.begin() + static_cast<ptrdiff_t>(taken_));
+    windowStart_ += taken_;
+    taken_ = 0;
+    for (size_t want = std::max(kFirstWindow, window_.size());; want *= 2) {
+        if (!fill(want)) {
+            return BlockWalker::Block::Broken;
+        }
+        BlockWalker walker(window_);
+        const BlockWalker::Block block = walker.nextImage(image);
+        if (walker.loopCount() != kNoLoopCount) {
+            loopCount_ = walker.loopCount();
+        }
+        if (block == BlockWalker::Block::Trailer) {
+            return block;
+        }
+        const size_t dataStart = window_.size() - walker.rest().size();
+        if (block == BlockWalker::Block::Image && walker.skipImageData()) {
+            taken_ = window_.size() - walker.rest().size();
+            data = std::span(window_).subspan(dataStart, taken_ - dataStart);
+            return block;
+        }
+        if (windowAtEnd_) {
+            return BlockWalker::Block::Broken;
+        }
+    }
 }
 
 void GifFrameSource::dispose() {
@@ -91,25 +163,15 @@ void GifFrameSource::dispose() {
 
 FrameStep GifFrameSource::next(image::DibImage& frame, int& delayMs) {
     ImageDescriptor image;
-    const BlockWalker::Block block = walker_.nextImage(image);
+    std::span<const uint8_t> data;
+    const BlockWalker::Block block = nextBlock(image, data);
     if (block != BlockWalker::Block::Image) {
         return block == BlockWalker::Block::Trailer && framesGiven_ > 0 ? FrameStep::End
                                                                         : FrameStep::Broken;
     }
     dispose();
-    if (framesGiven_ == 0) {
-        // The screen as the still picture fills it: the background index in the first image's
-        // colours, transparent when that is the image's transparent index.
-        const FramePalette palette = paletteOf(file_.bytes(), screen_, image);
-        std::array<uint8_t, 3> background{};
-        std::copy_n(palette.begin() + 3 * screen_.background, 3, background.begin());
-        canvas_.start(background, screen_.background == image.transparentIndex);
-    }
-    if (const FrameStep drawn = drawImage(image); drawn != FrameStep::Frame) {
+    if (const FrameStep drawn = drawImage(image, data); drawn != FrameStep::Frame) {
         return drawn;
-    }
-    if (!walker_.skipImageData()) {
-        return FrameStep::Broken;
     }
     if (!canvas_.copyTo(frame)) {
         return FrameStep::NoMemory;
@@ -119,14 +181,23 @@ FrameStep GifFrameSource::next(image::DibImage& frame, int& delayMs) {
     return FrameStep::Frame;
 }
 
-FrameStep GifFrameSource::drawImage(const ImageDescriptor& image) {
+FrameStep GifFrameSource::drawImage(const ImageDescriptor& image, std::span<const uint8_t> data) {
     if (image.left + image.width > screen_.width || image.top + image.height > screen_.height ||
-        (!image.hasLocalTable && !screen_.hasGlobalTable && screen_.sizeField >= 2)) {
+        (!image.hasLocalTable && !screen_.hasGlobalTable && screen_.sizeField >= 2) ||
+        data.empty() || data[0] > kMaxCodeSize) {
         return FrameStep::Broken;
     }
-    const auto data = walker_.rest();
-    if (data.empty() || data[0] > kMaxCodeSize) {
-        return FrameStep::Broken;
+    const bool local = image.hasLocalTable;
+    const FramePalette palette = paletteOf(local ? window_.data() + image.localTable
+                                           : screen_.hasGlobalTable ? globalTable_.data()
+                                                                    : nullptr,
+                                           local ? image.sizeField : screen_.sizeField);
+    if (framesGiven_ == 0) {
+        // The screen as the still picture fills it: the background index in the first image's
+        // colours, transparent when that is the image's transparent index.
+        std::array<uint8_t, 3> background{};
+        std::copy_n(palette.begin() + 3 * screen_.background, 3, background.begin());
+        canvas_.start(background, screen_.background == image.transparentIndex);
     }
     const FrameRect rect{image.left, image.top, image.width, image.height};
     if (image.disposal == kDisposeToPrevious && !canvas_.save(rect)) {
@@ -145,8 +216,8 @@ FrameStep GifFrameSource::drawImage(const ImageDescriptor& image) {
             return FrameStep::Broken;
         }
         canvas_.draw(
-            rect, [&indices](int y) { return indices.pictureRow(y); },
-            paletteOf(file_.bytes(), screen_, image), image.transparentIndex, framesGiven_ == 0);
+            rect, [&indices](int y) { return indices.pictureRow(y); }, palette,
+            image.transparentIndex, framesGiven_ == 0);
     }
     disposal_ = image.disposal;
     drawn_ = rect;

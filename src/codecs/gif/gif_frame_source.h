@@ -4,24 +4,26 @@
 // applied before the next one. Delays follow shownDelayMs. A NETSCAPE2.0 loop count n repeats the
 // frames n times after the first play, as browsers do (0 without end); without one they play once.
 // A frame whose data is cut short or broken is Broken: playing stops on the frame before it.
+// The file is read a block at a time: only the block being decoded is held, never the whole file.
 #pragma once
 
-#include "codecs/file_bytes.h"
+#include "codecs/byte_reader.h"
 #include "codecs/frame_source.h"
 #include "codecs/gif/gif_blocks.h"
 #include "codecs/gif/gif_frame_canvas.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
-#include <span>
+#include <vector>
 
 namespace velmora::codecs::gif {
 
 class GifFrameSource final : public FrameSource {
   public:
-    // The frames of the GIF in file; nullptr when its header cannot be read, its screen is
+    // The frames of the GIF reader reads; nullptr when its header cannot be read, its screen is
     // empty or over the image limits, or no memory is left for the canvas.
-    static std::unique_ptr<GifFrameSource> open(FileBytes file);
+    static std::unique_ptr<GifFrameSource> open(std::unique_ptr<ByteReader> reader);
 
     int frameCount() const override { return frameCount_; }
     int playCount() const override { return playCount_; }
@@ -29,14 +31,26 @@ class GifFrameSource final : public FrameSource {
     void rewind() override;
 
   private:
-    explicit GifFrameSource(FileBytes file) : file_(std::move(file)), walker_(file_.bytes()) {}
+    explicit GifFrameSource(std::unique_ptr<ByteReader> reader) : reader_(std::move(reader)) {}
+    [[nodiscard]] bool readHeader();
     [[nodiscard]] bool scan();
-    FrameStep drawImage(const ImageDescriptor& image);
+    // Steps over the next image with its extensions, its table and its data: Image with the
+    // window holding all of it and walker_ at its end, Trailer, or Broken. Reads more of the
+    // file as far as the step needs.
+    BlockWalker::Block nextBlock(ImageDescriptor& image, std::span<const uint8_t>& data);
+    [[nodiscard]] bool fill(size_t bytes);
+    FrameStep drawImage(const ImageDescriptor& image, std::span<const uint8_t> data);
     void dispose();
 
-    FileBytes file_;
-    BlockWalker walker_;
+    std::unique_ptr<ByteReader> reader_;
+    std::vector<uint8_t> window_; // the file's bytes from windowStart_ on, read so far
+    uint64_t windowStart_ = 0;
+    bool windowAtEnd_ = false; // the window reaches the end of the file
+    size_t taken_ = 0;         // bytes of the window the block taken last came to
+    uint64_t firstBlock_ = 0;  // file offset of the first block after the header
+    int loopCount_ = kNoLoopCount;
     ScreenDescriptor screen_;
+    std::array<uint8_t, 256 * 3> globalTable_{};
     FrameCanvas canvas_;
     int frameCount_ = 0;
     int playCount_ = 1;
