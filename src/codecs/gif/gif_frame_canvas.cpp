@@ -71,12 +71,24 @@ void FrameCanvas::drawRow(const FrameRect& rect, int y, const uint8_t* indices,
                           const FramePalette& palette, int transparent, bool first) {
     uint8_t* colour = canvas_.row(rect.top + y) + size_t{3} * rect.left;
     uint8_t* alpha = canvas_.hasAlpha() ? canvas_.alphaRow(rect.top + y) + rect.left : nullptr;
+    const int last = rect.width - 1;
+    if (transparent < 0) {
+        // Each store's fourth byte is overwritten by the next pixel; the last pixel stores three.
+        for (int x = 0; x < last; ++x) {
+            std::memcpy(colour + size_t{3} * x, &palette[indices[x]], 4);
+        }
+        std::memcpy(colour + size_t{3} * last, &palette[indices[last]], 3);
+        if (alpha != nullptr) {
+            std::memset(alpha, 255, static_cast<size_t>(rect.width));
+        }
+        return;
+    }
     for (int x = 0; x < rect.width; ++x, colour += 3) {
         const int index = indices[x];
         if (index == transparent && !first) {
             continue;
         }
-        std::memcpy(colour, palette.data() + size_t{3} * index, 3);
+        std::memcpy(colour, &palette[index], 3);
         if (alpha != nullptr) {
             alpha[x] = index == transparent ? 0 : 255;
         }
@@ -85,8 +97,15 @@ void FrameCanvas::drawRow(const FrameRect& rect, int y, const uint8_t* indices,
 
 bool FrameCanvas::copyTo(image::DibImage& frame) const {
     const int height = canvas_.height();
-    if (!frame.create(canvas_.width(), height) || (canvas_.hasAlpha() && !frame.createAlpha())) {
+    // A frame of the canvas's size (the one shown before, handed back) is overwritten as it is.
+    const bool sized =
+        frame.hasPixels() && frame.width() == canvas_.width() && frame.height() == height;
+    if ((!sized && !frame.create(canvas_.width(), height)) ||
+        (canvas_.hasAlpha() && !frame.hasAlpha() && !frame.createAlpha())) {
         return false;
+    }
+    if (!canvas_.hasAlpha()) {
+        frame.dropAlpha();
     }
     std::memcpy(frame.bits(), canvas_.bits(), size_t{1} * canvas_.stride() * height);
     if (canvas_.hasAlpha()) {

@@ -21,8 +21,9 @@ struct FrameRect {
     int height = 0;
 };
 
-// Blue, green, red of each of the 256 indices.
-using FramePalette = std::array<uint8_t, 256 * 3>;
+// Blue, green, red of each of the 256 indices, in the first three bytes of each entry (the
+// fourth is 0), so that a pixel is stored with one 4-byte copy.
+using FramePalette = std::array<uint32_t, 256>;
 
 class FrameCanvas {
   public:

@@ -5,6 +5,7 @@
 #include "codecs/packed_bitmap.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace velmora::codecs::gif {
@@ -32,7 +33,7 @@ FramePalette paletteOf(const uint8_t* rgb, int sizeField) {
     FramePalette palette{};
     const int mask = (1 << outputBitsFor(sizeField + 1)) - 1;
     for (int i = 0; i < 256; ++i) {
-        std::copy_n(table.begin() + 3 * (i & mask), 3, palette.begin() + 3 * i);
+        std::memcpy(&palette[i], table.data() + 3 * (i & mask), 3);
     }
     return palette;
 }
@@ -196,7 +197,7 @@ FrameStep GifFrameSource::drawImage(const ImageDescriptor& image, std::span<cons
         // The screen as the still picture fills it: the background index in the first image's
         // colours, transparent when that is the image's transparent index.
         std::array<uint8_t, 3> background{};
-        std::copy_n(palette.begin() + 3 * screen_.background, 3, background.begin());
+        std::memcpy(background.data(), &palette[screen_.background], 3);
         canvas_.start(background, screen_.background == image.transparentIndex);
     }
     const FrameRect rect{image.left, image.top, image.width, image.height};
@@ -204,10 +205,14 @@ FrameStep GifFrameSource::drawImage(const ImageDescriptor& image, std::span<cons
         return FrameStep::NoMemory;
     }
     if (rect.width > 0 && rect.height > 0) {
-        PackedBitmap indices;
-        if (!indices.allocate(rect.width, rect.height, 8)) {
+        // Every index is written before the frame is drawn: a block of the same size is reused.
+        if ((rect.width != indicesWidth_ || rect.height != indices_.height()) &&
+            !indices_.allocate(rect.width, rect.height, 8)) {
+            indicesWidth_ = 0;
             return FrameStep::NoMemory;
         }
+        indicesWidth_ = rect.width;
+        PackedBitmap& indices = indices_;
         PixelWriter writer(indices, 8, {0, 0, rect.width, rect.height, image.interlaced});
         if (!decodeImageData(data.subspan(1), data[0], writer)) {
             return FrameStep::NoMemory;

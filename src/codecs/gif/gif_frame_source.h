@@ -11,6 +11,7 @@
 #include "codecs/frame_source.h"
 #include "codecs/gif/gif_blocks.h"
 #include "codecs/gif/gif_frame_canvas.h"
+#include "codecs/packed_bitmap.h"
 
 #include <array>
 #include <cstdint>
@@ -52,6 +53,8 @@ class GifFrameSource final : public FrameSource {
     ScreenDescriptor screen_;
     std::array<uint8_t, 256 * 3> globalTable_{};
     FrameCanvas canvas_;
+    PackedBitmap indices_; // the indices of the frame being drawn
+    int indicesWidth_ = 0;
     int frameCount_ = 0;
     int playCount_ = 1;
     bool transparency_ = false;
