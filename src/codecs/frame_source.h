@@ -1,7 +1,7 @@
 // FrameSource: the frames of an animated picture, decoded one at a time on demand. Each frame is
 // composed on the picture's canvas and handed over as a whole picture, with how long it stays.
-// A source holds its file's bytes and a canvas or two of pixels, never the decoded frames: its
-// memory does not grow with the frame count.
+// A source holds a canvas or two of pixels and its file's bytes (a GIF only the block being
+// decoded), never the decoded frames: its memory does not grow with the frame count.
 #pragma once
 
 #include "image/dib_image.h"
