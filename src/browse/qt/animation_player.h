@@ -7,8 +7,8 @@
 // frame cannot be decoded and when the setting is turned off.
 #pragma once
 
+#include "browse/frame_worker.h"
 #include "browse/navigator.h"
-#include "browse/qt/frame_worker.h"
 #include "settings/app_settings.h"
 
 #include <QElapsedTimer>

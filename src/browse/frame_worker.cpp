@@ -1,8 +1,8 @@
-#include "browse/qt/frame_worker.h"
+#include "browse/frame_worker.h"
 
 #include <system_error>
 
-namespace velmora::browse::qt {
+namespace velmora::browse {
 
 FrameWorker::FrameWorker(std::u16string path, std::function<void()> decoded)
     : decoded_(std::move(decoded)) {
@@ -59,4 +59,4 @@ void FrameWorker::run(std::stop_token stop, const std::u16string& path) {
     }
 }
 
-} // namespace velmora::browse::qt
+} // namespace velmora::browse

@@ -17,7 +17,7 @@
 #include <string>
 #include <thread>
 
-namespace velmora::browse::qt {
+namespace velmora::browse {
 
 class FrameWorker {
   public:
@@ -50,4 +50,4 @@ class FrameWorker {
     std::jthread thread_;
 };
 
-} // namespace velmora::browse::qt
+} // namespace velmora::browse
