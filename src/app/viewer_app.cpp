@@ -81,6 +81,7 @@ void ViewerApp::start() {
     connect(
         mainWindow_.get(), &MainWindow::firstPainted, this, [this] { startupTimer_.start(0); },
         Qt::QueuedConnection);
+    animation_.watch(*mainWindow_);
     screen_.showOnWorkArea(*mainWindow_);
     startupTimer_.start();
 }
@@ -114,6 +115,7 @@ bool ViewerApp::onCommand(Command command) {
     if (action == nullptr) {
         return false;
     }
+    const browse::qt::AnimationPlayer::Hold held(animation_);
     switch (action->handler) {
     case Handler::App:
         runOwnCommand(command);
@@ -121,6 +123,7 @@ bool ViewerApp::onCommand(Command command) {
     case Handler::Browse:
         return browseController_.onCommand(command);
     case Handler::Edit:
+        animation_.stop(); // the edit works on the frame shown
         return editController_ && editController_->onCommand(command);
     case Handler::Files:
         return fileController_.onCommand(command);
@@ -228,9 +231,9 @@ void ViewerApp::runOwnCommand(Command command) {
 void ViewerApp::showFileInfo() {
     leaveFullScreenForDialog();
     const image::LoadedImage& shown = current();
-    const ui::FileInfo info =
-        ui::describeFile(navigator_.currentPath(), shown.width(), shown.height(),
-                         navigator_.currentIndex(), navigator_.count());
+    ui::FileInfo info = ui::describeFile(navigator_.currentPath(), shown.width(), shown.height(),
+                                         navigator_.currentIndex(), navigator_.count());
+    info.frameCount = animation_.frameCount();
     ui::showFileInfoDialog(info, mainWindow_.get());
 }
 
@@ -381,16 +384,19 @@ void ViewerApp::forgetEdits() {
 void ViewerApp::imageShown() {
     forgetEdits();
     pictureView_.showInitialZoom();
+    animation_.pictureShown();
 }
 
 void ViewerApp::imageShownComposed(const image::ComposedView& ahead) {
     forgetEdits();
     pictureView_.showComposed(ahead);
+    animation_.pictureShown();
 }
 
 void ViewerApp::viewCleared() {
     forgetEdits();
     pictureView_.clear();
+    animation_.stop();
 }
 
 void ViewerApp::clearModified() {

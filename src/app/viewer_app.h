@@ -7,6 +7,7 @@
 #include "app/picture_view.h"
 #include "app/viewer_input.h"
 #include "browse/navigator.h"
+#include "browse/qt/animation_player.h"
 #include "browse/qt/browse_controller.h"
 #include "edit/qt/edit_controller.h"
 #include "fileops/qt/file_controller.h"
@@ -87,6 +88,7 @@ class ViewerApp : public QObject,
     // Keys, hardware buttons, taps and drags.
     ViewerInput& input() { return input_; }
     PictureView& pictureView() { return pictureView_; }
+    browse::qt::AnimationPlayer& animation() { return animation_; }
     image::LoadedImage& current() { return navigator_.current(); }
 
     [[nodiscard]] bool isFullScreen() const override { return fullScreen_; }
@@ -142,6 +144,7 @@ class ViewerApp : public QObject,
     platform::qt::ScreenService screen_;
     browse::Navigator navigator_;
     PictureView pictureView_;
+    browse::qt::AnimationPlayer animation_{navigator_, settings, [this] { pictureView_.redraw(); }};
     browse::qt::BrowseController browseController_{*this, navigator_, settings};
     fileops::qt::FileController fileController_{*this, settings};
     ViewerInput input_{*this};

@@ -20,9 +20,12 @@ template <typename... Args> std::u16string format(const char* pattern, Args... a
     return util::toUtf16(std::string_view(buffer, std::min<size_t>(length, sizeof buffer - 1)));
 }
 
-std::u16string dimensionsText(int32_t width, int32_t height) {
+std::u16string dimensionsText(int32_t width, int32_t height, int frameCount) {
     if (width < 1 || height < 1) {
         return kUnknown;
+    }
+    if (frameCount > 1) {
+        return format("%d X %d (%d フレーム)", width, height, frameCount);
     }
     return format("%d X %d", width, height);
 }
@@ -55,7 +58,7 @@ FileInfoTexts formatFileInfo(const FileInfo& info) {
         texts.fileName = platform::shownName(info.path.substr(lastSeparator + 1));
         texts.folder = platform::shownName(info.path.substr(0, lastSeparator + 1));
     }
-    texts.dimensions = dimensionsText(info.imageWidth, info.imageHeight);
+    texts.dimensions = dimensionsText(info.imageWidth, info.imageHeight, info.frameCount);
     if (info.file) {
         texts.size = format("%llu Byte", static_cast<unsigned long long>(info.file->size));
         texts.modified = dateText(info.file->lastWrite);

@@ -23,6 +23,7 @@ struct FileInfo {
     int currentIndex = 0;
     int entryCount = 0;
     std::optional<FileFacts> file; // nothing when the search found no file
+    int frameCount = 0;            // of an animation that plays; 0 for a still picture
 };
 
 struct FileInfoTexts {

@@ -1,6 +1,8 @@
 // Makes GIF files for the tests: a block-by-block writer and an LZW encoder of its own.
 #pragma once
 
+#include "codecs/byte_reader.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -29,7 +31,7 @@ inline std::string gifLzwSubBlocks(const std::vector<uint8_t>& indices, int code
     uint32_t bitBuffer = 0;
     int bitCount = 0;
     int width = codeSize + 1;
-    auto emit = [&](int code) {
+    auto putCode = [&](int code) {
         bitBuffer |= static_cast<uint32_t>(code) << bitCount;
         bitCount += width;
         while (bitCount >= 8) {
@@ -45,7 +47,7 @@ inline std::string gifLzwSubBlocks(const std::vector<uint8_t>& indices, int code
         nextCode = clear + 2;
         width = codeSize + 1;
     };
-    emit(clear);
+    putCode(clear);
     int current = -1;
     for (const uint8_t pixel : indices) {
         if (current < 0) {
@@ -57,7 +59,7 @@ inline std::string gifLzwSubBlocks(const std::vector<uint8_t>& indices, int code
             current = found;
             continue;
         }
-        emit(current);
+        putCode(current);
         if (nextCode < 4096) {
             child[current * 256 + pixel] = static_cast<uint16_t>(nextCode);
             if (nextCode == (1 << width) && width < 12) {
@@ -65,19 +67,19 @@ inline std::string gifLzwSubBlocks(const std::vector<uint8_t>& indices, int code
             }
             ++nextCode;
         } else if (clearWhenFull) {
-            emit(clear);
+            putCode(clear);
             reset();
         }
         current = pixel;
     }
     if (current >= 0) {
-        emit(current);
+        putCode(current);
         // The decoder defines one more code for this one; follow its width change.
         if (nextCode < 4096 && nextCode == (1 << width) && width < 12) {
             ++width;
         }
     }
-    emit(clear + 1);
+    putCode(clear + 1);
     if (bitCount > 0) {
         packed.push_back(static_cast<char>(bitBuffer & 0xFF));
     }
@@ -145,9 +147,14 @@ class GifBuilder {
         return *this;
     }
     GifBuilder& graphicControl() { return raw(std::string("\x21\xF9\x04\x00\x0A\x00\x00\x00", 8)); }
-    GifBuilder& application() {
+    // A graphic control extension: disposal 0-7, delay in hundredths, transparent index or -1.
+    GifBuilder& graphicControl(int disposal, int delay, int transparent) {
+        byte(0x21).byte(0xF9).byte(4).byte(disposal << 2 | (transparent >= 0 ? 1 : 0));
+        return le16(delay).byte(transparent >= 0 ? transparent : 0).byte(0);
+    }
+    GifBuilder& application(int loopCount = 0) {
         byte(0x21).byte(0xFF).byte(11).raw("NETSCAPE2.0");
-        return raw(std::string("\x03\x01\x00\x00\x00", 5));
+        return byte(3).byte(1).le16(loopCount).byte(0);
     }
 
     // Image descriptor, local table, code size and the encoded data.
@@ -207,6 +214,11 @@ inline std::vector<Rgb> gifTestPalette(int n) {
                           static_cast<uint8_t>(i * 91 + 3)});
     }
     return colors;
+}
+
+// A reader of the bytes, which must outlive it.
+inline std::unique_ptr<codecs::ByteReader> readerOf(const std::string& bytes) {
+    return codecs::memoryReader({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
 }
 
 } // namespace velmora::test

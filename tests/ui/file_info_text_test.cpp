@@ -30,6 +30,11 @@ TEST(FileInfoText, DescribesAnOpenPicture) {
     odd.path = u"\\caf\xDCE9\\a\uF05Cb.jpg";
     EXPECT_EQ(formatFileInfo(odd).fileName, u"a\\b.jpg");
     EXPECT_EQ(formatFileInfo(odd).folder, u"\\caf\uFFFD\\");
+
+    // An animation that plays names its frame count beside the size.
+    FileInfo animation = thirdOfSeven();
+    animation.frameCount = 300;
+    EXPECT_EQ(formatFileInfo(animation).dimensions, u"640 X 480 (300 フレーム)");
 }
 
 TEST(FileInfoText, NothingOpenShowsDashesEverywhere) {

@@ -1,6 +1,7 @@
 #include "codecs/avif/avif_reader.h"
 
 #include "codecs/alpha_rows.h"
+#include "codecs/avif/avif_orientation.h"
 #include "codecs/corrections/orientation.h"
 #include "codecs/corrections/picture_corrections.h"
 #include "codecs/corrections/stored_corrections.h"
@@ -31,28 +32,6 @@ LoadResult failureOf(avifResult result, LoadCause otherwise) {
 
 bool tooLarge(uint32_t width, uint32_t height, const AvifLimits& limits) {
     return exceedsImageLimits(width, height) || int64_t{width} * height > limits.maxPixels;
-}
-
-constexpr int kNoMirror = -1;
-
-// The EXIF orientation (1..8) that the irot angle (0..3, quarter turns anticlockwise) and, when
-// present, the imir mode (0 top and bottom exchanged, 1 left and right) describe together, the
-// rotation coming first.
-int orientationOfTransforms(int angle, int mirrorMode) {
-    // Rows: quarter turns anticlockwise; columns: no mirror, top-bottom, left-right.
-    static constexpr int kOrientations[4][3] = {{1, 4, 2}, {8, 5, 7}, {3, 2, 4}, {6, 7, 5}};
-    return kOrientations[angle & 3][mirrorMode == kNoMirror ? 0 : 1 + (mirrorMode & 1)];
-}
-
-int storedOrientation(const avifImage& picture) {
-    const bool rotated = (picture.transformFlags & AVIF_TRANSFORM_IROT) != 0;
-    const bool mirrored = (picture.transformFlags & AVIF_TRANSFORM_IMIR) != 0;
-    if (rotated || mirrored) {
-        return orientationOfTransforms(rotated ? picture.irot.angle & 3 : 0,
-                                       mirrored ? picture.imir.mode & 1 : kNoMirror);
-    }
-    return picture.exif.size > 0 ? exifOrientation({picture.exif.data, picture.exif.size})
-                                 : kUpright;
 }
 
 // The colours straight into the image's rows, without the alpha plane: the library would

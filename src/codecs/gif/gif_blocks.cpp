@@ -52,6 +52,16 @@ bool BlockWalker::skipSubBlocks() {
     }
 }
 
+// The application identifier block is at the cursor, the cursor on its length byte.
+void BlockWalker::readLoopCount() {
+    static constexpr char kNetscape[] = "\x0BNETSCAPE2.0\x03\x01";
+    constexpr size_t kLength = sizeof kNetscape - 1;
+    if (file_.size() - pos_ >= kLength + 2 &&
+        std::memcmp(file_.data() + pos_, kNetscape, kLength) == 0) {
+        loopCount_ = le16(kLength);
+    }
+}
+
 bool BlockWalker::skipExtension() {
     if (file_.size() - pos_ < 2) {
         return false;
@@ -59,15 +69,22 @@ bool BlockWalker::skipExtension() {
     switch (at(1)) {
     case kPlainText: // introducer, label, block-size byte and the 12 bytes it announces
         return skip(2 + 1 + 12) && skipSubBlocks();
-    case kGraphicControl: // fixed length: flags at 3 (bit 0: transparency), the index at 6
+    case kGraphicControl: { // fixed length: flags at 3 (bit 0: transparency, bits 2-4: disposal),
+                            // the delay at 4, the index at 6
         if (file_.size() - pos_ >= 8) {
             transparentIndex_ = (at(3) & 1) != 0 ? at(6) : -1;
+            const int disposal = at(3) >> 2 & 7;
+            disposal_ = disposal <= 3 ? disposal : 0;
+            delay_ = le16(4);
         }
         return skip(8);
+    }
     case kComment:
         return skip(2) && skipSubBlocks();
     case kApplication: // introducer, label, the 12-byte identifier block with its length byte
-        return skip(2 + 12) && skipSubBlocks();
+        pos_ += 2;
+        readLoopCount();
+        return skip(12) && skipSubBlocks();
     default: // unknown label: only the introducer is taken
         return skip(1);
     }
@@ -133,6 +150,8 @@ BlockWalker::Block BlockWalker::nextImage(ImageDescriptor& image) {
             image.interlaced = (packed & 0x40) != 0;
             image.sizeField = packed & 0x07;
             image.transparentIndex = std::exchange(transparentIndex_, -1);
+            image.disposal = std::exchange(disposal_, 0);
+            image.delay = std::exchange(delay_, 0);
             pos_ += kImageDescriptorSize;
             image.localTable = pos_;
             if (image.hasLocalTable && !skip(colorTableBytes(image.sizeField))) {

@@ -37,10 +37,24 @@ struct ImageDescriptor {
     int sizeField = 0;
     size_t localTable = 0;     // file offset of the local table's first byte
     int transparentIndex = -1; // from the graphic control extension before it; -1 for none
+    int disposal = 0;          // from it too: 0-3 (the undefined 4-7 read as 0, leave in place)
+    int delay = 0;             // from it too: hundredths of a second
 };
+
+// The NETSCAPE2.0 loop count when the file has none.
+inline constexpr int kNoLoopCount = -1;
 
 constexpr size_t colorTableBytes(int sizeField) {
     return size_t{3} << (sizeField + 1);
+}
+
+// Bits per pixel of the packed canvas a colour table of 2^tableBits entries is shown at (1, 4
+// or 8); an index is taken modulo 2^bits.
+constexpr int outputBitsFor(int tableBits) {
+    if (tableBits == 1) {
+        return 1;
+    }
+    return tableBits <= 4 ? 4 : 8;
 }
 
 class BlockWalker {
@@ -54,8 +68,12 @@ class BlockWalker {
     LoadStatus readHeader(ScreenDescriptor& screen);
 
     // Steps over extensions and stray bytes to the next image descriptor and reads it with its
-    // local colour table, leaving the cursor on the code size byte; or stops at the trailer.
+    // local colour table and graphic control, leaving the cursor on the code size byte; or stops
+    // at the trailer.
     Block nextImage(ImageDescriptor& image);
+
+    // The loop count of the last NETSCAPE2.0 extension stepped over, or kNoLoopCount.
+    int loopCount() const { return loopCount_; }
 
     // Steps over the code size byte and the data sub-blocks of the image just read.
     bool skipImageData();
@@ -70,12 +88,16 @@ class BlockWalker {
     bool skip(size_t count);
     bool skipSubBlocks();
     bool skipExtension();
+    void readLoopCount();
     uint8_t at(size_t offset) const { return file_[pos_ + offset]; }
     int le16(size_t offset) const { return at(offset) | at(offset + 1) << 8; }
 
     std::span<const uint8_t> file_;
     size_t pos_ = 0;
+    int loopCount_ = kNoLoopCount;
     int transparentIndex_ = -1; // of the last graphic control extension, for the next image
+    int disposal_ = 0;
+    int delay_ = 0;
 };
 
 } // namespace velmora::codecs::gif

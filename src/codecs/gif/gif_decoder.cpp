@@ -10,13 +10,6 @@ namespace {
 
 constexpr int kMaxCodeSize = 8;
 
-int outputBitsFor(int tableBits) {
-    if (tableBits == 1) {
-        return 1;
-    }
-    return tableBits <= 4 ? 4 : 8;
-}
-
 void writeColorTable(PackedBitmap& canvas, std::span<const uint8_t> file, size_t offset,
                      int sizeField) {
     const uint8_t* rgb = file.data() + offset;
