@@ -249,6 +249,8 @@ class CommandLineTest : public QObject {
         // VORIGIN defaults to the top right: the green picture sits in that corner.
         QCOMPARE(image.pixelColor(239, 0), QColor(0, 255, 0));
         QCOMPARE(image.pixelColor(0, 0), QColor(0, 0, 0));
+        // Below the picture's surface, behind the bars, the window is white.
+        QCOMPARE(image.pixelColor(239, 319), QColor(Qt::white));
         QVERIFY(QFileInfo::exists(hostPath(dir, "config/user.reg")));
     }
 
