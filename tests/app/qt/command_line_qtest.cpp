@@ -208,32 +208,39 @@ class CommandLineTest : public QObject {
         QVERIFY(codecs::loadImage(picture, *platform::toDevicePath(input.toStdString())));
         QVERIFY(codecs::saveWebp(picture, *platform::toDevicePath(webp.toStdString()), 90));
         QVERIFY(codecs::saveAvif(picture, *platform::toDevicePath(avif.toStdString()), 90));
-        // A copy of the program in a folder of its own has no module beside it.
-        const QString lone = hostPath(dir, "velmora");
-        QVERIFY(QFile::copy(binary(), lone));
-        const QStringList failing[] = {
-            {QStringLiteral("--convert"), webp, hostPath(dir, "o.png")},
-            {QStringLiteral("--convert"), avif, hostPath(dir, "o.png")},
-            {QStringLiteral("--convert"), input, hostPath(dir, "o.webp")},
-            {QStringLiteral("--convert"), input, hostPath(dir, "o.avif")}};
-        for (const QStringList& arguments : failing) {
-            const Run result = run(arguments, QProcessEnvironment::systemEnvironment(), lone);
-            QCOMPARE(result.exitCode, 1);
-            QVERIFY2(result.stdErr.contains(QStringLiteral("unavailable")),
-                     qPrintable(result.stdErr));
-            QVERIFY(result.stdErr.contains(QStringLiteral("cannot ")));
+        // A copy of the program in a folder of its own: no module beside it, or a broken one.
+        for (const char* folder : {"missing", "broken"}) {
+            QVERIFY(QDir().mkpath(hostPath(dir, folder)));
+            const QString lone = hostPath(dir, folder) + QStringLiteral("/velmora");
+            QVERIFY(QFile::copy(binary(), lone));
+            if (QLatin1String(folder) == QLatin1String("broken")) {
+                dir.write("broken/velmora-formats.so", "not a shared object");
+            }
+            const QStringList failing[] = {
+                {QStringLiteral("--convert"), webp, hostPath(dir, "o.png")},
+                {QStringLiteral("--convert"), avif, hostPath(dir, "o.png")},
+                {QStringLiteral("--convert"), input, hostPath(dir, "o.webp")},
+                {QStringLiteral("--convert"), input, hostPath(dir, "o.avif")}};
+            for (const QStringList& arguments : failing) {
+                const Run result = run(arguments, QProcessEnvironment::systemEnvironment(), lone);
+                QCOMPARE(result.exitCode, 1);
+                QVERIFY2(result.stdErr.contains(QStringLiteral("unavailable")),
+                         qPrintable(result.stdErr));
+                QVERIFY(result.stdErr.contains(QStringLiteral("cannot ")));
+            }
+            QVERIFY(!QFileInfo::exists(hostPath(dir, "o.png")));
+            QVERIFY(!QFileInfo::exists(hostPath(dir, "o.webp")));
+            const Run version =
+                run({QStringLiteral("--version")}, QProcessEnvironment::systemEnvironment(), lone);
+            QCOMPARE(version.exitCode, 0);
+            QVERIFY(version.stdOut.contains(QStringLiteral("libjxl: not available")));
+            // Everything else works as ever.
+            QCOMPARE(run({QStringLiteral("--convert"), input, hostPath(dir, "o.png")},
+                         QProcessEnvironment::systemEnvironment(), lone)
+                         .exitCode,
+                     0);
+            QVERIFY(QFile::remove(hostPath(dir, "o.png")));
         }
-        QVERIFY(!QFileInfo::exists(hostPath(dir, "o.png")));
-        QVERIFY(!QFileInfo::exists(hostPath(dir, "o.webp")));
-        // Everything else works as ever.
-        QCOMPARE(run({QStringLiteral("--convert"), input, hostPath(dir, "o.png")},
-                     QProcessEnvironment::systemEnvironment(), lone)
-                     .exitCode,
-                 0);
-        const Run version =
-            run({QStringLiteral("--version")}, QProcessEnvironment::systemEnvironment(), lone);
-        QCOMPARE(version.exitCode, 0);
-        QVERIFY(version.stdOut.contains(QStringLiteral("libjxl: not available")));
     }
 
     void screenshotShowsThePictureThenQuitsSavingTheSettings() {
