@@ -2,7 +2,8 @@
 # Installs a build into a temporary prefix and checks the desktop integration there with the
 # freedesktop.org tools: the .desktop entry, the AppStream metainfo, the MIME package, the icon,
 # and that pictures under every ending the viewer reads (.mag, .jpe, .jfif, .tiff among them) get
-# a MIME type the entry offers, once the MIME database of the prefix is built.
+# a MIME type the entry offers, once the MIME database of the prefix is built; and that the
+# installed program reads a WebP through its installed module.
 # Usage: scripts/check-install.sh BUILD_DIR SAMPLES_DIR
 set -euo pipefail
 build=$1
@@ -48,4 +49,7 @@ tiff gradient.tif image/tiff
 webp gradient.webp image/webp
 avif gradient.avif image/avif
 LIST
+# The installed program finds its module of the newer formats where the install put it.
+"$prefix/bin/velmora" --convert "$samples/gradient.webp" "$prefix/from-webp.png" \
+    || { echo "the installed program cannot read WebP"; exit 1; }
 echo "installed files of $id are valid"

@@ -16,7 +16,9 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QShortcut>
 #include <QWheelEvent>
 
@@ -35,7 +37,9 @@ MainWindow::MainWindow(ViewerApp& app) : app_(app) {
     setWindowTitle(programTitle());
     // The application's icon: every window and the About dialog show it.
     QApplication::setWindowIcon(ui::svgIcon(QStringLiteral(":/velmora/velmora.svg")));
-    setAutoFillBackground(true);
+    // The window is white where the picture's surface does not reach (behind the bars); the
+    // paint event fills only that, not the whole window before the surface covers it again.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::white);
     setPalette(background);
@@ -73,12 +77,22 @@ void MainWindow::updatePicture() {
     update(QRectF(0, 0, surface.width() / ratio, surface.height() / ratio).toAlignedRect());
 }
 
-void MainWindow::paintEvent(QPaintEvent*) {
+void MainWindow::paintEvent(QPaintEvent* event) {
     QImage surface = image::viewOf(app_.pictureView().surface());
+    QPainter painter(this);
+    QRegion uncovered = event->region();
+    if (!surface.isNull()) {
+        // Whole logical pixels only: a part-covered edge is filled, then drawn over.
+        const qreal ratio = devicePixelRatioF();
+        uncovered -= QRect(0, 0, static_cast<int>(surface.width() / ratio),
+                           static_cast<int>(surface.height() / ratio));
+    }
+    for (const QRect& rect : uncovered) {
+        painter.fillRect(rect, palette().brush(backgroundRole()));
+    }
     if (!surface.isNull()) {
         // The surface holds device pixels: copied one to one, unscaled.
         surface.setDevicePixelRatio(devicePixelRatioF());
-        QPainter painter(this);
         painter.drawImage(0, 0, surface);
     }
     if (!painted_) {

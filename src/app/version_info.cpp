@@ -1,31 +1,21 @@
 #include "app/version_info.h"
 
+#include "codecs/readers.h"
+
 #include <QtGlobal>
 
-#include <avif/avif.h>
 #include <cstdio>
 #include <jpeglib.h>
-#include <jxl/decode.h>
 #include <lcms2.h>
 #include <libexif/exif-data.h>
-#include <libheif/heif.h>
 #include <png.h>
 #include <tiffio.h>
-#include <webp/decode.h>
 
 namespace velmora::app {
 namespace {
 
 QString firstLine(const char* text) {
     return QString::fromLatin1(text).section(QLatin1Char('\n'), 0, 0).trimmed();
-}
-
-// A version packed as major, minor and patch in fields of the given size (0x100 or 1000).
-QString unpacked(uint32_t version, uint32_t field) {
-    return QStringLiteral("%1.%2.%3")
-        .arg(version / field / field)
-        .arg(version / field % field)
-        .arg(version % field);
 }
 
 } // namespace
@@ -57,11 +47,9 @@ QString versionText() {
                 .arg(LCMS_VERSION / 1000)
                 .arg(LCMS_VERSION / 10 % 100);
     text += QStringLiteral("libexif %1\n").arg(QStringLiteral(VELMORA_LIBEXIF_VERSION));
-    text += QStringLiteral("libwebp %1\n")
-                .arg(unpacked(static_cast<uint32_t>(WebPGetDecoderVersion()), 0x100));
-    text += QStringLiteral("libavif %1\n").arg(QString::fromLatin1(avifVersion()));
-    text += QStringLiteral("libheif %1\n").arg(QString::fromLatin1(heif_get_version()));
-    text += QStringLiteral("libjxl %1\n").arg(unpacked(JxlDecoderVersion(), 1000));
+    const std::string newer = codecs::newerFormatLibraries();
+    text += newer.empty() ? QStringLiteral("libwebp, libavif, libheif, libjxl: not available\n")
+                          : QString::fromStdString(newer);
     return text;
 }
 

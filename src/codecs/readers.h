@@ -10,6 +10,7 @@
 #include "platform/replacement_file.h"
 
 #include <stop_token>
+#include <string>
 #include <string_view>
 
 namespace velmora::codecs {
@@ -51,5 +52,9 @@ SaveResult saveTiff(const image::DibImage& image, std::u16string_view path);
 // Lossy at quality (0..99), lossless at 100.
 SaveResult saveWebp(const image::DibImage& image, std::u16string_view path, int quality);
 SaveResult saveAvif(const image::DibImage& image, std::u16string_view path, int quality);
+
+// The versions of the WebP, AVIF, HEIF and JPEG XL libraries, a line each ("libwebp 1.2.4");
+// empty when those formats' libraries cannot be loaded.
+std::string newerFormatLibraries();
 
 } // namespace velmora::codecs

@@ -9,6 +9,7 @@
 #include "support/temp_dir.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -51,11 +52,12 @@ class CommandLineTest : public QObject {
 
     static Run
     run(const QStringList& arguments,
-        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+        const QString& program = binary()) {
         constexpr int kTimeoutMs = 30000;
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(binary(), arguments);
+        process.start(program, arguments);
         Run result;
         if (!process.waitForFinished(kTimeoutMs)) {
             process.kill();
@@ -193,6 +195,52 @@ class CommandLineTest : public QObject {
              {"Qt ", "libjpeg", "libpng", "libtiff", "libwebp", "libavif", "libheif", "libjxl"}) {
             QVERIFY2(version.stdOut.contains(QLatin1String(library)), library);
         }
+        // The newer formats' versions come from their module, found beside the program.
+        QVERIFY(!version.stdOut.contains(QStringLiteral("not available")));
+    }
+
+    void withoutItsModuleTheNewerFormatsFailAsUnsupported() {
+        test::TempDir dir;
+        const QString input = writeBmp(dir);
+        const QString webp = hostPath(dir, "in.webp");
+        const QString avif = hostPath(dir, "in.avif");
+        image::LoadedImage picture;
+        QVERIFY(codecs::loadImage(picture, *platform::toDevicePath(input.toStdString())));
+        QVERIFY(codecs::saveWebp(picture, *platform::toDevicePath(webp.toStdString()), 90));
+        QVERIFY(codecs::saveAvif(picture, *platform::toDevicePath(avif.toStdString()), 90));
+        // A copy of the program in a folder of its own: no module beside it, or a broken one.
+        for (const char* folder : {"missing", "broken"}) {
+            QVERIFY(QDir().mkpath(hostPath(dir, folder)));
+            const QString lone = hostPath(dir, folder) + QStringLiteral("/velmora");
+            QVERIFY(QFile::copy(binary(), lone));
+            if (QLatin1String(folder) == QLatin1String("broken")) {
+                dir.write("broken/velmora-formats.so", "not a shared object");
+            }
+            const QStringList failing[] = {
+                {QStringLiteral("--convert"), webp, hostPath(dir, "o.png")},
+                {QStringLiteral("--convert"), avif, hostPath(dir, "o.png")},
+                {QStringLiteral("--convert"), input, hostPath(dir, "o.webp")},
+                {QStringLiteral("--convert"), input, hostPath(dir, "o.avif")}};
+            for (const QStringList& arguments : failing) {
+                const Run result = run(arguments, QProcessEnvironment::systemEnvironment(), lone);
+                QCOMPARE(result.exitCode, 1);
+                QVERIFY2(result.stdErr.contains(QStringLiteral("unavailable")),
+                         qPrintable(result.stdErr));
+                QVERIFY(result.stdErr.contains(QStringLiteral("cannot ")));
+            }
+            QVERIFY(!QFileInfo::exists(hostPath(dir, "o.png")));
+            QVERIFY(!QFileInfo::exists(hostPath(dir, "o.webp")));
+            const Run version =
+                run({QStringLiteral("--version")}, QProcessEnvironment::systemEnvironment(), lone);
+            QCOMPARE(version.exitCode, 0);
+            QVERIFY(version.stdOut.contains(QStringLiteral("libjxl: not available")));
+            // Everything else works as ever.
+            QCOMPARE(run({QStringLiteral("--convert"), input, hostPath(dir, "o.png")},
+                         QProcessEnvironment::systemEnvironment(), lone)
+                         .exitCode,
+                     0);
+            QVERIFY(QFile::remove(hostPath(dir, "o.png")));
+        }
     }
 
     void screenshotShowsThePictureThenQuitsSavingTheSettings() {
@@ -208,6 +256,8 @@ class CommandLineTest : public QObject {
         // VORIGIN defaults to the top right: the green picture sits in that corner.
         QCOMPARE(image.pixelColor(239, 0), QColor(0, 255, 0));
         QCOMPARE(image.pixelColor(0, 0), QColor(0, 0, 0));
+        // Below the picture's surface, behind the bars, the window is white.
+        QCOMPARE(image.pixelColor(239, 319), QColor(Qt::white));
         QVERIFY(QFileInfo::exists(hostPath(dir, "config/user.reg")));
     }
 
