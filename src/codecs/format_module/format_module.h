@@ -4,16 +4,19 @@
 // written, so that a start showing a JPEG, GIF or PNG does not load them at all.
 #pragma once
 
+#include "codecs/file_bytes.h"
+#include "codecs/frame_source.h"
 #include "codecs/load_result.h"
 #include "image/dib_image.h"
 #include "image/picture_metadata.h"
 
+#include <memory>
 #include <string_view>
 
 namespace velmora::codecs {
 
 // Raised whenever the table changes; a module of another revision is not used.
-inline constexpr int kFormatModuleRevision = 1;
+inline constexpr int kFormatModuleRevision = 2;
 
 struct FormatModuleTable {
     int revision;
@@ -26,6 +29,8 @@ struct FormatModuleTable {
     SaveResult (*saveWebp)(const image::DibImage&, std::u16string_view, int);
     SaveResult (*saveAvif)(const image::DibImage&, std::u16string_view, int);
     const char* (*libraryVersions)(); // a line per library, e.g. "libwebp 1.2.4\n"
+    std::unique_ptr<FrameSource> (*openWebpFrames)(FileBytes);
+    std::unique_ptr<FrameSource> (*openAvifFrames)(FileBytes);
 };
 
 // The module's file name, and its one exported symbol.

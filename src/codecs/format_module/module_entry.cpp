@@ -1,6 +1,8 @@
 // The format module's one exported symbol: its readers, writers and library versions.
+#include "codecs/avif/avif_frame_source.h"
 #include "codecs/format_module/format_module.h"
 #include "codecs/readers.h"
+#include "codecs/webp/webp_frame_source.h"
 
 #include <string>
 
@@ -23,6 +25,8 @@ constexpr FormatModuleTable kTable{
     saveWebp,
     saveAvif,
     libraryVersions,
+    webp::openWebpFrames,
+    avif::openAvifFrames,
 };
 
 } // namespace

@@ -2,8 +2,10 @@
 // module on first use (once, whichever thread comes first: the viewer, the read-ahead worker or
 // the thumbnail thread) and call through its table. Without the module those formats fail as
 // unsupported, and the reason is written once to standard error.
+#include "codecs/avif/avif_frame_source.h"
 #include "codecs/format_module/format_module.h"
 #include "codecs/readers.h"
+#include "codecs/webp/webp_frame_source.h"
 
 #include <dlfcn.h>
 
@@ -13,6 +15,7 @@
 #include <mutex>
 #include <system_error>
 #include <type_traits>
+#include <utility>
 
 namespace velmora::codecs {
 namespace {
@@ -102,6 +105,16 @@ SaveResult saveWebp(const image::DibImage& image, std::u16string_view path, int 
 
 SaveResult saveAvif(const image::DibImage& image, std::u16string_view path, int quality) {
     return callModule(&FormatModuleTable::saveAvif, kNoWriter, image, path, quality);
+}
+
+std::unique_ptr<FrameSource> webp::openWebpFrames(FileBytes file) {
+    const FormatModuleTable* module = formatModule();
+    return module != nullptr ? module->openWebpFrames(std::move(file)) : nullptr;
+}
+
+std::unique_ptr<FrameSource> avif::openAvifFrames(FileBytes file) {
+    const FormatModuleTable* module = formatModule();
+    return module != nullptr ? module->openAvifFrames(std::move(file)) : nullptr;
 }
 
 std::string newerFormatLibraries() {
