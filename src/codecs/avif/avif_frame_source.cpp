@@ -1,5 +1,6 @@
 #include "codecs/avif/avif_frame_source.h"
 
+#include "codecs/avif/avif_colours.h"
 #include "codecs/avif/avif_orientation.h"
 #include "codecs/corrections/picture_corrections.h"
 #include "codecs/corrections/stored_corrections.h"
@@ -19,20 +20,6 @@ struct DecoderDeleter {
     void operator()(avifDecoder* decoder) const { avifDecoderDestroy(decoder); }
 };
 using Decoder = std::unique_ptr<avifDecoder, DecoderDeleter>;
-
-// The colours of picture into frame's rows, as stored (not multiplied by alpha).
-bool convertColours(const avifImage& picture, image::DibImage& frame) {
-    avifImage opaque = picture; // shares the decoder's planes; not destroyed
-    opaque.alphaPlane = nullptr;
-    opaque.alphaRowBytes = 0;
-    avifRGBImage rgb;
-    avifRGBImageSetDefaults(&rgb, &opaque);
-    rgb.depth = 8;
-    rgb.format = AVIF_RGB_FORMAT_BGR;
-    rgb.pixels = frame.bits();
-    rgb.rowBytes = static_cast<uint32_t>(frame.stride());
-    return avifImageYUVToRGB(&opaque, &rgb) == AVIF_RESULT_OK;
-}
 
 // The alpha plane of picture, at any depth, into frame's alpha rows.
 bool convertAlpha(const avifImage& picture, image::DibImage& frame) {
@@ -81,7 +68,7 @@ class AvifFrameSource final : public FrameSource {
                           static_cast<int32_t>(picture.height))) {
             return FrameStep::NoMemory;
         }
-        if (!convertColours(picture, frame) ||
+        if (convertOpaque(picture, frame) != AVIF_RESULT_OK ||
             (picture.alphaPlane != nullptr && !convertAlpha(picture, frame))) {
             return FrameStep::Broken;
         }

@@ -1,6 +1,7 @@
 #include "codecs/avif/avif_reader.h"
 
 #include "codecs/alpha_rows.h"
+#include "codecs/avif/avif_colours.h"
 #include "codecs/avif/avif_orientation.h"
 #include "codecs/corrections/orientation.h"
 #include "codecs/corrections/picture_corrections.h"
@@ -32,22 +33,6 @@ LoadResult failureOf(avifResult result, LoadCause otherwise) {
 
 bool tooLarge(uint32_t width, uint32_t height, const AvifLimits& limits) {
     return exceedsImageLimits(width, height) || int64_t{width} * height > limits.maxPixels;
-}
-
-// The colours straight into the image's rows, without the alpha plane: the library would
-// otherwise multiply the colours by alpha for an output without alpha. The copy shares the
-// decoder's planes and is not destroyed.
-avifResult convertOpaque(const avifImage& picture, image::DibImage& image) {
-    avifImage opaque = picture;
-    opaque.alphaPlane = nullptr;
-    opaque.alphaRowBytes = 0;
-    avifRGBImage rgb;
-    avifRGBImageSetDefaults(&rgb, &opaque);
-    rgb.depth = 8;
-    rgb.format = AVIF_RGB_FORMAT_BGR;
-    rgb.pixels = image.bits();
-    rgb.rowBytes = static_cast<uint32_t>(image.stride());
-    return avifImageYUVToRGB(&opaque, &rgb);
 }
 
 // Colours (not premultiplied) and alpha through a 4-byte buffer into the image's rows and plane.
