@@ -396,6 +396,9 @@ void Navigator::viewRequestChanged() {
         return; // the whole picture's view is composed again when it is taken
     }
     lookAhead_.recompose(host_.viewRequest());
+    // A worker composing again tells nobody when it is done: wait for it rather than show a
+    // reduced view that nothing would replace.
+    lookAheadTells_ = false;
 }
 
 void Navigator::adoptReadAhead(ReadAhead&& readAhead) {
