@@ -26,4 +26,10 @@ struct FileBytes {
 
 FileBytes readPictureFile(std::u16string_view path);
 
+// Reads path and hands its bytes to decode; a file that cannot be read gives its cause.
+template <class Decode> LoadResult decodePictureFile(std::u16string_view path, Decode&& decode) {
+    const FileBytes file = readPictureFile(path);
+    return file.cause == LoadCause::Loaded ? decode(file.bytes()) : LoadResult{file.cause};
+}
+
 } // namespace velmora::codecs

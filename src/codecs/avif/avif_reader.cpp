@@ -117,9 +117,9 @@ namespace velmora::codecs {
 
 LoadResult loadAvif(image::DibImage& image, std::u16string_view path,
                     image::PictureMetadata* metadata) {
-    const FileBytes file = readPictureFile(path);
-    return file.cause == LoadCause::Loaded ? avif::decodeAvif(image, file.bytes(), {}, metadata)
-                                           : LoadResult{file.cause};
+    return decodePictureFile(path, [&](std::span<const uint8_t> bytes) {
+        return avif::decodeAvif(image, bytes, {}, metadata);
+    });
 }
 
 } // namespace velmora::codecs

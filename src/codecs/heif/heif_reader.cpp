@@ -7,9 +7,9 @@ namespace velmora::codecs {
 
 LoadResult loadHeif(image::DibImage& image, std::u16string_view path,
                     image::PictureMetadata* metadata) {
-    const FileBytes file = readPictureFile(path);
-    return file.cause == LoadCause::Loaded ? heif::decodeHeif(file.bytes(), image, {}, metadata)
-                                           : LoadResult{file.cause};
+    return decodePictureFile(path, [&](std::span<const uint8_t> bytes) {
+        return heif::decodeHeif(bytes, image, {}, metadata);
+    });
 }
 
 } // namespace velmora::codecs

@@ -7,9 +7,9 @@ namespace velmora::codecs {
 
 LoadResult loadJxl(image::DibImage& image, std::u16string_view path,
                    image::PictureMetadata* metadata) {
-    const FileBytes file = readPictureFile(path);
-    return file.cause == LoadCause::Loaded ? jxl::decodeJxl(file.bytes(), image, {}, metadata)
-                                           : LoadResult{file.cause};
+    return decodePictureFile(path, [&](std::span<const uint8_t> bytes) {
+        return jxl::decodeJxl(bytes, image, {}, metadata);
+    });
 }
 
 } // namespace velmora::codecs

@@ -178,17 +178,16 @@ namespace velmora::codecs {
 
 LoadResult loadWebp(image::DibImage& image, std::u16string_view path,
                     image::PictureMetadata* metadata) {
-    const FileBytes file = readPictureFile(path);
-    return file.cause == LoadCause::Loaded ? webp::decodeWebp(image, file.bytes(), {}, metadata)
-                                           : LoadResult{file.cause};
+    return decodePictureFile(path, [&](std::span<const uint8_t> bytes) {
+        return webp::decodeWebp(image, bytes, {}, metadata);
+    });
 }
 
 LoadResult loadWebpScaled(image::DibImage& image, std::u16string_view path, int boxWidth,
                           int boxHeight) {
-    const FileBytes file = readPictureFile(path);
-    return file.cause == LoadCause::Loaded
-               ? webp::decodeWebpScaled(image, file.bytes(), boxWidth, boxHeight)
-               : LoadResult{file.cause};
+    return decodePictureFile(path, [&](std::span<const uint8_t> bytes) {
+        return webp::decodeWebpScaled(image, bytes, boxWidth, boxHeight);
+    });
 }
 
 } // namespace velmora::codecs
