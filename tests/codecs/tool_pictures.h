@@ -4,8 +4,8 @@
 
 #include "codecs/readers.h"
 #include "device_folder_fixture.h"
-#include "png_builder.h"
 #include "reference_decoder.h"
+#include "tool_conformance.h"
 
 #include <string>
 
@@ -18,30 +18,10 @@ struct SourcePicture {
     int depth = 8; // 8 or 16
 };
 
-// Colours that change in every channel from pixel to pixel; alpha runs from 0 to opaque.
+// The ramp picture of the conformance tests, at the source's size, depth and alpha.
 inline std::vector<uint8_t> sourcePng(const SourcePicture& source) {
-    PngPicture picture;
-    picture.width = source.width;
-    picture.height = source.height;
-    picture.bitDepth = source.depth;
-    picture.colorType = source.alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
-    const uint32_t channels = source.alpha ? 4 : 3;
-    const uint32_t bytes = static_cast<uint32_t>(source.depth) / 8;
-    for (uint32_t y = 0; y < source.height; ++y) {
-        std::vector<uint8_t> row(size_t{source.width} * channels * bytes);
-        for (uint32_t x = 0; x < source.width; ++x) {
-            for (uint32_t c = 0; c < channels; ++c) {
-                const uint32_t value = c == 3 ? x * 65535 / std::max(1u, source.width - 1)
-                                              : (x * 37 + y * 101 + c * 53) * 2654435761u % 65536;
-                for (uint32_t b = 0; b < bytes; ++b) {
-                    row[((size_t{x} * channels + c) * bytes) + b] =
-                        static_cast<uint8_t>(value >> (8 - 8 * b));
-                }
-            }
-        }
-        picture.rows.push_back(std::move(row));
-    }
-    return buildPng(picture);
+    return rampPng({"source", static_cast<int>(source.width), static_cast<int>(source.height),
+                    source.alpha, source.depth, "", 0});
 }
 
 // Makes a file with an encoder tool from a drawn PNG, and reads what the library's decoder tool
