@@ -101,23 +101,20 @@ TEST_F(Avif, RotationAndMirrorPropertiesTurnThePicture) {
 }
 
 TEST_F(Avif, RefusalsAndErrorsGiveTheirCauses) {
-    ASSERT_TRUE(encode({64, 48}, "avifenc -s 10 {in} {out}", "good.avif"));
-    const std::string good = contents("good.avif");
+    const std::vector<uint8_t> whole = expectRefusals(
+        [](const std::string& in, const std::string& out, const std::string& options) {
+            return "avifenc " + options + " " + in + " " + out;
+        },
+        "-s 10", ".avif", [](image::DibImage& i, std::u16string_view p) { return loadAvif(i, p); },
+        40, LoadCause::Faulty);
+    // Cut inside the coded picture rather than its boxes.
+    const std::string tail(whole.begin(), whole.end() - 100);
+    EXPECT_EQ(loadAvif(image, put("tail.avif", tail)).cause, LoadCause::Undecodable);
     // The stored size made 15000 x 15000: over the image limits, within the library's.
-    std::string huge = good;
+    std::string huge(whole.begin(), whole.end());
     const size_t size = huge.find("ispe") + 8;
     huge.replace(size, 8, std::string("\0\0\x3a\x98\0\0\x3a\x98", 8));
-    const std::pair<std::string, LoadCause> cases[] = {
-        {"", LoadCause::Faulty},
-        {"GIF89a not an AVIF picture", LoadCause::Faulty},
-        {good.substr(0, 40), LoadCause::Faulty},
-        {good.substr(0, good.size() - 100), LoadCause::Undecodable},
-        {huge, LoadCause::TooLarge},
-    };
-    for (const auto& [bytes, cause] : cases) {
-        EXPECT_EQ(loadAvif(image, put("case.avif", bytes)).cause, cause) << bytes.size();
-    }
-    EXPECT_EQ(loadAvif(image, devicePath("missing.avif")).cause, LoadCause::CannotOpen);
+    EXPECT_EQ(loadAvif(image, put("huge.avif", huge)).cause, LoadCause::TooLarge);
 }
 
 } // namespace

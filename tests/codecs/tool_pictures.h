@@ -26,7 +26,7 @@ inline std::vector<uint8_t> sourcePng(const SourcePicture& source) {
 
 // Makes a file with an encoder tool from a drawn PNG, and reads what the library's decoder tool
 // makes of it. The commands are given with {in} and {out} standing for the host paths.
-class ToolPictureTest : public DeviceFolderTest {
+class ToolPictureTest : public ToolConformance {
   protected:
     std::string hostPath(const std::string& name) const { return (dir.path() / name).string(); }
 

@@ -93,21 +93,15 @@ TEST_F(Webp, ExifAndIccpChunksApplyAsTheCorrectionsAsk) {
 }
 
 TEST_F(Webp, RefusalsAndErrorsGiveTheirCauses) {
-    ASSERT_TRUE(encode({64, 48}, "cwebp -q 75 {in} -o {out}", "good.webp"));
-    const std::string good = contents("good.webp");
+    expectRefusals(
+        [](const std::string& in, const std::string& out, const std::string& options) {
+            return "cwebp " + options + " " + in + " -o " + out;
+        },
+        "-q 75", ".webp", [](image::DibImage& i, std::u16string_view p) { return loadWebp(i, p); },
+        20, LoadCause::Undecodable);
     // A lossless header claiming 16384 x 16384, over the image limits.
-    std::string huge("RIFF\x16\0\0\0WEBPVP8L\x0a\0\0\0\x2f\xff\xff\xff\x0f\0\0\0\0\0", 30);
-    const std::pair<std::string, LoadCause> cases[] = {
-        {"", LoadCause::Faulty},
-        {"GIF89a not a WebP picture", LoadCause::Faulty},
-        {good.substr(0, 20), LoadCause::Faulty},
-        {good.substr(0, good.size() / 2), LoadCause::Undecodable},
-        {huge, LoadCause::TooLarge},
-    };
-    for (const auto& [bytes, cause] : cases) {
-        EXPECT_EQ(loadWebp(image, put("case.webp", bytes)).cause, cause) << bytes.size();
-    }
-    EXPECT_EQ(loadWebp(image, devicePath("missing.webp")).cause, LoadCause::CannotOpen);
+    const std::string huge("RIFF\x16\0\0\0WEBPVP8L\x0a\0\0\0\x2f\xff\xff\xff\x0f\0\0\0\0\0", 30);
+    EXPECT_EQ(loadWebp(image, put("huge.webp", huge)).cause, LoadCause::TooLarge);
 }
 
 } // namespace
