@@ -22,6 +22,7 @@ class QuietHost : public browse::NavigationHost, public fileops::FileOpsHost {
     browse::Navigator& navigator() override { return navigator_; }
     QWidget* dialogOwner() override { return nullptr; }
     bool isFullScreen() const override { return false; }
+    bool isModified() const override { return false; }
     void enterFullScreen() override {}
     void updateNavButtons() override {}
     void setBusy(bool) override {}
@@ -53,7 +54,7 @@ void BM_SaveCommandJpegQuality99(benchmark::State& state) {
     host.navigator().showCurrent();
     const auto folder = bench::scratchFolder();
     const fileops::SaveChoice choice{bench::deviceFor(folder), u"velmora-bench-save.jpg",
-                                     fileops::kSaveJpeg, fileops::kQualityHigh};
+                                     fileops::SaveType::Jpeg, fileops::kQualityHigh};
     AgreeingBoxes boxes;
     fileops::FileCommands commands(
         host, settings, [] { return std::nullopt; },
