@@ -20,6 +20,11 @@ void readAhead(std::stop_token stop, image::LoadedImage& image, image::ComposedV
             // is still handed over, and its view composed when it is shown.
             (void)image::composeInitialView(composed, image, request);
             image.ready.store(true, std::memory_order_release);
+        } else {
+            // A decode stopped part way has touched only some pages of a fresh buffer; the
+            // next read would have to fault in the rest at once before its first row, where no
+            // stop is seen. Unmapped, the next read gets pages as its rows reach them.
+            image.release();
         }
     } catch (...) {
         // A failed read-ahead shows nothing: the picture is loaded when shown, and that load

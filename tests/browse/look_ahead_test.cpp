@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <future>
+#include <thread>
 
 #include "codecs/corrections/picture_corrections.h"
 #include "image/view_geometry.h"
@@ -222,6 +223,33 @@ TEST_F(LookAheadTest, ReadAheadPictureIsFreedWhenNothingFollows) {
         EXPECT_FALSE(navigator.lookAhead().hasPixels());
         EXPECT_TRUE(navigator.lookAhead().path.empty());
     }
+}
+
+// A decode stopped part way leaves no buffer behind: the next read would otherwise have to fault
+// in its untouched pages all at once, before the first row where it looks for a stop.
+TEST(ReadAheadBuffer, ADecodeStoppedPartWayLeavesNothingForTheNextRead) {
+    browse::ReadAhead ahead;
+    const browse::ImageLoader stoppedPartWay = [](image::LoadedImage& image, std::u16string_view,
+                                                  std::stop_token stop) {
+        if (!image.create(2000, 1500)) {
+            return codecs::LoadResult{codecs::LoadCause::OutOfMemory};
+        }
+        while (!stop.stop_requested()) {
+            std::this_thread::yield();
+        }
+        return codecs::LoadResult{codecs::LoadCause::Stopped};
+    };
+    ASSERT_TRUE(ahead.start(stoppedPartWay, u"\\a.jpg", {}));
+    ahead.abandon();
+    bool hadPixels = true;
+    const browse::ImageLoader next = [&](image::LoadedImage& image, std::u16string_view,
+                                         std::stop_token) {
+        hadPixels = image.hasPixels();
+        return codecs::LoadResult{codecs::LoadCause::Undecodable};
+    };
+    ASSERT_TRUE(ahead.start(next, u"\\b.jpg", {}));
+    ahead.wait();
+    EXPECT_FALSE(hadPixels);
 }
 
 // A start-up picture decoded by a read-ahead started before the navigator existed.
