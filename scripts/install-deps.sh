@@ -8,7 +8,7 @@ build_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
     libjpeg62-turbo-dev libturbojpeg0-dev libpng-dev zlib1g-dev libtiff-dev
-    libexif-dev liblcms2-dev libxcb1-dev
+    libexif-dev liblcms2-dev libxcb1-dev libfontconfig-dev
     libwebp-dev libavif-dev libheif-dev libjxl-dev
     # The colour tests compare with Little CMS's own jpgicc and tificc.
     liblcms2-utils

@@ -13,6 +13,7 @@
 #include "codecs/corrections/picture_corrections.h"
 #include "platform/device_fs.h"
 #include "platform/qt/colord_profile.h"
+#include "platform/qt/font_warm_up.h"
 #include "platform/qt/instance_claim.h"
 #include "platform/qt/screen_service.h"
 #include "platform/qt/session_bus.h"
@@ -228,7 +229,9 @@ int runApplication(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     }
     platform::markUnreachableSessionBus();
+    platform::qt::FontWarmUp fonts;
     QApplication application(argc, argv);
+    fonts.finish();
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));

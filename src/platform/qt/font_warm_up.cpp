@@ -1,0 +1,27 @@
+#include "platform/qt/font_warm_up.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <system_error>
+
+namespace velmora::platform::qt {
+
+FontWarmUp::FontWarmUp() {
+    try {
+        reader_ = std::thread([] { (void)FcInit(); });
+    } catch (const std::system_error&) {
+        // Read later, on first use.
+    }
+}
+
+FontWarmUp::~FontWarmUp() {
+    finish();
+}
+
+void FontWarmUp::finish() {
+    if (reader_.joinable()) {
+        reader_.join();
+    }
+}
+
+} // namespace velmora::platform::qt
