@@ -77,7 +77,13 @@ void ViewerApp::start() {
     if (screen_.isEmulated()) {
         menuPlacement_ = std::make_unique<MenuPlacement>(*mainWindow_);
     }
-    // The start-up picture is opened as soon as the shown window has been painted once.
+    // A start-up picture at hand is in the window's first frame; any other is opened as soon as
+    // the shown window has been painted once.
+    const auto startupPath = startupDevicePath(commandLinePath);
+    if (navigator_.startupPictureAtHand(startupPath.value_or(std::u16string()),
+                                        !commandLinePath.empty())) {
+        onStartupTimer();
+    }
     connect(
         mainWindow_.get(), &MainWindow::firstPainted, this, [this] { startupTimer_.start(0); },
         Qt::QueuedConnection);

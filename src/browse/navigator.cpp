@@ -172,6 +172,20 @@ void Navigator::openAtStartup(std::u16string_view path, bool named) {
     }
 }
 
+bool Navigator::startupPictureAtHand(std::u16string_view path, bool named) const {
+    // A named file that is not a picture is reported before the fallback is opened.
+    if (named && !isStartupPicture(path)) {
+        return false;
+    }
+    const std::u16string shown = startupPicture(path, settings_);
+    if (shown.empty()) {
+        return false;
+    }
+    return lookAhead_.hasDecoded(shown) ||
+           (settings_.reducedFirstView && preview_ && !lookAhead_.isReading(shown) &&
+            isPreviewed(shown, host_.viewRequest()));
+}
+
 void Navigator::showCurrent() {
     host_.updateNavButtons();
     wholeSize_ = {};

@@ -57,6 +57,9 @@ class Navigator {
     // the command line (empty when it lies outside the device root); a named file that does not
     // exist is reported (kFileMissing) before falling back.
     void openAtStartup(std::u16string_view path, bool named);
+    // What openAtStartup(path, named) would show is at hand: decoded by the read started before
+    // the window existed, or a big JPEG whose first view is a reduced decode.
+    [[nodiscard]] bool startupPictureAtHand(std::u16string_view path, bool named) const;
 
     // Makes the entry at the current index the shown picture (black view for an empty list).
     // A read-ahead still decoding that very picture is waited for and its result taken, unless

@@ -54,12 +54,16 @@ codecs::LoadResult loadPreview(image::LoadedImage& image, std::u16string_view pa
     return read;
 }
 
-bool likelyPreviewed(std::u16string_view path, const image::ViewOptions& options) {
+bool isPreviewed(std::u16string_view path, const image::ViewRequest& request) {
     if (codecs::formatFromExtension(path) != codecs::ImageFormat::Jpeg) {
         return false;
     }
     const auto size = codecs::jpeg::jpegPictureSize(path);
-    return size && previewDenominator(*size, {kCommonSurface, options}) > 1;
+    return size && previewDenominator(*size, request) > 1;
+}
+
+bool likelyPreviewed(std::u16string_view path, const image::ViewOptions& options) {
+    return isPreviewed(path, {kCommonSurface, options});
 }
 
 } // namespace velmora::browse

@@ -28,6 +28,9 @@ codecs::LoadResult loadPreview(image::LoadedImage& image, std::u16string_view pa
 using PreviewLoader = std::function<codecs::LoadResult(
     image::LoadedImage&, std::u16string_view, const image::ViewRequest&, image::ViewSize&)>;
 
+// Whether path is a JPEG whose initial view for request is shown from a reduced decode.
+[[nodiscard]] bool isPreviewed(std::u16string_view path, const image::ViewRequest& request);
+
 // Whether path is a JPEG that a window of a common screen's size would show reduced first under
 // options: such a picture is better not decoded whole before the window exists.
 [[nodiscard]] bool likelyPreviewed(std::u16string_view path, const image::ViewOptions& options);

@@ -70,7 +70,8 @@ ReadAhead::~ReadAhead() {
 ReadAhead::ReadAhead(ReadAhead&& other) noexcept
     : image_(std::move(other.image_)), composed_(std::move(other.composed_)),
       finished_(std::move(other.finished_)), workerPath_(std::exchange(other.workerPath_, {})),
-      corrections_(other.corrections_), worker_(std::move(other.worker_)) {}
+      composingOnly_(std::exchange(other.composingOnly_, false)), corrections_(other.corrections_),
+      worker_(std::move(other.worker_)) {}
 
 ReadAhead& ReadAhead::operator=(ReadAhead&& other) noexcept {
     if (this != &other) {
@@ -79,6 +80,7 @@ ReadAhead& ReadAhead::operator=(ReadAhead&& other) noexcept {
         std::swap(composed_, other.composed_);
         std::swap(finished_, other.finished_);
         workerPath_ = std::exchange(other.workerPath_, {});
+        composingOnly_ = std::exchange(other.composingOnly_, false);
         corrections_ = other.corrections_;
         worker_ = std::move(other.worker_);
     }
@@ -121,6 +123,7 @@ void ReadAhead::recompose(const image::ViewRequest& request) {
         return;
     }
     workerPath_ = image_->path;
+    composingOnly_ = true;
 }
 
 void ReadAhead::wait() {
@@ -128,6 +131,7 @@ void ReadAhead::wait() {
         worker_.join();
     }
     workerPath_.clear();
+    composingOnly_ = false;
 }
 
 void ReadAhead::abandon() {
@@ -148,6 +152,11 @@ bool ReadAhead::readyFor(std::u16string_view path) const {
     // A picture read before the orientation or colour choice changed is read again.
     return image_->ready.load(std::memory_order_acquire) && image_->path == path &&
            corrections_ == codecs::pictureCorrections();
+}
+
+bool ReadAhead::hasDecoded(std::u16string_view path) const {
+    return readyFor(path) ||
+           (composingOnly_ && isReading(path) && corrections_ == codecs::pictureCorrections());
 }
 
 const image::ComposedView* ReadAhead::handOver(std::unique_ptr<image::LoadedImage>& image,

@@ -69,6 +69,8 @@ class ReadAhead {
     [[nodiscard]] bool hasFinished(std::u16string_view path) const;
     // The image holds the complete picture of path, read with the corrections now in effect.
     [[nodiscard]] bool readyFor(std::u16string_view path) const;
+    // readyFor, or the picture is decoded and only its view is still being composed.
+    [[nodiscard]] bool hasDecoded(std::u16string_view path) const;
 
     // After readyFor: swaps the decoded picture into image, taking image's storage (forgotten,
     // its pixels kept for the next read) in exchange. Returns the view composed ahead when it
@@ -88,7 +90,8 @@ class ReadAhead {
     std::unique_ptr<image::LoadedImage> image_;
     std::unique_ptr<image::ComposedView> composed_;
     std::unique_ptr<std::atomic<bool>> finished_;
-    std::u16string workerPath_; // what the running worker was handed; interface thread only
+    std::u16string workerPath_;  // what the running worker was handed; interface thread only
+    bool composingOnly_ = false; // that worker only composes a decoded picture's view
     codecs::PictureCorrections corrections_; // in effect when the worker was started
     std::jthread worker_;
 };

@@ -38,10 +38,13 @@ class DesktopWindowTest : public QObject {
         });
     }
 
-    // Starts a desktop viewer on picture; the first frame is recorded into frame.
+    // Starts a desktop viewer on picture, first handing it the early read of its start-up
+    // picture when there is one; the first frame is recorded into frame.
     static std::unique_ptr<ViewerApp> startOnDesktop(const std::filesystem::path& picture,
-                                                     FirstFrame& frame) {
+                                                     FirstFrame& frame,
+                                                     browse::ReadAhead early = {}) {
         auto viewer = std::make_unique<ViewerApp>(std::nullopt, test::ShellSandbox::u16(picture));
+        viewer->navigator().adoptReadAhead(std::move(early));
         QSignalSpy started(viewer.get(), &ViewerApp::startupFinished);
         viewer->start();
         ViewerApp* app = viewer.get();
@@ -54,7 +57,9 @@ class DesktopWindowTest : public QObject {
             frame.surface = {app->pictureView().surface().width(),
                              app->pictureView().surface().height()};
         });
-        if (!started.wait(5000)) {
+        // A picture at hand is opened before the window is first painted.
+        if ((started.count() == 0 && !started.wait(5000)) ||
+            !QTest::qWaitFor([&frame] { return frame.painted; }, 5000)) {
             return nullptr;
         }
         return viewer;
@@ -81,6 +86,49 @@ class DesktopWindowTest : public QObject {
                        viewer->pictureView().surface().height()),
                  frame.surface);
         QCOMPARE(viewer->menuBar()->geometry().bottom(), window.height() - 1);
+    }
+
+    // A start-up picture at hand (decoded by the early read, or a big JPEG first shown reduced)
+    // is in the first frame; any other is loaded after it.
+    void startupPictureAtHandIsInTheFirstFrame() {
+        struct Case {
+            const char* name;
+            const char* file;
+            int width, height;
+            bool readEarly;
+            bool inFirstFrame;
+        };
+        const Case cases[] = {
+            {"small PNG", "a.png", 64, 48, false, false},
+            {"small PNG read early", "b.png", 64, 48, true, true},
+            {"big JPEG", "c.jpg", 4000, 3000, false, true},
+        };
+        for (const Case& c : cases) {
+            test::ShellSandbox sandbox;
+            std::ofstream(sandbox.userHive()) << "[HKEY_CURRENT_USER\\Software\\Quorrin\\Velmora]\n"
+                                                 "\"DISPOPT\"=dword:00000003\n"; // fit the window
+            std::filesystem::path picture = sandbox.root() / c.file;
+            image::DibImage pixels;
+            QVERIFY(pixels.create(c.width, c.height));
+            if (picture.extension() == ".jpg") {
+                (void)sandbox.writeJpeg(c.file, pixels);
+            } else {
+                picture = sandbox.writePicture(c.file, c.width, c.height);
+            }
+            browse::ReadAhead early;
+            if (c.readEarly) {
+                QVERIFY(early.start(browse::loadWithCodecs, *platform::toDevicePath(picture), {}));
+                early.wait();
+            }
+            FirstFrame frame;
+            auto viewer = startOnDesktop(picture, frame, std::move(early));
+            QVERIFY2(viewer, c.name);
+            QVERIFY2(frame.painted && frame.barsVisible, c.name);
+            QVERIFY2(frame.listedPictures == (c.inFirstFrame ? 1 : 0), c.name);
+            QVERIFY2(viewer->navigator().currentPath() == *platform::toDevicePath(picture), c.name);
+            QVERIFY2(viewer->navigator().showsReduced() == (c.width > 2000), c.name);
+            QVERIFY2(sandbox.boxes.shown.empty(), c.name);
+        }
     }
 
     void fullScreenFitsTheScreenAndLeavingRestoresTheWindow() {
