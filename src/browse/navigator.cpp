@@ -3,6 +3,7 @@
 #include "codecs/image_format.h"
 #include "codecs/load_image.h"
 #include "image/spare_pixels.h"
+#include "platform/background_thread.h"
 #include "platform/device_fs.h"
 #include "ui/message_box.h"
 #include "ui/string_table.h"
@@ -38,6 +39,14 @@ class BusyCursor {
     NavigationHost& host_;
     bool busy_;
 };
+
+// The read-ahead decodes behind the interface: on a busy processor a key is answered first.
+ImageLoader behindInterface(const ImageLoader& loader) {
+    return [loader](image::LoadedImage& image, std::u16string_view path, std::stop_token stop) {
+        platform::runBehindInterface();
+        return loader(image, path, stop);
+    };
+}
 
 // The message a load's result shows before the load failure or the picture; others show none.
 constexpr std::pair<codecs::LoadCause, ui::StringId> kReaderMessages[] = {
@@ -93,7 +102,8 @@ Navigator::Navigator(NavigationHost& host, settings::AppSettings& settings)
 
 Navigator::Navigator(NavigationHost& host, settings::AppSettings& settings, ImageLoader loader,
                      PreviewLoader preview)
-    : host_(host), settings_(settings), loader_(std::move(loader)), preview_(std::move(preview)) {}
+    : host_(host), settings_(settings), loader_(std::move(loader)),
+      aheadLoader_(behindInterface(loader_)), preview_(std::move(preview)) {}
 
 Navigator::~Navigator() {
     abandonLookAhead();
@@ -256,7 +266,7 @@ void Navigator::failLoad(const std::u16string& path) {
 }
 
 void Navigator::readWholePicture() {
-    lookAheadTells_ = lookAhead_.start(loader_, current_->path, host_.viewRequest(),
+    lookAheadTells_ = lookAhead_.start(aheadLoader_, current_->path, host_.viewRequest(),
                                        [this] { host_.wholePictureDecoded(); });
     if (!lookAheadTells_) {
         settleWholePicture();
@@ -383,7 +393,7 @@ void Navigator::startLookAhead() {
     // The worker tells when it is done, in case the picture is shown before that.
     lookAheadTells_ =
         settings_.usePreload && currentIndex_ >= 0 && next < count() &&
-        lookAhead_.start(loader_, list_[static_cast<size_t>(next)], host_.viewRequest(),
+        lookAhead_.start(aheadLoader_, list_[static_cast<size_t>(next)], host_.viewRequest(),
                          [this] { host_.wholePictureDecoded(); });
     if (!lookAheadTells_) {
         lookAhead_.release();

@@ -130,6 +130,7 @@ class Navigator {
     NavigationHost& host_;
     settings::AppSettings& settings_;
     ImageLoader loader_;
+    ImageLoader aheadLoader_; // loader_, at the read-ahead's lower priority
     PreviewLoader preview_;
     FolderList list_;
     int currentIndex_ = 0;

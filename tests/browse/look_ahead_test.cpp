@@ -8,6 +8,7 @@
 
 #include "codecs/corrections/picture_corrections.h"
 #include "image/view_geometry.h"
+#include "platform/background_thread.h"
 #include "platform/device_fs.h"
 #include "platform/screen.h"
 
@@ -50,6 +51,9 @@ TEST_F(LookAheadTest, NextPictureIsTakenFromTheWorkerWithoutASecondDecode) {
     EXPECT_TRUE(calls[1].onWorker);
     EXPECT_EQ(calls[2].path, c);
     EXPECT_TRUE(calls[2].onWorker);
+    const int behind = std::min(calls[0].nice + platform::kBehindNice, platform::kLowestNice);
+    EXPECT_EQ(calls[1].nice, behind) << "the read-ahead decodes behind the interface";
+    EXPECT_EQ(LoadRecorder::threadNice(), calls[0].nice);
 }
 
 // A picture read ahead before the orientation or colour choice changed is read again as shown.

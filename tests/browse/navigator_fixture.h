@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -77,6 +80,7 @@ class LoadRecorder {
     struct Call {
         std::u16string path;
         bool onWorker = false;
+        int nice = 0; // of the thread that loaded
     };
     // Runs before each load; false makes the load fail without reading the file.
     using BeforeLoad = std::function<bool(std::u16string_view path, bool onWorker)>;
@@ -86,7 +90,7 @@ class LoadRecorder {
             const bool onWorker = std::this_thread::get_id() != interfaceThread_;
             {
                 std::lock_guard lock(mutex_);
-                calls_.push_back({std::u16string(path), onWorker});
+                calls_.push_back({std::u16string(path), onWorker, threadNice()});
             }
             if (beforeLoad && !beforeLoad(path, onWorker)) {
                 return codecs::LoadResult{codecs::LoadCause::CannotOpen};
@@ -94,6 +98,8 @@ class LoadRecorder {
             return codecs::loadImage(image, path, stop);
         };
     }
+
+    static int threadNice() { return getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())); }
 
     std::vector<Call> calls() const {
         std::lock_guard lock(mutex_);
