@@ -1,5 +1,7 @@
 #include "browse/frame_worker.h"
 
+#include "platform/background_thread.h"
+
 #include <system_error>
 
 namespace velmora::browse {
@@ -35,6 +37,8 @@ FrameWorker::Result FrameWorker::result() const {
 }
 
 void FrameWorker::run(std::stop_token stop, const std::u16string& path) {
+    // Frames are decoded well ahead of their time: behind the interface, as the read-ahead.
+    platform::runBehindInterface();
     if (auto source = codecs::openFrameSource(path)) {
         playback_.emplace(std::move(source));
     }
