@@ -253,8 +253,12 @@ void Navigator::showCurrent() {
 }
 
 bool Navigator::showReduced(const std::u16string& path) {
-    return settings_.reducedFirstView && preview_ &&
-           preview_(*current_, path, host_.viewRequest(), wholeSize_);
+    if (!settings_.reducedFirstView || !preview_) {
+        return false;
+    }
+    const image::ViewRequest request = host_.viewRequest();
+    return previewAhead_.take(path, request, current_, wholeSize_) ||
+           preview_(*current_, path, request, wholeSize_);
 }
 
 void Navigator::failLoad(const std::u16string& path) {
@@ -266,7 +270,21 @@ void Navigator::failLoad(const std::u16string& path) {
 }
 
 void Navigator::readWholePicture() {
-    lookAheadTells_ = lookAhead_.start(aheadLoader_, current_->path, host_.viewRequest(),
+    // No worker runs here: the one for another picture was abandoned when this one was shown.
+    previewAhead_.forget();
+    const int next = currentIndex_ + 1;
+    ImageLoader job = aheadLoader_;
+    if (next < count()) {
+        // The next picture's reduced view first: a key pressed before the whole decode is done
+        // finds it ready.
+        job = [this, nextPath = list_[static_cast<size_t>(next)], request = host_.viewRequest()](
+                  image::LoadedImage& image, std::u16string_view path, std::stop_token stop) {
+            platform::runBehindInterface();
+            previewAhead_.decode(preview_, nextPath, request);
+            return loader_(image, path, stop);
+        };
+    }
+    lookAheadTells_ = lookAhead_.start(job, current_->path, host_.viewRequest(),
                                        [this] { host_.wholePictureDecoded(); });
     if (!lookAheadTells_) {
         settleWholePicture();

@@ -8,6 +8,7 @@
 #include "browse/folder_list.h"
 #include "browse/navigation_host.h"
 #include "browse/picture_preview.h"
+#include "browse/preview_ahead.h"
 #include "browse/read_ahead.h"
 #include "image/loaded_image.h"
 #include "settings/app_settings.h"
@@ -136,6 +137,7 @@ class Navigator {
     int currentIndex_ = 0;
     std::unique_ptr<image::LoadedImage> current_ = std::make_unique<image::LoadedImage>();
     image::ViewSize wholeSize_; // of the picture whose reduced decode current_ holds; else 0 x 0
+    PreviewAhead previewAhead_; // written by the worker of readWholePicture; outlives it
     ReadAhead lookAhead_;
     bool lookAheadTells_ = false; // the running worker calls host_.wholePictureDecoded() when done
 };

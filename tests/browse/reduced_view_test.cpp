@@ -75,6 +75,7 @@ class ReducedViewTest : public NavigatorTest {
     static constexpr image::ViewSize kBig{1600, 1200};
     std::u16string big, small;
     std::atomic<int> reducedDecodes{0};
+    std::atomic<int> reducedOnWorker{0};
     std::vector<codecs::LoadCause> wholeResults; // of the big picture, on the worker
     browse::Navigator reduced{
         host, settings,
@@ -95,6 +96,7 @@ class ReducedViewTest : public NavigatorTest {
                const image::ViewRequest& request, image::ViewSize& whole) {
             const codecs::LoadResult result = browse::loadPreview(image, path, request, whole);
             reducedDecodes += result ? 1 : 0;
+            reducedOnWorker += result && std::this_thread::get_id() != interface_ ? 1 : 0;
             return result;
         }};
 
@@ -198,6 +200,29 @@ TEST_F(ReducedViewTest, PagingAwayDuringTheWholeDecodeStopsIt) {
     EXPECT_EQ(host.wholeShownCount, 0);
     EXPECT_EQ(wholeResults, std::vector{codecs::LoadCause::Stopped});
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(ReducedViewTest, TheNextBigPictureIsReducedAheadAndTakenByTheKey) {
+    const std::u16string next = file("pics/a-big2.jpg", "");
+    image::DibImage pixels;
+    ASSERT_TRUE(pixels.create(kBig.width, kBig.height));
+    ASSERT_TRUE(codecs::saveJpeg(pixels, next, 90));
+    reduced.clearFolderList();
+    reduced.appendToFolderList(big, true);
+    reduced.appendToFolderList(next, false);
+
+    reduced.showCurrent(); // the worker reduces next, then holds at the whole of big
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (reducedOnWorker == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_EQ(reducedOnWorker, 1);
+    reduced.showNext();
+    EXPECT_EQ(reduced.currentPath(), next);
+    ASSERT_TRUE(reduced.showsReduced());
+    EXPECT_EQ(reduced.viewed().width(), kBig.width / 4);
+    EXPECT_EQ(reducedDecodes, 2) << "the view made ahead is taken, not decoded again";
+    EXPECT_EQ(wholeResults, std::vector{codecs::LoadCause::Stopped});
 }
 
 } // namespace

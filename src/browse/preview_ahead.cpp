@@ -1,0 +1,32 @@
+#include "browse/preview_ahead.h"
+
+namespace velmora::browse {
+
+void PreviewAhead::decode(const PreviewLoader& preview, const std::u16string& path,
+                          const image::ViewRequest& request) {
+    corrections_ = codecs::pictureCorrections();
+    try {
+        if (!preview(*image_, path, request, whole_)) {
+            return;
+        }
+    } catch (...) {
+        return; // shown as without it: decoded when the picture is shown
+    }
+    request_ = request;
+    ready_.store(true, std::memory_order_release);
+}
+
+bool PreviewAhead::take(std::u16string_view path, const image::ViewRequest& request,
+                        std::unique_ptr<image::LoadedImage>& image, image::ViewSize& whole) {
+    // The worker writes nothing more once ready is seen set.
+    if (!ready_.load(std::memory_order_acquire) || image_->path != path || !(request_ == request) ||
+        !(corrections_ == codecs::pictureCorrections())) {
+        return false;
+    }
+    std::swap(image, image_);
+    whole = whole_;
+    forget();
+    return true;
+}
+
+} // namespace velmora::browse

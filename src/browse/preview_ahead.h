@@ -1,0 +1,41 @@
+// The reduced first view of the next picture, decoded on the worker that reads the shown picture
+// whole, before it starts on that: a key pressed while the shown picture is still being decoded
+// then finds the next one's view ready instead of decoding it on the interface thread.
+#pragma once
+
+#include "browse/picture_preview.h"
+#include "codecs/corrections/picture_corrections.h"
+#include "image/loaded_image.h"
+#include "image/view_compose.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace velmora::browse {
+
+class PreviewAhead {
+  public:
+    // On the interface thread, while no worker runs a decode of this store: forgets its view.
+    void forget() { ready_.store(false, std::memory_order_relaxed); }
+    // On the worker: decodes path's reduced view for request with preview (nothing when path has
+    // none). Its last write is the ready flag.
+    void decode(const PreviewLoader& preview, const std::u16string& path,
+                const image::ViewRequest& request);
+    // On the interface thread: when path's reduced view for request, read with the corrections
+    // now in effect, is ready, swaps it into
+    // image (whose storage is kept for the next decode), sets whole to the whole picture's size
+    // and returns true.
+    bool take(std::u16string_view path, const image::ViewRequest& request,
+              std::unique_ptr<image::LoadedImage>& image, image::ViewSize& whole);
+
+  private:
+    std::unique_ptr<image::LoadedImage> image_ = std::make_unique<image::LoadedImage>();
+    image::ViewSize whole_;
+    image::ViewRequest request_;
+    codecs::PictureCorrections corrections_; // in effect for the decode
+    std::atomic<bool> ready_{false};
+};
+
+} // namespace velmora::browse
