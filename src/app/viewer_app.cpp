@@ -70,8 +70,17 @@ void ViewerApp::start() {
     settings.load();
     codecs::setPictureCorrections({settings.autoRotate, settings.colorManage});
     input_.registerButtons();
-    createBars();
     commandLinePath = trimAndUnquote(commandLinePath);
+    const auto startupPath = startupDevicePath(commandLinePath).value_or(std::u16string());
+    const bool named = !commandLinePath.empty();
+    // While the bars are made, the worker reduces a big start-up picture for a view of the whole
+    // window: a little larger than the picture's surface will be, so the reduction covers it.
+    const qreal ratio = platform::qt::ScreenService::devicePixelRatio(mainWindow_.get());
+    navigator_.reduceStartupPictureAhead(
+        startupPath, named,
+        {{qRound(mainWindow_->width() * ratio), qRound(mainWindow_->height() * ratio)},
+         pictureView_.options()});
+    createBars();
     (void)resizeBackBuffer(); // redrawn below in any case
     pictureView_.redraw();
     if (screen_.isEmulated()) {
@@ -79,9 +88,7 @@ void ViewerApp::start() {
     }
     // A start-up picture at hand is in the window's first frame; any other is opened as soon as
     // the shown window has been painted once.
-    const auto startupPath = startupDevicePath(commandLinePath);
-    if (navigator_.startupPictureAtHand(startupPath.value_or(std::u16string()),
-                                        !commandLinePath.empty())) {
+    if (navigator_.startupPictureAtHand(startupPath, named)) {
         onStartupTimer();
     }
     connect(

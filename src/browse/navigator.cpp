@@ -182,18 +182,42 @@ void Navigator::openAtStartup(std::u16string_view path, bool named) {
     }
 }
 
-bool Navigator::startupPictureAtHand(std::u16string_view path, bool named) const {
+std::u16string Navigator::startupPictureOpened(std::u16string_view path, bool named) const {
     // A named file that is not a picture is reported before the fallback is opened.
     if (named && !isStartupPicture(path)) {
-        return false;
+        return {};
     }
-    const std::u16string shown = startupPicture(path, settings_);
+    return startupPicture(path, settings_);
+}
+
+bool Navigator::startupPictureAtHand(std::u16string_view path, bool named) const {
+    const std::u16string shown = startupPictureOpened(path, named);
     if (shown.empty()) {
         return false;
+    }
+    if (reducesStartup_ && lookAhead_.isReading(shown)) {
+        return true;
     }
     return lookAhead_.hasDecoded(shown) ||
            (settings_.reducedFirstView && preview_ && !lookAhead_.isReading(shown) &&
             isPreviewed(shown, host_.viewRequest()));
+}
+
+void Navigator::reduceStartupPictureAhead(std::u16string_view path, bool named,
+                                          const image::ViewRequest& request) {
+    const std::u16string shown = startupPictureOpened(path, named);
+    if (shown.empty() || !settings_.reducedFirstView || !preview_ || lookAhead_.isReading(shown) ||
+        !isPreviewed(shown, request)) {
+        return;
+    }
+    previewAhead_.forget(); // nothing runs before the start-up
+    // The worker's own picture stays empty: only the reduced view is made.
+    reducesStartup_ = lookAhead_.start(
+        [this, request](image::LoadedImage&, std::u16string_view picture, std::stop_token) {
+            previewAhead_.decode(preview_, std::u16string(picture), request);
+            return codecs::LoadResult{codecs::LoadCause::Unsupported};
+        },
+        shown, {});
 }
 
 void Navigator::showCurrent() {
@@ -272,6 +296,7 @@ void Navigator::failLoad(const std::u16string& path) {
 void Navigator::readWholePicture() {
     // No worker runs here: the one for another picture was abandoned when this one was shown.
     previewAhead_.forget();
+    reducesStartup_ = false;
     const int next = currentIndex_ + 1;
     ImageLoader job = aheadLoader_;
     if (next < count()) {
@@ -406,6 +431,7 @@ void Navigator::startLookAhead() {
         return; // the worker decodes the shown picture; taking it starts the read-ahead
     }
     stopLookAhead();
+    reducesStartup_ = false;
     const int next = currentIndex_ + 1;
     // Without a worker the read-ahead picture's memory is given back.
     // The worker tells when it is done, in case the picture is shown before that.

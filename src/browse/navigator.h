@@ -61,6 +61,11 @@ class Navigator {
     // What openAtStartup(path, named) would show is at hand: decoded by the read started before
     // the window existed, or a big JPEG whose first view is a reduced decode.
     [[nodiscard]] bool startupPictureAtHand(std::u16string_view path, bool named) const;
+    // Before the window has its final surface: when openAtStartup(path, named) would show a big
+    // JPEG reduced and nothing reads it yet, reduces it on the worker for a view of about
+    // request's size (no smaller than the view will be).
+    void reduceStartupPictureAhead(std::u16string_view path, bool named,
+                                   const image::ViewRequest& request);
 
     // Makes the entry at the current index the shown picture (black view for an empty list).
     // A read-ahead still decoding that very picture is waited for and its result taken, unless
@@ -127,6 +132,8 @@ class Navigator {
     bool showReduced(const std::u16string& path);
     // A load on this thread that failed: speaks and empties the view.
     void failLoad(const std::u16string& path);
+    // The picture openAtStartup(path, named) shows first, when it reports nothing before.
+    std::u16string startupPictureOpened(std::u16string_view path, bool named) const;
 
     NavigationHost& host_;
     settings::AppSettings& settings_;
@@ -140,6 +147,7 @@ class Navigator {
     PreviewAhead previewAhead_; // written by the worker of readWholePicture; outlives it
     ReadAhead lookAhead_;
     bool lookAheadTells_ = false; // the running worker calls host_.wholePictureDecoded() when done
+    bool reducesStartup_ = false; // the running worker only reduces the start-up picture
 };
 
 } // namespace velmora::browse

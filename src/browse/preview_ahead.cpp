@@ -18,8 +18,10 @@ void PreviewAhead::decode(const PreviewLoader& preview, const std::u16string& pa
 
 bool PreviewAhead::take(std::u16string_view path, const image::ViewRequest& request,
                         std::unique_ptr<image::LoadedImage>& image, image::ViewSize& whole) {
-    // The worker writes nothing more once ready is seen set.
-    if (!ready_.load(std::memory_order_acquire) || image_->path != path || !(request_ == request) ||
+    // The worker writes nothing more once ready is seen set. A reduction made for a view at
+    // least as large as request's still covers it.
+    if (!ready_.load(std::memory_order_acquire) || image_->path != path ||
+        previewDenominator(whole_, request_) > previewDenominator(whole_, request) ||
         !(corrections_ == codecs::pictureCorrections())) {
         return false;
     }

@@ -225,5 +225,19 @@ TEST_F(ReducedViewTest, TheNextBigPictureIsReducedAheadAndTakenByTheKey) {
     EXPECT_EQ(wholeResults, std::vector{codecs::LoadCause::Stopped});
 }
 
+TEST_F(ReducedViewTest, TheStartupPictureIsReducedOnTheWorkerForAViewAtLeastAsLarge) {
+    reduced.clearFolderList();
+    image::ViewRequest window = host.request;
+    window.surface.height += 48; // the window before its bars take their part
+    reduced.reduceStartupPictureAhead(big, true, window);
+    ASSERT_TRUE(reduced.startupPictureAtHand(big, true));
+    reduced.openAtStartup(big, true);
+    ASSERT_TRUE(reduced.showsReduced());
+    EXPECT_EQ(reduced.viewed().width(), kBig.width / 4);
+    EXPECT_EQ(reducedOnWorker, 1);
+    EXPECT_EQ(reducedDecodes, 1) << "the view made on the worker is the one shown";
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 } // namespace
 } // namespace velmora::test
