@@ -1,6 +1,7 @@
-// The reduced first view of the next picture, decoded on the worker that reads the shown picture
-// whole, before it starts on that: a key pressed while the shown picture is still being decoded
-// then finds the next one's view ready instead of decoding it on the interface thread.
+// A reduced first view made on a worker before it is wanted: the next picture's, by the worker
+// that reads the shown picture whole, before it starts on that (a key pressed meanwhile finds the
+// view ready instead of decoding it on the interface thread); and the start-up picture's, while
+// the window is being made.
 #pragma once
 
 #include "browse/picture_preview.h"
@@ -24,9 +25,8 @@ class PreviewAhead {
     void decode(const PreviewLoader& preview, const std::u16string& path,
                 const image::ViewRequest& request);
     // On the interface thread: when path's reduced view, read with the corrections now in
-    // effect, is ready and covers request's view, swaps it into
-    // image (whose storage is kept for the next decode), sets whole to the whole picture's size
-    // and returns true.
+    // effect, is ready and covers request's view, swaps it into image (whose storage is kept for
+    // the next decode), sets whole to the whole picture's size and returns true.
     bool take(std::u16string_view path, const image::ViewRequest& request,
               std::unique_ptr<image::LoadedImage>& image, image::ViewSize& whole);
 
