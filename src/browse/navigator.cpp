@@ -211,7 +211,8 @@ void Navigator::reduceStartupPictureAhead(std::u16string_view path, bool named,
         return;
     }
     previewAhead_.forget(); // nothing runs before the start-up
-    // The worker's own picture stays empty: only the reduced view is made.
+    // The worker's own picture stays empty: only the reduced view is made, and it tells nobody.
+    lookAheadTells_ = false;
     reducesStartup_ = lookAhead_.start(
         [this, request](image::LoadedImage&, std::u16string_view picture, std::stop_token) {
             previewAhead_.decode(preview_, std::u16string(picture), request);
