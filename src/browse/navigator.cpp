@@ -195,12 +195,7 @@ bool Navigator::startupPictureAtHand(std::u16string_view path, bool named) const
     if (shown.empty()) {
         return false;
     }
-    if (reducesStartup_ && lookAhead_.isReading(shown)) {
-        return true;
-    }
-    return lookAhead_.hasDecoded(shown) ||
-           (settings_.reducedFirstView && preview_ && !lookAhead_.isReading(shown) &&
-            isPreviewed(shown, host_.viewRequest()));
+    return (reducesStartup_ && lookAhead_.isReading(shown)) || lookAhead_.hasDecoded(shown);
 }
 
 void Navigator::reduceStartupPictureAhead(std::u16string_view path, bool named,

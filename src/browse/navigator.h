@@ -59,7 +59,7 @@ class Navigator {
     // exist is reported (kFileMissing) before falling back.
     void openAtStartup(std::u16string_view path, bool named);
     // What openAtStartup(path, named) would show is at hand: decoded by the read started before
-    // the window existed, or a big JPEG whose first view is a reduced decode.
+    // the window existed, or a big JPEG that reduceStartupPictureAhead is reducing.
     [[nodiscard]] bool startupPictureAtHand(std::u16string_view path, bool named) const;
     // Before the window has its final surface: when openAtStartup(path, named) would show a big
     // JPEG reduced and nothing reads it yet, reduces it on the worker for a view of about
