@@ -202,40 +202,41 @@ TEST_F(ReducedViewTest, PagingAwayDuringTheWholeDecodeStopsIt) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(ReducedViewTest, TheNextBigPictureIsReducedAheadAndTakenByTheKey) {
+// A reduced view made on the worker is taken, not decoded again: the next picture's, made before
+// the shown one is read whole, and the start-up picture's, made while the window is being built.
+TEST_F(ReducedViewTest, AReducedViewMadeOnTheWorkerIsTakenNotDecodedAgain) {
     const std::u16string next = file("pics/a-big2.jpg", "");
     image::DibImage pixels;
     ASSERT_TRUE(pixels.create(kBig.width, kBig.height));
     ASSERT_TRUE(codecs::saveJpeg(pixels, next, 90));
-    reduced.clearFolderList();
-    reduced.appendToFolderList(big, true);
-    reduced.appendToFolderList(next, false);
-
-    reduced.showCurrent(); // the worker reduces next, then holds at the whole of big
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (reducedOnWorker == 0 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (const bool startup : {false, true}) {
+        SCOPED_TRACE(startup ? "start-up picture" : "next picture");
+        reduced.abandonLookAhead();
+        reduced.clearFolderList();
+        reducedDecodes = 0;
+        reducedOnWorker = 0;
+        if (startup) {
+            image::ViewRequest window = host.request;
+            window.surface.height += 48; // the window before its bars take their part
+            reduced.reduceStartupPictureAhead(next, true, window);
+            ASSERT_TRUE(reduced.startupPictureAtHand(next, true));
+            reduced.openAtStartup(next, true);
+        } else {
+            reduced.appendToFolderList(big, true);
+            reduced.appendToFolderList(next, false);
+            reduced.showCurrent(); // the worker reduces next, then holds at the whole of big
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (reducedOnWorker == 0 && std::chrono::steady_clock::now() < deadline) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            reduced.showNext();
+        }
+        EXPECT_EQ(reduced.currentPath(), next);
+        ASSERT_TRUE(reduced.showsReduced());
+        EXPECT_EQ(reduced.viewed().width(), kBig.width / 4);
+        EXPECT_EQ(reducedOnWorker, 1);
+        EXPECT_EQ(reducedDecodes, startup ? 1 : 2) << "only the shown big picture's on the key";
     }
-    ASSERT_EQ(reducedOnWorker, 1);
-    reduced.showNext();
-    EXPECT_EQ(reduced.currentPath(), next);
-    ASSERT_TRUE(reduced.showsReduced());
-    EXPECT_EQ(reduced.viewed().width(), kBig.width / 4);
-    EXPECT_EQ(reducedDecodes, 2) << "the view made ahead is taken, not decoded again";
-    EXPECT_EQ(wholeResults, std::vector{codecs::LoadCause::Stopped});
-}
-
-TEST_F(ReducedViewTest, TheStartupPictureIsReducedOnTheWorkerForAViewAtLeastAsLarge) {
-    reduced.clearFolderList();
-    image::ViewRequest window = host.request;
-    window.surface.height += 48; // the window before its bars take their part
-    reduced.reduceStartupPictureAhead(big, true, window);
-    ASSERT_TRUE(reduced.startupPictureAtHand(big, true));
-    reduced.openAtStartup(big, true);
-    ASSERT_TRUE(reduced.showsReduced());
-    EXPECT_EQ(reduced.viewed().width(), kBig.width / 4);
-    EXPECT_EQ(reducedOnWorker, 1);
-    EXPECT_EQ(reducedDecodes, 1) << "the view made on the worker is the one shown";
     EXPECT_TRUE(boxes.shown.empty());
 }
 
