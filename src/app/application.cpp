@@ -216,6 +216,14 @@ int runApplication(int argc, char** argv) {
             return kExitOk;
         }
     }
+    // Without a usable XDG_RUNTIME_DIR Qt warns at start; the program's own private folder
+    // (mode 0700) stands in for it.
+    if (const QString runtime = platform::InstanceClaim::runtimeFolder(); !runtime.isEmpty()) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    }
+    // Before the first bus connection (colord's, below): the bus library reads every bus address
+    // once, at its first connection.
+    platform::markUnreachableSessionBus();
     // Pictures are shown in the screen's colours where the desktop or colord publishes a profile.
     // Read after the hand-over, so that a later start never connects to the window system.
     codecs::setDisplayProfile(platform::qt::readScreenProfile());
@@ -223,12 +231,6 @@ int runApplication(int argc, char** argv) {
         startupPicture = readStartupPictureAhead(early.options);
     }
     platform::qt::prepareScaleFactor(early.options.screen);
-    // Without a usable XDG_RUNTIME_DIR Qt warns at start; the program's own private folder
-    // (mode 0700) stands in for it.
-    if (const QString runtime = platform::InstanceClaim::runtimeFolder(); !runtime.isEmpty()) {
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-    }
-    platform::markUnreachableSessionBus();
     platform::qt::FontWarmUp fonts;
     QApplication application(argc, argv);
     fonts.finish();
