@@ -95,7 +95,6 @@ bool GifFrameSource::readHeader() {
 // Counts the images and reads the loop count and whether any image has a transparent index.
 bool GifFrameSource::scan() {
     rewind();
-    int loops = kNoLoopCount;
     for (;;) {
         ImageDescriptor image;
         std::span<const uint8_t> data;
@@ -107,9 +106,6 @@ bool GifFrameSource::scan() {
         transparency_ = transparency_ || image.transparentIndex >= 0;
     }
     playCount_ = loopCount_ == kNoLoopCount ? 1 : loopCount_ == 0 ? kPlayForever : loopCount_ + 1;
-    if (!canvas_.create(screen_.width, screen_.height, transparency_)) {
-        return false;
-    }
     rewind();
     return true;
 }
@@ -194,6 +190,11 @@ FrameStep GifFrameSource::drawImage(const ImageDescriptor& image, std::span<cons
                                                                     : nullptr,
                                            local ? image.sizeField : screen_.sizeField);
     if (framesGiven_ == 0) {
+        // The canvas is made for the first frame: a source opened only to count frames needs none.
+        if (!canvasMade_ && !canvas_.create(screen_.width, screen_.height, transparency_)) {
+            return FrameStep::NoMemory;
+        }
+        canvasMade_ = true;
         // The screen as the still picture fills it: the background index in the first image's
         // colours, transparent when that is the image's transparent index.
         std::array<uint8_t, 3> background{};

@@ -22,8 +22,8 @@ namespace velmora::codecs::gif {
 
 class GifFrameSource final : public FrameSource {
   public:
-    // The frames of the GIF reader reads; nullptr when its header cannot be read, its screen is
-    // empty or over the image limits, or no memory is left for the canvas.
+    // The frames of the GIF reader reads; nullptr when its header cannot be read or its screen is
+    // empty or over the image limits. No memory for the canvas makes the first frame NoMemory.
     static std::unique_ptr<GifFrameSource> open(std::unique_ptr<ByteReader> reader);
 
     int frameCount() const override { return frameCount_; }
@@ -53,6 +53,7 @@ class GifFrameSource final : public FrameSource {
     ScreenDescriptor screen_;
     std::array<uint8_t, 256 * 3> globalTable_{};
     FrameCanvas canvas_;
+    bool canvasMade_ = false;
     PackedBitmap indices_; // the indices of the frame being drawn
     int indicesWidth_ = 0;
     int frameCount_ = 0;
