@@ -1,6 +1,7 @@
 #include "app/menu_bar.h"
 
 #include "app/bar_button.h"
+#include "platform/qt/japanese_font.h"
 #include "ui/string_table.h"
 
 #include <QFontMetrics>
@@ -57,6 +58,9 @@ QMenu* MenuBar::addDropDown(ui::StringId textId, const char* name,
     button->setFocusPolicy(Qt::NoFocus);
     // The handheld's menu-bar font: small enough for every button on a 240-pixel-wide screen.
     QFont font = button->font();
+    if (const QString family = platform::qt::japaneseUiFamily(); !family.isEmpty()) {
+        font.setFamilies({family});
+    }
     font.setPixelSize(kMenuFontPixels);
     button->setFont(font);
     button->setFixedWidth(QFontMetrics(font).horizontalAdvance(button->text()) + kMenuTextMargin);

@@ -1,5 +1,7 @@
 #include "platform/qt/font_warm_up.h"
 
+#include "platform/qt/japanese_font.h"
+
 #include <fontconfig/fontconfig.h>
 
 #include <system_error>
@@ -8,7 +10,10 @@ namespace velmora::platform::qt {
 
 FontWarmUp::FontWarmUp() {
     try {
-        reader_ = std::thread([] { (void)FcInit(); });
+        reader_ = std::thread([] {
+            (void)FcInit();
+            (void)japaneseUiFamily();
+        });
     } catch (const std::system_error&) {
         // Read later, on first use.
     }

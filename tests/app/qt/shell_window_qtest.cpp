@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QRawFont>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -50,6 +51,11 @@ class ShellWindowTest : public QObject {
             auto* button = menuBar.findChild<QToolButton*>(QLatin1String(name));
             QVERIFY2(button != nullptr, name);
             QCOMPARE(button->text(), QString::fromStdU16String(ui::loadResourceString(textId)));
+            // One Japanese font draws the whole text, kana and kanji alike.
+            const QRawFont font = QRawFont::fromFont(button->font());
+            for (const QChar c : button->text()) {
+                QVERIFY2(font.supportsCharacter(c), name);
+            }
         }
         QCOMPARE(tooltipOf(menuBar, ui::Command::Open), QStringLiteral("開く"));
         QCOMPARE(tooltipOf(menuBar, ui::Command::Settings), QStringLiteral("設定"));
