@@ -86,16 +86,18 @@ void ViewerApp::start() {
     if (screen_.isEmulated()) {
         menuPlacement_ = std::make_unique<MenuPlacement>(*mainWindow_);
     }
-    // A start-up picture at hand is in the window's first frame; any other is opened as soon as
-    // the shown window has been painted once.
-    if (navigator_.startupPictureAtHand(startupPath, named)) {
-        onStartupTimer();
-    }
+    const bool pictureAtHand = navigator_.startupPictureAtHand(startupPath, named);
     connect(
         mainWindow_.get(), &MainWindow::firstPainted, this, [this] { startupTimer_.start(0); },
         Qt::QueuedConnection);
     animation_.watch(*mainWindow_);
     screen_.showOnWorkArea(*mainWindow_);
+    // A start-up picture at hand is in the window's first frame: it is opened before any event
+    // is handled, its view composed on the worker while the window was shown. Any other is opened
+    // as soon as the shown window has been painted once.
+    if (pictureAtHand) {
+        onStartupTimer();
+    }
     startupTimer_.start();
 }
 
