@@ -28,8 +28,7 @@ void setUpFixedBar(QToolBar& bar, const char* objectName) {
     bar.setFloatable(false);
     bar.setToolButtonStyle(Qt::ToolButtonIconOnly);
     // Sizes in Qt's window coordinates, which Qt scales by the screen's DPI.
-    const int side = 16;
-    bar.setIconSize(QSize(side, side));
+    bar.setIconSize(QSize(kBarIconSide, kBarIconSide));
     bar.setContentsMargins(0, 0, 0, 0);
     bar.layout()->setSpacing(0);
     // Tight buttons: the bars must hold all their buttons on a 240-pixel-wide screen.

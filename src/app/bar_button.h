@@ -16,6 +16,9 @@ struct BarButton {
 // Adds the button to the bar; its widget is named "button<command>".
 QAction* addBarButton(QToolBar& bar, const BarButton& button, const CommandSink& onCommand);
 
+// The side of a bar's icons, in Qt's window coordinates: no bar is lower than its icons.
+inline constexpr int kBarIconSide = 16;
+
 // A bar fixed to the bottom of the window (no moving, no floating, no handle).
 void setUpFixedBar(QToolBar& bar, const char* objectName);
 

@@ -1,5 +1,6 @@
 #include "app/viewer_app.h"
 
+#include "app/bar_button.h"
 #include "app/input/action_table.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
@@ -73,13 +74,13 @@ void ViewerApp::start() {
     commandLinePath = trimAndUnquote(commandLinePath);
     const auto startupPath = startupDevicePath(commandLinePath).value_or(std::u16string());
     const bool named = !commandLinePath.empty();
-    // While the bars are made, the worker reduces a big start-up picture for a view of the whole
-    // window: a little larger than the picture's surface will be, so the reduction covers it.
-    const qreal ratio = platform::qt::ScreenService::devicePixelRatio(mainWindow_.get());
+    // While the bars are made, the worker reduces a big start-up picture for the largest surface
+    // they can leave, each bar being at least as high as its icons: the reduction covers the
+    // surface, and is no larger than the surface needs.
+    const QSize largestSurface = surfaceSize(kBarIconSide, kBarIconSide);
     navigator_.reduceStartupPictureAhead(
         startupPath, named,
-        {{qRound(mainWindow_->width() * ratio), qRound(mainWindow_->height() * ratio)},
-         pictureView_.options()});
+        {{largestSurface.width(), largestSurface.height()}, pictureView_.options()});
     createBars();
     (void)resizeBackBuffer(); // redrawn below in any case
     pictureView_.redraw();
@@ -275,17 +276,22 @@ void ViewerApp::updateNavButtons() {
     }
 }
 
-bool ViewerApp::resizeBackBuffer() {
+QSize ViewerApp::surfaceSize(int menuBarHeight, int toolBarHeight) const {
     int windowHeight = mainWindow_->height();
     if (!fullScreen_) {
-        windowHeight -= menuBar_->height();
+        windowHeight -= menuBarHeight;
         if (toolbarVisible_) {
-            windowHeight -= toolBar_->height();
+            windowHeight -= toolBarHeight;
         }
     }
     // The surface is in device pixels: one picture pixel per screen pixel at original size.
     const qreal ratio = platform::qt::ScreenService::devicePixelRatio(mainWindow_.get());
-    return pictureView_.resize(qRound(mainWindow_->width() * ratio), qRound(windowHeight * ratio));
+    return {qRound(mainWindow_->width() * ratio), qRound(windowHeight * ratio)};
+}
+
+bool ViewerApp::resizeBackBuffer() {
+    const QSize surface = surfaceSize(menuBar_->height(), toolBar_->height());
+    return pictureView_.resize(surface.width(), surface.height());
 }
 
 void ViewerApp::enterFullScreen() {

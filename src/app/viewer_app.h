@@ -61,6 +61,8 @@ class ViewerApp : public QObject,
     void updateNavButtons() override;
     // Fits the picture view's surface to the window less its bars; false when the size stayed.
     [[nodiscard]] bool resizeBackBuffer();
+    // The picture's surface in device pixels, for bars of these heights in window coordinates.
+    QSize surfaceSize(int menuBarHeight, int toolBarHeight) const;
     void enterFullScreen() override;
     void leaveFullScreen();
     void toggleFullScreen();

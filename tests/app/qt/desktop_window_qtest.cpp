@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/menu_bar.h"
 #include "app/nav_toolbar.h"
+#include "browse/picture_preview.h"
 #include "ui/command.h"
 
 #include <QApplication>
@@ -96,7 +97,9 @@ class DesktopWindowTest : public QObject {
             std::ofstream(sandbox.userHive()) << "[HKEY_CURRENT_USER\\Software\\Quorrin\\Velmora]\n"
                                                  "\"DISPOPT\"=dword:00000003\n"; // fit the window
             image::DibImage pixels;
-            QVERIFY(pixels.create(big ? 4000 : 64, big ? 3000 : 48));
+            // Big: its view of the window less the bars comes from a 1/4 decode; a view of the
+            // whole window (about 800 x 800 offscreen) would take a 1/2 one.
+            QVERIFY(pixels.create(big ? 2325 : 64, big ? 3100 : 48));
             (void)sandbox.writeJpeg("a.jpg", pixels);
             const std::u16string path = *platform::toDevicePath(sandbox.root() / "a.jpg");
             browse::ReadAhead early;
@@ -110,6 +113,12 @@ class DesktopWindowTest : public QObject {
             QCOMPARE(frame.listedPictures, 1);
             QVERIFY(viewer->navigator().currentPath() == path);
             QCOMPARE(viewer->navigator().showsReduced(), big);
+            if (big) { // reduced no more than the view needs
+                const int denominator =
+                    browse::previewDenominator({2325, 3100}, viewer->pictureView().request());
+                QCOMPARE(viewer->navigator().viewed().width(),
+                         (2325 + denominator - 1) / denominator);
+            }
             QVERIFY(sandbox.boxes.shown.empty());
         }
     }
