@@ -144,7 +144,8 @@ browse::ReadAhead readStartupPictureAhead(const CommandLineOptions& options) {
     view.initialZoom = settings.initialZoom;
     if (!picture.empty() &&
         !(settings.reducedFirstView && browse::likelyPreviewed(picture, view))) {
-        (void)readAhead.start(browse::loadWithCodecs, picture, {});
+        // Behind the interface: the toolkit's start, on the same processors, comes first.
+        (void)readAhead.start(browse::behindInterface(browse::loadWithCodecs), picture, {});
     }
     return readAhead;
 }

@@ -40,14 +40,6 @@ class BusyCursor {
     bool busy_;
 };
 
-// The read-ahead decodes behind the interface: on a busy processor a key is answered first.
-ImageLoader behindInterface(const ImageLoader& loader) {
-    return [loader](image::LoadedImage& image, std::u16string_view path, std::stop_token stop) {
-        platform::runBehindInterface();
-        return loader(image, path, stop);
-    };
-}
-
 // The message a load's result shows before the load failure or the picture; others show none.
 constexpr std::pair<codecs::LoadCause, ui::StringId> kReaderMessages[] = {
     {codecs::LoadCause::Faulty, ui::str::kImageFaulty},

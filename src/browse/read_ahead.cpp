@@ -3,6 +3,7 @@
 #include "codecs/corrections/picture_corrections.h"
 #include "codecs/load_image.h"
 #include "image/spare_pixels.h"
+#include "platform/background_thread.h"
 
 #include <system_error>
 #include <utility>
@@ -54,6 +55,13 @@ void composeAhead(image::LoadedImage& image, image::ComposedView& composed,
 codecs::LoadResult loadWithCodecs(image::LoadedImage& image, std::u16string_view path,
                                   std::stop_token stop) {
     return codecs::loadImage(image, path, stop);
+}
+
+ImageLoader behindInterface(const ImageLoader& loader) {
+    return [loader](image::LoadedImage& image, std::u16string_view path, std::stop_token stop) {
+        platform::runBehindInterface();
+        return loader(image, path, stop);
+    };
 }
 
 ReadAhead::ReadAhead()

@@ -38,6 +38,10 @@ using ImageLoader =
 codecs::LoadResult loadWithCodecs(image::LoadedImage& image, std::u16string_view path,
                                   std::stop_token stop);
 
+// loader on a worker behind the interface: on a busy processor the interface thread and the
+// display server run first.
+ImageLoader behindInterface(const ImageLoader& loader);
+
 class ReadAhead {
   public:
     ReadAhead();
