@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <future>
+#include <stop_token>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -58,6 +59,14 @@ TEST_F(LoadImage, DispatchesByEndingAndRemembersPath) {
     EXPECT_EQ(image.path, devicePath("notes.txt"));
     EXPECT_EQ(nonBlackExtent(image), kAllBlack);
     EXPECT_TRUE(boxes.shown.empty());
+
+    // A stop is seen while the old pixels are blacked out, which on untouched pages of a big
+    // buffer takes long: asked for before the load, it leaves them as they stood.
+    image.fillColor(0x00FFFFFF);
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_EQ(loadImage(image, bmp, stop.get_token()).cause, LoadCause::Stopped);
+    EXPECT_NE(nonBlackExtent(image), kAllBlack);
 }
 
 TEST_F(LoadImage, FittedPicturesAreCentredInTheBox) {
