@@ -230,9 +230,9 @@ void Navigator::showCurrent() {
     const bool workerWillTell =
         lookAheadTells_ && lookAhead_.isReading(path) && !lookAhead_.hasFinished(path);
     {
-        // A picture the worker has finished is only swapped in: too quick for a wait cursor,
-        // whose first showing loads the cursor theme.
-        BusyCursor busy(host_, !lookAhead_.readyFor(path));
+        // A picture the worker has finished, or a reduced view made ahead, is only swapped in:
+        // too quick for a wait cursor, whose first showing loads the cursor theme.
+        BusyCursor busy(host_, !lookAhead_.readyFor(path) && !reducedViewAhead(path));
         if (workerWillTell && showReduced(path)) {
             // The reduced view stands until the worker's notice.
         } else {
@@ -262,6 +262,10 @@ void Navigator::showCurrent() {
     } else if (!lookAhead_.isReading(path)) {
         readWholePicture();
     }
+}
+
+bool Navigator::reducedViewAhead(std::u16string_view path) const {
+    return settings_.reducedFirstView && preview_ && previewAhead_.has(path, host_.viewRequest());
 }
 
 bool Navigator::showReduced(const std::u16string& path) {

@@ -127,6 +127,8 @@ class Navigator {
     void readWholePicture();
     // Waits for that decode and shows its result, or loads the picture here when it failed.
     void settleWholePicture();
+    // path's reduced view, made on a worker, is ready to be shown (and the settings allow).
+    [[nodiscard]] bool reducedViewAhead(std::u16string_view path) const;
     // Decodes path reduced into the current image when its view would show it at half size or
     // less (and the settings allow): true when the reduced view is what is shown now.
     bool showReduced(const std::u16string& path);

@@ -24,9 +24,11 @@ class PreviewAhead {
     // none). Its last write is the ready flag.
     void decode(const PreviewLoader& preview, const std::u16string& path,
                 const image::ViewRequest& request);
-    // On the interface thread: when path's reduced view, read with the corrections now in
-    // effect, is ready and covers request's view, swaps it into image (whose storage is kept for
-    // the next decode), sets whole to the whole picture's size and returns true.
+    // On the interface thread: path's reduced view, read with the corrections now in effect, is
+    // ready and covers request's view.
+    [[nodiscard]] bool has(std::u16string_view path, const image::ViewRequest& request) const;
+    // On the interface thread: when has(path, request), swaps the view into image (whose storage
+    // is kept for the next decode), sets whole to the whole picture's size and returns true.
     bool take(std::u16string_view path, const image::ViewRequest& request,
               std::unique_ptr<image::LoadedImage>& image, image::ViewSize& whole);
 

@@ -215,11 +215,14 @@ TEST_F(ReducedViewTest, AReducedViewMadeOnTheWorkerIsTakenNotDecodedAgain) {
         reduced.clearFolderList();
         reducedDecodes = 0;
         reducedOnWorker = 0;
+        int cursors = 0;
         if (startup) {
             image::ViewRequest window = host.request;
             window.surface.height += 48; // the window before its bars take their part
             reduced.reduceStartupPictureAhead(next, true, window);
             ASSERT_TRUE(reduced.startupPictureAtHand(next, true));
+            reduced.stopLookAhead(); // the view is made while the window is
+            host.onBusy = [&cursors] { ++cursors; };
             reduced.openAtStartup(next, true);
         } else {
             reduced.appendToFolderList(big, true);
@@ -229,8 +232,11 @@ TEST_F(ReducedViewTest, AReducedViewMadeOnTheWorkerIsTakenNotDecodedAgain) {
             while (reducedOnWorker == 0 && std::chrono::steady_clock::now() < deadline) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
+            host.onBusy = [&cursors] { ++cursors; };
             reduced.showNext();
         }
+        host.onBusy = {};
+        EXPECT_EQ(cursors, 0) << "a view made ahead is only swapped in";
         EXPECT_EQ(reduced.currentPath(), next);
         ASSERT_TRUE(reduced.showsReduced());
         EXPECT_EQ(reduced.viewed().width(), kBig.width / 4);
