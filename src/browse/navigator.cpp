@@ -293,13 +293,11 @@ void Navigator::readWholePicture() {
     ImageLoader job = aheadLoader_;
     if (next < count()) {
         // The next picture's reduced view first: a key pressed before the whole decode is done
-        // finds it ready. That key waits for the view, so the view is made at the interface's
-        // priority; only the whole decode after it runs behind (a thread cannot take its
-        // priority back).
+        // finds it ready.
         job = [this, nextPath = list_[static_cast<size_t>(next)], request = host_.viewRequest()](
                   image::LoadedImage& image, std::u16string_view path, std::stop_token stop) {
-            previewAhead_.decode(preview_, nextPath, request);
             platform::runBehindInterface();
+            previewAhead_.decode(preview_, nextPath, request);
             return loader_(image, path, stop);
         };
     }
