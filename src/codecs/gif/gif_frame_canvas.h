@@ -29,6 +29,7 @@ class FrameCanvas {
   public:
     // A canvas of width x height; false when memory is short.
     [[nodiscard]] bool create(int width, int height, bool transparency);
+    [[nodiscard]] bool created() const { return canvas_.hasPixels(); }
     // The whole canvas in the background colour, opaque or transparent, before the first frame.
     void start(const std::array<uint8_t, 3>& background, bool transparent);
     // rect back to the background, transparent.

@@ -45,9 +45,10 @@ std::unique_ptr<GifFrameSource> GifFrameSource::open(std::unique_ptr<ByteReader>
         return nullptr;
     }
     std::unique_ptr<GifFrameSource> source(new (std::nothrow) GifFrameSource(std::move(reader)));
-    if (!source || !source->readHeader() || !source->scan()) {
+    if (!source || !source->readHeader()) {
         return nullptr;
     }
+    source->scan();
     return source;
 }
 
@@ -93,7 +94,7 @@ bool GifFrameSource::readHeader() {
 }
 
 // Counts the images and reads the loop count and whether any image has a transparent index.
-bool GifFrameSource::scan() {
+void GifFrameSource::scan() {
     rewind();
     for (;;) {
         ImageDescriptor image;
@@ -107,7 +108,6 @@ bool GifFrameSource::scan() {
     }
     playCount_ = loopCount_ == kNoLoopCount ? 1 : loopCount_ == 0 ? kPlayForever : loopCount_ + 1;
     rewind();
-    return true;
 }
 
 void GifFrameSource::rewind() {
@@ -191,10 +191,9 @@ FrameStep GifFrameSource::drawImage(const ImageDescriptor& image, std::span<cons
                                            local ? image.sizeField : screen_.sizeField);
     if (framesGiven_ == 0) {
         // The canvas is made for the first frame: a source opened only to count frames needs none.
-        if (!canvasMade_ && !canvas_.create(screen_.width, screen_.height, transparency_)) {
+        if (!canvas_.created() && !canvas_.create(screen_.width, screen_.height, transparency_)) {
             return FrameStep::NoMemory;
         }
-        canvasMade_ = true;
         // The screen as the still picture fills it: the background index in the first image's
         // colours, transparent when that is the image's transparent index.
         std::array<uint8_t, 3> background{};

@@ -34,7 +34,7 @@ class GifFrameSource final : public FrameSource {
   private:
     explicit GifFrameSource(std::unique_ptr<ByteReader> reader) : reader_(std::move(reader)) {}
     [[nodiscard]] bool readHeader();
-    [[nodiscard]] bool scan();
+    void scan();
     // Steps over the next image with its extensions, its table and its data: Image with the
     // window holding all of it and walker_ at its end, Trailer, or Broken. Reads more of the
     // file as far as the step needs.
@@ -53,7 +53,6 @@ class GifFrameSource final : public FrameSource {
     ScreenDescriptor screen_;
     std::array<uint8_t, 256 * 3> globalTable_{};
     FrameCanvas canvas_;
-    bool canvasMade_ = false;
     PackedBitmap indices_; // the indices of the frame being drawn
     int indicesWidth_ = 0;
     int frameCount_ = 0;
