@@ -10,17 +10,13 @@ namespace velmora::platform::qt {
 
 FontWarmUp::FontWarmUp() {
     try {
-        reader_ = std::thread([] {
+        reader_ = std::jthread([] {
             (void)FcInit();
             (void)japaneseUiFamily();
         });
     } catch (const std::system_error&) {
         // Read later, on first use.
     }
-}
-
-FontWarmUp::~FontWarmUp() {
-    finish();
 }
 
 void FontWarmUp::finish() {

@@ -13,15 +13,12 @@ namespace velmora::platform::qt {
 class FontWarmUp {
   public:
     FontWarmUp();
-    ~FontWarmUp();
-    FontWarmUp(const FontWarmUp&) = delete;
-    FontWarmUp& operator=(const FontWarmUp&) = delete;
 
     // Waits until the configuration is read, so that the toolkit never reads it a second time.
     void finish();
 
   private:
-    std::thread reader_;
+    std::jthread reader_;
 };
 
 } // namespace velmora::platform::qt
